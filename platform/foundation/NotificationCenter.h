@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/foundation/PropertyList.h"
+
+namespace platform {
+
+// A notification inside one process (NSNotification).
+struct Notification {
+  std::string name;
+  const void* object = nullptr;
+  plist::Value userInfo;
+};
+
+// The in-process notification centre (NSNotificationCenter): block observers
+// by name, optionally filtered by the posting object; posts are delivered
+// synchronously on the posting thread.
+class NotificationCenter {
+ public:
+  using Block = std::function<void(const Notification&)>;
+
+  // The process's default centre.
+  static NotificationCenter& defaultCenter();
+
+  // Observes `name` (from `object` only, unless null); returns a token (never 0).
+  uint64_t addObserver(std::string name, const void* object, Block block);
+  // Removes the observer; unknown tokens are ignored.
+  void removeObserver(uint64_t token);
+  // Delivers to every matching observer now.
+  void postNotification(const std::string& name, const void* object = nullptr,
+                        const plist::Value& userInfo = {});
+
+ private:
+  struct Observer {
+    uint64_t token;
+    std::string name;
+    const void* object;
+    std::shared_ptr<Block> block;
+  };
+  std::mutex mutex_;
+  std::vector<Observer> observers_;
+  uint64_t nextToken_ = 1;
+};
+
+}  // namespace platform

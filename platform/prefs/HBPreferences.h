@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/foundation/PropertyList.h"
+
+namespace platform {
+
+class PreferenceDomain;
+
+// A preferences object for one domain (Cephei's HBPreferences). Any number of
+// objects may exist for a domain in one process; they share one in-memory copy
+// of it, so all read the same values. The domain lives in the file
+// var/mobile/Library/Preferences/<domain>.plist of the device root.
+//
+// A write is visible at once in this process and is on disk when setObject
+// returns: under an exclusive lock the file is re-read, only this write's key
+// is applied, and the result replaces the file atomically, so other processes'
+// keys are never lost and a crash leaves either the old or the new file.
+// The Darwin notification "<domain>/ReloadPrefs" reloads the domain in every
+// process: bound fields take the stored values (or their defaults) and change
+// blocks run.
+class HBPreferences {
+ public:
+  // initWithIdentifier: — the object for `identifier`.
+  explicit HBPreferences(std::string identifier);
+  ~HBPreferences();
+  HBPreferences(const HBPreferences&) = delete;
+  HBPreferences& operator=(const HBPreferences&) = delete;
+
+  // The domain name.
+  const std::string& identifier() const;
+
+  // Binds `*field` to `key`: it holds the stored value, or `def` while the key is absent or not a number.
+  void registerBool(bool* field, bool def, std::string key);
+  // Binds an NSInteger field the same way.
+  void registerInteger(int64_t* field, int64_t def, std::string key);
+  // Runs `block` after every reload of the domain (on the thread that reloads).
+  void registerPreferenceChangeBlock(std::function<void()> block);
+
+  // The stored value, or null when absent.
+  plist::Value objectForKey(std::string_view key) const;
+  // objectForKeyedSubscript: — same as objectForKey.
+  plist::Value operator[](std::string_view key) const { return objectForKey(key); }
+  // The stored value read as BOOL; NO when absent.
+  bool boolForKey(std::string_view key) const;
+
+  // Stores `value` under `key` (null removes it), in memory and on disk; false when the disk write failed
+  // (the old file is then intact and the failure is logged).
+  bool setObject(plist::Value value, std::string key);
+  // Makes sure every write of this process is on disk; false when one failed.
+  bool synchronize();
+
+  // Re-reads `identifier`'s file in this process: bound fields and change blocks follow (what ReloadPrefs does).
+  static void reloadDomain(std::string_view identifier);
+
+ private:
+  std::shared_ptr<PreferenceDomain> domain_;
+};
+
+}  // namespace platform
