@@ -80,7 +80,7 @@ bool RunLoop::runOneDueTask() {
 
 void RunLoop::run() {
   std::unique_lock lock(mutex_);
-  quitting_ = false;
+  ++runners_;
   while (!quitting_) {
     if (queue_.empty()) {
       wake_.wait(lock);
@@ -97,6 +97,8 @@ void RunLoop::run() {
     runEntry(entry);
     lock.lock();
   }
+  // The last runner to leave re-arms the loop for a later run().
+  if (--runners_ == 0) quitting_ = false;
 }
 
 void RunLoop::quit() {

@@ -46,7 +46,8 @@ class RunLoop {
   bool runOneDueTask();
   // Blocks the calling thread running tasks as they fall due, until quit().
   void run();
-  // Makes run() return in every thread that runs the loop; queued tasks are kept.
+  // Makes run() return in every thread that runs the loop (or the next run() return at
+  // once when none is running); queued tasks are kept.
   void quit();
   // The loop's name, for logs and thread names.
   const std::string& name() const { return name_; }
@@ -75,6 +76,7 @@ class RunLoop {
   std::condition_variable wake_;
   std::priority_queue<Entry, std::vector<Entry>, Later> queue_;
   bool quitting_ = false;
+  int runners_ = 0;
 };
 
 }  // namespace platform
