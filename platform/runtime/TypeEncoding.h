@@ -55,6 +55,10 @@ template <class T>
 struct Encoding<T*, std::enable_if_t<std::is_base_of_v<Object, T> && !std::is_same_v<T, Class>>> {
   static constexpr char value = '@';
 };
+template <class T>
+struct Encoding<T, std::enable_if_t<std::is_enum_v<T>>> {
+  static constexpr char value = Encoding<std::underlying_type_t<T>>::value;
+};
 template <class T> struct Encoding<Ref<T>> { static constexpr char value = '@'; };
 template <class T> struct Encoding<std::vector<T>> { static constexpr char value = '@'; };
 template <class K, class V> struct Encoding<std::map<K, V>> { static constexpr char value = '@'; };

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/foundation/Clock.h"
+
+namespace platform::springboard {
+
+// The record of everything done to the simulated device, in order: each entry
+// has the time from the environment's clock and a short text such as
+// "wifi -> off", "volume -> 0.40" or "quit com.foo". Tests and tools read it
+// to see what the system did; it is cleared when the device is configured.
+// Main thread only.
+class EventLog {
+ public:
+  struct Entry {
+    TimePoint time;
+    std::string text;
+  };
+
+  // Appends `text` stamped with the current time.
+  void record(std::string text);
+  // Every entry, oldest first.
+  const std::vector<Entry>& entries() const { return entries_; }
+  // The texts only, oldest first.
+  std::vector<std::string> texts() const;
+  // The texts recorded since entry `index` (for looking at what one step did).
+  std::vector<std::string> textsSince(size_t index) const;
+  // Whether some entry's text equals `text`.
+  bool contains(std::string_view text) const;
+  // How many entries have text `text`.
+  size_t count(std::string_view text) const;
+  size_t size() const { return entries_.size(); }
+  // Forgets every entry.
+  void clear() { entries_.clear(); }
+
+ private:
+  std::vector<Entry> entries_;
+};
+
+}  // namespace platform::springboard

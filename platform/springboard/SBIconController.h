@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/runtime/Object.h"
+
+namespace platform {
+
+namespace springboard {
+class SystemProfile;
+}
+
+// The home screen's icon controller. The device sends it the appearance
+// messages of the home screen: viewWillDisappear:/viewDidDisappear: when an
+// app opens over it, viewWillAppear:/viewDidAppear: when it comes back.
+// Its own viewWillAppear: asks SpringBoard which app is in front.
+class SBIconController final : public Object {
+ public:
+  // sharedInstance
+  static SBIconController* sharedInstance();
+  void viewWillAppear(bool animated);
+  void viewDidAppear(bool animated);
+  void viewWillDisappear(bool animated);
+  void viewDidDisappear(bool animated);
+  // Whether the home screen is shown (between viewWillAppear: and viewWillDisappear:).
+  bool isVisible() const { return visible_; }
+
+  static void registerClass(const springboard::SystemProfile& profile);
+
+ private:
+  bool visible_ = true;
+};
+
+}  // namespace platform
