@@ -1,0 +1,419 @@
+#include "platform/foundation/PropertyListFile.h"
+
+#include <fcntl.h>
+#include <plist/plist.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "platform/foundation/PropertyListBinaryCheck.h"
+#include "platform/foundation/PropertyListXmlCheck.h"
+
+namespace platform::plist {
+
+namespace {
+
+struct PlistFree {
+  void operator()(void* node) const { plist_free(node); }
+};
+using PlistPtr = std::unique_ptr<void, PlistFree>;
+
+struct MallocFree {
+  void operator()(void* p) const { std::free(p); }
+};
+
+std::string errnoText(const char* what, int error) { return std::string(what) + ": " + std::strerror(error); }
+
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  // Closes now, reporting the result (a late write error can surface here).
+  int close() {
+    int result = ::close(fd_);
+    fd_ = -1;
+    return result;
+  }
+
+ private:
+  int fd_;
+};
+
+// Counts values and nesting of a libplist tree without recursion: the tree
+// is only trusted after this check has passed.
+CheckResult checkTree(plist_t root, const Limits& limits) {
+  struct Item {
+    plist_t node;
+    size_t depth;
+  };
+  std::vector<Item> pending{{root, 1}};
+  size_t values = 0;
+  while (!pending.empty()) {
+    Item item = pending.back();
+    pending.pop_back();
+    if (++values > limits.maxNodes)
+      return CheckResult::fail(ReadStatus::TooComplex,
+                               "property list with more than " + std::to_string(limits.maxNodes) + " values");
+    if (item.depth > limits.maxDepth)
+      return CheckResult::fail(ReadStatus::TooComplex,
+                               "property list nested deeper than " + std::to_string(limits.maxDepth) + " levels");
+    plist_type type = plist_get_node_type(item.node);
+    if (type == PLIST_ARRAY) {
+      uint32_t n = plist_array_get_size(item.node);
+      for (uint32_t i = 0; i < n; ++i) pending.push_back({plist_array_get_item(item.node, i), item.depth + 1});
+    } else if (type == PLIST_DICT) {
+      plist_dict_iter iter = nullptr;
+      plist_dict_new_iter(item.node, &iter);
+      for (;;) {
+        char* key = nullptr;
+        plist_t value = nullptr;
+        plist_dict_next_item(item.node, iter, &key, &value);
+        std::free(key);
+        if (!value) break;
+        pending.push_back({value, item.depth + 1});
+      }
+      std::free(iter);
+    }
+  }
+  return {};
+}
+
+// Builds a Value from a libplist tree that passed checkTree (so recursion is bounded).
+bool fromPlist(plist_t node, Value& out, std::string& error) {
+  switch (plist_get_node_type(node)) {
+    case PLIST_BOOLEAN: {
+      uint8_t b = 0;
+      plist_get_bool_val(node, &b);
+      out = Value(b != 0);
+      return true;
+    }
+    case PLIST_UINT: {
+      uint64_t v = 0;
+      plist_get_uint_val(node, &v);
+      out = Value(static_cast<int64_t>(v));  // the file's signed 64-bit integer, as libplist keeps it
+      return true;
+    }
+    case PLIST_REAL: {
+      double v = 0;
+      plist_get_real_val(node, &v);
+      out = Value(v);
+      return true;
+    }
+    case PLIST_STRING: {
+      uint64_t length = 0;
+      const char* s = plist_get_string_ptr(node, &length);
+      out = Value(std::string(s ? s : "", s ? static_cast<size_t>(length) : 0));
+      return true;
+    }
+    case PLIST_DATA: {
+      uint64_t length = 0;
+      const char* d = plist_get_data_ptr(node, &length);
+      const uint8_t* bytes = reinterpret_cast<const uint8_t*>(d);
+      out = Value(d ? Data(bytes, bytes + length) : Data());
+      return true;
+    }
+    case PLIST_DATE: {
+      int32_t sec = 0, usec = 0;
+      plist_get_date_val(node, &sec, &usec);
+      // libplist truncates toward zero and hands out the fraction without its sign.
+      const double fraction = static_cast<double>(usec) / 1e6;
+      out = Value(Date{sec < 0 ? static_cast<double>(sec) - fraction : static_cast<double>(sec) + fraction});
+      return true;
+    }
+    case PLIST_ARRAY: {
+      Array items;
+      uint32_t n = plist_array_get_size(node);
+      items.reserve(n);
+      for (uint32_t i = 0; i < n; ++i) {
+        Value item;
+        if (!fromPlist(plist_array_get_item(node, i), item, error)) return false;
+        items.push_back(std::move(item));
+      }
+      out = Value(std::move(items));
+      return true;
+    }
+    case PLIST_DICT: {
+      Dictionary dict;
+      plist_dict_iter iter = nullptr;
+      plist_dict_new_iter(node, &iter);
+      bool ok = true;
+      for (;;) {
+        char* rawKey = nullptr;
+        plist_t child = nullptr;
+        plist_dict_next_item(node, iter, &rawKey, &child);
+        std::unique_ptr<char, MallocFree> key(rawKey);
+        if (!child) break;
+        Value value;
+        if (!fromPlist(child, value, error)) {
+          ok = false;
+          break;
+        }
+        dict.set(key ? std::string(key.get()) : std::string(), std::move(value));
+      }
+      std::free(iter);
+      if (ok) out = Value(std::move(dict));
+      return ok;
+    }
+    default:
+      error = "property list holds a kind of value that preferences cannot hold";
+      return false;
+  }
+}
+
+// Builds a libplist tree from a value that passed the limits (so recursion is bounded).
+plist_t toPlist(const Value& v, std::string& error) {
+  switch (v.type()) {
+    case Type::Null: error = "nil cannot be stored inside a property list"; return nullptr;
+    case Type::Boolean: return plist_new_bool(v.boolValue() ? 1 : 0);
+    case Type::Integer: return plist_new_uint(static_cast<uint64_t>(v.integerValue()));
+    case Type::Real: return plist_new_real(v.doubleValue());
+    case Type::String:
+      if (v.string().find('\0') != std::string::npos) {
+        error = "text with a NUL character cannot be stored";
+        return nullptr;
+      }
+      return plist_new_string(v.string().c_str());
+    case Type::Data: {
+      const Data& d = v.data();
+      return plist_new_data(reinterpret_cast<const char*>(d.data()), d.size());
+    }
+    case Type::Date: {
+      double s = v.date().secondsSince2001;
+      double whole = std::floor(s);
+      if (!(whole >= -2147483648.0 && whole <= 2147483647.0)) {
+        error = "date outside the years 1933 to 2069 cannot be stored";
+        return nullptr;
+      }
+      int32_t usec = static_cast<int32_t>(std::min(999999.0, std::round((s - whole) * 1e6)));
+      return plist_new_date(static_cast<int32_t>(whole), usec);
+    }
+    case Type::Array: {
+      PlistPtr array(plist_new_array());
+      for (const Value& item : v.array()) {
+        plist_t child = toPlist(item, error);
+        if (!child) return nullptr;
+        plist_array_append_item(array.get(), child);
+      }
+      return array.release();
+    }
+    case Type::Dictionary: {
+      PlistPtr dict(plist_new_dict());
+      for (const auto& [key, item] : v.dictionary()) {
+        if (key.find('\0') != std::string::npos) {
+          error = "key with a NUL character cannot be stored";
+          return nullptr;
+        }
+        plist_t child = toPlist(item, error);
+        if (!child) return nullptr;
+        plist_dict_set_item(dict.get(), key.c_str(), child);
+      }
+      return dict.release();
+    }
+  }
+  return nullptr;
+}
+
+// Depth and value count of a value about to be written, without recursion.
+CheckResult checkValue(const Value& root, const Limits& limits) {
+  struct Item {
+    const Value* value;
+    size_t depth;
+  };
+  std::vector<Item> pending{{&root, 1}};
+  size_t values = 0;
+  while (!pending.empty()) {
+    Item item = pending.back();
+    pending.pop_back();
+    if (++values > limits.maxNodes)
+      return CheckResult::fail(ReadStatus::TooComplex,
+                               "property list with more than " + std::to_string(limits.maxNodes) + " values");
+    if (item.depth > limits.maxDepth)
+      return CheckResult::fail(ReadStatus::TooComplex,
+                               "property list nested deeper than " + std::to_string(limits.maxDepth) + " levels");
+    if (item.value->isArray()) {
+      for (const Value& child : item.value->array()) pending.push_back({&child, item.depth + 1});
+    } else if (item.value->isDictionary()) {
+      for (const auto& entry : item.value->dictionary()) pending.push_back({&entry.second, item.depth + 1});
+    }
+  }
+  return {};
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) {
+      errno = EIO;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace
+
+PropertyListFile::FileBytes PropertyListFile::readBytes(const std::filesystem::path& path, size_t maxBytes) {
+  FileBytes result;
+  // Non-blocking so that a FIFO planted at the path cannot hang the reader.
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (fd.get() < 0) {
+    int error = errno;
+    result.status = error == ENOENT ? ReadStatus::Missing : ReadStatus::Unreadable;
+    result.message = errnoText("cannot open the file", error);
+    return result;
+  }
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    result.status = ReadStatus::Unreadable;
+    result.message = "not a regular file";
+    return result;
+  }
+  auto tooLarge = [&](uint64_t size) {
+    result.status = ReadStatus::TooLarge;
+    result.message = "file of " + std::to_string(size) + " bytes (limit " + std::to_string(maxBytes) + ")";
+    result.bytes.clear();
+    return result;
+  };
+  if (static_cast<uint64_t>(st.st_size) > maxBytes) return tooLarge(static_cast<uint64_t>(st.st_size));
+  // The file may grow while we read: read at most one byte over the cap.
+  result.bytes.resize(static_cast<size_t>(st.st_size) + 1);
+  size_t filled = 0;
+  for (;;) {
+    if (filled == result.bytes.size()) {
+      if (filled > maxBytes) return tooLarge(filled);
+      result.bytes.resize(std::min(maxBytes + 1, filled * 2 + 4096));
+    }
+    ssize_t n = ::read(fd.get(), result.bytes.data() + filled, result.bytes.size() - filled);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      int error = errno;
+      result.status = ReadStatus::Unreadable;
+      result.message = errnoText("cannot read the file", error);
+      result.bytes.clear();
+      return result;
+    }
+    if (n == 0) break;
+    filled += static_cast<size_t>(n);
+  }
+  if (filled > maxBytes) return tooLarge(filled);
+  result.bytes.resize(filled);
+  return result;
+}
+
+PropertyListFile::ReadResult PropertyListFile::parse(std::string_view bytes, const Limits& limits) {
+  ReadResult result;
+  auto fail = [&](CheckResult check) {
+    result.status = check.status;
+    result.message = std::move(check.message);
+    return result;
+  };
+  if (bytes.size() > limits.maxBytes)
+    return fail(CheckResult::fail(ReadStatus::TooLarge, std::to_string(bytes.size()) + " bytes (limit " +
+                                                            std::to_string(limits.maxBytes) + ")"));
+  if (bytes.empty()) return fail(CheckResult::fail(ReadStatus::Malformed, "empty file"));
+
+  plist_t raw = nullptr;
+  if (PropertyListBinaryCheck::looksBinary(bytes)) {
+    if (CheckResult check = PropertyListBinaryCheck::check(bytes, limits); !check.ok()) return fail(check);
+    plist_from_bin(bytes.data(), static_cast<uint32_t>(bytes.size()), &raw);
+  } else {
+    if (CheckResult check = PropertyListXmlCheck::check(bytes, limits); !check.ok()) return fail(check);
+    plist_from_xml(bytes.data(), static_cast<uint32_t>(bytes.size()), &raw);
+  }
+  PlistPtr tree(raw);
+  if (!tree) return fail(CheckResult::fail(ReadStatus::Malformed, "libplist could not parse the property list"));
+  if (CheckResult check = checkTree(tree.get(), limits); !check.ok()) return fail(check);
+  std::string error;
+  if (!fromPlist(tree.get(), result.value, error)) {
+    result.value = Value();
+    return fail(CheckResult::fail(ReadStatus::Malformed, error));
+  }
+  return result;
+}
+
+PropertyListFile::ReadResult PropertyListFile::read(const std::filesystem::path& path, const Limits& limits) {
+  FileBytes file = readBytes(path, limits.maxBytes);
+  if (!file.ok()) return {file.status, Value(), std::move(file.message)};
+  return parse(file.bytes, limits);
+}
+
+std::optional<std::string> PropertyListFile::toXml(const Value& root, const Limits& limits, std::string* error) {
+  std::string why;
+  std::optional<std::string> xml;
+  if (CheckResult check = checkValue(root, limits); !check.ok()) {
+    why = check.message;
+  } else if (PlistPtr tree{toPlist(root, why)}) {
+    char* text = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(tree.get(), &text, &length);
+    if (text) {
+      xml.emplace(text, length);
+      plist_to_xml_free(text);
+    } else {
+      why = "libplist could not render the property list";
+    }
+  }
+  if (xml && xml->size() > limits.maxBytes) {
+    why = "rendered property list of " + std::to_string(xml->size()) + " bytes is over the limit of " +
+          std::to_string(limits.maxBytes);
+    xml.reset();
+  }
+  if (!xml && error) *error = why;
+  return xml;
+}
+
+bool PropertyListFile::write(const std::filesystem::path& path, const Value& root, const Limits& limits,
+                             std::string* error) {
+  std::optional<std::string> xml = toXml(root, limits, error);
+  return xml && writeAtomically(path, *xml, error);
+}
+
+std::string PropertyListFile::temporaryPrefix(const std::filesystem::path& path) {
+  return path.filename().string() + ".tmp.";
+}
+
+bool PropertyListFile::writeAtomically(const std::filesystem::path& path, std::string_view bytes, std::string* error) {
+  auto fail = [&](std::string why) {
+    if (error) *error = std::move(why);
+    return false;
+  };
+  const std::filesystem::path folder = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
+  std::string temp = (folder / (temporaryPrefix(path) + "XXXXXX")).string();
+  Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
+  if (fd.get() < 0) return fail(errnoText("cannot create a temporary file", errno));
+
+  auto abandon = [&](const char* what, int code) {
+    ::unlink(temp.c_str());
+    return fail(errnoText(what, code));
+  };
+  if (::fchmod(fd.get(), 0644) != 0) return abandon("cannot set the temporary file's mode", errno);
+  if (!writeAll(fd.get(), bytes)) return abandon("cannot write the temporary file", errno);
+  if (::fsync(fd.get()) != 0) return abandon("cannot flush the temporary file", errno);
+  if (fd.close() != 0) return abandon("cannot close the temporary file", errno);
+  if (::rename(temp.c_str(), path.c_str()) != 0) return abandon("cannot replace the file", errno);
+
+  // The rename is only durable once the folder itself is flushed.
+  Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.get() < 0) return fail(errnoText("file replaced but its folder could not be opened to flush it", errno));
+  if (::fsync(dir.get()) != 0 && errno != EINVAL)
+    return fail(errnoText("file replaced but its folder could not be flushed", errno));
+  return true;
+}
+
+}  // namespace platform::plist

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/foundation/PropertyList.h"
+#include "platform/foundation/PropertyListLimits.h"
+
+namespace platform::plist {
+
+// Reading and writing property-list files, with libplist doing the parsing
+// and the XML rendering and our own guards around it: a size cap, a
+// structural pre-check of binary (PropertyListBinaryCheck) and XML
+// (PropertyListXmlCheck) input before libplist sees it, and a depth and value
+// count check of what libplist built before anything is copied out of it.
+// Binary and XML files are read; XML is written, since people can read it and
+// its writer has fewer hazards. Stateless; safe from any thread.
+class PropertyListFile {
+ public:
+  // A parse's outcome: the root value when status is Ok, else why it failed.
+  struct ReadResult {
+    ReadStatus status = ReadStatus::Ok;
+    Value value;
+    std::string message;
+    bool ok() const { return status == ReadStatus::Ok; }
+  };
+
+  // The raw content of a file, read only when it is a regular file within the size cap.
+  struct FileBytes {
+    ReadStatus status = ReadStatus::Ok;
+    std::string bytes;
+    std::string message;
+    bool ok() const { return status == ReadStatus::Ok; }
+  };
+
+  // Reads the bytes of `path`: Missing, Unreadable (not a regular file, I/O error) or TooLarge instead when so.
+  static FileBytes readBytes(const std::filesystem::path& path, size_t maxBytes);
+  // Parses binary or XML property-list bytes under `limits`.
+  static ReadResult parse(std::string_view bytes, const Limits& limits = {});
+  // readBytes, then parse.
+  static ReadResult read(const std::filesystem::path& path, const Limits& limits = {});
+
+  // The XML rendering of `root`, or nothing (with `error` set) when it breaks `limits`, holds a nil inside a
+  // container, a text with a NUL character or a date outside what the format holds.
+  static std::optional<std::string> toXml(const Value& root, const Limits& limits = {}, std::string* error = nullptr);
+  // Renders `root` as XML and writes it with writeAtomically.
+  static bool write(const std::filesystem::path& path, const Value& root, const Limits& limits = {},
+                    std::string* error = nullptr);
+  // Replaces `path` with `bytes` so that a crash at any moment leaves the old file or the new one: a new file
+  // beside it is written and flushed, renamed over the old one, and the folder flushed. False (with `error`
+  // set, the old file untouched) when any step failed.
+  static bool writeAtomically(const std::filesystem::path& path, std::string_view bytes, std::string* error = nullptr);
+
+  // Prefix of the temporary files writeAtomically creates beside `path`; leftovers of a crashed writer carry it.
+  static std::string temporaryPrefix(const std::filesystem::path& path);
+};
+
+}  // namespace platform::plist

@@ -1,0 +1,106 @@
+#include "platform/foundation/PropertyListXmlCheck.h"
+
+#include <string>
+
+namespace platform::plist {
+
+namespace {
+
+bool startsWith(std::string_view s, size_t at, std::string_view prefix) { return s.substr(at, prefix.size()) == prefix; }
+
+// The position of the '>' closing a tag that starts at `at`, skipping quoted
+// attribute values; npos when the tag never closes.
+size_t tagEnd(std::string_view s, size_t at) {
+  char quote = 0;
+  for (size_t i = at + 1; i < s.size(); ++i) {
+    char c = s[i];
+    if (quote) {
+      if (c == quote) quote = 0;
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+    } else if (c == '>') {
+      return i;
+    }
+  }
+  return std::string_view::npos;
+}
+
+// The end of a "<!DOCTYPE ...>" declaration, including an internal subset in brackets.
+size_t declarationEnd(std::string_view s, size_t at) {
+  int brackets = 0;
+  char quote = 0;
+  for (size_t i = at + 2; i < s.size(); ++i) {
+    char c = s[i];
+    if (quote) {
+      if (c == quote) quote = 0;
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+    } else if (c == '[') {
+      ++brackets;
+    } else if (c == ']') {
+      --brackets;
+    } else if (c == '>' && brackets <= 0) {
+      return i;
+    }
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+CheckResult PropertyListXmlCheck::check(std::string_view s, const Limits& limits) {
+  // Elements nest one level deeper than values: <plist> wraps the root.
+  const size_t maxElementDepth = limits.maxDepth + 1;
+  size_t depth = 0, values = 0;
+  auto malformed = [](const char* what) { return CheckResult::fail(ReadStatus::Malformed, what); };
+  for (size_t at = s.find('<'); at != std::string_view::npos; at = s.find('<', at)) {
+    size_t end;
+    if (startsWith(s, at, "<!--")) {
+      end = s.find("-->", at + 4);
+      if (end == std::string_view::npos) return malformed("XML comment never closes");
+      at = end + 3;
+      continue;
+    }
+    if (startsWith(s, at, "<![CDATA[")) {
+      end = s.find("]]>", at + 9);
+      if (end == std::string_view::npos) return malformed("XML CDATA section never closes");
+      at = end + 3;
+      continue;
+    }
+    if (startsWith(s, at, "<?")) {
+      end = s.find("?>", at + 2);
+      if (end == std::string_view::npos) return malformed("XML declaration never closes");
+      at = end + 2;
+      continue;
+    }
+    if (startsWith(s, at, "<!")) {
+      end = declarationEnd(s, at);
+      if (end == std::string_view::npos) return malformed("XML declaration never closes");
+      at = end + 1;
+      continue;
+    }
+    end = tagEnd(s, at);
+    if (end == std::string_view::npos) return malformed("XML tag never closes");
+    if (s[at + 1] == '/') {
+      if (depth > 0) --depth;
+      at = end + 1;
+      continue;
+    }
+    const bool selfClosing = s[end - 1] == '/';
+    size_t nameEnd = at + 1;
+    while (nameEnd < end && s[nameEnd] != '/' && s[nameEnd] != ' ' && s[nameEnd] != '\t' && s[nameEnd] != '\n' &&
+           s[nameEnd] != '\r')
+      ++nameEnd;
+    std::string_view name = s.substr(at + 1, nameEnd - at - 1);
+    if (name != "key" && name != "plist" && ++values > limits.maxNodes)
+      return CheckResult::fail(ReadStatus::TooComplex,
+                               "XML property list with more than " + std::to_string(limits.maxNodes) + " values");
+    if (!selfClosing && ++depth > maxElementDepth)
+      return CheckResult::fail(ReadStatus::TooComplex, "XML property list nested deeper than " +
+                                                           std::to_string(limits.maxDepth) + " levels");
+    at = end + 1;
+  }
+  return {};
+}
+
+}  // namespace platform::plist

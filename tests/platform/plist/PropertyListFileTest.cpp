@@ -1,0 +1,340 @@
+#include "platform/foundation/PropertyListFile.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tests/platform/plist/BinaryPlistBuilder.h"
+
+namespace platform::plist {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::BinaryPlistBuilder;
+
+std::string nestedXml(size_t levels) {
+  std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">";
+  for (size_t i = 0; i < levels; ++i) xml += "<array>";
+  for (size_t i = 0; i < levels; ++i) xml += "</array>";
+  return xml + "</plist>";
+}
+
+Value nestedValue(size_t levels) {
+  Value v = Value(Array{});
+  for (size_t i = 1; i < levels; ++i) v = Value(Array{v});
+  return v;
+}
+
+Value sampleDomain() {
+  Dictionary toggles{{"wifi", Value(0)}, {"dnd", Value(1)}, {"action_hideHomeBar", Value(1)}};
+  Dictionary entry{{"toggles", Value(toggles)}, {"volume", Value(0.4)}, {"brightness", Value(0.75)}};
+  return Value(Dictionary{{"enabled", Value(true)},
+                          {"interfaceColorStyle", Value(2)},
+                          {"negative", Value(int64_t{-9000000000})},
+                          {"name", Value("Caf\xc3\xa9 \xe2\x98\x95 <&> \"quoted\"")},
+                          {"blob", Value(Data{0, 1, 2, 0xfe, 0xff})},
+                          {"when", Value(Date{600000000})},
+                          {"list", Value(Array{Value(1), Value("two"), Value(Array{}), Value(Dictionary{})})},
+                          {"customizedApps", Value(Dictionary{{"com.apple.Maps", Value(entry)}})}});
+}
+
+class PropertyListFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/plist-file-test-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  fs::path file(const std::string& name) const { return dir_ / name; }
+  void put(const fs::path& path, const std::string& bytes) const {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  static std::string contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  size_t entriesIn(const fs::path& folder) const {
+    return static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+  }
+
+  fs::path dir_;
+};
+
+// ---- Round trips ----
+
+TEST_F(PropertyListFileTest, XmlWrittenFileReadsBackEqualInOrder) {
+  Value domain = sampleDomain();
+  ASSERT_TRUE(PropertyListFile::write(file("d.plist"), domain));
+  auto result = PropertyListFile::read(file("d.plist"));
+  ASSERT_TRUE(result.ok()) << result.message;
+  EXPECT_EQ(result.value, domain);
+  ASSERT_EQ(result.value.dictionary().size(), domain.dictionary().size());
+  for (size_t i = 0; i < domain.dictionary().size(); ++i)
+    EXPECT_EQ(result.value.dictionary().entries()[i].first, domain.dictionary().entries()[i].first);
+  // Kinds survive exactly: an integer stays an integer, a boolean a boolean.
+  EXPECT_TRUE(result.value["enabled"].isBoolean());
+  EXPECT_TRUE(result.value["interfaceColorStyle"].isInteger());
+  EXPECT_EQ(result.value["negative"].integerValue(), -9000000000);
+  EXPECT_EQ(result.value["customizedApps"]["com.apple.Maps"]["volume"].doubleValue(), 0.4);
+}
+
+TEST_F(PropertyListFileTest, XmlOutputIsReadableText) {
+  auto xml = PropertyListFile::toXml(Value(Dictionary{{"showWifiToggle", Value(false)}}));
+  ASSERT_TRUE(xml);
+  EXPECT_NE(xml->find("<?xml"), std::string::npos);
+  EXPECT_NE(xml->find("<key>showWifiToggle</key>"), std::string::npos);
+  EXPECT_NE(xml->find("<false/>"), std::string::npos);
+}
+
+TEST_F(PropertyListFileTest, BinaryFileAsThePhoneWritesItReads) {
+  // Shared key objects and UTF-16 text, as CoreFoundation writes them.
+  BinaryPlistBuilder b;
+  size_t togglesKey = b.addString("toggles");
+  size_t wifiKey = b.addString("wifi");
+  size_t one = b.addInteger(1);
+  size_t maps = b.addDictionary({{togglesKey, b.addDictionary({{wifiKey, one}})}, {b.addString("volume"), b.addReal(0.5)}});
+  size_t music = b.addDictionary({{togglesKey, b.addDictionary({{wifiKey, b.addInteger(0)}})}});
+  size_t apps = b.addDictionary({{b.addString("com.apple.Maps"), maps}, {b.addString("com.apple.Music"), music}});
+  size_t root = b.addDictionary({{b.addString("customizedApps"), apps},
+                                 {b.addString("title"), b.addUtf16(u"Caf\u00e9 \u2615")},
+                                 {b.addString("enabled"), b.addBool(true)},
+                                 {b.addString("when"), b.addDate(-31.25)},
+                                 {b.addString("blob"), b.addData({1, 2, 3})},
+                                 {b.addString("negative"), b.addInteger(-42)}});
+  auto result = PropertyListFile::parse(b.build(root));
+  ASSERT_TRUE(result.ok()) << result.message;
+  EXPECT_EQ(result.value["customizedApps"]["com.apple.Maps"]["toggles"]["wifi"].integerValue(), 1);
+  EXPECT_EQ(result.value["customizedApps"]["com.apple.Music"]["toggles"]["wifi"].integerValue(), 0);
+  EXPECT_EQ(result.value["customizedApps"]["com.apple.Maps"]["volume"].doubleValue(), 0.5);
+  EXPECT_EQ(result.value["title"].string(), "Caf\xc3\xa9 \xe2\x98\x95");
+  EXPECT_TRUE(result.value["enabled"].boolValue());
+  EXPECT_EQ(result.value["when"].date().secondsSince2001, -31.25);
+  EXPECT_EQ(result.value["blob"].data(), (Data{1, 2, 3}));
+  EXPECT_EQ(result.value["negative"].integerValue(), -42);
+  EXPECT_EQ(result.value.dictionary().entries()[0].first, "customizedApps");
+}
+
+TEST_F(PropertyListFileTest, EveryEncodedValueOfTheSampleReadsBackFromBinary) {
+  Value domain = sampleDomain();
+  auto result = PropertyListFile::parse(BinaryPlistBuilder::encode(domain));
+  ASSERT_TRUE(result.ok()) << result.message;
+  EXPECT_EQ(result.value, domain);
+}
+
+// ---- What libplist never sees ----
+
+TEST_F(PropertyListFileTest, BinaryReferenceBombIsRefusedBeforeParsing) {
+  // Ten arrays, each holding the next one fourteen times: under 200 bytes, 14^9 values once expanded.
+  BinaryPlistBuilder b;
+  std::vector<size_t> levels(10);
+  for (size_t i = 0; i < 10; ++i) levels[i] = i;
+  for (size_t i = 0; i < 9; ++i) b.addArray(std::vector<size_t>(14, i + 1));
+  b.addBool(true);
+  std::string bomb = b.build(0);
+  EXPECT_LT(bomb.size(), 200u);
+  auto start = std::chrono::steady_clock::now();
+  auto result = PropertyListFile::parse(bomb);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+  EXPECT_EQ(result.status, ReadStatus::TooComplex);
+  EXPECT_NE(result.message.find("expands to more than 100000 values"), std::string::npos) << result.message;
+}
+
+TEST_F(PropertyListFileTest, SharedLargeTextIsBoundedByExpandedBytes) {
+  BinaryPlistBuilder b;
+  size_t text = b.addString(std::string(1000, 'x'));
+  std::vector<size_t> refs(9000, text);
+  size_t top = b.addArray(refs);
+  auto result = PropertyListFile::parse(b.build(top));
+  EXPECT_EQ(result.status, ReadStatus::TooComplex);
+  EXPECT_NE(result.message.find("bytes of text and data"), std::string::npos) << result.message;
+}
+
+TEST_F(PropertyListFileTest, BinaryObjectsThatContainThemselvesAreMalformed) {
+  BinaryPlistBuilder b;
+  b.addArray({1});
+  b.addDictionary({{2, 0}});
+  b.addString("loop");
+  auto result = PropertyListFile::parse(b.build(0));
+  EXPECT_EQ(result.status, ReadStatus::Malformed);
+  EXPECT_NE(result.message.find("contain themselves"), std::string::npos);
+}
+
+TEST_F(PropertyListFileTest, BinaryStructureOutsideTheFileIsMalformed) {
+  BinaryPlistBuilder b;
+  size_t top = b.addArray({0});  // refers to itself
+  EXPECT_EQ(PropertyListFile::parse(b.build(top)).status, ReadStatus::Malformed);
+
+  BinaryPlistBuilder dangling;
+  dangling.addArray({5});  // object 5 does not exist
+  EXPECT_EQ(PropertyListFile::parse(dangling.build(0)).status, ReadStatus::Malformed);
+
+  BinaryPlistBuilder longText;
+  longText.addRaw({0x5F, 0x13, 0, 0, 0, 0, 0x7f, 0xff, 0xff, 0xff, 'a'});  // claims 2 GiB of text
+  EXPECT_EQ(PropertyListFile::parse(longText.build(0)).status, ReadStatus::Malformed);
+
+  BinaryPlistBuilder unknown;
+  unknown.addRaw({0xE0});
+  EXPECT_EQ(PropertyListFile::parse(unknown.build(0)).status, ReadStatus::Malformed);
+
+  std::string good = BinaryPlistBuilder::encode(sampleDomain());
+  std::string badTrailer = good;
+  badTrailer[badTrailer.size() - 26] = 9;  // offset size 9
+  EXPECT_EQ(PropertyListFile::parse(badTrailer).status, ReadStatus::Malformed);
+  std::string badTop = good;
+  badTop[badTop.size() - 9] = 0x7f;  // top object far beyond the count
+  EXPECT_EQ(PropertyListFile::parse(badTop).status, ReadStatus::Malformed);
+  std::string badTable = good;
+  badTable[badTable.size() - 2] = 0x7f;  // offset table beyond the end
+  EXPECT_EQ(PropertyListFile::parse(badTable).status, ReadStatus::Malformed);
+}
+
+TEST_F(PropertyListFileTest, TruncatedOrGarbledFilesAreMalformed) {
+  std::string binary = BinaryPlistBuilder::encode(sampleDomain());
+  auto xml = PropertyListFile::toXml(sampleDomain());
+  ASSERT_TRUE(xml);
+  for (size_t cut : {size_t{0}, size_t{5}, size_t{8}, binary.size() / 2, binary.size() - 1})
+    EXPECT_NE(PropertyListFile::parse(binary.substr(0, cut)).status, ReadStatus::Ok) << "binary cut at " << cut;
+  for (size_t cut : {size_t{1}, size_t{40}, xml->size() / 2, xml->size() - 12})
+    EXPECT_EQ(PropertyListFile::parse(xml->substr(0, cut)).status, ReadStatus::Malformed) << "xml cut at " << cut;
+  EXPECT_EQ(PropertyListFile::parse("").status, ReadStatus::Malformed);
+  EXPECT_EQ(PropertyListFile::parse("hello, world").status, ReadStatus::Malformed);
+  EXPECT_EQ(PropertyListFile::parse(std::string(4096, '\0')).status, ReadStatus::Malformed);
+  EXPECT_EQ(PropertyListFile::parse("<plist><dict><key>a</key><integer>1</integer>").status, ReadStatus::Malformed);
+  EXPECT_EQ(PropertyListFile::parse("<plist><!-- never closed").status, ReadStatus::Malformed);
+}
+
+TEST_F(PropertyListFileTest, DeepXmlNestingIsRefusedWithoutReachingLibplist) {
+  // libplist's writer crashes on this; its reader is never given it.
+  auto result = PropertyListFile::parse(nestedXml(100000));
+  EXPECT_EQ(result.status, ReadStatus::TooComplex);
+  EXPECT_NE(result.message.find("nested deeper than 32"), std::string::npos) << result.message;
+}
+
+TEST_F(PropertyListFileTest, DepthLimitIsExactForXmlAndBinary) {
+  EXPECT_TRUE(PropertyListFile::parse(nestedXml(32)).ok());
+  EXPECT_EQ(PropertyListFile::parse(nestedXml(33)).status, ReadStatus::TooComplex);
+  EXPECT_TRUE(PropertyListFile::parse(BinaryPlistBuilder::encode(nestedValue(32))).ok());
+  EXPECT_EQ(PropertyListFile::parse(BinaryPlistBuilder::encode(nestedValue(33))).status, ReadStatus::TooComplex);
+  // A dictionary's keys do not add a level.
+  Value dictAtDepth = Value(Dictionary{{"k", nestedValue(31)}});
+  EXPECT_TRUE(PropertyListFile::parse(BinaryPlistBuilder::encode(dictAtDepth)).ok());
+  EXPECT_TRUE(PropertyListFile::parse(*PropertyListFile::toXml(dictAtDepth)).ok());
+}
+
+TEST_F(PropertyListFileTest, ValueCountLimitIsExactForXmlAndBinary) {
+  Limits limits;
+  limits.maxNodes = 10;
+  Array nine(9, Value(true));  // 10 values with the array
+  Array ten(10, Value(true));
+  EXPECT_TRUE(PropertyListFile::parse(BinaryPlistBuilder::encode(Value(nine)), limits).ok());
+  EXPECT_EQ(PropertyListFile::parse(BinaryPlistBuilder::encode(Value(ten)), limits).status, ReadStatus::TooComplex);
+  EXPECT_TRUE(PropertyListFile::parse(*PropertyListFile::toXml(Value(nine)), limits).ok());
+  EXPECT_EQ(PropertyListFile::parse(*PropertyListFile::toXml(Value(ten)), limits).status, ReadStatus::TooComplex);
+  // Keys are not values: a dictionary of nine entries is ten values.
+  Dictionary d;
+  for (int i = 0; i < 9; ++i) d.set("k" + std::to_string(i), Value(i));
+  EXPECT_TRUE(PropertyListFile::parse(*PropertyListFile::toXml(Value(d)), limits).ok());
+  EXPECT_TRUE(PropertyListFile::parse(BinaryPlistBuilder::encode(Value(d)), limits).ok());
+  // A binary file announcing more objects than values and keys could need is refused before its walk.
+  BinaryPlistBuilder crowded;
+  for (int i = 0; i < 21; ++i) crowded.addBool(true);
+  auto result = PropertyListFile::parse(crowded.build(0), limits);
+  EXPECT_EQ(result.status, ReadStatus::TooComplex);
+  EXPECT_EQ(result.message, "binary property list with 21 objects (limit 20)");
+}
+
+TEST_F(PropertyListFileTest, FileOfTinyElementsIsRefusedQuickly) {
+  std::string xml = "<plist><array>";
+  while (xml.size() < 4000000) xml += "<true/>";
+  xml += "</array></plist>";
+  auto start = std::chrono::steady_clock::now();
+  auto result = PropertyListFile::parse(xml);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+  EXPECT_EQ(result.status, ReadStatus::TooComplex);
+}
+
+// ---- Files on disk ----
+
+TEST_F(PropertyListFileTest, OversizedFileIsRefusedWithoutReadingIt) {
+  fs::path big = file("big.plist");
+  { std::ofstream(big) << "x"; }
+  fs::resize_file(big, uint64_t{1} << 30);  // sparse: costs nothing on disk
+  auto start = std::chrono::steady_clock::now();
+  auto result = PropertyListFile::read(big);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+  EXPECT_EQ(result.status, ReadStatus::TooLarge);
+  EXPECT_EQ(PropertyListFile::parse(std::string(5 * 1024 * 1024, ' ')).status, ReadStatus::TooLarge);
+}
+
+TEST_F(PropertyListFileTest, MissingFolderAndSpecialFilesAreReportedNotRead) {
+  EXPECT_EQ(PropertyListFile::read(file("absent.plist")).status, ReadStatus::Missing);
+  fs::create_directory(file("folder.plist"));
+  EXPECT_EQ(PropertyListFile::read(file("folder.plist")).status, ReadStatus::Unreadable);
+  ASSERT_EQ(::mkfifo(file("fifo.plist").c_str(), 0644), 0);
+  EXPECT_EQ(PropertyListFile::read(file("fifo.plist")).status, ReadStatus::Unreadable);  // and does not block
+}
+
+TEST_F(PropertyListFileTest, AtomicWriteReplacesTheFileAndLeavesNothingBehind) {
+  fs::path target = file("d.plist");
+  put(target, "old");
+  std::string error;
+  ASSERT_TRUE(PropertyListFile::writeAtomically(target, "new content", &error)) << error;
+  EXPECT_EQ(contents(target), "new content");
+  EXPECT_EQ(entriesIn(dir_), 1u);
+  EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+}
+
+TEST_F(PropertyListFileTest, FailedWriteKeepsTheOldFileAndCleansUp) {
+  fs::path target = file("d.plist");
+  put(target, "old");
+  // Files may not grow beyond 16 bytes: the write fails as on a full disk.
+  struct rlimit saved {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit tiny = saved;
+  tiny.rlim_cur = 16;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
+  std::string error;
+  bool written = PropertyListFile::writeAtomically(target, std::string(1000, 'n'), &error);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  ::signal(SIGXFSZ, previousHandler);
+  EXPECT_FALSE(written);
+  EXPECT_NE(error.find("cannot write the temporary file"), std::string::npos) << error;
+  EXPECT_EQ(contents(target), "old");
+  EXPECT_EQ(entriesIn(dir_), 1u);
+
+  EXPECT_FALSE(PropertyListFile::writeAtomically(file("no-such-folder") / "d.plist", "x", &error));
+  EXPECT_NE(error.find("cannot create a temporary file"), std::string::npos) << error;
+}
+
+TEST_F(PropertyListFileTest, ValuesXmlCannotHoldAreRefusedWithAReason) {
+  std::string error;
+  EXPECT_FALSE(PropertyListFile::toXml(Value(), {}, &error));
+  EXPECT_FALSE(PropertyListFile::toXml(Value(Array{Value(1), Value()}), {}, &error));
+  EXPECT_EQ(error, "nil cannot be stored inside a property list");
+  EXPECT_FALSE(PropertyListFile::toXml(Value(std::string("a\0b", 3)), {}, &error));
+  EXPECT_EQ(error, "text with a NUL character cannot be stored");
+  EXPECT_FALSE(PropertyListFile::toXml(Value(Dictionary{{std::string("k\0", 2), Value(1)}}), {}, &error));
+  EXPECT_EQ(error, "key with a NUL character cannot be stored");
+  EXPECT_FALSE(PropertyListFile::toXml(Value(Date{1e12}), {}, &error));
+  EXPECT_FALSE(PropertyListFile::toXml(nestedValue(33), {}, &error));
+  EXPECT_EQ(error, "property list nested deeper than 32 levels");
+  EXPECT_TRUE(PropertyListFile::toXml(nestedValue(32)));
+  // Nothing reaches the disk when rendering fails.
+  EXPECT_FALSE(PropertyListFile::write(file("d.plist"), Value(Array{Value()}), {}, &error));
+  EXPECT_FALSE(fs::exists(file("d.plist")));
+}
+
+}  // namespace
+}  // namespace platform::plist
