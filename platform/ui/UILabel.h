@@ -1,0 +1,74 @@
+#pragma once
+
+#include <string>
+
+#include "platform/ui/TextLayout.h"
+#include "platform/ui/UIFont.h"
+#include "platform/ui/UIView.h"
+
+namespace platform {
+
+// A view that shows a text (UILabel): font, colour, alignment, line limit,
+// tail truncation, and shrinking the font to fit the width down to a minimum
+// scale. The text is vertically centred in the bounds. Measurement uses
+// TextLayout, which is also what the renderer draws with (textLayout()).
+// Takes no touches by default.
+class UILabel : public UIView {
+ public:
+  explicit UILabel(const CGRect& frame = CGRectZero);
+
+  const std::string& text() const { return text_; }
+  void setText(std::string text);
+  const UIFont& font() const { return font_; }
+  void setFont(const UIFont& font);
+  // Default opaque black.
+  const UIColor& textColor() const { return textColor_; }
+  void setTextColor(const UIColor& c) { textColor_ = c; }
+  // Default Natural (left, or right in a right-to-left layout).
+  NSTextAlignment textAlignment() const { return alignment_; }
+  void setTextAlignment(NSTextAlignment a) { alignment_ = a; }
+  // Left, Center or Right as drawn (Natural resolved by the layout direction).
+  NSTextAlignment effectiveTextAlignment() const;
+  // 0 = unlimited; default 1.
+  int numberOfLines() const { return lines_; }
+  void setNumberOfLines(int n);
+  NSLineBreakMode lineBreakMode() const { return lineBreak_; }
+  void setLineBreakMode(NSLineBreakMode m);
+  bool adjustsFontSizeToFitWidth() const { return adjusts_; }
+  void setAdjustsFontSizeToFitWidth(bool a) { adjusts_ = a; }
+  double minimumScaleFactor() const { return minScale_; }
+  void setMinimumScaleFactor(double s) { minScale_ = s; }
+  // Width at which a multi-line label wraps when measuring its natural size (0: its current width).
+  double preferredMaxLayoutWidth() const { return preferredMax_; }
+  void setPreferredMaxLayoutWidth(double w);
+  // Disabled labels are drawn dimmed.
+  bool isEnabled() const { return enabled_; }
+  void setEnabled(bool e) { enabled_ = e; }
+
+  // The font as drawn in the current bounds: scaled down to fit when shrinking is on.
+  UIFont fittedFont() const;
+  // The text as drawn in the current bounds (fitted font, bounds width, line limit).
+  TextLayout textLayout() const;
+  // Where the text is drawn in the bounds: full width, its height, vertically centred.
+  CGRect textRect() const;
+
+  CGSize intrinsicContentSize() const override;
+  CGSize sizeThatFits(CGSize size) override;
+  void setBounds(const CGRect& bounds) override;
+
+ private:
+  TextLayout::Style style(const UIFont& font) const;
+
+  std::string text_;
+  UIFont font_ = UIFont::systemFontOfSize(17);
+  UIColor textColor_ = UIColor::blackColor();
+  NSTextAlignment alignment_ = NSTextAlignment::Natural;
+  int lines_ = 1;
+  NSLineBreakMode lineBreak_ = NSLineBreakMode::ByTruncatingTail;
+  bool adjusts_ = false;
+  double minScale_ = 0;
+  double preferredMax_ = 0;
+  bool enabled_ = true;
+};
+
+}  // namespace platform

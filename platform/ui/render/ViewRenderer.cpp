@@ -1,0 +1,425 @@
+#include "platform/ui/render/ViewRenderer.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/ui/CAShapeLayer.h"
+#include "platform/ui/UIActivityIndicatorView.h"
+#include "platform/ui/UIApplication.h"
+#include "platform/ui/UIImage.h"
+#include "platform/ui/UIImageView.h"
+#include "platform/ui/UILabel.h"
+#include "platform/ui/UIScreen.h"
+#include "platform/ui/UIVisualEffectView.h"
+#include "platform/ui/UIWindow.h"
+#include "platform/ui/render/ContentPainter.h"
+#include "platform/ui/render/LayerPainter.h"
+#include "platform/ui/render/PathTracing.h"
+
+namespace platform {
+
+namespace {
+
+// Views this transparent are not drawn (as the platform skips them for touches too).
+constexpr double kInvisibleAlpha = 0.001;
+
+// The look of each blur style: spread in points, saturation and the colour laid over.
+BlurLook lookFor(UIBlurEffectStyle style) {
+  switch (style) {
+    case UIBlurEffectStyle::ExtraLight:
+    case UIBlurEffectStyle::Prominent:
+      return {10, 1.8, UIColor(0.97, 0.97, 0.97, 0.78)};
+    case UIBlurEffectStyle::Light:
+    case UIBlurEffectStyle::Regular:
+      return {10, 1.8, UIColor(1, 1, 1, 0.3)};
+    case UIBlurEffectStyle::Dark:
+      return {10, 1.8, UIColor(0.11, 0.11, 0.11, 0.73)};
+  }
+  return {};
+}
+
+bool hasFilter(const CALayer& layer, const char* name) {
+  for (const auto& f : layer.filters())
+    if (f.name == name) return true;
+  return false;
+}
+
+// Inverts the colours of a premultiplied image surface in place, keeping alpha.
+void invertColors(cairo_surface_t* surface) {
+  cairo_surface_flush(surface);
+  unsigned char* data = cairo_image_surface_get_data(surface);
+  if (!data) return;
+  const int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  for (int y = 0; y < height; ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
+    for (int x = 0; x < width; ++x) {
+      const uint32_t p = row[x];
+      const uint32_t a = p >> 24;
+      const uint32_t r = a - ((p >> 16) & 0xFF), g = a - ((p >> 8) & 0xFF), b = a - (p & 0xFF);
+      row[x] = (a << 24) | (r << 16) | (g << 8) | b;
+    }
+  }
+  cairo_surface_mark_dirty(surface);
+}
+
+// Device-pixel bounding box of a rectangle in the context's user space.
+PixelRect deviceBox(cairo_t* cr, const CGRect& r) {
+  double xs[4] = {r.origin.x, r.origin.x + r.size.width, r.origin.x, r.origin.x + r.size.width};
+  double ys[4] = {r.origin.y, r.origin.y, r.origin.y + r.size.height, r.origin.y + r.size.height};
+  double minX = INFINITY, minY = INFINITY, maxX = -INFINITY, maxY = -INFINITY;
+  for (int i = 0; i < 4; ++i) {
+    cairo_user_to_device(cr, &xs[i], &ys[i]);
+    minX = std::min(minX, xs[i]);
+    maxX = std::max(maxX, xs[i]);
+    minY = std::min(minY, ys[i]);
+    maxY = std::max(maxY, ys[i]);
+  }
+  PixelRect box;
+  box.x = static_cast<int>(std::floor(minX));
+  box.y = static_cast<int>(std::floor(minY));
+  box.width = static_cast<int>(std::ceil(maxX)) - box.x;
+  box.height = static_cast<int>(std::ceil(maxY)) - box.y;
+  return box;
+}
+
+PixelRect intersect(const PixelRect& a, const PixelRect& b) {
+  const int x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
+  const int x1 = std::min(a.x + a.width, b.x + b.width), y1 = std::min(a.y + a.height, b.y + b.height);
+  if (x1 <= x0 || y1 <= y0) return {};
+  return {x0, y0, x1 - x0, y1 - y0};
+}
+
+bool isEmpty(const PixelRect& r) { return r.width <= 0 || r.height <= 0; }
+
+// A shape mask that a clip can stand for: an opaque filled path at full opacity.
+const CAShapeLayer* clippableShapeMask(const CALayer& layer) {
+  auto* shape = dynamic_cast<const CAShapeLayer*>(layer.mask().get());
+  if (!shape || shape->isHidden() || !shape->path() || !shape->fillColor()) return nullptr;
+  if (shape->fillColor()->alpha() < 1 || shape->borderWidth() > 0) return nullptr;
+  const CALayer::Presentation p = shape->presentation();
+  if (p.opacity < 1 || (p.backgroundColor && p.backgroundColor->alpha() > 0)) return nullptr;
+  return shape;
+}
+
+}  // namespace
+
+// One drawing pass over a surface: walks the views, keeps the device clip
+// for culling, and reaches the renderer's caches.
+class ViewRenderer::Frame {
+ public:
+  Frame(ViewRenderer& renderer, cairo_t* cr, cairo_surface_t* root, double scale)
+      : renderer_(renderer), cr_(cr), root_(root), scale_(scale) {
+    clip_ = {0, 0, cairo_image_surface_get_width(root), cairo_image_surface_get_height(root)};
+  }
+
+  // Draws `view` placed by its own geometry in the current (superview's) space.
+  void drawView(UIView& view) {
+    CALayer& layer = view.layer();
+    if (layer.isHidden()) return;
+    const CALayer::Presentation p = layer.presentation();
+    if (p.opacity < kInvisibleAlpha) return;
+    cairo_save(cr_);
+    LayerPainter::enterLayer(cr_, p);
+    drawBody(view, p, p.opacity);
+    cairo_restore(cr_);
+  }
+
+  // Draws `view` in its own bounds coordinates (already entered), ignoring its opacity.
+  void drawRoot(UIView& view) {
+    CALayer::Presentation p = view.layer().presentation();
+    cairo_save(cr_);
+    cairo_translate(cr_, -p.bounds.origin.x, -p.bounds.origin.y);
+    drawBody(view, p, 1.0);
+    cairo_restore(cr_);
+  }
+
+ private:
+  // Shadow, blur, own look, content, subviews and border, with group effects.
+  void drawBody(UIView& view, const CALayer::Presentation& p, double opacity) {
+    CALayer& layer = view.layer();
+    const PixelRect box = deviceBox(cr_, p.bounds);
+    const bool hasShadow = p.shadowOpacity > 0 && p.shadowColor && p.shadowColor->alpha() > 0;
+    // A clipped view that lies outside the visible area draws nothing (its shadow may still show).
+    if (layer.masksToBounds() && !hasShadow && isEmpty(intersect(box, clip_))) return;
+
+    const auto transition = layer.transition();
+    const CAShapeLayer* clipMask = clippableShapeMask(layer);
+    const bool groupMask = layer.mask() && !clipMask;
+    const bool invert = hasFilter(layer, "colorInvert");
+    const bool simpleLeaf = view.subviews().empty() && !hasShadow && !layer.mask() && !invert && !transition &&
+                            layer.borderWidth() <= 0 && typeid(view) == typeid(UIView) &&
+                            typeid(layer) == typeid(CALayer);
+    if (simpleLeaf) {
+      LayerPainter::paintBackground(cr_, p, opacity);
+      return;
+    }
+    const bool group = opacity < 1 || groupMask || invert || transition;
+    if (clipMask) applyClipMask(*clipMask);
+    if (group) cairo_push_group(cr_);
+
+    if (hasShadow) drawShadow(view, p);
+    if (transition) {
+      drawSnapshot(transition->snapshot, p, 1 - transition->progress);
+      cairo_push_group(cr_);
+    }
+    drawOwnAndSubviews(view, p, box);
+    if (transition) {
+      cairo_pop_group_to_source(cr_);
+      cairo_paint_with_alpha(cr_, transition->progress);
+    }
+
+    if (group) {
+      cairo_pattern_t* content = cairo_pop_group(cr_);
+      if (invert) {
+        cairo_surface_t* surface = nullptr;
+        if (cairo_pattern_get_surface(content, &surface) == CAIRO_STATUS_SUCCESS) invertColors(surface);
+      }
+      cairo_set_source(cr_, content);
+      if (groupMask) {
+        cairo_push_group(cr_);
+        LayerPainter::paintFreeLayer(cr_, *layer.mask());
+        cairo_pattern_t* mask = cairo_pop_group(cr_);
+        cairo_set_source(cr_, content);
+        if (opacity < 1) {
+          cairo_push_group(cr_);
+          cairo_set_source(cr_, content);
+          cairo_mask(cr_, mask);
+          cairo_pop_group_to_source(cr_);
+          cairo_paint_with_alpha(cr_, opacity);
+        } else {
+          cairo_mask(cr_, mask);
+        }
+        cairo_pattern_destroy(mask);
+      } else {
+        cairo_paint_with_alpha(cr_, opacity);
+      }
+      cairo_pattern_destroy(content);
+    }
+  }
+
+  void drawOwnAndSubviews(UIView& view, const CALayer::Presentation& p, const PixelRect& box) {
+    CALayer& layer = view.layer();
+    if (auto* effect = dynamic_cast<UIVisualEffectView*>(&view); effect && effect->effect())
+      drawBlur(*effect, p, box);
+    LayerPainter::paintBackground(cr_, p);
+
+    const PixelRect savedClip = clip_;
+    cairo_save(cr_);
+    if (layer.masksToBounds()) {
+      LayerPainter::clipToBounds(cr_, p);
+      clip_ = intersect(clip_, box);
+    }
+    LayerPainter::paintContents(cr_, layer, p);
+    if (auto* label = dynamic_cast<UILabel*>(&view)) {
+      ContentPainter::paintLabel(cr_, *label);
+    } else if (auto* image = dynamic_cast<UIImageView*>(&view)) {
+      ContentPainter::paintImageView(cr_, *image);
+    } else if (auto* spinner = dynamic_cast<UIActivityIndicatorView*>(&view)) {
+      ContentPainter::paintActivityIndicator(cr_, *spinner);
+    }
+    if (!isEmpty(clip_)) {
+      for (const auto& sub : view.subviews()) drawView(*sub);
+    }
+    cairo_restore(cr_);
+    clip_ = savedClip;
+    LayerPainter::paintBorder(cr_, layer, p);
+  }
+
+  void applyClipMask(const CAShapeLayer& mask) {
+    const CALayer::Presentation mp = mask.presentation();
+    cairo_save(cr_);
+    LayerPainter::enterLayer(cr_, mp);
+    PathTracing::trace(cr_, *mask.path());
+    cairo_restore(cr_);  // the path stays, in device space
+    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
+    cairo_clip(cr_);
+  }
+
+  void drawSnapshot(const std::shared_ptr<UIImage>& snapshot, const CALayer::Presentation& p, double alpha) {
+    if (!snapshot || !snapshot->surface() || alpha <= 0) return;
+    const CGRect b = p.bounds;
+    cairo_save(cr_);
+    cairo_translate(cr_, b.origin.x, b.origin.y);
+    cairo_scale(cr_, b.size.width / snapshot->pixelWidth(), b.size.height / snapshot->pixelHeight());
+    cairo_set_source_surface(cr_, snapshot->surface(), 0, 0);
+    cairo_paint_with_alpha(cr_, alpha);
+    cairo_restore(cr_);
+  }
+
+  // The blur of what the root surface holds behind the view, clipped to its rounded bounds.
+  void drawBlur(UIVisualEffectView& view, const CALayer::Presentation& p, const PixelRect& box) {
+    const PixelRect region = intersect(intersect(box, clip_), {0, 0, cairo_image_surface_get_width(root_),
+                                                               cairo_image_surface_get_height(root_)});
+    if (isEmpty(region)) return;
+    BackdropBlur& blur = renderer_.blurFor(&view);
+    cairo_surface_t* result = blur.blur(root_, region, scale_, lookFor(view.effect()->style()));
+    if (blur.lastWasCacheHit()) ++renderer_.stats_.blursReused;
+    else ++renderer_.stats_.blursComputed;
+    cairo_save(cr_);
+    LayerPainter::clipToBounds(cr_, p);
+    cairo_identity_matrix(cr_);
+    cairo_set_source_surface(cr_, result, region.x, region.y);
+    cairo_paint(cr_);
+    cairo_restore(cr_);
+  }
+
+  // The layer's shadow: of its shadow path, of its rounded bounds when only a background
+  // shows, else of everything it draws.
+  void drawShadow(UIView& view, const CALayer::Presentation& p) {
+    CALayer& layer = view.layer();
+    // Offset and spread are in the superlayer's space; measure them through the current
+    // transform less the layer's own (an approximation that is exact without rotation).
+    cairo_matrix_t m;
+    cairo_get_matrix(cr_, &m);
+    const double unit = std::sqrt(std::fabs(m.xx * m.yy - m.xy * m.yx));
+    DeviceShadow shadow;
+    shadow.color = p.shadowColor->colorWithAlphaComponent(p.shadowColor->alpha() * std::clamp(p.shadowOpacity, 0.0, 1.0));
+    shadow.sigma = p.shadowRadius * unit;
+    double dx = p.shadowOffset.width, dy = p.shadowOffset.height;
+    cairo_user_to_device_distance(cr_, &dx, &dy);
+    shadow.dx = dx;
+    shadow.dy = dy;
+
+    ShadowPainter& painter = renderer_.shadowFor(&layer);
+    const bool plainShape = view.subviews().empty() && typeid(view) == typeid(UIView);
+    if (layer.shadowPath() || plainShape) {
+      const CGRect shapeRect = layer.shadowPath() ? layer.shadowPath()->bounds() : p.bounds;
+      const PixelRect shape = deviceBox(cr_, shapeRect);
+      cairo_matrix_t user;
+      cairo_get_matrix(cr_, &user);
+      painter.paint(cr_, shape, shadow, [&](cairo_t* mask) {
+        cairo_transform(mask, &user);
+        if (layer.shadowPath()) PathTracing::trace(mask, *layer.shadowPath());
+        else PathTracing::traceRoundedRect(mask, p.bounds, p.cornerRadius);
+        cairo_set_source_rgba(mask, 0, 0, 0, 1);
+        cairo_fill(mask);
+      });
+    } else {
+      // Everything the layer draws, in a group the size of what it covers.
+      const PixelRect area = intersect(subtreeBox(view, p), clip_);
+      if (isEmpty(area)) return;
+      cairo_save(cr_);
+      cairo_push_group(cr_);
+      drawOwnAndSubviews(view, p, deviceBox(cr_, p.bounds));
+      cairo_pattern_t* content = cairo_pop_group(cr_);
+      cairo_restore(cr_);
+      painter.paint(cr_, area, shadow, [&](cairo_t* mask) {
+        cairo_set_source(mask, content);
+        cairo_paint(mask);
+      });
+      cairo_pattern_destroy(content);
+    }
+    if (painter.lastWasCacheHit()) ++renderer_.stats_.shadowsReused;
+    else ++renderer_.stats_.shadowsComputed;
+  }
+
+  // Device box of a view and every visible subview that is not clipped away.
+  PixelRect subtreeBox(UIView& view, const CALayer::Presentation& p) {
+    PixelRect box = deviceBox(cr_, p.bounds);
+    if (view.layer().masksToBounds()) return box;
+    for (const auto& sub : view.subviews()) {
+      if (sub->isHidden()) continue;
+      const CALayer::Presentation sp = sub->layer().presentation();
+      cairo_save(cr_);
+      LayerPainter::enterLayer(cr_, sp);
+      PixelRect child = subtreeBox(*sub, sp);
+      cairo_restore(cr_);
+      if (isEmpty(child)) continue;
+      if (isEmpty(box)) {
+        box = child;
+        continue;
+      }
+      const int x0 = std::min(box.x, child.x), y0 = std::min(box.y, child.y);
+      const int x1 = std::max(box.x + box.width, child.x + child.width);
+      const int y1 = std::max(box.y + box.height, child.y + child.height);
+      box = {x0, y0, x1 - x0, y1 - y0};
+    }
+    return box;
+  }
+
+  ViewRenderer& renderer_;
+  cairo_t* cr_;
+  cairo_surface_t* root_;
+  double scale_;
+  PixelRect clip_;
+};
+
+ViewRenderer::ViewRenderer() = default;
+ViewRenderer::~ViewRenderer() = default;
+
+BackdropBlur& ViewRenderer::blurFor(const UIView* view) {
+  auto& entry = blurs_[view];
+  if (!entry.value) entry.value = std::make_unique<BackdropBlur>();
+  entry.lastFrame = frame_;
+  return *entry.value;
+}
+
+ShadowPainter& ViewRenderer::shadowFor(const CALayer* layer) {
+  auto& entry = shadows_[layer];
+  if (!entry.value) entry.value = std::make_unique<ShadowPainter>();
+  entry.lastFrame = frame_;
+  return *entry.value;
+}
+
+void ViewRenderer::dropUnused() {
+  std::erase_if(blurs_, [this](const auto& e) { return e.second.lastFrame != frame_; });
+  std::erase_if(shadows_, [this](const auto& e) { return e.second.lastFrame != frame_; });
+}
+
+std::shared_ptr<UIImage> ViewRenderer::renderInto(double widthPoints, double heightPoints, double scale,
+                                                  const std::function<void(Frame&)>& draw) {
+  scale = std::clamp(scale, 0.25, 4.0);
+  const int width = std::max(1, static_cast<int>(std::ceil(widthPoints * scale - 1e-9)));
+  const int height = std::max(1, static_cast<int>(std::ceil(heightPoints * scale - 1e-9)));
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  cairo_t* cr = cairo_create(surface);
+  cairo_scale(cr, scale, scale);
+  ++frame_;
+  {
+    Frame frame(*this, cr, surface, scale);
+    draw(frame);
+  }
+  dropUnused();
+  cairo_destroy(cr);
+  cairo_surface_flush(surface);
+  auto image = UIImage::imageWithSurface(surface, scale);
+  cairo_surface_destroy(surface);
+  return image;
+}
+
+std::shared_ptr<UIImage> ViewRenderer::renderView(UIView& view, double scale) {
+  const CGRect b = view.bounds();
+  return renderInto(std::fabs(b.size.width), std::fabs(b.size.height), scale,
+                    [&](Frame& frame) { frame.drawRoot(view); });
+}
+
+std::shared_ptr<UIImage> ViewRenderer::renderWindows(const std::vector<UIWindow*>& windows, CGSize size, double scale) {
+  return renderInto(size.width, size.height, scale, [&](Frame& frame) {
+    for (UIWindow* window : windows)
+      if (window) frame.drawView(*window);
+  });
+}
+
+std::shared_ptr<UIImage> ViewRenderer::renderScreen(double scale) {
+  const CGRect screen = UIScreen::mainScreen().bounds();
+  return renderWindows(UIApplication::sharedApplication().windows(), screen.size, scale);
+}
+
+bool ViewRenderer::writePng(const UIImage& image, const std::string& path, std::string* error) {
+  cairo_status_t status = cairo_surface_write_to_png(image.surface(), path.c_str());
+  if (status == CAIRO_STATUS_SUCCESS) return true;
+  if (error) *error = std::string("cannot write ") + path + ": " + cairo_status_to_string(status);
+  return false;
+}
+
+void ViewRenderer::installSnapshotProvider(double scale) {
+  UIView::setSnapshotProvider([scale](UIView& view) {
+    ViewRenderer renderer;
+    return renderer.renderView(view, scale);
+  });
+}
+
+}  // namespace platform

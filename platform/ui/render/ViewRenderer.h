@@ -1,0 +1,86 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/ui/Geometry.h"
+#include "platform/ui/render/BackdropBlur.h"
+#include "platform/ui/render/ShadowPainter.h"
+
+typedef struct _cairo cairo_t;
+
+namespace platform {
+
+class CALayer;
+class UIImage;
+class UIView;
+class UIWindow;
+
+// Draws view trees into images with Cairo and Pango, at 1x, 2x or 3x pixels
+// per point, from the PRESENTED values of every layer (what is on screen at
+// the clock's current time, mid-animation included). It draws, back to
+// front: shadow, blur of what lies behind (blur views), background with
+// rounded corners, gradient or shape fill, the view's content (text, image,
+// spinner), the subviews, then the border; with group opacity, transform,
+// clipping to rounded bounds, layer masks, the "colorInvert" filter and
+// cross-dissolve transitions. Text is laid out by the UI layer's TextLayout,
+// so it is drawn exactly as the labels measured it.
+//
+// A renderer keeps caches between frames: the blur behind each blur view
+// and each layer's shadow are redone only when what they are made from
+// changed. Use one renderer per screen or stream of frames. The caller lays
+// the views out first; rendering changes nothing in the views. Main thread.
+class ViewRenderer {
+ public:
+  // Counters for the caches (since construction).
+  struct Stats {
+    int blursComputed = 0;
+    int blursReused = 0;
+    int shadowsComputed = 0;
+    int shadowsReused = 0;
+  };
+
+  ViewRenderer();
+  ~ViewRenderer();
+  ViewRenderer(const ViewRenderer&) = delete;
+  ViewRenderer& operator=(const ViewRenderer&) = delete;
+
+  // The view and its subtree in its own bounds (its position, transform, alpha and hidden
+  // flag are not applied), at `scale` pixels per point.
+  std::shared_ptr<UIImage> renderView(UIView& view, double scale);
+  // The visible windows, back to front, composited on a transparent screen of `size` points.
+  std::shared_ptr<UIImage> renderWindows(const std::vector<UIWindow*>& windows, CGSize size, double scale);
+  // The device's screen: the application's visible windows in the main screen's bounds.
+  std::shared_ptr<UIImage> renderScreen(double scale);
+
+  const Stats& stats() const { return stats_; }
+
+  // Writes an image as PNG; false with a message in `error` when it cannot.
+  static bool writePng(const UIImage& image, const std::string& path, std::string* error);
+  // Makes the renderer draw the old look of cross-dissolve transitions (UIView's snapshot provider).
+  static void installSnapshotProvider(double scale);
+
+ private:
+  class Frame;
+  friend class Frame;
+
+  std::shared_ptr<UIImage> renderInto(double widthPoints, double heightPoints, double scale,
+                                      const std::function<void(Frame&)>& draw);
+  BackdropBlur& blurFor(const UIView* view);
+  ShadowPainter& shadowFor(const CALayer* layer);
+  void dropUnused();
+
+  template <typename T>
+  struct Cached {
+    std::unique_ptr<T> value;
+    unsigned long lastFrame = 0;
+  };
+  std::unordered_map<const UIView*, Cached<BackdropBlur>> blurs_;
+  std::unordered_map<const CALayer*, Cached<ShadowPainter>> shadows_;
+  unsigned long frame_ = 0;
+  Stats stats_;
+};
+
+}  // namespace platform
