@@ -94,6 +94,10 @@ class Class final : public Object {
   };
 
   Class(std::string name, Class* superclass, Class* meta, bool isMeta, Factory factory);
+  void setMetaclass(Class* meta) {
+    meta_ = meta;
+    isa_ = meta;
+  }
   // Rebuilds this class's table and those of every subclass; caller holds the runtime's write lock.
   void rebuildTables();
   void rebuildOwnTable();
