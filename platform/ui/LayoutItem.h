@@ -39,6 +39,10 @@ class LayoutItem {
   virtual CGRect layoutRect() const = 0;
   // The view itself, for a view item; null for a guide.
   virtual UIView* asView() { return nullptr; }
+  // Whether an active constraint names this item.
+  bool isReferencedByActiveConstraint() const;
+  // Deactivates every constraint that names this item.
+  void deactivateReferencingConstraints();
 
  private:
   friend class NSLayoutConstraint;

@@ -31,6 +31,7 @@ class UILayoutGuide : public LayoutItem {
   UIView* owner_ = nullptr;
   CGRect frame_;
   bool safeArea_ = false;
+  bool content_ = false;  // a scroll view's content guide
   std::string identifier_;
 };
 
