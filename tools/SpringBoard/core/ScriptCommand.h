@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tessra::device {
+
+// What one line of a scenario script asks for.
+enum class ScriptVerb {
+  Version,           // version X.Y (dry run, before anything else)
+  Kind,              // kind phone|tablet (dry run, before anything else)
+  App,               // app BUNDLE "Name" system|user
+  Switch,            // switch NAME on|off|indeterminate
+  Volume,            // volume F
+  Brightness,        // brightness F
+  Dark,              // dark on|off
+  MediaPlaying,      // media playing BUNDLE
+  MediaStopped,      // media stopped
+  Customize,         // customize BUNDLE [volume P|none] [brightness P|none] [NAME on|off|none]...
+  Setting,           // setting KEY VALUE
+  Open,              // open BUNDLE
+  Home,              // home
+  Siri,              // siri on|off
+  Spotlight,         // spotlight on|off
+  Lock,              // lock
+  Unlock,            // unlock
+  Wait,              // wait SECONDS
+  Answer,            // answer TITLE
+  ExpectSwitch,      // expect NAME on|off
+  ExpectVolume,      // expect volume F
+  ExpectBrightness,  // expect brightness F
+  ExpectAlert,       // expect alert "MESSAGE"|none
+  State,             // state
+};
+
+// One level of a `customize` line: a percentage to store, or "none" to remove it.
+struct CustomizedLevel {
+  bool remove = false;
+  double percent = 0;  // 0 to 100 when not removed
+};
+
+// One toggle or behaviour of a `customize` line: 1 on, 0 off, nothing for "none" (removed).
+struct CustomizedToggle {
+  std::string name;
+  std::optional<int> state;
+};
+
+// One understood line of a script. Only the fields of its verb are set.
+struct ScriptCommand {
+  ScriptVerb verb = ScriptVerb::State;
+  size_t line = 0;   // 1-based line number in the script
+  std::string text;  // the line as written, without surrounding blanks
+
+  std::string name;         // bundle identifier, switch name, setting key, version, answer title
+  std::string displayName;  // app: the name shown under the icon
+  std::string value;        // setting: the value as written; expect alert: the message
+  bool on = false;          // on/off, system (app), tablet (kind), "none" (expect alert)
+  int switchState = 0;      // switch: 1 on, 0 off, -1 indeterminate
+  double number = 0;        // volume, brightness (fractions), wait (seconds)
+
+  std::optional<CustomizedLevel> volume;      // customize
+  std::optional<CustomizedLevel> brightness;  // customize
+  std::vector<CustomizedToggle> toggles;      // customize, in the order written
+
+  // Whether the line only describes the device to create (version, kind).
+  bool isDeviceSetup() const { return verb == ScriptVerb::Version || verb == ScriptVerb::Kind; }
+};
+
+}  // namespace tessra::device
