@@ -171,19 +171,20 @@ bool fromPlist(plist_t node, Value& out, std::string& error) {
   }
 }
 
-// Builds a libplist tree from a value that passed the limits (so recursion is bounded).
-plist_t toPlist(const Value& v, std::string& error) {
+// libplist keeps dates as whole seconds in a signed 32-bit number.
+bool dateFits(Date d) {
+  double whole = std::floor(d.secondsSince2001);
+  return whole >= -2147483648.0 && whole <= 2147483647.0;
+}
+
+// Builds a libplist tree from a value that passed checkStorable (so recursion is bounded).
+plist_t toPlist(const Value& v) {
   switch (v.type()) {
-    case Type::Null: error = "nil cannot be stored inside a property list"; return nullptr;
+    case Type::Null: return nullptr;
     case Type::Boolean: return plist_new_bool(v.boolValue() ? 1 : 0);
     case Type::Integer: return plist_new_uint(static_cast<uint64_t>(v.integerValue()));
     case Type::Real: return plist_new_real(v.doubleValue());
-    case Type::String:
-      if (v.string().find('\0') != std::string::npos) {
-        error = "text with a NUL character cannot be stored";
-        return nullptr;
-      }
-      return plist_new_string(v.string().c_str());
+    case Type::String: return plist_new_string(v.string().c_str());
     case Type::Data: {
       const Data& d = v.data();
       return plist_new_data(reinterpret_cast<const char*>(d.data()), d.size());
@@ -191,63 +192,21 @@ plist_t toPlist(const Value& v, std::string& error) {
     case Type::Date: {
       double s = v.date().secondsSince2001;
       double whole = std::floor(s);
-      if (!(whole >= -2147483648.0 && whole <= 2147483647.0)) {
-        error = "date outside the years 1933 to 2069 cannot be stored";
-        return nullptr;
-      }
       int32_t usec = static_cast<int32_t>(std::min(999999.0, std::round((s - whole) * 1e6)));
       return plist_new_date(static_cast<int32_t>(whole), usec);
     }
     case Type::Array: {
       PlistPtr array(plist_new_array());
-      for (const Value& item : v.array()) {
-        plist_t child = toPlist(item, error);
-        if (!child) return nullptr;
-        plist_array_append_item(array.get(), child);
-      }
+      for (const Value& item : v.array()) plist_array_append_item(array.get(), toPlist(item));
       return array.release();
     }
     case Type::Dictionary: {
       PlistPtr dict(plist_new_dict());
-      for (const auto& [key, item] : v.dictionary()) {
-        if (key.find('\0') != std::string::npos) {
-          error = "key with a NUL character cannot be stored";
-          return nullptr;
-        }
-        plist_t child = toPlist(item, error);
-        if (!child) return nullptr;
-        plist_dict_set_item(dict.get(), key.c_str(), child);
-      }
+      for (const auto& [key, item] : v.dictionary()) plist_dict_set_item(dict.get(), key.c_str(), toPlist(item));
       return dict.release();
     }
   }
   return nullptr;
-}
-
-// Depth and value count of a value about to be written, without recursion.
-CheckResult checkValue(const Value& root, const Limits& limits) {
-  struct Item {
-    const Value* value;
-    size_t depth;
-  };
-  std::vector<Item> pending{{&root, 1}};
-  size_t values = 0;
-  while (!pending.empty()) {
-    Item item = pending.back();
-    pending.pop_back();
-    if (++values > limits.maxNodes)
-      return CheckResult::fail(ReadStatus::TooComplex,
-                               "property list with more than " + std::to_string(limits.maxNodes) + " values");
-    if (item.depth > limits.maxDepth)
-      return CheckResult::fail(ReadStatus::TooComplex,
-                               "property list nested deeper than " + std::to_string(limits.maxDepth) + " levels");
-    if (item.value->isArray()) {
-      for (const Value& child : item.value->array()) pending.push_back({&child, item.depth + 1});
-    } else if (item.value->isDictionary()) {
-      for (const auto& entry : item.value->dictionary()) pending.push_back({&entry.second, item.depth + 1});
-    }
-  }
-  return {};
 }
 
 bool writeAll(int fd, std::string_view bytes) {
@@ -353,12 +312,57 @@ PropertyListFile::ReadResult PropertyListFile::read(const std::filesystem::path&
   return parse(file.bytes, limits);
 }
 
+CheckResult PropertyListFile::checkStorable(const Value& root, const Limits& limits) {
+  // Without recursion: the value may be deeper than the stack allows.
+  struct Item {
+    const Value* value;
+    size_t depth;
+  };
+  std::vector<Item> pending{{&root, 1}};
+  size_t values = 0;
+  auto refuse = [](ReadStatus status, std::string why) { return CheckResult::fail(status, std::move(why)); };
+  while (!pending.empty()) {
+    Item item = pending.back();
+    pending.pop_back();
+    if (++values > limits.maxNodes)
+      return refuse(ReadStatus::TooComplex,
+                    "property list with more than " + std::to_string(limits.maxNodes) + " values");
+    if (item.depth > limits.maxDepth)
+      return refuse(ReadStatus::TooComplex,
+                    "property list nested deeper than " + std::to_string(limits.maxDepth) + " levels");
+    const Value& v = *item.value;
+    switch (v.type()) {
+      case Type::Null: return refuse(ReadStatus::Malformed, "nil cannot be stored inside a property list");
+      case Type::String:
+        if (v.string().find('\0') != std::string::npos)
+          return refuse(ReadStatus::Malformed, "text with a NUL character cannot be stored");
+        break;
+      case Type::Date:
+        if (!dateFits(v.date()))
+          return refuse(ReadStatus::Malformed, "date outside the years 1933 to 2069 cannot be stored");
+        break;
+      case Type::Array:
+        for (const Value& child : v.array()) pending.push_back({&child, item.depth + 1});
+        break;
+      case Type::Dictionary:
+        for (const auto& [key, child] : v.dictionary()) {
+          if (key.find('\0') != std::string::npos)
+            return refuse(ReadStatus::Malformed, "key with a NUL character cannot be stored");
+          pending.push_back({&child, item.depth + 1});
+        }
+        break;
+      default: break;
+    }
+  }
+  return {};
+}
+
 std::optional<std::string> PropertyListFile::toXml(const Value& root, const Limits& limits, std::string* error) {
   std::string why;
   std::optional<std::string> xml;
-  if (CheckResult check = checkValue(root, limits); !check.ok()) {
+  if (CheckResult check = checkStorable(root, limits); !check.ok()) {
     why = check.message;
-  } else if (PlistPtr tree{toPlist(root, why)}) {
+  } else if (PlistPtr tree{toPlist(root)}) {
     char* text = nullptr;
     uint32_t length = 0;
     plist_to_xml(tree.get(), &text, &length);

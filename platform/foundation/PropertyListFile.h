@@ -42,8 +42,11 @@ class PropertyListFile {
   // readBytes, then parse.
   static ReadResult read(const std::filesystem::path& path, const Limits& limits = {});
 
-  // The XML rendering of `root`, or nothing (with `error` set) when it breaks `limits`, holds a nil inside a
-  // container, a text with a NUL character or a date outside what the format holds.
+  // Ok when `root` can be written under `limits`: within depth and value count, no nil inside a container, no
+  // NUL character in a text or key, no date outside what the format holds.
+  static CheckResult checkStorable(const Value& root, const Limits& limits = {});
+  // The XML rendering of `root`, or nothing (with `error` set) when checkStorable refuses it or the result is
+  // over the size cap.
   static std::optional<std::string> toXml(const Value& root, const Limits& limits = {}, std::string* error = nullptr);
   // Renders `root` as XML and writes it with writeAtomically.
   static bool write(const std::filesystem::path& path, const Value& root, const Limits& limits = {},

@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -142,9 +141,7 @@ TEST_F(PropertyListFileTest, BinaryReferenceBombIsRefusedBeforeParsing) {
   b.addBool(true);
   std::string bomb = b.build(0);
   EXPECT_LT(bomb.size(), 200u);
-  auto start = std::chrono::steady_clock::now();
   auto result = PropertyListFile::parse(bomb);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
   EXPECT_EQ(result.status, ReadStatus::TooComplex);
   EXPECT_NE(result.message.find("expands to more than 100000 values"), std::string::npos) << result.message;
 }
@@ -217,7 +214,7 @@ TEST_F(PropertyListFileTest, DeepXmlNestingIsRefusedWithoutReachingLibplist) {
   // libplist's writer crashes on this; its reader is never given it.
   auto result = PropertyListFile::parse(nestedXml(100000));
   EXPECT_EQ(result.status, ReadStatus::TooComplex);
-  EXPECT_NE(result.message.find("nested deeper than 32"), std::string::npos) << result.message;
+  EXPECT_EQ(result.message, "XML property list nested deeper than 32 levels");
 }
 
 TEST_F(PropertyListFileTest, DepthLimitIsExactForXmlAndBinary) {
@@ -253,14 +250,13 @@ TEST_F(PropertyListFileTest, ValueCountLimitIsExactForXmlAndBinary) {
   EXPECT_EQ(result.message, "binary property list with 21 objects (limit 20)");
 }
 
-TEST_F(PropertyListFileTest, FileOfTinyElementsIsRefusedQuickly) {
+TEST_F(PropertyListFileTest, FileOfTinyElementsIsRefusedBeforeParsing) {
   std::string xml = "<plist><array>";
   while (xml.size() < 4000000) xml += "<true/>";
   xml += "</array></plist>";
-  auto start = std::chrono::steady_clock::now();
   auto result = PropertyListFile::parse(xml);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
   EXPECT_EQ(result.status, ReadStatus::TooComplex);
+  EXPECT_EQ(result.message, "XML property list with more than 100000 values");
 }
 
 // ---- Files on disk ----
@@ -269,9 +265,7 @@ TEST_F(PropertyListFileTest, OversizedFileIsRefusedWithoutReadingIt) {
   fs::path big = file("big.plist");
   { std::ofstream(big) << "x"; }
   fs::resize_file(big, uint64_t{1} << 30);  // sparse: costs nothing on disk
-  auto start = std::chrono::steady_clock::now();
   auto result = PropertyListFile::read(big);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
   EXPECT_EQ(result.status, ReadStatus::TooLarge);
   EXPECT_EQ(PropertyListFile::parse(std::string(5 * 1024 * 1024, ' ')).status, ReadStatus::TooLarge);
 }

@@ -1,0 +1,249 @@
+#include "platform/prefs/PreferenceDomain.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "platform/foundation/DarwinNotificationCenter.h"
+#include "platform/foundation/DevicePaths.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/PropertyListFile.h"
+
+namespace platform {
+
+namespace {
+
+struct Registry {
+  std::mutex mutex;
+  // Keyed by the domain's file, so that a change of device root gives new domains.
+  std::unordered_map<std::string, std::weak_ptr<PreferenceDomain>> domains;
+};
+
+Registry& registry() {
+  static Registry* r = new Registry();
+  return *r;
+}
+
+std::filesystem::path fileFor(std::string_view identifier) {
+  return PreferenceDomain::isValidIdentifier(identifier) ? DevicePaths::preferencesFile(identifier)
+                                                         : std::filesystem::path();
+}
+
+}  // namespace
+
+bool PreferenceDomain::isValidIdentifier(std::string_view identifier) {
+  return !identifier.empty() && identifier != "." && identifier != ".." &&
+         identifier.find('/') == std::string_view::npos && identifier.find('\0') == std::string_view::npos;
+}
+
+std::shared_ptr<PreferenceDomain> PreferenceDomain::forIdentifier(const std::string& identifier) {
+  const std::string key = fileFor(identifier).string() + '\n' + identifier;
+  Registry& r = registry();
+  std::shared_ptr<PreferenceDomain> domain;
+  {
+    std::lock_guard lock(r.mutex);
+    std::erase_if(r.domains, [](const auto& entry) { return entry.second.expired(); });
+    if (auto it = r.domains.find(key); it != r.domains.end()) domain = it->second.lock();
+    if (!domain) {
+      domain = std::make_shared<PreferenceDomain>(Passkey{}, identifier);
+      r.domains[key] = domain;
+      domain->load(false);
+      std::weak_ptr<PreferenceDomain> weak = domain;
+      domain->observerToken_ = DarwinNotificationCenter::shared().addObserver(
+          domain->reloadNotificationName(), [weak](const std::string&) {
+            if (auto live = weak.lock()) live->reload();
+          });
+      return domain;
+    }
+  }
+  // A new object reads what was last saved, even when nobody posted the reload notification.
+  domain->reloadIfChanged();
+  return domain;
+}
+
+std::shared_ptr<PreferenceDomain> PreferenceDomain::existing(std::string_view identifier) {
+  const std::string key = fileFor(identifier).string() + '\n' + std::string(identifier);
+  Registry& r = registry();
+  std::lock_guard lock(r.mutex);
+  auto it = r.domains.find(key);
+  return it == r.domains.end() ? nullptr : it->second.lock();
+}
+
+PreferenceDomain::PreferenceDomain(Passkey, std::string identifier)
+    : identifier_(std::move(identifier)),
+      valid_(isValidIdentifier(identifier_)),
+      store_(identifier_, fileFor(identifier_)),
+      values_(plist::Dictionary{}) {
+  if (!valid_) Log::write("HBPreferences: invalid domain name \"" + identifier_ + "\"; nothing will be saved");
+}
+
+PreferenceDomain::~PreferenceDomain() {
+  if (observerToken_) DarwinNotificationCenter::shared().removeObserver(observerToken_);
+}
+
+plist::Value PreferenceDomain::objectForKey(std::string_view key) const {
+  std::lock_guard lock(mutex_);
+  const plist::Value* found = values_.find(key);
+  return found ? *found : plist::Value();
+}
+
+plist::Value PreferenceDomain::snapshot() const {
+  std::lock_guard lock(mutex_);
+  return values_;
+}
+
+size_t PreferenceDomain::pendingCount() const {
+  std::lock_guard lock(mutex_);
+  return pending_.size();
+}
+
+bool PreferenceDomain::setObject(plist::Value value, std::string key) {
+  // A value the file cannot hold would block every later save: refuse it here.
+  if (!value.isNull()) {
+    if (plist::CheckResult storable = plist::PropertyListFile::checkStorable(value, {}); !storable.ok()) {
+      Log::write("HBPreferences: domain " + identifier_ + ": the value for key \"" + key +
+                 "\" cannot be stored: " + storable.message);
+      return false;
+    }
+  }
+  {
+    std::lock_guard lock(mutex_);
+    plist::Dictionary updated = values_.dictionary();
+    if (value.isNull())
+      updated.remove(key);
+    else
+      updated.set(key, value);
+    values_ = plist::Value(std::move(updated));
+    pending_[key] = std::move(value);
+    for (const Binding& binding : bindings_)
+      if (binding.key == key) applyBindingLocked(binding);
+  }
+  bool saved = flush();
+  runChangeBlocks();
+  return saved;
+}
+
+bool PreferenceDomain::synchronize() { return flush(); }
+
+bool PreferenceDomain::flush() {
+  std::lock_guard io(ioMutex_);
+  std::vector<PreferenceFileStore::Change> changes;
+  std::string knownBytes;
+  plist::Dictionary knownValues;
+  {
+    std::lock_guard lock(mutex_);
+    if (pending_.empty()) return true;
+    for (const auto& [key, value] : pending_) changes.emplace_back(key, value);
+    knownBytes = diskBytes_;
+    knownValues = diskValues_;
+  }
+  if (!valid_) {
+    Log::write("HBPreferences: cannot save domain \"" + identifier_ + "\": invalid domain name");
+    return false;
+  }
+  PreferenceFileStore::WriteResult written = store_.update(changes, knownBytes, knownValues);
+  if (!written.ok) {
+    Log::write("HBPreferences: could not save domain " + identifier_ + " (" + written.error +
+               "); the file on disk is unchanged");
+    return false;
+  }
+  std::lock_guard lock(mutex_);
+  // Writes made by other threads while this one was saving stay pending.
+  for (const auto& [key, value] : changes)
+    if (auto it = pending_.find(key); it != pending_.end() && it->second.sameContent(value)) pending_.erase(it);
+  diskValues_ = std::move(written.values);
+  diskBytes_ = std::move(written.bytes);
+  rebuildValuesLocked();
+  return true;
+}
+
+bool PreferenceDomain::load(bool onlyIfChanged) {
+  {
+    std::lock_guard io(ioMutex_);
+    if (!valid_) return false;
+    // diskBytes_ and diskValues_ only change under ioMutex_, which this thread holds.
+    PreferenceFileStore::LoadResult loaded = store_.load(diskBytes_);
+    using Outcome = PreferenceFileStore::Outcome;
+    if (loaded.outcome == Outcome::Unreadable) return false;  // keep what we have
+    if (onlyIfChanged && loaded.outcome == Outcome::Unchanged) return false;
+    if (onlyIfChanged && loaded.outcome == Outcome::Missing && diskBytes_.empty() && diskValues_.empty())
+      return false;
+    std::lock_guard lock(mutex_);
+    if (loaded.outcome != Outcome::Unchanged) {
+      diskValues_ = std::move(loaded.values);
+      diskBytes_ = std::move(loaded.bytes);
+      rebuildValuesLocked();
+    }
+  }
+  return true;
+}
+
+void PreferenceDomain::reload() {
+  load(false);
+  runChangeBlocks();
+}
+
+void PreferenceDomain::reloadIfChanged() {
+  if (load(true)) runChangeBlocks();
+}
+
+void PreferenceDomain::rebuildValuesLocked() {
+  if (pending_.empty()) {
+    values_ = plist::Value(diskValues_);
+  } else {
+    plist::Dictionary merged = diskValues_;
+    for (const auto& [key, value] : pending_) {
+      if (value.isNull())
+        merged.remove(key);
+      else
+        merged.set(key, value);
+    }
+    values_ = plist::Value(std::move(merged));
+  }
+  for (const Binding& binding : bindings_) applyBindingLocked(binding);
+}
+
+void PreferenceDomain::applyBindingLocked(const Binding& binding) const {
+  const plist::Value* stored = values_.find(binding.key);
+  // Only a number counts: a value of another kind reads as the default.
+  const bool usable = stored && stored->isNumber();
+  if (binding.boolField) *binding.boolField = usable ? stored->boolValue() : binding.def != 0;
+  if (binding.integerField) *binding.integerField = usable ? stored->integerValue() : binding.def;
+}
+
+void PreferenceDomain::bindBool(const void* owner, bool* field, bool def, std::string key) {
+  if (!field) return;
+  std::lock_guard lock(mutex_);
+  bindings_.push_back({owner, field, nullptr, def ? 1 : 0, std::move(key)});
+  applyBindingLocked(bindings_.back());
+}
+
+void PreferenceDomain::bindInteger(const void* owner, int64_t* field, int64_t def, std::string key) {
+  if (!field) return;
+  std::lock_guard lock(mutex_);
+  bindings_.push_back({owner, nullptr, field, def, std::move(key)});
+  applyBindingLocked(bindings_.back());
+}
+
+void PreferenceDomain::addChangeBlock(const void* owner, std::function<void()> block) {
+  if (!block) return;
+  std::lock_guard lock(mutex_);
+  blocks_.push_back({owner, std::make_shared<std::function<void()>>(std::move(block))});
+}
+
+void PreferenceDomain::removeOwner(const void* owner) {
+  std::lock_guard lock(mutex_);
+  std::erase_if(bindings_, [owner](const Binding& b) { return b.owner == owner; });
+  std::erase_if(blocks_, [owner](const ChangeBlock& b) { return b.owner == owner; });
+}
+
+void PreferenceDomain::runChangeBlocks() {
+  // Blocks may read, write or create preferences objects: run them without any lock held.
+  std::vector<std::shared_ptr<std::function<void()>>> blocks;
+  {
+    std::lock_guard lock(mutex_);
+    for (const ChangeBlock& b : blocks_) blocks.push_back(b.block);
+  }
+  for (const auto& block : blocks) (*block)();
+}
+
+}  // namespace platform

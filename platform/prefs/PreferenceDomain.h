@@ -1,0 +1,112 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/foundation/PropertyList.h"
+#include "platform/prefs/PreferenceFileStore.h"
+
+namespace platform {
+
+// The in-process state of one preference domain, shared by every
+// HBPreferences object of that domain (a process holds at most one per
+// domain file, alive while some object uses it). It keeps the values, the
+// fields bound to keys and the change blocks, writes through its
+// PreferenceFileStore, and reloads when "<domain>/ReloadPrefs" is posted.
+//
+// Values are an immutable snapshot: the file's values with this process's
+// unsaved writes laid over them. A write is applied in memory at once and then
+// saved; a write that could not be saved stays pending, is retried by the next
+// write or synchronize(), and keeps its value in this process across reloads.
+// Thread-safe; bound fields are written and change blocks run on the thread
+// that writes or reloads.
+class PreferenceDomain {
+ public:
+  // The domain of `identifier` for this process, created (and loaded) when none is alive.
+  static std::shared_ptr<PreferenceDomain> forIdentifier(const std::string& identifier);
+  // The live domain of `identifier`, or null.
+  static std::shared_ptr<PreferenceDomain> existing(std::string_view identifier);
+  // Whether `identifier` can name a file: not empty, no '/', not "." or "..", no NUL.
+  static bool isValidIdentifier(std::string_view identifier);
+
+  ~PreferenceDomain();
+  PreferenceDomain(const PreferenceDomain&) = delete;
+  PreferenceDomain& operator=(const PreferenceDomain&) = delete;
+
+  const std::string& identifier() const { return identifier_; }
+  // The notification that reloads this domain.
+  std::string reloadNotificationName() const { return identifier_ + "/ReloadPrefs"; }
+
+  // The value under `key`, or null.
+  plist::Value objectForKey(std::string_view key) const;
+  // All values as one dictionary snapshot.
+  plist::Value snapshot() const;
+  // Sets (or, for null, removes) `key` in memory and saves it; false when the save failed (logged).
+  bool setObject(plist::Value value, std::string key);
+  // Saves every pending write; false when that failed (logged).
+  bool synchronize();
+  // Number of writes not yet saved.
+  size_t pendingCount() const;
+
+  // Re-reads the file: values, bound fields and change blocks follow.
+  void reload();
+  // Reloads when the file no longer holds what this process last read or wrote.
+  void reloadIfChanged();
+
+  // Binds `*field` (owned by `owner`) to `key`; it takes its value at once.
+  void bindBool(const void* owner, bool* field, bool def, std::string key);
+  void bindInteger(const void* owner, int64_t* field, int64_t def, std::string key);
+  // Runs `block` after every reload and every write of this process.
+  void addChangeBlock(const void* owner, std::function<void()> block);
+  // Drops the bindings and blocks of `owner`.
+  void removeOwner(const void* owner);
+
+ private:
+  struct Passkey {};
+
+ public:
+  PreferenceDomain(Passkey, std::string identifier);
+
+ private:
+  struct Binding {
+    const void* owner;
+    bool* boolField = nullptr;
+    int64_t* integerField = nullptr;
+    int64_t def = 0;
+    std::string key;
+  };
+  struct ChangeBlock {
+    const void* owner;
+    std::shared_ptr<std::function<void()>> block;
+  };
+
+  // Loads the file; with `onlyIfChanged`, does nothing (and returns false) when it is unchanged.
+  bool load(bool onlyIfChanged);
+  bool flush();
+  void rebuildValuesLocked();
+  void applyBindingLocked(const Binding& binding) const;
+  void runChangeBlocks();
+
+  const std::string identifier_;
+  const bool valid_;
+  PreferenceFileStore store_;
+  uint64_t observerToken_ = 0;
+
+  std::mutex ioMutex_;  // serializes file access; taken before mutex_
+  mutable std::mutex mutex_;
+  plist::Dictionary diskValues_;  // what the file held when last read or written
+  std::string diskBytes_;         // its bytes
+  std::map<std::string, plist::Value, std::less<>> pending_;  // unsaved writes; null removes
+  plist::Value values_;           // diskValues_ with pending_ laid over
+  std::vector<Binding> bindings_;
+  std::vector<ChangeBlock> blocks_;
+};
+
+}  // namespace platform

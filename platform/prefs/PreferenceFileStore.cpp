@@ -1,0 +1,228 @@
+#include "platform/prefs/PreferenceFileStore.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+#include <system_error>
+
+#include "platform/foundation/Log.h"
+#include "platform/foundation/PropertyListFile.h"
+
+namespace platform {
+
+namespace {
+
+using plist::PropertyListFile;
+using plist::ReadStatus;
+
+// Holds the exclusive lock of a domain for its lifetime.
+class DomainLock {
+ public:
+  explicit DomainLock(const std::filesystem::path& lockFile) {
+    fd_ = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0644);
+    if (fd_ < 0) {
+      error_ = std::string("cannot open the lock file: ") + std::strerror(errno);
+      return;
+    }
+    while (::flock(fd_, LOCK_EX) != 0) {
+      if (errno == EINTR) continue;
+      error_ = std::string("cannot lock the domain: ") + std::strerror(errno);
+      ::close(fd_);
+      fd_ = -1;
+      return;
+    }
+  }
+  ~DomainLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+  }
+  DomainLock(const DomainLock&) = delete;
+  DomainLock& operator=(const DomainLock&) = delete;
+  bool held() const { return fd_ >= 0; }
+  const std::string& error() const { return error_; }
+
+ private:
+  int fd_ = -1;
+  std::string error_;
+};
+
+std::string utcStamp() {
+  std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  std::tm tm{};
+  gmtime_r(&now, &tm);
+  char buf[32];
+  std::strftime(buf, sizeof buf, "%Y%m%dT%H%M%SZ", &tm);
+  return buf;
+}
+
+// Renames `from` to `to` unless `to` exists; errno EEXIST when it does.
+bool renameNoReplace(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  // File systems without RENAME_NOREPLACE: link() refuses an existing name too.
+  if (::link(from.c_str(), to.c_str()) != 0) return false;
+  ::unlink(from.c_str());
+  return true;
+}
+
+}  // namespace
+
+PreferenceFileStore::PreferenceFileStore(std::string domain, std::filesystem::path file, plist::Limits limits)
+    : domain_(std::move(domain)), file_(std::move(file)), limits_(limits) {}
+
+std::filesystem::path PreferenceFileStore::lockFile() const {
+  std::filesystem::path lock = file_;
+  lock += ".lock";
+  return lock;
+}
+
+PreferenceFileStore::Reading PreferenceFileStore::read(const std::string& knownBytes) {
+  Reading r;
+  PropertyListFile::FileBytes raw = PropertyListFile::readBytes(file_, limits_.maxBytes);
+  switch (raw.status) {
+    case ReadStatus::Ok: break;
+    case ReadStatus::Missing: r.verdict = Verdict::Missing; return r;
+    case ReadStatus::Unreadable:
+      r.verdict = Verdict::Unreadable;
+      r.problem = raw.message;
+      return r;
+    default:
+      r.verdict = Verdict::Bad;
+      r.problem = std::string(plist::describeStatus(raw.status)) + ": " + raw.message;
+      return r;
+  }
+  r.bytes = std::move(raw.bytes);
+  if (!knownBytes.empty() && r.bytes == knownBytes) {
+    r.verdict = Verdict::Good;
+    r.unchanged = true;
+    return r;
+  }
+  PropertyListFile::ReadResult parsed = PropertyListFile::parse(r.bytes, limits_);
+  if (!parsed.ok()) {
+    r.verdict = Verdict::Bad;
+    r.problem = std::string(plist::describeStatus(parsed.status)) + ": " + parsed.message;
+    return r;
+  }
+  if (!parsed.value.isDictionary()) {
+    r.verdict = Verdict::Bad;
+    r.problem = "its root is not a dictionary";
+    return r;
+  }
+  r.verdict = Verdict::Good;
+  r.values = parsed.value.dictionary();
+  return r;
+}
+
+bool PreferenceFileStore::keepAside(const Reading& bad, std::string& error) {
+  const std::string base = file_.string() + ".bad-" + utcStamp();
+  std::filesystem::path aside = base;
+  for (int attempt = 2; !renameNoReplace(file_, aside); ++attempt) {
+    if (errno != EEXIST || attempt > 1000) {
+      error = "the unreadable file " + file_.string() + " (" + bad.problem + ") could not be kept aside: " +
+              std::strerror(errno);
+      reportOnce("HBPreferences: domain " + domain_ + ": " + error + "; the domain reads as empty and is not saved");
+      return false;
+    }
+    aside = base + "-" + std::to_string(attempt);
+  }
+  Log::write("HBPreferences: domain " + domain_ + ": the file " + file_.string() + " could not be used (" +
+             bad.problem + "); kept aside as " + aside.filename().string() + ", the domain reads as empty");
+  return true;
+}
+
+void PreferenceFileStore::reportOnce(const std::string& line) {
+  if (line == lastReport_) return;
+  lastReport_ = line;
+  Log::write(line);
+}
+
+PreferenceFileStore::LoadResult PreferenceFileStore::load(const std::string& knownBytes) {
+  LoadResult result;
+  Reading r = read(knownBytes);
+  if (r.verdict == Verdict::Bad) {
+    // Keep it aside under the lock, after looking again: a writer may have replaced it meanwhile.
+    DomainLock lock(lockFile());
+    if (!lock.held()) {
+      reportOnce("HBPreferences: domain " + domain_ + ": the file " + file_.string() + " could not be used (" +
+                 r.problem + ") and " + lock.error() + "; the domain reads as empty");
+      return result;
+    }
+    r = read(knownBytes);
+    std::string error;
+    if (r.verdict == Verdict::Bad) {
+      keepAside(r, error);
+      return result;
+    }
+  }
+  switch (r.verdict) {
+    case Verdict::Good:
+      lastReport_.clear();
+      result.outcome = r.unchanged ? Outcome::Unchanged : Outcome::Loaded;
+      result.values = std::move(r.values);
+      result.bytes = std::move(r.bytes);
+      break;
+    case Verdict::Unreadable:
+      reportOnce("HBPreferences: domain " + domain_ + ": cannot read " + file_.string() + ": " + r.problem);
+      result.outcome = Outcome::Unreadable;
+      break;
+    default:
+      result.outcome = Outcome::Missing;
+      break;
+  }
+  return result;
+}
+
+PreferenceFileStore::WriteResult PreferenceFileStore::update(const std::vector<Change>& changes,
+                                                             const std::string& knownBytes,
+                                                             const plist::Dictionary& knownValues) {
+  WriteResult result;
+  std::error_code ec;
+  std::filesystem::create_directories(file_.parent_path(), ec);
+  if (ec) {
+    result.error = "cannot create the folder " + file_.parent_path().string() + ": " + ec.message();
+    return result;
+  }
+  DomainLock lock(lockFile());
+  if (!lock.held()) {
+    result.error = lock.error();
+    return result;
+  }
+  // Any temporary file of this domain is a crashed writer's leftover: writers hold the lock.
+  const std::string prefix = PropertyListFile::temporaryPrefix(file_);
+  for (const auto& entry : std::filesystem::directory_iterator(file_.parent_path(), ec))
+    if (entry.path().filename().string().starts_with(prefix)) std::filesystem::remove(entry.path(), ec);
+
+  Reading current = read(knownBytes);
+  plist::Dictionary values;
+  switch (current.verdict) {
+    case Verdict::Good: values = current.unchanged ? knownValues : std::move(current.values); break;
+    case Verdict::Missing: break;
+    case Verdict::Bad:
+      if (!keepAside(current, result.error)) return result;
+      break;
+    case Verdict::Unreadable:
+      result.error = "cannot read the current file, so it is not replaced: " + current.problem;
+      return result;
+  }
+  for (const auto& [key, value] : changes) {
+    if (value.isNull())
+      values.remove(key);
+    else
+      values.set(key, value);
+  }
+  plist::Value root(std::move(values));
+  std::optional<std::string> xml = PropertyListFile::toXml(root, limits_, &result.error);
+  if (!xml) return result;
+  if (!PropertyListFile::writeAtomically(file_, *xml, &result.error)) return result;
+  result.ok = true;
+  result.values = root.dictionary();
+  result.bytes = std::move(*xml);
+  return result;
+}
+
+}  // namespace platform

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/foundation/PropertyList.h"
+#include "platform/foundation/PropertyListLimits.h"
+
+namespace platform {
+
+// The file of one preference domain and the rules for touching it. Reads need
+// no lock: every write replaces the file by a rename, so a reader sees the old
+// or the new one. Writes (and keeping a bad file aside) happen under an
+// exclusive lock on "<file>.lock", shared by every process of the device: the
+// file is read again, only the caller's changes are applied to what it holds,
+// and the result replaces it atomically. A file that cannot be parsed, whose
+// root is not a dictionary or that breaks the limits is renamed to
+// "<file>.bad-<UTC time>" before anything replaces it, and reported in the
+// log. Owned by its PreferenceDomain; not thread-safe on its own (the domain
+// serializes calls).
+class PreferenceFileStore {
+ public:
+  // What a load found.
+  enum class Outcome {
+    Loaded,      // the file was read and parsed
+    Unchanged,   // the file holds exactly the bytes the caller already knows
+    Missing,     // no file, or a bad file that is now kept aside: the domain is empty
+    Unreadable,  // the file exists but cannot be read; nothing was changed
+  };
+  struct LoadResult {
+    Outcome outcome = Outcome::Missing;
+    plist::Dictionary values;  // when Loaded
+    std::string bytes;         // the file's bytes when Loaded or Unchanged
+  };
+  struct WriteResult {
+    bool ok = false;
+    plist::Dictionary values;  // what the file holds now, when ok
+    std::string bytes;         // its bytes, when ok
+    std::string error;         // why not, otherwise
+  };
+  // A change of one key: a null value removes it.
+  using Change = std::pair<std::string, plist::Value>;
+
+  PreferenceFileStore(std::string domain, std::filesystem::path file, plist::Limits limits = {});
+
+  // Reads the file. `knownBytes` are the bytes the caller last loaded or wrote (Unchanged when equal).
+  LoadResult load(const std::string& knownBytes);
+  // Applies `changes` to the file under the lock. `knownBytes`/`knownValues` spare a parse when the file still
+  // holds what the caller last saw. On failure the file is as it was.
+  WriteResult update(const std::vector<Change>& changes, const std::string& knownBytes,
+                     const plist::Dictionary& knownValues);
+
+  const std::filesystem::path& file() const { return file_; }
+  // The lock file beside the domain's file.
+  std::filesystem::path lockFile() const;
+
+ private:
+  enum class Verdict { Good, Missing, Bad, Unreadable };
+  struct Reading {
+    Verdict verdict = Verdict::Missing;
+    bool unchanged = false;    // Good, and the bytes are the caller's known ones (values left empty)
+    plist::Dictionary values;
+    std::string bytes;
+    std::string problem;
+  };
+  Reading read(const std::string& knownBytes);
+  // Under the lock: renames the bad file aside and logs it; false (logged) when that failed.
+  bool keepAside(const Reading& bad, std::string& error);
+  void reportOnce(const std::string& line);
+
+  std::string domain_;
+  std::filesystem::path file_;
+  plist::Limits limits_;
+  std::string lastReport_;
+};
+
+}  // namespace platform

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/prefs/HBPreferences.h"
+#include "platform/prefs/PreferenceDomain.h"
+#include "tests/platform/plist/BinaryPlistBuilder.h"
+#include "tests/platform/prefs/PrefsTestSupport.h"
+
+namespace platform {
+namespace {
+
+using plist::Array;
+using plist::Dictionary;
+using plist::Value;
+
+std::string nestedXml(size_t levels) {
+  std::string xml = "<plist version=\"1.0\">";
+  for (size_t i = 0; i < levels; ++i) xml += "<array>";
+  for (size_t i = 0; i < levels; ++i) xml += "</array>";
+  return xml + "</plist>";
+}
+
+std::string referenceBomb() {
+  plist::testing::BinaryPlistBuilder b;
+  for (size_t i = 0; i < 9; ++i) b.addArray(std::vector<size_t>(14, i + 1));
+  b.addBool(true);
+  return b.build(0);
+}
+
+struct BadFile {
+  const char* name;
+  std::string bytes;
+};
+
+class PreferenceFileGuardTest : public testing::PrefsTest {
+ protected:
+  std::string goodXml() const {
+    return *plist::PropertyListFile::toXml(
+        Value(Dictionary{{"enabled", Value(false)}, {"customizedApps", Value(Dictionary{})}}));
+  }
+  std::vector<BadFile> badFiles() const {
+    std::string xml = goodXml();
+    return {
+        {"garbage", "this is not a property list at all"},
+        {"truncated", xml.substr(0, xml.size() / 2)},
+        {"wrong root", *plist::PropertyListFile::toXml(Value(Array{Value(1), Value(2)}))},
+        {"oversized", std::string(5 * 1024 * 1024, ' ')},
+        {"deeply nested", nestedXml(100000)},
+        {"reference bomb", referenceBomb()},
+        {"empty", ""},
+    };
+  }
+};
+
+// ---- Bad files ----
+
+TEST_F(PreferenceFileGuardTest, BadFileReadsAsDefaultsAndIsKeptAsideOnce) {
+  for (const BadFile& bad : badFiles()) {
+    SCOPED_TRACE(bad.name);
+    std::filesystem::remove_all(folder());
+    log_.clear();
+    putFile(bad.bytes);
+    {
+      HBPreferences prefs(kDomain);
+      bool enabled = false;
+      prefs.registerBool(&enabled, true, "enabled");
+      EXPECT_TRUE(enabled);
+      EXPECT_TRUE(prefs.objectForKey("customizedApps").isNull());
+      HBPreferences another(kDomain);
+      HBPreferences::reloadDomain(kDomain);
+    }
+    HBPreferences later(kDomain);
+    auto kept = keptAside();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(contents(kept[0]), bad.bytes);
+    EXPECT_FALSE(std::filesystem::exists(domainFile()));
+    EXPECT_EQ(log_.size(), 1u);
+    EXPECT_EQ(logLinesContaining("kept aside as " + kept[0].filename().string()), 1u);
+  }
+}
+
+TEST_F(PreferenceFileGuardTest, WriteOverABadFileKeepsItAsideFirst) {
+  putFile("corrupt");
+  HBPreferences prefs(kDomain);
+  // Another process put the bad file back after this one loaded.
+  putFile("corrupt again");
+  ASSERT_TRUE(prefs.setObject(Value(true), "enabled"));
+  auto kept = keptAside();
+  ASSERT_EQ(kept.size(), 2u);  // two kept files, neither overwriting the other
+  std::sort(kept.begin(), kept.end());
+  std::set<std::string> keptContents{contents(kept[0]), contents(kept[1])};
+  EXPECT_EQ(keptContents, (std::set<std::string>{"corrupt", "corrupt again"}));
+  EXPECT_EQ(onDisk(), Value(Dictionary{{"enabled", Value(true)}}));
+}
+
+TEST_F(PreferenceFileGuardTest, FileThatCannotBeReadIsNeitherReplacedNorKeptAside) {
+  std::filesystem::create_directories(domainFile());  // a folder where the file should be
+  HBPreferences prefs(kDomain);
+  bool enabled = false;
+  prefs.registerBool(&enabled, true, "enabled");
+  EXPECT_TRUE(enabled);
+  EXPECT_FALSE(prefs.setObject(Value(false), "enabled"));
+  EXPECT_TRUE(std::filesystem::is_directory(domainFile()));
+  EXPECT_TRUE(keptAside().empty());
+  HBPreferences::reloadDomain(kDomain);
+  EXPECT_EQ(logLinesContaining("cannot read " + domainFile().string()), 1u);  // reported once
+  EXPECT_EQ(logLinesContaining("could not save domain"), 1u);
+}
+
+// ---- Failed writes ----
+
+TEST_F(PreferenceFileGuardTest, FailedWriteLeavesTheOldFileAndStaysPendingUntilSaved) {
+  HBPreferences prefs(kDomain);
+  ASSERT_TRUE(prefs.setObject(Value(1), "interfaceColorStyle"));
+  const std::string before = contents(domainFile());
+  auto domain = PreferenceDomain::existing(kDomain);
+  {
+    testing::FileSizeLimit full(64);
+    EXPECT_FALSE(prefs.setObject(Value(Dictionary{{"com.apple.Maps", Value(Dictionary{})}}), "customizedApps"));
+    EXPECT_FALSE(prefs.synchronize());
+  }
+  EXPECT_EQ(contents(domainFile()), before);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder()), {}), 2);  // file and lock, no temporary
+  EXPECT_EQ(logLinesContaining("could not save domain com.kelvane.tessra2"), 2u);
+  // Readable at once in this process, and kept across a reload.
+  EXPECT_TRUE(prefs.objectForKey("customizedApps").isDictionary());
+  HBPreferences::reloadDomain(kDomain);
+  EXPECT_TRUE(prefs.objectForKey("customizedApps").isDictionary());
+  EXPECT_EQ(domain->pendingCount(), 1u);
+
+  EXPECT_TRUE(prefs.synchronize());
+  EXPECT_EQ(domain->pendingCount(), 0u);
+  EXPECT_TRUE(onDisk()["customizedApps"].isDictionary());
+  EXPECT_EQ(onDisk()["interfaceColorStyle"].integerValue(), 1);
+}
+
+TEST_F(PreferenceFileGuardTest, WriteFailsWhenTheDomainCannotBeLocked) {
+  HBPreferences prefs(kDomain);
+  ASSERT_TRUE(prefs.setObject(Value(1), "a"));
+  const std::string before = contents(domainFile());
+  std::filesystem::remove(domainFile().string() + ".lock");
+  std::filesystem::create_directory(domainFile().string() + ".lock");
+  EXPECT_FALSE(prefs.setObject(Value(2), "a"));
+  EXPECT_EQ(contents(domainFile()), before);
+  EXPECT_EQ(logLinesContaining("cannot open the lock file"), 1u);
+}
+
+TEST_F(PreferenceFileGuardTest, LeftoverTemporaryFilesOfACrashedWriterAreSweptAway) {
+  HBPreferences prefs(kDomain);
+  ASSERT_TRUE(prefs.setObject(Value(1), "a"));
+  std::ofstream(folder() / "com.kelvane.tessra2.plist.tmp.XyZ123") << "half written";
+  ASSERT_TRUE(prefs.setObject(Value(2), "a"));
+  EXPECT_FALSE(std::filesystem::exists(folder() / "com.kelvane.tessra2.plist.tmp.XyZ123"));
+  EXPECT_EQ(onDisk()["a"].integerValue(), 2);
+}
+
+}  // namespace
+}  // namespace platform
