@@ -11,6 +11,14 @@ namespace platform {
 
 class UIWindow;
 
+namespace ui_internal {
+// Bookkeeping of the window registry, for UIWindow.
+void registerWindow(UIWindow* w);
+void unregisterWindow(UIWindow* w);
+void setKeyWindow(UIWindow* w);
+unsigned long nextWindowOrder();
+}  // namespace ui_internal
+
 // The application object (UIApplication), kept minimal: the process's windows
 // and key window, the layout direction, and touches on the screen. The
 // simulated home screen derives from it and installs itself as the shared

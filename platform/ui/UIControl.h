@@ -58,7 +58,8 @@ class UIControl : public UIView {
   bool isTracking() const { return tracking_; }
   bool isTouchInside() const { return touchInside_; }
 
-  UIView* hitTest(CGPoint p, UIEvent* event) override;
+  // A single-tap recogniser of an ancestor does not take a tap meant for this control.
+  bool gestureRecognizerShouldBegin(UIGestureRecognizer& g) override;
   void touchesBegan(const std::vector<UITouch*>& touches, UIEvent* event) override;
   void touchesMoved(const std::vector<UITouch*>& touches, UIEvent* event) override;
   void touchesEnded(const std::vector<UITouch*>& touches, UIEvent* event) override;

@@ -69,6 +69,8 @@ class UIGestureRecognizer {
   const std::vector<UITouch*>& touches() const { return touches_; }
   CGPoint lastWindowLocation() const { return lastLocation_; }
   void trackTouches(const std::vector<UITouch*>& touches, bool add);
+  // Whether it has recognised and waits for recognisers it requires to fail.
+  bool isWaitingToRecognize() const { return pendingRecognition_; }
 
  private:
   friend class UIView;
@@ -76,6 +78,9 @@ class UIGestureRecognizer {
   void fireActions();
   bool waitingForFailures() const;
   void otherRecognizerFinished();
+  void otherRecognizerRecognized();
+  void commit(UIGestureRecognizerState s);
+  void failNow();
 
   UIView* view_ = nullptr;
   struct Target {
@@ -87,6 +92,8 @@ class UIGestureRecognizer {
   bool enabled_ = true;
   bool cancelsTouches_ = true;
   bool pendingRecognition_ = false;  // recognised, waiting for required failures
+  UIGestureRecognizerState pendingState_ = UIGestureRecognizerState::Ended;
+  UIView* hitView_ = nullptr;  // view of the first touch of the sequence (for shouldBegin)
   std::vector<std::weak_ptr<UIGestureRecognizer>> mustFail_;
   std::vector<UIGestureRecognizer*> dependents_;
   std::vector<UITouch*> touches_;

@@ -28,6 +28,7 @@ class UILayoutGuide : public LayoutItem {
  private:
   friend class UIView;
   friend class LayoutSolver;
+  friend class UIScrollView;
   UIView* owner_ = nullptr;
   CGRect frame_;
   bool safeArea_ = false;

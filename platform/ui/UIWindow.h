@@ -56,12 +56,17 @@ class UIWindow : public UIView {
   friend class UIApplication;
   friend class UIGestureRecognizer;
   struct Tracked;
-  void cancelViewTouch(UIGestureRecognizer& g);
+  // A recogniser of a touch sequence recognised: the others fail, the views' touches are cancelled.
+  void recognizerRecognized(UIGestureRecognizer& g);
+  // Whether `g` takes part in the touches now on this window.
+  bool isInSequence(const UIGestureRecognizer& g) const;
+  void endSequenceIfIdle();
 
   UIWindowLevel level_ = UIWindowLevelNormal;
   std::shared_ptr<UIViewController> root_;
   UIEdgeInsets safeArea_;
   std::map<int, std::shared_ptr<Tracked>> tracked_;
+  std::vector<std::shared_ptr<UIGestureRecognizer>> sequence_;  // recognisers of the touches now down
   unsigned long order_ = 0;
 };
 
