@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -16,12 +17,13 @@ enum class VolumeHUD { ShowUnlessSuppressed, Never };
 // remote commands received (0 play, 1 pause). The event log gets
 // "volume -> 0.40" (with " (hud)" when the indicator showed),
 // "volume hud suppressed -> yes|no", "media -> playing|paused",
-// "media remote command <n>". Owned by DeviceModel; main thread only.
+// "media remote command <n>". Owned by DeviceModel; changed on the main thread only.
 class AudioState {
  public:
   explicit AudioState(EventLog& log);
 
-  float volume() const { return volume_; }
+  // The volume; safe to read from any thread (the delayed volume change reads it on a background queue).
+  float volume() const { return volume_.load(std::memory_order_relaxed); }
   // Sets the volume, clamped to 0...1; the indicator shows unless suppressed or `hud` is Never.
   void setVolume(float volume, VolumeHUD hud = VolumeHUD::ShowUnlessSuppressed);
   // Moves the volume by `delta` (clamped), as a volume button does.
@@ -48,7 +50,7 @@ class AudioState {
 
  private:
   EventLog& log_;
-  float volume_ = 0.5f;
+  std::atomic<float> volume_{0.5f};
   bool hudSuppressed_ = false;
   int volumeHudShows_ = 0;
   bool playing_ = false;

@@ -104,7 +104,6 @@ class DeviceModel {
   DeviceModel();
   // Sends `_updateProcess:withState:` to the app with a new process state of `visibility`.
   void updateProcess(std::string_view bundleIdentifier, long visibility, bool running);
-  void sendViewEvent(const char* selector);
 
   DeviceConfiguration config_;
   std::unique_ptr<SystemProfile> profile_;

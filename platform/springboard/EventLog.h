@@ -20,6 +20,11 @@ class EventLog {
     std::string text;
   };
 
+  // A fraction as the log writes it, with two decimals ("0.40").
+  static std::string fraction(double value);
+  // "on" or "off".
+  static const char* onOff(bool on) { return on ? "on" : "off"; }
+
   // Appends `text` stamped with the current time.
   void record(std::string text);
   // Every entry, oldest first.

@@ -12,6 +12,10 @@ class SystemProfile;
 // messages of the home screen: viewWillDisappear:/viewDidDisappear: when an
 // app opens over it, viewWillAppear:/viewDidAppear: when it comes back.
 // Its own viewWillAppear: asks SpringBoard which app is in front.
+//
+// It is a plain object, not a view controller: the UI layer gives it the
+// view controller that presents over the home screen as its
+// parentViewController.
 class SBIconController final : public Object {
  public:
   // sharedInstance
@@ -20,6 +24,10 @@ class SBIconController final : public Object {
   void viewDidAppear(bool animated);
   void viewWillDisappear(bool animated);
   void viewDidDisappear(bool animated);
+  // parentViewController: the view controller presenting over the home screen (set by the UI layer).
+  id parentViewController() const;
+  // setParentViewController:
+  void setParentViewController(id parent);
   // Whether the home screen is shown (between viewWillAppear: and viewWillDisappear:).
   bool isVisible() const { return visible_; }
 
@@ -27,6 +35,7 @@ class SBIconController final : public Object {
 
  private:
   bool visible_ = true;
+  Ref<Object> parent_;
 };
 
 }  // namespace platform

@@ -34,6 +34,11 @@ class SpringBoardClasses {
     noteRegistered(std::move(name));
     return cls;
   }
+  // Registers `cls`, made with Runtime::allocateClass, as one of the device's classes.
+  static void add(Class* cls) {
+    Runtime::registerClass(cls);
+    noteRegistered(cls->name());
+  }
   // The registered class `name`, or a new one (instances are plain objects) registered under NSObject.
   static Class* ensure(std::string name);
 

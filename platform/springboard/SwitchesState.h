@@ -62,6 +62,8 @@ class SwitchesState {
 
   EventLog& log_;
   std::map<std::string, FSSwitchState, std::less<>> flipswitches_;  // by short identifier
+  bool bluetooth_ = true;
+  bool ringerMuted_ = false;
   long style_ = 1;
   bool reduceWhitePoint_ = false;
   bool assistiveTouch_ = false;

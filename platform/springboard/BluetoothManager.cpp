@@ -1,0 +1,32 @@
+#include "platform/springboard/BluetoothManager.h"
+
+#include "platform/runtime/MessageSend.h"
+#include "platform/runtime/Runtime.h"
+#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/SpringBoardClasses.h"
+
+namespace platform {
+
+using springboard::DeviceModel;
+using springboard::SpringBoardClasses;
+
+BluetoothManager* BluetoothManager::sharedInstance() {
+  static ClassHandle cls("BluetoothManager");
+  return dynamic_cast<BluetoothManager*>(msgSend<id>(cls.get(), SELECTOR("sharedInstance")));
+}
+
+bool BluetoothManager::enabled() const { return msgSend<bool>(this, SELECTOR("enabled")); }
+
+void BluetoothManager::setEnabled(bool enabled) { msgSend<void, bool>(this, SELECTOR("setEnabled:"), enabled); }
+
+void BluetoothManager::registerClass(const springboard::SystemProfile&) {
+  Class* cls = SpringBoardClasses::define<BluetoothManager>("BluetoothManager");
+  class_addMethod(cls->metaclass(), SELECTOR("sharedInstance"), &SpringBoardClasses::sharedInstanceImp, "@@:");
+  class_addMethod(cls, SELECTOR("enabled"), +[](id, SEL) { return DeviceModel::shared().switches().bluetoothEnabled(); },
+                  "B@:");
+  class_addMethod(
+      cls, SELECTOR("setEnabled:"), +[](id, SEL, bool on) { DeviceModel::shared().switches().setBluetoothEnabled(on); },
+      "v@:B");
+}
+
+}  // namespace platform

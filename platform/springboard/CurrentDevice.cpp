@@ -1,0 +1,32 @@
+#include "platform/springboard/CurrentDevice.h"
+
+#include "platform/runtime/MessageSend.h"
+#include "platform/runtime/Runtime.h"
+#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/SpringBoardClasses.h"
+
+namespace platform::springboard {
+
+id CurrentDevice::currentDevice() {
+  static ClassHandle cls("UIDevice");
+  return msgSend<id>(cls.get(), SELECTOR("currentDevice"));
+}
+
+std::string CurrentDevice::systemVersion(id device) { return msgSend<std::string>(device, SELECTOR("systemVersion")); }
+
+long CurrentDevice::_feedbackSupportLevel(id device) { return msgSend<long>(device, SELECTOR("_feedbackSupportLevel")); }
+
+void CurrentDevice::registerClass(const SystemProfile&) {
+  Class* cls = SpringBoardClasses::ensure("UIDevice");
+  class_addMethod(cls->metaclass(), SELECTOR("currentDevice"), +[](id, SEL) -> id {
+    return DeviceModel::shared().sharedObject("UIDevice");
+  });
+  class_addMethod(
+      cls, SELECTOR("systemVersion"), +[](id, SEL) { return DeviceModel::shared().configuration().systemVersion; },
+      "@@:");
+  class_addMethod(
+      cls, SELECTOR("_feedbackSupportLevel"),
+      +[](id, SEL) { return DeviceModel::shared().haptics().feedbackSupportLevel(); }, "q@:");
+}
+
+}  // namespace platform::springboard

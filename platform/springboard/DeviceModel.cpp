@@ -1,0 +1,305 @@
+#include "platform/springboard/DeviceModel.h"
+
+#include <algorithm>
+
+#include "platform/runtime/MessageSend.h"
+#include "platform/runtime/Runtime.h"
+#include "platform/springboard/HardwarePress.h"
+#include "platform/springboard/HardwarePressesEvent.h"
+#include "platform/springboard/LAActivator.h"
+#include "platform/springboard/LAEvent.h"
+#include "platform/springboard/SBApplication.h"
+#include "platform/springboard/SBApplicationController.h"
+#include "platform/springboard/SBApplicationProcessState.h"
+#include "platform/springboard/SBCoverSheetPresentationManager.h"
+#include "platform/springboard/SBHomeGestureParticipant.h"
+#include "platform/springboard/SBIconController.h"
+#include "platform/springboard/SBReachabilityManager.h"
+#include "platform/springboard/SimulatedDeviceInfo.h"
+#include "platform/springboard/SpringBoard.h"
+#include "platform/springboard/SpringBoardClasses.h"
+
+namespace platform::springboard {
+
+namespace {
+
+constexpr const char* kSiri = "com.apple.siri";
+constexpr const char* kSpotlight = "com.apple.Spotlight";
+
+// The apps every device has besides those configured.
+void addSystemOverlays(std::vector<InstalledApp>& apps) {
+  for (const auto& [bundle, name] : {std::pair{kSiri, "Siri"}, std::pair{kSpotlight, "Spotlight"}}) {
+    bool present = std::any_of(apps.begin(), apps.end(), [&](const InstalledApp& a) { return a.bundleIdentifier == bundle; });
+    if (!present) apps.push_back(InstalledApp{bundle, name, AppKind::System, ""});
+  }
+}
+
+bool isOverlay(std::string_view bundleIdentifier) { return bundleIdentifier == kSiri || bundleIdentifier == kSpotlight; }
+
+}  // namespace
+
+DeviceModel& DeviceModel::shared() {
+  // Never destroyed: hooks and objects may still reach the device from static destructors.
+  static DeviceModel* model = new DeviceModel;
+  return *model;
+}
+
+DeviceModel::DeviceModel() : deviceInfo_(std::make_unique<SimulatedDeviceInfo>(*this)) { configure({}); }
+
+void DeviceModel::configure(DeviceConfiguration config) {
+  // The previous device's objects go first, while their classes still answer.
+  std::map<std::string, Ref<Object>, std::less<>> previous;
+  previous.swap(shared_);
+  previous.clear();
+  SpringBoardClasses::unregisterAll(registeredClasses_);
+
+  config_ = std::move(config);
+  addSystemOverlays(config_.installedApps);
+  profile_ = std::make_unique<SystemProfile>(config_);
+  log_.clear();
+  switches_.reset();
+  appPreferences_.reset();
+  audio_.reset();
+  display_.reset();
+  haptics_.reset(config_.feedbackSupportLevel);
+  apps_.reset(config_.installedApps);
+  registeredClasses_ = SpringBoardClasses::registerAll(*profile_);
+  DeviceInfo::install(deviceInfo_.get());
+}
+
+id DeviceModel::sharedObject(std::string_view className) {
+  if (auto it = shared_.find(className); it != shared_.end()) return it->second;
+  Class* cls = Runtime::lookUpClass(className);
+  if (!cls) return nullptr;
+  Ref<Object> obj = class_createInstance(cls);
+  if (!obj) return nullptr;
+  id raw = obj;
+  shared_.emplace(std::string(className), std::move(obj));
+  return raw;
+}
+
+void DeviceModel::updateProcess(std::string_view bundleIdentifier, long visibility, bool running) {
+  SBApplicationController* controller = SBApplicationController::sharedInstance();
+  auto* app = dynamic_cast<SBApplication*>(controller ? controller->applicationWithBundleIdentifier(std::string(bundleIdentifier)) : nullptr);
+  if (!app) return;
+  Ref<SBApplicationProcessState> state = SBApplicationProcessState::create(visibility, running);
+  app->_updateProcess(nullptr, state);
+}
+
+// --- Apps
+
+bool DeviceModel::openApp(std::string_view bundleIdentifier) {
+  if (apps_.locked() || isOverlay(bundleIdentifier) || !apps_.installedApp(bundleIdentifier)) return false;
+  if (apps_.frontApp() == bundleIdentifier) return false;
+  dismissSiri();
+  dismissSpotlight();
+  dismissSystemOverlays();
+  std::string previous = apps_.frontApp();
+  SBIconController* icons = SBIconController::sharedInstance();
+  if (previous.empty() && icons) icons->viewWillDisappear(true);
+  apps_.setFrontApp(std::string(bundleIdentifier));
+  apps_.markUsed(bundleIdentifier);
+  log_.record("open " + std::string(bundleIdentifier));
+  // The arriving app's process comes to the foreground first, then the one it replaces leaves it.
+  updateProcess(bundleIdentifier, SBApplicationProcessState::kVisibilityForeground, true);
+  if (!previous.empty()) updateProcess(previous, SBApplicationProcessState::kVisibilityBackground, true);
+  if (previous.empty() && icons) icons->viewDidDisappear(true);
+  return true;
+}
+
+bool DeviceModel::goHome() {
+  if (apps_.locked()) return false;
+  bool changed = dismissSiri() | dismissSpotlight();
+  if (apps_.frontApp().empty()) return changed;
+  std::string previous = apps_.frontApp();
+  apps_.setFrontApp("");
+  log_.record("home");
+  updateProcess(previous, SBApplicationProcessState::kVisibilityBackground, true);
+  if (SBIconController* icons = SBIconController::sharedInstance()) {
+    icons->viewWillAppear(true);
+    icons->viewDidAppear(true);
+  }
+  return true;
+}
+
+bool DeviceModel::quitApp(std::string_view bundleIdentifier) {
+  if (!apps_.isRunning(bundleIdentifier)) return false;
+  std::string id(bundleIdentifier);
+  if (apps_.frontApp() == id) {
+    if (apps_.locked()) {
+      apps_.setFrontApp("");
+    } else {
+      goHome();
+    }
+  }
+  apps_.removeRunning(id);
+  log_.record("quit " + id);
+  updateProcess(id, SBApplicationProcessState::kVisibilityUnknown, false);
+  if (audio_.nowPlayingBundleIdentifier() == id) {
+    if (audio_.isPlaying()) audio_.setPlaying(false);
+    audio_.setNowPlayingBundleIdentifier("");
+  }
+  return true;
+}
+
+bool DeviceModel::lock() {
+  if (apps_.locked()) return false;
+  dismissSystemOverlays();
+  apps_.setLocked(true);
+  log_.record("lock");
+  if (SBCoverSheetPresentationManager* coverSheet = SBCoverSheetPresentationManager::sharedInstance()) {
+    coverSheet->_notifyDelegateDidPresent();
+  }
+  return true;
+}
+
+bool DeviceModel::unlock() {
+  if (!apps_.locked()) return false;
+  apps_.setLocked(false);
+  log_.record("unlock");
+  if (SBCoverSheetPresentationManager* coverSheet = SBCoverSheetPresentationManager::sharedInstance()) {
+    coverSheet->_notifyDelegateDidDismiss();
+  }
+  return true;
+}
+
+bool DeviceModel::showSiri() {
+  if (apps_.siriVisible()) return false;
+  apps_.setSiriVisible(true);
+  log_.record("siri shown");
+  updateProcess(kSiri, SBApplicationProcessState::kVisibilityForeground, true);
+  return true;
+}
+
+bool DeviceModel::dismissSiri() {
+  if (!apps_.siriVisible()) return false;
+  apps_.setSiriVisible(false);
+  log_.record("siri dismissed");
+  updateProcess(kSiri, SBApplicationProcessState::kVisibilityBackground, true);
+  return true;
+}
+
+bool DeviceModel::showSpotlight() {
+  if (apps_.spotlightVisible()) return false;
+  apps_.setSpotlightVisible(true);
+  log_.record("spotlight shown");
+  updateProcess(kSpotlight, SBApplicationProcessState::kVisibilityForeground, true);
+  return true;
+}
+
+bool DeviceModel::dismissSpotlight() {
+  if (!apps_.spotlightVisible()) return false;
+  apps_.setSpotlightVisible(false);
+  log_.record("spotlight dismissed");
+  updateProcess(kSpotlight, SBApplicationProcessState::kVisibilityBackground, true);
+  return true;
+}
+
+// --- Gestures and buttons
+
+bool DeviceModel::pressButtons(const std::vector<ButtonPress>& presses) {
+  ObjectArray objects;
+  std::string text = "buttons";
+  for (const ButtonPress& p : presses) {
+    objects.push_back(HardwarePress::create(p.type, p.force));
+    text += " " + std::to_string(p.type) + (p.force >= 1.0 ? " down" : " up");
+  }
+  log_.record(std::move(text));
+  Ref<HardwarePressesEvent> event = HardwarePressesEvent::create(std::move(objects));
+  SpringBoard* springBoard = SpringBoard::sharedApplication();
+  return springBoard && springBoard->_handlePhysicalButtonEvent(event);
+}
+
+bool DeviceModel::swipeHome() {
+  log_.record("home gesture");
+  SBHomeGestureParticipant* participant = SBHomeGestureParticipant::current();
+  if (!participant || !participant->ownsHomeGesture()) return false;
+  if (apps_.locked()) return unlock();
+  if (apps_.notificationCenterVisible() || apps_.controlCenterVisible()) {
+    dismissSystemOverlays();
+    return true;
+  }
+  return goHome();
+}
+
+namespace {
+
+SBApplication* frontApplication(const AppsState& apps) {
+  if (apps.frontApp().empty()) return nullptr;
+  SBApplicationController* controller = SBApplicationController::sharedInstance();
+  return controller ? dynamic_cast<SBApplication*>(controller->applicationWithBundleIdentifier(apps.frontApp()))
+                    : nullptr;
+}
+
+}  // namespace
+
+bool DeviceModel::openControlCenter() {
+  if (apps_.controlCenterVisible()) return false;
+  if (SBApplication* front = frontApplication(apps_); front && front->suppressesControlCenter()) {
+    log_.record("control center suppressed");
+    return false;
+  }
+  apps_.setControlCenterVisible(true);
+  log_.record("control center shown");
+  return true;
+}
+
+bool DeviceModel::openNotificationCenter() {
+  if (apps_.notificationCenterVisible() || apps_.locked()) return false;
+  if (SBApplication* front = frontApplication(apps_); front && front->suppressesCoverSheetGesture()) {
+    log_.record("notification center suppressed");
+    return false;
+  }
+  apps_.setNotificationCenterVisible(true);
+  log_.record("notification center shown");
+  // The Notification Center is the cover sheet pulled down over the app.
+  if (SBCoverSheetPresentationManager* coverSheet = SBCoverSheetPresentationManager::sharedInstance()) {
+    coverSheet->_notifyDelegateDidPresent();
+  }
+  return true;
+}
+
+void DeviceModel::dismissSystemOverlays() {
+  if (apps_.controlCenterVisible()) {
+    apps_.setControlCenterVisible(false);
+    log_.record("control center dismissed");
+  }
+  if (apps_.notificationCenterVisible()) {
+    apps_.setNotificationCenterVisible(false);
+    log_.record("notification center dismissed");
+    if (SBCoverSheetPresentationManager* coverSheet = SBCoverSheetPresentationManager::sharedInstance()) {
+      coverSheet->_notifyDelegateDidDismiss();
+    }
+  }
+}
+
+bool DeviceModel::activateReachability() {
+  if (profile_->kind() == DeviceKind::Tablet) return false;
+  SBReachabilityManager* manager = SBReachabilityManager::sharedInstance();
+  if (!manager || !manager->canActivateReachability()) {
+    log_.record("reachability refused");
+    return false;
+  }
+  apps_.setReachabilityActive(true);
+  log_.record("reachability");
+  return true;
+}
+
+bool DeviceModel::sendActivatorEvent(std::string name) {
+  LAActivator* activator = LAActivator::sharedInstance();
+  if (!activator) return false;
+  Ref<LAEvent> event = LAEvent::create(std::move(name));
+  activator->sendEventToListener(event);
+  return true;
+}
+
+// --- Media
+
+void DeviceModel::startPlaying(std::string bundleIdentifier) {
+  audio_.setNowPlayingBundleIdentifier(std::move(bundleIdentifier));
+  audio_.setPlaying(true);
+}
+
+void DeviceModel::stopPlaying() { audio_.setPlaying(false); }
+
+}  // namespace platform::springboard

@@ -1,0 +1,41 @@
+#include "platform/springboard/FSSwitchPanel.h"
+
+#include "platform/runtime/MessageSend.h"
+#include "platform/runtime/Runtime.h"
+#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/SpringBoardClasses.h"
+
+namespace platform {
+
+using springboard::DeviceModel;
+using springboard::SpringBoardClasses;
+
+FSSwitchPanel* FSSwitchPanel::sharedPanel() {
+  static ClassHandle cls("FSSwitchPanel");
+  return dynamic_cast<FSSwitchPanel*>(msgSend<id>(cls.get(), SELECTOR("sharedPanel")));
+}
+
+FSSwitchState FSSwitchPanel::stateForSwitchIdentifier(std::string identifier) const {
+  return msgSend<FSSwitchState, std::string>(this, SELECTOR("stateForSwitchIdentifier:"), std::move(identifier));
+}
+
+void FSSwitchPanel::setState(FSSwitchState state, std::string identifier) {
+  msgSend<void, FSSwitchState, std::string>(this, SELECTOR("setState:forSwitchIdentifier:"), state,
+                                            std::move(identifier));
+}
+
+void FSSwitchPanel::registerClass(const springboard::SystemProfile&) {
+  Class* cls = SpringBoardClasses::define<FSSwitchPanel>("FSSwitchPanel");
+  class_addMethod(cls->metaclass(), SELECTOR("sharedPanel"), &SpringBoardClasses::sharedInstanceImp, "@@:");
+  class_addMethod(
+      cls, SELECTOR("stateForSwitchIdentifier:"),
+      +[](id, SEL, std::string identifier) { return DeviceModel::shared().switches().state(identifier); }, "q@:@");
+  class_addMethod(
+      cls, SELECTOR("setState:forSwitchIdentifier:"),
+      +[](id, SEL, FSSwitchState state, std::string identifier) {
+        DeviceModel::shared().switches().setState(identifier, state);
+      },
+      "v@:q@");
+}
+
+}  // namespace platform

@@ -1,0 +1,33 @@
+#include "platform/springboard/MainScreen.h"
+
+#include "platform/runtime/MessageSend.h"
+#include "platform/runtime/Runtime.h"
+#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/SpringBoardClasses.h"
+
+namespace platform::springboard {
+
+id MainScreen::mainScreen() {
+  static ClassHandle cls("UIScreen");
+  return msgSend<id>(cls.get(), SELECTOR("mainScreen"));
+}
+
+double MainScreen::brightness(id screen) { return msgSend<double>(screen, SELECTOR("brightness")); }
+
+void MainScreen::setBrightness(id screen, double brightness) {
+  msgSend<void, double>(screen, SELECTOR("setBrightness:"), brightness);
+}
+
+void MainScreen::registerClass(const SystemProfile&) {
+  Class* cls = SpringBoardClasses::ensure("UIScreen");
+  class_addMethod(cls->metaclass(), SELECTOR("mainScreen"), +[](id, SEL) -> id {
+    return DeviceModel::shared().sharedObject("UIScreen");
+  });
+  class_addMethod(cls, SELECTOR("brightness"), +[](id, SEL) { return DeviceModel::shared().display().brightness(); },
+                  "d@:");
+  class_addMethod(
+      cls, SELECTOR("setBrightness:"),
+      +[](id, SEL, double brightness) { DeviceModel::shared().display().setBrightness(brightness, false); }, "v@:d");
+}
+
+}  // namespace platform::springboard

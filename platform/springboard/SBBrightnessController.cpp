@@ -1,0 +1,34 @@
+#include "platform/springboard/SBBrightnessController.h"
+
+#include "platform/runtime/MessageSend.h"
+#include "platform/runtime/Runtime.h"
+#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/SpringBoardClasses.h"
+#include "platform/springboard/SystemProfile.h"
+
+namespace platform {
+
+using springboard::DeviceModel;
+using springboard::SpringBoardClasses;
+
+SBBrightnessController* SBBrightnessController::sharedBrightnessController() {
+  static ClassHandle cls("SBBrightnessController");
+  return dynamic_cast<SBBrightnessController*>(msgSend<id>(cls.get(), SELECTOR("sharedBrightnessController")));
+}
+
+void SBBrightnessController::_setBrightnessLevel(float level, bool showHUD) {
+  msgSend<void, float, bool>(this, SELECTOR("_setBrightnessLevel:showHUD:"), level, showHUD);
+}
+
+void SBBrightnessController::registerClass(const springboard::SystemProfile& profile) {
+  if (!profile.hasBrightnessController()) return;
+  Class* cls = SpringBoardClasses::define<SBBrightnessController>("SBBrightnessController");
+  class_addMethod(cls->metaclass(), SELECTOR("sharedBrightnessController"), &SpringBoardClasses::sharedInstanceImp,
+                  "@@:");
+  class_addMethod(
+      cls, SELECTOR("_setBrightnessLevel:showHUD:"),
+      +[](id, SEL, float level, bool showHUD) { DeviceModel::shared().display().setBrightness(level, showHUD); },
+      "v@:fB");
+}
+
+}  // namespace platform

@@ -1,0 +1,43 @@
+#include "platform/springboard/SBCoverSheetPresentationManager.h"
+
+#include "platform/runtime/MessageSend.h"
+#include "platform/runtime/Runtime.h"
+#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/SpringBoardClasses.h"
+
+namespace platform {
+
+using springboard::DeviceModel;
+using springboard::SpringBoardClasses;
+
+SBCoverSheetPresentationManager* SBCoverSheetPresentationManager::sharedInstance() {
+  static ClassHandle cls("SBCoverSheetPresentationManager");
+  return dynamic_cast<SBCoverSheetPresentationManager*>(msgSend<id>(cls.get(), SELECTOR("sharedInstance")));
+}
+
+bool SBCoverSheetPresentationManager::isVisible() const { return msgSend<bool>(this, SELECTOR("isVisible")); }
+
+void SBCoverSheetPresentationManager::_notifyDelegateDidPresent() {
+  msgSend(this, SELECTOR("_notifyDelegateDidPresent"));
+}
+
+void SBCoverSheetPresentationManager::_notifyDelegateDidDismiss() {
+  msgSend(this, SELECTOR("_notifyDelegateDidDismiss"));
+}
+
+void SBCoverSheetPresentationManager::registerClass(const springboard::SystemProfile&) {
+  Class* cls = SpringBoardClasses::define<SBCoverSheetPresentationManager>("SBCoverSheetPresentationManager");
+  class_addMethod(cls->metaclass(), SELECTOR("sharedInstance"), &SpringBoardClasses::sharedInstanceImp, "@@:");
+  class_addMethod(
+      cls, SELECTOR("isVisible"),
+      +[](id, SEL) {
+        const auto& apps = DeviceModel::shared().apps();
+        return apps.locked() || apps.notificationCenterVisible();
+      },
+      "B@:");
+  // The delegate of the home screen has nothing to do; the methods are there to be hooked.
+  class_addMethod(cls, SELECTOR("_notifyDelegateDidPresent"), +[](id, SEL) {}, "v@:");
+  class_addMethod(cls, SELECTOR("_notifyDelegateDidDismiss"), +[](id, SEL) {}, "v@:");
+}
+
+}  // namespace platform

@@ -1,0 +1,27 @@
+#include "platform/springboard/SBRingerControl.h"
+
+#include "platform/runtime/MessageSend.h"
+#include "platform/runtime/Runtime.h"
+#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/SpringBoardClasses.h"
+#include "platform/springboard/SystemProfile.h"
+
+namespace platform {
+
+using springboard::DeviceModel;
+
+bool SBRingerControl::isRingerMuted() const { return msgSend<bool>(this, SELECTOR("isRingerMuted")); }
+
+void SBRingerControl::setRingerMuted(bool muted) { msgSend<void, bool>(this, SELECTOR("setRingerMuted:"), muted); }
+
+void SBRingerControl::registerClass(const springboard::SystemProfile& profile) {
+  if (!profile.hasRingerControl()) return;
+  Class* cls = springboard::SpringBoardClasses::define<SBRingerControl>("SBRingerControl");
+  class_addMethod(cls, SELECTOR("isRingerMuted"), +[](id, SEL) { return DeviceModel::shared().switches().ringerMuted(); },
+                  "B@:");
+  class_addMethod(
+      cls, SELECTOR("setRingerMuted:"), +[](id, SEL, bool muted) { DeviceModel::shared().switches().setRingerMuted(muted); },
+      "v@:B");
+}
+
+}  // namespace platform

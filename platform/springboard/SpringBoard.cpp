@@ -1,0 +1,93 @@
+#include "platform/springboard/SpringBoard.h"
+
+#include "platform/runtime/MessageSend.h"
+#include "platform/runtime/Runtime.h"
+#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/HardwarePress.h"
+#include "platform/springboard/HardwarePressesEvent.h"
+#include "platform/springboard/SBApplicationController.h"
+#include "platform/springboard/SpringBoardClasses.h"
+
+namespace platform {
+
+using springboard::DeviceModel;
+using springboard::HardwarePress;
+using springboard::HardwarePressesEvent;
+using springboard::SpringBoardClasses;
+
+namespace {
+
+// One step of a volume button.
+constexpr float kVolumeStep = 1.0f / 16.0f;
+
+id sharedApplicationImp(id, SEL) { return DeviceModel::shared().sharedObject("SpringBoard"); }
+
+id frontMostImp(id, SEL) {
+  const std::string& front = DeviceModel::shared().apps().frontApp();
+  if (front.empty()) return nullptr;
+  SBApplicationController* controller = SBApplicationController::sharedInstance();
+  return controller ? controller->applicationWithBundleIdentifier(front) : nullptr;
+}
+
+bool handleButtonsImp(id, SEL, id event) {
+  auto* presses = dynamic_cast<HardwarePressesEvent*>(event);
+  if (!presses) return false;
+  DeviceModel& device = DeviceModel::shared();
+  bool handled = false;
+  for (const Ref<Object>& object : presses->allPresses()) {
+    auto* press = dynamic_cast<HardwarePress*>(object.get());
+    if (!press || press->force() < 1.0) continue;  // releases change nothing
+    switch (press->type()) {
+      case HardwarePress::kTypeVolumeUp:
+        device.audio().changeVolumeBy(kVolumeStep);
+        handled = true;
+        break;
+      case HardwarePress::kTypeVolumeDown:
+        device.audio().changeVolumeBy(-kVolumeStep);
+        handled = true;
+        break;
+      case HardwarePress::kTypeSideButton:
+        handled = device.apps().locked() ? device.unlock() : device.lock();
+        break;
+      default:
+        break;
+    }
+  }
+  return handled;
+}
+
+void simulateHomeImp(id, SEL) {
+  DeviceModel& device = DeviceModel::shared();
+  device.eventLog().record("home button");
+  device.goHome();
+}
+
+}  // namespace
+
+SpringBoard* SpringBoard::sharedApplication() {
+  static ClassHandle application("UIApplication");
+  return dynamic_cast<SpringBoard*>(msgSend<id>(application.get(), SELECTOR("sharedApplication")));
+}
+
+id SpringBoard::_accessibilityFrontMostApplication() {
+  return msgSend<id>(this, SELECTOR("_accessibilityFrontMostApplication"));
+}
+
+bool SpringBoard::_handlePhysicalButtonEvent(id event) {
+  return msgSend<bool, id>(this, SELECTOR("_handlePhysicalButtonEvent:"), event);
+}
+
+void SpringBoard::_simulateHomeButtonPress() { msgSend(this, SELECTOR("_simulateHomeButtonPress")); }
+
+void SpringBoard::registerClass(const springboard::SystemProfile&) {
+  // UIApplication may come from the UI layer; its shared application is SpringBoard's object here.
+  Class* application = SpringBoardClasses::ensure("UIApplication");
+  class_replaceMethod(application->metaclass(), SELECTOR("sharedApplication"), &sharedApplicationImp);
+
+  Class* cls = SpringBoardClasses::define<SpringBoard>("SpringBoard", "UIApplication");
+  class_addMethod(cls, SELECTOR("_accessibilityFrontMostApplication"), &frontMostImp, "@@:");
+  class_addMethod(cls, SELECTOR("_handlePhysicalButtonEvent:"), &handleButtonsImp, "B@:@");
+  class_addMethod(cls, SELECTOR("_simulateHomeButtonPress"), &simulateHomeImp, "v@:");
+}
+
+}  // namespace platform

@@ -1,0 +1,38 @@
+#include "platform/springboard/UIUserInterfaceStyleArbiter.h"
+
+#include "platform/runtime/MessageSend.h"
+#include "platform/runtime/Runtime.h"
+#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/SpringBoardClasses.h"
+#include "platform/springboard/SystemProfile.h"
+
+namespace platform {
+
+using springboard::DeviceModel;
+using springboard::SpringBoardClasses;
+
+UIUserInterfaceStyleArbiter* UIUserInterfaceStyleArbiter::sharedInstance() {
+  static ClassHandle cls("UIUserInterfaceStyleArbiter");
+  return dynamic_cast<UIUserInterfaceStyleArbiter*>(msgSend<id>(cls.get(), SELECTOR("sharedInstance")));
+}
+
+long UIUserInterfaceStyleArbiter::currentStyle() const { return msgSend<long>(this, SELECTOR("currentStyle")); }
+
+void UIUserInterfaceStyleArbiter::toggleCurrentStyle() { msgSend(this, SELECTOR("toggleCurrentStyle")); }
+
+void UIUserInterfaceStyleArbiter::registerClass(const springboard::SystemProfile& profile) {
+  if (!profile.hasInterfaceStyleArbiter()) return;
+  Class* cls = SpringBoardClasses::define<UIUserInterfaceStyleArbiter>("UIUserInterfaceStyleArbiter");
+  class_addMethod(cls->metaclass(), SELECTOR("sharedInstance"), &SpringBoardClasses::sharedInstanceImp, "@@:");
+  class_addMethod(
+      cls, SELECTOR("currentStyle"), +[](id, SEL) { return DeviceModel::shared().switches().interfaceStyle(); }, "q@:");
+  class_addMethod(
+      cls, SELECTOR("toggleCurrentStyle"),
+      +[](id, SEL) {
+        auto& switches = DeviceModel::shared().switches();
+        switches.setInterfaceStyle(switches.interfaceStyle() == kStyleDark ? kStyleLight : kStyleDark);
+      },
+      "v@:");
+}
+
+}  // namespace platform
