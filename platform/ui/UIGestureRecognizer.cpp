@@ -169,7 +169,12 @@ void UIGestureRecognizer::failNow() {
 }
 
 void UIGestureRecognizer::otherRecognizerFinished() {
-  if (pendingRecognition_ && !waitingForFailures()) commit(pendingState_);
+  if (!pendingRecognition_ || waitingForFailures()) return;
+  // The recognised touches are over: ready for the next ones at once (a touch that is
+  // beginning now may be its next tap).
+  UIGestureRecognizerState s = pendingState_;
+  commit(s);
+  if (s == UIGestureRecognizerState::Ended) reset();
 }
 
 void UIGestureRecognizer::otherRecognizerRecognized() {
