@@ -44,8 +44,8 @@ class Dictionary {
   // Removes `key`; returns whether it was present.
   bool remove(std::string_view key);
 
-  size_t size() const { return entries_.size(); }
-  bool empty() const { return entries_.empty(); }
+  size_t size() const;
+  bool empty() const;
   auto begin() const { return entries_.begin(); }
   auto end() const { return entries_.end(); }
   const std::vector<Entry>& entries() const { return entries_; }
@@ -120,5 +120,9 @@ class Value {
   using Node = std::variant<bool, int64_t, double, std::string, Data, Date, Array, Dictionary>;
   std::shared_ptr<const Node> node_;
 };
+
+// Defined here, where Value is complete: clang instantiates these vector members eagerly.
+inline size_t Dictionary::size() const { return entries_.size(); }
+inline bool Dictionary::empty() const { return entries_.empty(); }
 
 }  // namespace platform::plist
