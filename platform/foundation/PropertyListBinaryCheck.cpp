@@ -1,6 +1,7 @@
 #include "platform/foundation/PropertyListBinaryCheck.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cstdint>
 #include <vector>
 
@@ -40,6 +41,13 @@ class Walker {
   CheckResult decode(uint64_t index, ObjectInfo& info) const;
   // Reads a length nibble, or the integer object that follows when the nibble is 0xF.
   bool readLength(uint64_t& pos, unsigned nibble, uint64_t& length) const;
+  // Whether object `index` is ASCII or UTF-16 text (its offset is checked when it is decoded).
+  bool isText(uint64_t index) const {
+    const uint64_t at = readBigEndian(data_ + tableOffset_ + index * offsetSize_, offsetSize_);
+    if (at < kMagic.size() || at >= tableOffset_) return false;
+    const unsigned kind = data_[at] >> 4;
+    return kind == 0x5 || kind == 0x6;
+  }
   uint64_t reference(const ObjectInfo& info, uint64_t i) const {
     return readBigEndian(data_ + info.refsAt + i * refSize_, refSize_);
   }
@@ -126,16 +134,20 @@ CheckResult Walker::decode(uint64_t index, ObjectInfo& info) const {
       break;
     case 0x4:  // data
     case 0x5:  // ASCII text
-    case 0x7:  // UTF-8 text
     case 0x6:  // UTF-16 text
       if (!readLength(pos, nibble, length)) return malformed("bad length");
       if (kind == 0x6) {
         if (length > (tableOffset_ - pos) / 2) return malformed("text runs past the object area");
         extent = length * 2;
         info.payload = length * 3;  // a UTF-16 unit becomes at most three UTF-8 bytes
+        for (uint64_t u = 0; u < length; ++u)
+          if (data_[pos + 2 * u] == 0 && data_[pos + 2 * u + 1] == 0) return malformed("text with a NUL character");
       } else {
+        if (length > tableOffset_ - pos) return malformed("runs past the object area");
         extent = length;
         info.payload = length;
+        // libplist aborts on a key with a NUL inside, and XML cannot carry one.
+        if (kind == 0x5 && std::memchr(data_ + pos, 0, length)) return malformed("text with a NUL character");
       }
       break;
     case 0x8:
@@ -201,6 +213,9 @@ CheckResult Walker::run() {
       const uint64_t i = frame.next++;
       const uint64_t child = reference(frame.info, i);
       if (child >= objectCount_) return CheckResult::fail(ReadStatus::Malformed, "binary property list reference out of range");
+      // libplist aborts on a dictionary key that is not text: check before it sees one.
+      if (i < frame.info.valueRefsFrom && !isText(child))
+        return CheckResult::fail(ReadStatus::Malformed, "binary property list with a dictionary key that is not text");
       if (state[child] == kOnPath)
         return CheckResult::fail(ReadStatus::Malformed, "binary property list whose objects contain themselves");
       if (state[child] == kUnseen) {

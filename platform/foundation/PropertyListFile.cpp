@@ -128,7 +128,9 @@ bool fromPlist(plist_t node, Value& out, std::string& error) {
       plist_get_date_val(node, &sec, &usec);
       // libplist truncates toward zero and hands out the fraction without its sign.
       const double fraction = static_cast<double>(usec) / 1e6;
-      out = Value(Date{sec < 0 ? static_cast<double>(sec) - fraction : static_cast<double>(sec) + fraction});
+      // Dates beyond its 32-bit seconds come out of libplist clamped; keep them within what it can write.
+      double seconds = sec < 0 ? static_cast<double>(sec) - fraction : static_cast<double>(sec) + fraction;
+      out = Value(Date{std::max(seconds, -2147483648.0)});
       return true;
     }
     case PLIST_ARRAY: {

@@ -46,6 +46,18 @@ size_t declarationEnd(std::string_view s, size_t at) {
   return std::string_view::npos;
 }
 
+// Whether the text holds "&#0;", "&#x0;" or the same with more zeros.
+bool hasNulReference(std::string_view s) {
+  for (size_t at = s.find("&#"); at != std::string_view::npos; at = s.find("&#", at + 2)) {
+    size_t i = at + 2;
+    if (i < s.size() && (s[i] == 'x' || s[i] == 'X')) ++i;
+    size_t zeros = 0;
+    while (i < s.size() && s[i] == '0') ++i, ++zeros;
+    if (zeros > 0 && i < s.size() && s[i] == ';') return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 CheckResult PropertyListXmlCheck::check(std::string_view s, const Limits& limits) {
@@ -53,6 +65,9 @@ CheckResult PropertyListXmlCheck::check(std::string_view s, const Limits& limits
   const size_t maxElementDepth = limits.maxDepth + 1;
   size_t depth = 0, values = 0;
   auto malformed = [](const char* what) { return CheckResult::fail(ReadStatus::Malformed, what); };
+  // XML cannot carry a NUL character, and libplist aborts on a key holding one.
+  if (s.find('\0') != std::string_view::npos) return malformed("XML with a NUL character");
+  if (hasNulReference(s)) return malformed("XML with a reference to the NUL character");
   for (size_t at = s.find('<'); at != std::string_view::npos; at = s.find('<', at)) {
     size_t end;
     if (startsWith(s, at, "<!--")) {

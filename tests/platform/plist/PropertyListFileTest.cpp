@@ -195,6 +195,40 @@ TEST_F(PropertyListFileTest, BinaryStructureOutsideTheFileIsMalformed) {
   EXPECT_EQ(PropertyListFile::parse(badTable).status, ReadStatus::Malformed);
 }
 
+TEST_F(PropertyListFileTest, KeysLibplistWouldAbortOnAreRefusedBeforeParsing) {
+  BinaryPlistBuilder numberKey;
+  size_t key = numberKey.addInteger(3);
+  size_t top = numberKey.addDictionary({{key, numberKey.addBool(true)}});
+  auto result = PropertyListFile::parse(numberKey.build(top));
+  EXPECT_EQ(result.status, ReadStatus::Malformed);
+  EXPECT_EQ(result.message, "binary property list with a dictionary key that is not text");
+
+  BinaryPlistBuilder nulKey;
+  key = nulKey.addString(std::string("a\0b", 3));
+  top = nulKey.addDictionary({{key, nulKey.addBool(true)}});
+  EXPECT_EQ(PropertyListFile::parse(nulKey.build(top)).status, ReadStatus::Malformed);
+  BinaryPlistBuilder nulUtf16;
+  key = nulUtf16.addUtf16(std::u16string(u"a\0b", 3));
+  top = nulUtf16.addDictionary({{key, nulUtf16.addBool(true)}});
+  EXPECT_EQ(PropertyListFile::parse(nulUtf16.build(top)).status, ReadStatus::Malformed);
+
+  auto rawNul = PropertyListFile::parse(std::string_view("<plist><dict><key>a\0b</key><true/></dict></plist>", 49));
+  EXPECT_EQ(rawNul.message, "XML with a NUL character");
+  EXPECT_EQ(PropertyListFile::parse("<plist><dict><key>a&#0;b</key><true/></dict></plist>").status,
+            ReadStatus::Malformed);
+  EXPECT_EQ(PropertyListFile::parse("<plist><dict><key>a&#x000;b</key><true/></dict></plist>").status,
+            ReadStatus::Malformed);
+  EXPECT_TRUE(PropertyListFile::parse("<plist><dict><key>a&#10;b</key><true/></dict></plist>").ok());
+}
+
+TEST_F(PropertyListFileTest, DatesBeyondLibplistsRangeLoadAndWriteBack) {
+  for (double seconds : {1e15, -1e15, -2147483648.5}) {
+    auto loaded = PropertyListFile::parse(BinaryPlistBuilder::encode(Value(Dictionary{{"when", Value(Date{seconds})}})));
+    ASSERT_TRUE(loaded.ok()) << loaded.message;
+    EXPECT_TRUE(PropertyListFile::toXml(loaded.value)) << seconds;
+  }
+}
+
 TEST_F(PropertyListFileTest, TruncatedOrGarbledFilesAreMalformed) {
   std::string binary = BinaryPlistBuilder::encode(sampleDomain());
   auto xml = PropertyListFile::toXml(sampleDomain());
