@@ -107,6 +107,10 @@ CGPoint ScrollMotion::offsetAt(double elapsed, bool* done) const {
   return p;
 }
 
+TimePoint ScrollMotion::deadline() const {
+  return glide_ ? begin_ + seconds(glideDuration_) : TimePoint::max();
+}
+
 bool ScrollMotion::step(TimePoint now) {
   if (!view_) return false;
   bool done = false;

@@ -29,6 +29,8 @@ class ScrollMotion : public FrameTicker {
   bool isGlide() const { return glide_; }
 
   bool step(TimePoint now) override;
+  // A glide is stepped exactly at its end.
+  TimePoint deadline() const override;
   void setBegin(TimePoint t) { begin_ = t; }
   // Detaches from the view (the view stopped it).
   void stop() { view_ = nullptr; }

@@ -44,6 +44,8 @@ cairo_surface_t* BackdropBlur::blur(cairo_surface_t* source, const PixelRect& re
   if (lastHit_) return result_;
 
   keepBackdrop(source, region);
+  opaque_ = look.tint.alpha() >= 1 ||
+            std::all_of(backdrop_.begin(), backdrop_.end(), [](uint32_t p) { return (p >> 24) == 0xFF; });
   region_ = region;
   scale_ = scale;
   look_ = look;

@@ -44,6 +44,8 @@ class BackdropBlur {
   cairo_surface_t* blur(cairo_surface_t* source, const PixelRect& region, double scale, const BlurLook& look);
   // Whether the last blur() reused the previous result.
   bool lastWasCacheHit() const { return lastHit_; }
+  // Whether the last result covers every pixel fully (an opaque backdrop, or an opaque tint).
+  bool isOpaque() const { return opaque_; }
 
   // The reduction factor used at a pixel scale: blocks of about two points.
   static int reductionFactor(double scale);
@@ -60,6 +62,7 @@ class BackdropBlur {
   PixelBuffer reduced_;
   std::vector<uint32_t> scratch_;
   bool lastHit_ = false;
+  bool opaque_ = false;
 };
 
 }  // namespace platform

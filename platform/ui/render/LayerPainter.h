@@ -15,7 +15,7 @@ class LayerPainter {
   static void enterLayer(cairo_t* cr, const CALayer::Presentation& p);
   // Background colour over the (rounded) bounds, multiplied by `alpha`.
   static void paintBackground(cairo_t* cr, const CALayer::Presentation& p, double alpha = 1);
-  // The layer's own fill: a gradient layer's gradient or a shape layer's path.
+  // The layer's own fill: a gradient layer's gradient (drawn directly) or a shape layer's path.
   static void paintContents(cairo_t* cr, const CALayer& layer, const CALayer::Presentation& p);
   // The border, drawn inside the (rounded) bounds.
   static void paintBorder(cairo_t* cr, const CALayer& layer, const CALayer::Presentation& p);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/ui/CAGradientLayer.h"
 #include "platform/ui/CAShapeLayer.h"
 #include "platform/ui/UIActivityIndicatorView.h"
 #include "platform/ui/UIApplication.h"
@@ -212,7 +213,14 @@ class ViewRenderer::Frame {
       LayerPainter::clipToBounds(cr_, p);
       clip_ = intersect(clip_, box);
     }
-    LayerPainter::paintContents(cr_, layer, p);
+    if (auto* gradient = dynamic_cast<const CAGradientLayer*>(&layer)) {
+      GradientPainter& painter = renderer_.gradientFor(&layer);
+      painter.paint(cr_, *gradient, p);
+      if (painter.lastWasCacheHit()) ++renderer_.stats_.gradientsReused;
+      else ++renderer_.stats_.gradientsDrawn;
+    } else {
+      LayerPainter::paintContents(cr_, layer, p);
+    }
     if (auto* label = dynamic_cast<UILabel*>(&view)) {
       ContentPainter::paintLabel(cr_, *label);
     } else if (auto* image = dynamic_cast<UIImageView*>(&view)) {
@@ -261,6 +269,8 @@ class ViewRenderer::Frame {
     cairo_save(cr_);
     LayerPainter::clipToBounds(cr_, p);
     cairo_identity_matrix(cr_);
+    // An opaque blur replaces what lies behind: copying is cheaper than blending.
+    if (blur.isOpaque()) cairo_set_operator(cr_, CAIRO_OPERATOR_SOURCE);
     cairo_set_source_surface(cr_, result, region.x, region.y);
     cairo_paint(cr_);
     cairo_restore(cr_);
@@ -357,6 +367,13 @@ BackdropBlur& ViewRenderer::blurFor(const UIView* view) {
   return *entry.value;
 }
 
+GradientPainter& ViewRenderer::gradientFor(const CALayer* layer) {
+  auto& entry = gradients_[layer];
+  if (!entry.value) entry.value = std::make_unique<GradientPainter>();
+  entry.lastFrame = frame_;
+  return *entry.value;
+}
+
 ShadowPainter& ViewRenderer::shadowFor(const CALayer* layer) {
   auto& entry = shadows_[layer];
   if (!entry.value) entry.value = std::make_unique<ShadowPainter>();
@@ -367,6 +384,7 @@ ShadowPainter& ViewRenderer::shadowFor(const CALayer* layer) {
 void ViewRenderer::dropUnused() {
   std::erase_if(blurs_, [this](const auto& e) { return e.second.lastFrame != frame_; });
   std::erase_if(shadows_, [this](const auto& e) { return e.second.lastFrame != frame_; });
+  std::erase_if(gradients_, [this](const auto& e) { return e.second.lastFrame != frame_; });
 }
 
 std::shared_ptr<UIImage> ViewRenderer::renderInto(double widthPoints, double heightPoints, double scale,

@@ -7,6 +7,7 @@
 
 #include "platform/ui/Geometry.h"
 #include "platform/ui/render/BackdropBlur.h"
+#include "platform/ui/render/GradientPainter.h"
 #include "platform/ui/render/ShadowPainter.h"
 
 typedef struct _cairo cairo_t;
@@ -28,9 +29,9 @@ class UIWindow;
 // cross-dissolve transitions. Text is laid out by the UI layer's TextLayout,
 // so it is drawn exactly as the labels measured it.
 //
-// A renderer keeps caches between frames: the blur behind each blur view
-// and each layer's shadow are redone only when what they are made from
-// changed. Use one renderer per screen or stream of frames. The caller lays
+// A renderer keeps caches between frames: the blur behind each blur view,
+// each layer's shadow and each gradient are redone only when what they are
+// made from changed. Use one renderer per screen or stream of frames. The caller lays
 // the views out first; rendering changes nothing in the views. Main thread.
 class ViewRenderer {
  public:
@@ -40,6 +41,8 @@ class ViewRenderer {
     int blursReused = 0;
     int shadowsComputed = 0;
     int shadowsReused = 0;
+    int gradientsDrawn = 0;
+    int gradientsReused = 0;
   };
 
   ViewRenderer();
@@ -70,6 +73,7 @@ class ViewRenderer {
                                       const std::function<void(Frame&)>& draw);
   BackdropBlur& blurFor(const UIView* view);
   ShadowPainter& shadowFor(const CALayer* layer);
+  GradientPainter& gradientFor(const CALayer* layer);
   void dropUnused();
 
   template <typename T>
@@ -79,6 +83,7 @@ class ViewRenderer {
   };
   std::unordered_map<const UIView*, Cached<BackdropBlur>> blurs_;
   std::unordered_map<const CALayer*, Cached<ShadowPainter>> shadows_;
+  std::unordered_map<const CALayer*, Cached<GradientPainter>> gradients_;
   unsigned long frame_ = 0;
   Stats stats_;
 };
