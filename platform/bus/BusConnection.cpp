@@ -9,6 +9,7 @@
 #include <future>
 #include <sdbus-c++/sdbus-c++.h>
 
+#include "platform/bus/BusAddress.h"
 #include "platform/bus/BusLocation.h"
 #include "platform/foundation/Dispatch.h"
 #include "platform/foundation/Log.h"
@@ -229,6 +230,11 @@ bool BusConnection::connect() {
   }
   if (!address) {
     if (!loggedFailure_) Log::write("bus: no device bus address is recorded yet; will keep trying");
+    loggedFailure_ = true;
+    return false;
+  }
+  if (!BusAddress::isListening(*address)) {
+    if (!loggedFailure_) Log::write("bus: the device bus at " + *address + " does not answer; will keep trying");
     loggedFailure_ = true;
     return false;
   }

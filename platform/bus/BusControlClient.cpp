@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <sdbus-c++/sdbus-c++.h>
 
+#include "platform/bus/BusAddress.h"
 #include "platform/bus/BusLocation.h"
 #include "platform/bus/BusText.h"
 
@@ -36,7 +37,8 @@ ControlReply BusControlClient::call(const std::filesystem::path& root, const std
                                     const std::string& busName) {
   std::string notRunning = "the device at " + root.string() + " is not running (start it with `tessra device start`)";
   auto address = BusLocation::readAddress(root);
-  if (!address) return failure(ControlReply::Outcome::DeviceNotRunning, notRunning);
+  if (!address || !BusAddress::isListening(*address))
+    return failure(ControlReply::Outcome::DeviceNotRunning, notRunning);
 
   bool textOk = BusText::isValid(command);
   for (const auto& arg : args) textOk = textOk && BusText::isValid(arg);

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -166,6 +167,27 @@ struct Pipe {
   }
 };
 
+// Holds the root's bus lock: one start or stop at a time per device, across processes.
+class RootLock {
+ public:
+  explicit RootLock(const fs::path& root) {
+    std::error_code ec;
+    fs::create_directories(BusLocation::directory(root), ec);
+    fd_ = open((BusLocation::directory(root) / "lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd_ >= 0)
+      while (flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+      }
+  }
+  ~RootLock() {
+    if (fd_ >= 0) close(fd_);
+  }
+  RootLock(const RootLock&) = delete;
+  RootLock& operator=(const RootLock&) = delete;
+
+ private:
+  int fd_ = -1;
+};
+
 BusDaemon::Started failed(std::string error) {
   BusDaemon::Started started;
   started.error = std::move(error);
@@ -212,6 +234,7 @@ std::optional<pid_t> BusDaemon::runningPid(const fs::path& given) {
 BusDaemon::Started BusDaemon::start(const fs::path& given, Duration timeout) {
   fs::path root = fs::absolute(given).lexically_normal();
   TimePoint deadline = now() + timeout;
+  RootLock lock(root);
   if (auto pid = runningPid(root)) {
     Started started;
     started.ok = true;
@@ -222,8 +245,8 @@ BusDaemon::Started BusDaemon::start(const fs::path& given, Duration timeout) {
   }
 
   std::error_code ec;
-  fs::create_directories(BusLocation::directory(root), ec);
-  if (ec) return failed("cannot create " + BusLocation::directory(root).string() + ": " + ec.message());
+  if (!fs::is_directory(BusLocation::directory(root)))
+    return failed("cannot create " + BusLocation::directory(root).string());
   for (const auto& stale : {BusLocation::addressFile(root), BusLocation::pidFile(root), BusLocation::socketFile(root)})
     fs::remove(stale, ec);
   if (!writeAtomically(BusLocation::configFile(root), configText(root)))
@@ -307,6 +330,8 @@ BusDaemon::Started BusDaemon::start(const fs::path& given, Duration timeout) {
 
 bool BusDaemon::stop(const fs::path& given, Duration timeout) {
   fs::path root = fs::absolute(given).lexically_normal();
+  if (!fs::exists(BusLocation::directory(root))) return true;
+  RootLock lock(root);
   std::error_code ec;
   // No process picks up the address of a bus that is going away.
   fs::remove(BusLocation::addressFile(root), ec);

@@ -4,9 +4,12 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <thread>
+#include <vector>
 #include <sdbus-c++/sdbus-c++.h>
 
 #include "BusTestSupport.h"
+#include "platform/bus/BusAddress.h"
 #include "platform/bus/BusDaemon.h"
 #include "platform/bus/BusLocation.h"
 
@@ -22,6 +25,7 @@ std::string readAll(const std::filesystem::path& path) {
 
 // Whether a client can complete the bus handshake at `address`.
 bool answers(const std::string& address) {
+  if (!BusAddress::isListening(address)) return false;
   try {
     auto connection = sdbus::createSessionBusConnectionWithAddress(address);
     return !connection->getUniqueName().empty();
@@ -56,6 +60,20 @@ TEST_F(BusDaemonTest, StartingARunningBusKeepsIt) {
   EXPECT_TRUE(second.alreadyRunning);
   EXPECT_EQ(second.pid, first.pid);
   EXPECT_EQ(second.address, first.address);
+}
+
+TEST_F(BusDaemonTest, StartsRacingForOneRootStartOneDaemon) {
+  BusDaemon::Started results[4];
+  std::vector<std::thread> starters;
+  for (auto& result : results) starters.emplace_back([&] { result = BusDaemon::start(device.root()); });
+  for (auto& starter : starters) starter.join();
+  int fresh = 0;
+  for (const auto& result : results) {
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(result.pid, results[0].pid);
+    fresh += !result.alreadyRunning;
+  }
+  EXPECT_EQ(fresh, 1);
 }
 
 TEST_F(BusDaemonTest, StopEndsTheDaemonAndClearsTheRecord) {

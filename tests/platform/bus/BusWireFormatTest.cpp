@@ -2,6 +2,7 @@
 // reconnect timing.
 #include <gtest/gtest.h>
 
+#include "platform/bus/BusAddress.h"
 #include "platform/bus/BusLocation.h"
 #include "platform/bus/BusText.h"
 #include "platform/bus/NotificationPayload.h"
@@ -109,6 +110,28 @@ TEST(BusLocationTest, RootsTooLongForASocketPathGetAnAbstractSocketOfTheirOwn) {
 
 TEST(BusLocationTest, NoAddressIsReadFromAMissingOrForeignFile) {
   EXPECT_FALSE(BusLocation::readAddress("/nonexistent-device-root").has_value());
+}
+
+TEST(BusAddressTest, ReadsTheTwoKindsOfSocketTheDaemonListensOn) {
+  auto path = BusAddress::parse("unix:path=/tmp/dev%20ice/bus.sock,guid=0123");
+  ASSERT_TRUE(path.has_value());
+  EXPECT_EQ(path->name, "/tmp/dev ice/bus.sock");
+  EXPECT_FALSE(path->abstract);
+  auto abstract = BusAddress::parse("unix:abstract=tessra-bus-00ff");
+  ASSERT_TRUE(abstract.has_value());
+  EXPECT_EQ(abstract->name, "tessra-bus-00ff");
+  EXPECT_TRUE(abstract->abstract);
+  // Round trip with what the daemon is told to listen on.
+  EXPECT_EQ(BusAddress::parse(BusLocation::listenAddress("/tmp/a b"))->name, "/tmp/a b/var/run/tessra-bus/bus.sock");
+}
+
+TEST(BusAddressTest, RefusesAddressesItDidNotWrite) {
+  for (const char* bad : {"", "tcp:host=127.0.0.1,port=1", "unix:path=", "unix:path=/a%zz", "unix:path=/a%2",
+                          "unix:path=/a;unix:path=/b", "unix:tmpdir=/tmp", "unix:path=/a%00b"})
+    EXPECT_FALSE(BusAddress::parse(bad).has_value()) << bad;
+  EXPECT_FALSE(BusAddress::parse("unix:path=/" + std::string(200, 'x')).has_value());
+  EXPECT_FALSE(BusAddress::isListening("unix:path=/nonexistent/bus.sock"));
+  EXPECT_FALSE(BusAddress::isListening("unix:abstract=tessra-bus-nobody-listens-here"));
 }
 
 TEST(ReconnectBackoffTest, DoublesFromTheInitialWaitUpToTheMaximum) {
