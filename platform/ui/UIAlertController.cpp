@@ -44,6 +44,7 @@ std::vector<std::shared_ptr<UIAlertAction>> UIAlertController::displayedActions(
 }
 
 bool UIAlertController::tapActionWithTitle(const std::string& title) {
+  if (chosen_) return false;
   for (const auto& a : displayedActions()) {
     if (a->title() == title && a->isEnabled()) {
       choose(a);

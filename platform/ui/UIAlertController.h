@@ -36,7 +36,7 @@ class UIAlertController : public UIViewController {
   std::vector<std::shared_ptr<UIAlertAction>> displayedActions() const;
 
   // Taps the first enabled action with the title: dismisses the alert (animated), then runs
-  // the handler. Returns false when there is no such action.
+  // the handler. Returns false when there is no such action or an action was already chosen.
   bool tapActionWithTitle(const std::string& title);
 
   void loadView() override;

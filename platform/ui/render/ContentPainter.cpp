@@ -1,14 +1,12 @@
 #include "platform/ui/render/ContentPainter.h"
 
 #include <cairo.h>
-#include <pango/pangocairo.h>
 
 #include <cmath>
 
 #include "platform/ui/UIActivityIndicatorView.h"
 #include "platform/ui/UIButton.h"
 #include "platform/ui/UIImageView.h"
-#include "platform/ui/UILabel.h"
 
 namespace platform {
 
@@ -16,24 +14,8 @@ namespace {
 
 // How much a pressed button's image keeps of its alpha.
 constexpr double kDimmedImageAlpha = 0.35;
-// A disabled label's text keeps this much of its alpha.
-constexpr double kDisabledTextAlpha = 0.5;
 
 }  // namespace
-
-void ContentPainter::paintLabel(cairo_t* cr, const UILabel& label) {
-  if (label.text().empty()) return;
-  const UIColor& color = label.textColor();
-  const double alpha = color.alpha() * (label.isEnabled() ? 1.0 : kDisabledTextAlpha);
-  if (alpha <= 0) return;
-  TextLayout layout = label.textLayout();
-  const CGRect rect = label.textRect();
-  PangoLayout* pango = layout.createPangoLayout(cr);
-  cairo_set_source_rgba(cr, color.red(), color.green(), color.blue(), alpha);
-  cairo_move_to(cr, rect.origin.x, rect.origin.y);
-  pango_cairo_show_layout(cr, pango);
-  g_object_unref(pango);
-}
 
 void ContentPainter::paintImageView(cairo_t* cr, const UIImageView& view) {
   const auto& image = view.image();

@@ -6,16 +6,13 @@ namespace platform {
 
 class UIActivityIndicatorView;
 class UIImageView;
-class UILabel;
 
-// Paints the content of the views that have their own: a label's text (laid
-// out by the label's TextLayout, so exactly as measured), an image view's
-// image placed by its content mode (template images filled with the tint in
+// Paints the content of the views that have their own (text is LabelPainter's):
+// an image view's image placed by its content mode (template images filled with the tint in
 // force, dimmed while its button is pressed), a spinner's spokes. Works in
 // the view's bounds coordinates. Stateless.
 class ContentPainter {
  public:
-  static void paintLabel(cairo_t* cr, const UILabel& label);
   static void paintImageView(cairo_t* cr, const UIImageView& imageView);
   static void paintActivityIndicator(cairo_t* cr, const UIActivityIndicatorView& spinner);
 };

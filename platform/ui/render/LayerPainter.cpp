@@ -6,7 +6,7 @@
 
 #include "platform/ui/CAGradientLayer.h"
 #include "platform/ui/CAShapeLayer.h"
-#include "platform/ui/render/GradientPainter.h"
+#include "platform/ui/render/RasterCache.h"
 #include "platform/ui/render/PathTracing.h"
 
 namespace platform {
@@ -40,9 +40,50 @@ void LayerPainter::paintBackground(cairo_t* cr, const CALayer::Presentation& p, 
   cairo_fill(cr);
 }
 
+std::string LayerPainter::backgroundKey(const CALayer::Presentation& p, double alpha) {
+  std::string key;
+  if (p.backgroundColor) RasterCache::append(key, *p.backgroundColor);
+  RasterCache::append(key, p.cornerRadius);
+  RasterCache::append(key, alpha);
+  return key;
+}
+
+void LayerPainter::paintGradient(cairo_t* cr, const CAGradientLayer& layer, const CGRect& b) {
+  const auto& colors = layer.colors();
+  if (colors.empty()) return;
+  const CGPoint s = layer.startPoint(), e = layer.endPoint();
+  cairo_pattern_t* pattern =
+      cairo_pattern_create_linear(b.origin.x + s.x * b.size.width, b.origin.y + s.y * b.size.height,
+                                  b.origin.x + e.x * b.size.width, b.origin.y + e.y * b.size.height);
+  const auto& locations = layer.locations();
+  // Locations apply only when there is one per colour; otherwise the colours are spread evenly.
+  const bool useLocations = locations.size() == colors.size();
+  for (size_t i = 0; i < colors.size(); ++i) {
+    const double offset =
+        useLocations ? locations[i] : (colors.size() == 1 ? 0.0 : static_cast<double>(i) / (colors.size() - 1));
+    const UIColor& c = colors[i];
+    cairo_pattern_add_color_stop_rgba(pattern, std::clamp(offset, 0.0, 1.0), c.red(), c.green(), c.blue(), c.alpha());
+  }
+  cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+  cairo_set_source(cr, pattern);
+  cairo_rectangle(cr, b.origin.x, b.origin.y, b.size.width, b.size.height);
+  cairo_fill(cr);
+  cairo_pattern_destroy(pattern);
+}
+
+std::string LayerPainter::gradientKey(const CAGradientLayer& layer) {
+  std::string key;
+  for (const auto& c : layer.colors()) RasterCache::append(key, c);
+  RasterCache::append(key, layer.colors().size());
+  for (double l : layer.locations()) RasterCache::append(key, l);
+  RasterCache::append(key, layer.startPoint());
+  RasterCache::append(key, layer.endPoint());
+  return key;
+}
+
 void LayerPainter::paintContents(cairo_t* cr, const CALayer& layer, const CALayer::Presentation& p) {
   if (auto* gradient = dynamic_cast<const CAGradientLayer*>(&layer)) {
-    GradientPainter::paintDirect(cr, *gradient, p.bounds);
+    paintGradient(cr, *gradient, p.bounds);
   } else if (auto* shape = dynamic_cast<const CAShapeLayer*>(&layer)) {
     paintShape(cr, *shape);
   }

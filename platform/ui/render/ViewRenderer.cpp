@@ -154,7 +154,7 @@ class ViewRenderer::Frame {
                             layer.borderWidth() <= 0 && typeid(view) == typeid(UIView) &&
                             typeid(layer) == typeid(CALayer);
     if (simpleLeaf) {
-      LayerPainter::paintBackground(cr_, p, opacity);
+      paintBackground(layer, p, opacity);
       return;
     }
     const bool group = opacity < 1 || groupMask || invert || transition;
@@ -205,7 +205,7 @@ class ViewRenderer::Frame {
     CALayer& layer = view.layer();
     if (auto* effect = dynamic_cast<UIVisualEffectView*>(&view); effect && effect->effect())
       drawBlur(*effect, p, box);
-    LayerPainter::paintBackground(cr_, p);
+    paintBackground(layer, p, 1);
 
     const PixelRect savedClip = clip_;
     cairo_save(cr_);
@@ -214,15 +214,20 @@ class ViewRenderer::Frame {
       clip_ = intersect(clip_, box);
     }
     if (auto* gradient = dynamic_cast<const CAGradientLayer*>(&layer)) {
-      GradientPainter& painter = renderer_.gradientFor(&layer);
-      painter.paint(cr_, *gradient, p);
-      if (painter.lastWasCacheHit()) ++renderer_.stats_.gradientsReused;
-      else ++renderer_.stats_.gradientsDrawn;
+      RasterCache& cache = renderer_.cacheFor(&layer).contents;
+      const bool kept = cache.paint(cr_, p.bounds, LayerPainter::gradientKey(*gradient), [&](cairo_t* g) {
+        LayerPainter::paintGradient(g, *gradient, p.bounds);
+      });
+      if (!kept) LayerPainter::paintGradient(cr_, *gradient, p.bounds);
+      countRaster(cache, kept);
     } else {
       LayerPainter::paintContents(cr_, layer, p);
     }
     if (auto* label = dynamic_cast<UILabel*>(&view)) {
-      ContentPainter::paintLabel(cr_, *label);
+      LabelPainter& painter = renderer_.cacheFor(&layer).label;
+      painter.paint(cr_, *label);
+      if (painter.lastWasCacheHit()) ++renderer_.stats_.textsReused;
+      else if (!label->text().empty()) ++renderer_.stats_.textsLaidOut;
     } else if (auto* image = dynamic_cast<UIImageView*>(&view)) {
       ContentPainter::paintImageView(cr_, *image);
     } else if (auto* spinner = dynamic_cast<UIActivityIndicatorView*>(&view)) {
@@ -234,6 +239,25 @@ class ViewRenderer::Frame {
     cairo_restore(cr_);
     clip_ = savedClip;
     LayerPainter::paintBorder(cr_, layer, p);
+  }
+
+  // The background; a rounded one is kept as an image, as rasterizing curves is slow.
+  void paintBackground(CALayer& layer, const CALayer::Presentation& p, double alpha) {
+    if (!p.backgroundColor || p.backgroundColor->alpha() * alpha <= 0) return;
+    if (p.cornerRadius > 0) {
+      RasterCache& cache = renderer_.cacheFor(&layer).background;
+      const bool kept = cache.paint(cr_, p.bounds, LayerPainter::backgroundKey(p, alpha),
+                                    [&](cairo_t* g) { LayerPainter::paintBackground(g, p, alpha); });
+      countRaster(cache, kept);
+      if (kept) return;
+    }
+    LayerPainter::paintBackground(cr_, p, alpha);
+  }
+
+  void countRaster(const RasterCache& cache, bool kept) {
+    if (!kept) return;
+    if (cache.lastWasCacheHit()) ++renderer_.stats_.rastersReused;
+    else ++renderer_.stats_.rastersDrawn;
   }
 
   void applyClipMask(const CAShapeLayer& mask) {
@@ -262,7 +286,7 @@ class ViewRenderer::Frame {
     const PixelRect region = intersect(intersect(box, clip_), {0, 0, cairo_image_surface_get_width(root_),
                                                                cairo_image_surface_get_height(root_)});
     if (isEmpty(region)) return;
-    BackdropBlur& blur = renderer_.blurFor(&view);
+    BackdropBlur& blur = renderer_.cacheFor(&view.layer()).blur;
     cairo_surface_t* result = blur.blur(root_, region, scale_, lookFor(view.effect()->style()));
     if (blur.lastWasCacheHit()) ++renderer_.stats_.blursReused;
     else ++renderer_.stats_.blursComputed;
@@ -293,7 +317,7 @@ class ViewRenderer::Frame {
     shadow.dx = dx;
     shadow.dy = dy;
 
-    ShadowPainter& painter = renderer_.shadowFor(&layer);
+    ShadowPainter& painter = renderer_.cacheFor(&layer).shadow;
     const bool plainShape = view.subviews().empty() && typeid(view) == typeid(UIView);
     if (layer.shadowPath() || plainShape) {
       const CGRect shapeRect = layer.shadowPath() ? layer.shadowPath()->bounds() : p.bounds;
@@ -360,31 +384,15 @@ class ViewRenderer::Frame {
 ViewRenderer::ViewRenderer() = default;
 ViewRenderer::~ViewRenderer() = default;
 
-BackdropBlur& ViewRenderer::blurFor(const UIView* view) {
-  auto& entry = blurs_[view];
-  if (!entry.value) entry.value = std::make_unique<BackdropBlur>();
-  entry.lastFrame = frame_;
-  return *entry.value;
-}
-
-GradientPainter& ViewRenderer::gradientFor(const CALayer* layer) {
-  auto& entry = gradients_[layer];
-  if (!entry.value) entry.value = std::make_unique<GradientPainter>();
-  entry.lastFrame = frame_;
-  return *entry.value;
-}
-
-ShadowPainter& ViewRenderer::shadowFor(const CALayer* layer) {
-  auto& entry = shadows_[layer];
-  if (!entry.value) entry.value = std::make_unique<ShadowPainter>();
-  entry.lastFrame = frame_;
-  return *entry.value;
+ViewRenderer::LayerCache& ViewRenderer::cacheFor(const CALayer* layer) {
+  auto& entry = caches_[layer];
+  if (!entry) entry = std::make_unique<LayerCache>();
+  entry->lastFrame = frame_;
+  return *entry;
 }
 
 void ViewRenderer::dropUnused() {
-  std::erase_if(blurs_, [this](const auto& e) { return e.second.lastFrame != frame_; });
-  std::erase_if(shadows_, [this](const auto& e) { return e.second.lastFrame != frame_; });
-  std::erase_if(gradients_, [this](const auto& e) { return e.second.lastFrame != frame_; });
+  std::erase_if(caches_, [this](const auto& e) { return e.second->lastFrame != frame_; });
 }
 
 std::shared_ptr<UIImage> ViewRenderer::renderInto(double widthPoints, double heightPoints, double scale,

@@ -7,7 +7,8 @@
 
 #include "platform/ui/Geometry.h"
 #include "platform/ui/render/BackdropBlur.h"
-#include "platform/ui/render/GradientPainter.h"
+#include "platform/ui/render/LabelPainter.h"
+#include "platform/ui/render/RasterCache.h"
 #include "platform/ui/render/ShadowPainter.h"
 
 typedef struct _cairo cairo_t;
@@ -30,8 +31,8 @@ class UIWindow;
 // so it is drawn exactly as the labels measured it.
 //
 // A renderer keeps caches between frames: the blur behind each blur view,
-// each layer's shadow and each gradient are redone only when what they are
-// made from changed. Use one renderer per screen or stream of frames. The caller lays
+// each layer's shadow, rounded background and gradient, and each label's
+// text layout are redone only when what they are made from changed. Use one renderer per screen or stream of frames. The caller lays
 // the views out first; rendering changes nothing in the views. Main thread.
 class ViewRenderer {
  public:
@@ -41,8 +42,10 @@ class ViewRenderer {
     int blursReused = 0;
     int shadowsComputed = 0;
     int shadowsReused = 0;
-    int gradientsDrawn = 0;
-    int gradientsReused = 0;
+    int rastersDrawn = 0;  // backgrounds and gradients kept as images
+    int rastersReused = 0;
+    int textsLaidOut = 0;
+    int textsReused = 0;
   };
 
   ViewRenderer();
@@ -71,19 +74,22 @@ class ViewRenderer {
 
   std::shared_ptr<UIImage> renderInto(double widthPoints, double heightPoints, double scale,
                                       const std::function<void(Frame&)>& draw);
-  BackdropBlur& blurFor(const UIView* view);
-  ShadowPainter& shadowFor(const CALayer* layer);
-  GradientPainter& gradientFor(const CALayer* layer);
-  void dropUnused();
-
-  template <typename T>
-  struct Cached {
-    std::unique_ptr<T> value;
+  // What is kept between frames for one layer. Each cache checks that what it
+  // was made from is unchanged, so a layer that reuses a freed layer's address
+  // is never shown stale content.
+  struct LayerCache {
+    BackdropBlur blur;
+    ShadowPainter shadow;
+    RasterCache background;
+    RasterCache contents;
+    LabelPainter label;
     unsigned long lastFrame = 0;
   };
-  std::unordered_map<const UIView*, Cached<BackdropBlur>> blurs_;
-  std::unordered_map<const CALayer*, Cached<ShadowPainter>> shadows_;
-  std::unordered_map<const CALayer*, Cached<GradientPainter>> gradients_;
+  LayerCache& cacheFor(const CALayer* layer);
+  // Forgets the layers that the last frame did not draw.
+  void dropUnused();
+
+  std::unordered_map<const CALayer*, std::unique_ptr<LayerCache>> caches_;
   unsigned long frame_ = 0;
   Stats stats_;
 };
