@@ -49,9 +49,16 @@ BusConnection::~BusConnection() {
 }
 
 void BusConnection::start() {
+  std::thread ended;
+  {
+    std::lock_guard lock(mutex_);
+    if (running_) return;
+    ended = std::move(thread_);  // a loop that was stopped from its own callback
+  }
+  if (ended.joinable()) ended.join();
   std::lock_guard lock(mutex_);
-  if (thread_.joinable()) return;
   stopping_ = false;
+  running_ = true;
   thread_ = std::thread([this] { threadMain(); });
 }
 
@@ -127,7 +134,7 @@ void BusConnection::removeClient(BusClient& client) {
 void BusConnection::post(Work work) {
   {
     std::lock_guard lock(mutex_);
-    if (thread_.joinable() || threadId_ != std::thread::id()) {
+    if (running_) {
       work_.push_back(std::move(work));
       work = nullptr;
     }
@@ -208,6 +215,7 @@ void BusConnection::threadMain() {
       std::lock_guard lock(mutex_);
       if (work_.empty()) {
         threadId_ = std::thread::id();
+        running_ = false;
         break;
       }
       work = std::move(work_.front());

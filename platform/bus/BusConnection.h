@@ -105,6 +105,7 @@ class BusConnection {
   uint64_t connections_ = 0;
   std::thread thread_;
   std::thread::id threadId_;
+  bool running_ = false;  // the loop takes work (from start() until its last work has run)
   std::atomic<bool> stopping_{false};
 };
 

@@ -15,7 +15,7 @@
 #include "platform/bus/BusConnection.h"
 #include "platform/bus/BusControlClient.h"
 #include "platform/bus/BusControlServer.h"
-#include "platform/bus/BusNotificationTransport.h"
+#include "platform/bus/DeviceBus.h"
 #include "platform/foundation/DarwinNotificationCenter.h"
 #include "platform/foundation/DistributedNotificationCenter.h"
 #include "platform/foundation/Dispatch.h"
@@ -67,27 +67,20 @@ class BusReconnectTest : public ::testing::Test {
       EXPECT_TRUE(waitForExit(peer, kWait, &status)) << "the peer did not quit";
       EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "peer status " << status;
     }
-    DarwinNotificationCenter::shared().setTransport(nullptr);
-    DistributedNotificationCenter::shared().setTransport(nullptr);
     for (auto token : tokens) DarwinNotificationCenter::shared().removeObserver(token);
     for (auto token : distributedTokens) DistributedNotificationCenter::shared().removeObserver(token);
-    server.reset();
-    transport.reset();
+    host.reset();
     bus.reset();
   }
 
   // This process as the home-screen host: notification centres on the bus and the control channel.
   void startHost() {
-    bus = std::make_unique<BusConnection>(device.root(), bustest::fastBackoff());
-    transport = std::make_shared<BusNotificationTransport>(*bus);
-    DarwinNotificationCenter::shared().setTransport(transport);
-    DistributedNotificationCenter::shared().setTransport(transport);
-    server = std::make_unique<BusControlServer>(
-        *bus, bus::kSpringBoardBusName,
-        [](const std::string& command, const std::vector<std::string>&) { return BusControlServer::Result{0, command}; });
-    bus->onReconnected([this] { reconnectedOn.push(std::this_thread::get_id()); });
-    bus->start();
-    ASSERT_TRUE(bus->waitFor(BusConnection::State::Connected, kWait));
+    host = std::make_unique<DeviceBus>(device.root(), bustest::fastBackoff());
+    host->serveControl(bus::kSpringBoardBusName, [](const std::string& command, const std::vector<std::string>&) {
+      return BusControlServer::Result{0, command};
+    });
+    host->onReconnected([this] { reconnectedOn.push(std::this_thread::get_id()); });
+    ASSERT_TRUE(host->connection().waitFor(BusConnection::State::Connected, kWait));
   }
 
   void startPeer() {
@@ -124,9 +117,8 @@ class BusReconnectTest : public ::testing::Test {
   bustest::MainLoopThread mainLoop;
   bustest::TempDevice device;
   std::filesystem::path settingFile;
+  std::unique_ptr<DeviceBus> host;
   std::unique_ptr<BusConnection> bus;
-  std::shared_ptr<BusNotificationTransport> transport;
-  std::unique_ptr<BusControlServer> server;
   pid_t peer = 0;
   std::vector<uint64_t> tokens;
   std::vector<uint64_t> distributedTokens;
@@ -154,23 +146,23 @@ TEST_F(BusReconnectTest, TheDaemonKilledUnderARunningDeviceIsSurvivedAndWhatChan
   device.killBus();
 
   // Both hosts stay up without their bus.
-  ASSERT_TRUE(bus->waitFor(BusConnection::State::Disconnected, kWait));
+  ASSERT_TRUE(host->connection().waitFor(BusConnection::State::Disconnected, kWait));
   EXPECT_TRUE(isRunning(peer));
   EXPECT_EQ(BusControlClient::call(device.root(), "home", {}).outcome, ControlReply::Outcome::DeviceNotRunning);
 
   // A setting written meanwhile: its change notification cannot reach anyone.
   std::ofstream(settingFile, std::ios::trunc) << "dark";
-  uint64_t droppedBefore = transport->droppedCount();
+  uint64_t droppedBefore = host->transport().droppedCount();
   DarwinNotificationCenter::shared().postNotification("peer.changed");
-  ASSERT_TRUE(bus->waitFor(BusConnection::State::Disconnected, kWait));
+  ASSERT_TRUE(host->connection().waitFor(BusConnection::State::Disconnected, kWait));
   std::promise<void> handled;
-  bus->post([&](sdbus::IConnection*) { handled.set_value(); });
+  host->connection().post([&](sdbus::IConnection*) { handled.set_value(); });
   ASSERT_EQ(handled.get_future().wait_for(kWait), std::future_status::ready);
-  EXPECT_EQ(transport->droppedCount(), droppedBefore + 1);
+  EXPECT_EQ(host->transport().droppedCount(), droppedBefore + 1);
 
   device.startBus();
-  ASSERT_TRUE(bus->waitFor(BusConnection::State::Connected, kWait));
-  EXPECT_EQ(bus->connectionCount(), 2u);
+  ASSERT_TRUE(host->connection().waitFor(BusConnection::State::Connected, kWait));
+  EXPECT_EQ(host->connection().connectionCount(), 2u);
   ASSERT_TRUE(reconnectedOn.waitForCount(1));
   EXPECT_EQ(reconnectedOn.items().front(), mainLoop.id());
 
@@ -207,7 +199,20 @@ TEST_F(BusReconnectTest, AHostThatConnectedAtOnceRunsNoReconnectedCallback) {
   dispatch_async(mainLoop.env().mainLoop(), [&] { mainLoopReached.set_value(); });
   ASSERT_EQ(mainLoopReached.get_future().wait_for(kWait), std::future_status::ready);
   EXPECT_TRUE(reconnectedOn.items().empty());
-  EXPECT_EQ(bus->connectionCount(), 1u);
+  EXPECT_EQ(host->connection().connectionCount(), 1u);
+}
+
+TEST_F(BusReconnectTest, AHostThatLeftTheBusCanJoinItAgain) {
+  startHost();
+  host.reset();
+  // The centres work on locally without a transport.
+  DarwinNotificationCenter::shared().postNotification("peer.pong");
+  ASSERT_TRUE(darwinSeen.waitForCount(1));
+  EXPECT_EQ(BusControlClient::call(device.root(), "home", {}).outcome, ControlReply::Outcome::HostNotRunning);
+  startHost();
+  auto reply = BusControlClient::call(device.root(), "home", {});
+  ASSERT_TRUE(reply.answered()) << reply.error;
+  EXPECT_EQ(reply.output, "home");
 }
 
 TEST_F(BusReconnectTest, StoppingAHostWaitingForItsBusReturnsPromptly) {

@@ -18,8 +18,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/bus/BusConnection.h"
-#include "platform/bus/BusNotificationTransport.h"
+#include "platform/bus/DeviceBus.h"
 #include "platform/foundation/DarwinNotificationCenter.h"
 #include "platform/foundation/DistributedNotificationCenter.h"
 #include "platform/foundation/ThreadedTaskEnvironment.h"
@@ -45,10 +44,7 @@ int main(int argc, char** argv) {
   reload();
 
   {
-    BusConnection bus(argv[1], ReconnectBackoff(seconds(0.01), seconds(0.2)));
-    auto transport = std::make_shared<BusNotificationTransport>(bus);
-    darwin.setTransport(transport);
-    distributed.setTransport(transport);
+    DeviceBus bus(argv[1], ReconnectBackoff(seconds(0.01), seconds(0.2)));
     bus.onReconnected([&] {
       ++reconnects;
       reload();  // a change notification may have been missed while the bus was away
@@ -64,12 +60,9 @@ int main(int argc, char** argv) {
                                                          {"reconnects", plist::Value(reconnects)}}));
     });
     darwin.addObserver("peer.quit", [&](const std::string&) { env.mainLoop().quit(); });
-    bus.start();
-    if (!bus.waitFor(BusConnection::State::Connected, seconds(10))) return 3;
+    if (!bus.connection().waitFor(BusConnection::State::Connected, seconds(10))) return 3;
     darwin.postNotification("peer.ready");
     env.mainLoop().run();
-    darwin.setTransport(nullptr);
-    distributed.setTransport(nullptr);
   }
   return 0;
 }
