@@ -48,7 +48,7 @@ DeviceModel::DeviceModel() : deviceInfo_(std::make_unique<SimulatedDeviceInfo>(*
 
 void DeviceModel::configure(DeviceConfiguration config) {
   // The previous device's objects go first, while their classes still answer.
-  std::map<std::string, Ref<Object>, std::less<>> previous;
+  std::vector<std::pair<Class*, Ref<Object>>> previous;
   previous.swap(shared_);
   previous.clear();
   SpringBoardClasses::unregisterAll(registeredClasses_);
@@ -67,14 +67,18 @@ void DeviceModel::configure(DeviceConfiguration config) {
   DeviceInfo::install(deviceInfo_.get());
 }
 
-id DeviceModel::sharedObject(std::string_view className) {
-  if (auto it = shared_.find(className); it != shared_.end()) return it->second;
-  Class* cls = Runtime::lookUpClass(className);
+id DeviceModel::sharedObject(std::string_view className) { return sharedObject(Runtime::lookUpClass(className)); }
+
+id DeviceModel::sharedObject(Class* cls) {
   if (!cls) return nullptr;
+  // A handful of classes: a linear scan by pointer is the cheapest lookup.
+  for (const auto& [c, obj] : shared_) {
+    if (c == cls) return obj;
+  }
   Ref<Object> obj = class_createInstance(cls);
   if (!obj) return nullptr;
   id raw = obj;
-  shared_.emplace(std::string(className), std::move(obj));
+  shared_.emplace_back(cls, std::move(obj));
   return raw;
 }
 

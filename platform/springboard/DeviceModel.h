@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <utility>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -62,6 +63,8 @@ class DeviceModel {
   // The shared instance of the class registered as `className`, created on first use;
   // null when the class does not exist on this device.
   id sharedObject(std::string_view className);
+  // The same for a class object (cheaper: no name lookup), for class methods such as sharedInstance.
+  id sharedObject(Class* cls);
 
   // --- Apps. Each answers whether it changed anything.
   // Opens an installed app (from the home screen or from another app). Not while locked.
@@ -114,7 +117,7 @@ class DeviceModel {
   DisplayState display_{log_};
   HapticsState haptics_{log_};
   AppsState apps_;
-  std::map<std::string, Ref<Object>, std::less<>> shared_;
+  std::vector<std::pair<Class*, Ref<Object>>> shared_;
   std::vector<std::string> registeredClasses_;
   std::unique_ptr<SimulatedDeviceInfo> deviceInfo_;
 };

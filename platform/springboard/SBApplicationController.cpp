@@ -62,7 +62,9 @@ void SBApplicationController::registerClass(const springboard::SystemProfile&) {
         SBApplicationController& c = controller(obj);
         c.populate();
         ObjectArray all;
-        for (const auto& [bundle, app] : c.apps_) all.push_back(app);
+        for (const auto& installed : DeviceModel::shared().apps().installedApps()) {
+          if (auto it = c.apps_.find(installed.bundleIdentifier); it != c.apps_.end()) all.push_back(it->second);
+        }
         return all;
       },
       "@@:");

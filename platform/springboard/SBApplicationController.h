@@ -1,6 +1,6 @@
 #pragma once
 
-#include <map>
+#include <unordered_map>
 #include <string>
 
 #include "platform/runtime/Object.h"
@@ -28,7 +28,7 @@ class SBApplicationController final : public Object {
  private:
   void populate();
   bool populated_ = false;
-  std::map<std::string, Ref<Object>, std::less<>> apps_;
+  std::unordered_map<std::string, Ref<Object>> apps_;
 };
 
 }  // namespace platform

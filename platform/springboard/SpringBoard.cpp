@@ -22,13 +22,6 @@ constexpr float kVolumeStep = 1.0f / 16.0f;
 
 id sharedApplicationImp(id, SEL) { return DeviceModel::shared().sharedObject("SpringBoard"); }
 
-id frontMostImp(id, SEL) {
-  const std::string& front = DeviceModel::shared().apps().frontApp();
-  if (front.empty()) return nullptr;
-  SBApplicationController* controller = SBApplicationController::sharedInstance();
-  return controller ? controller->applicationWithBundleIdentifier(front) : nullptr;
-}
-
 bool handleButtonsImp(id, SEL, id event) {
   auto* presses = dynamic_cast<HardwarePressesEvent*>(event);
   if (!presses) return false;
@@ -64,6 +57,17 @@ void simulateHomeImp(id, SEL) {
 
 }  // namespace
 
+id SpringBoard::frontApplication() {
+  // Asked on every process-state change: the object is looked up only when the front app changed.
+  const std::string& front = DeviceModel::shared().apps().frontApp();
+  if (front != cachedFrontId_ || (!front.empty() && !cachedFront_)) {
+    cachedFrontId_ = front;
+    SBApplicationController* controller = front.empty() ? nullptr : SBApplicationController::sharedInstance();
+    cachedFront_ = controller ? controller->applicationWithBundleIdentifier(front) : nullptr;
+  }
+  return cachedFront_;
+}
+
 SpringBoard* SpringBoard::sharedApplication() {
   static ClassHandle application("UIApplication");
   return dynamic_cast<SpringBoard*>(msgSend<id>(application.get(), SELECTOR("sharedApplication")));
@@ -85,7 +89,9 @@ void SpringBoard::registerClass(const springboard::SystemProfile&) {
   class_replaceMethod(application->metaclass(), SELECTOR("sharedApplication"), &sharedApplicationImp);
 
   Class* cls = SpringBoardClasses::define<SpringBoard>("SpringBoard", "UIApplication");
-  class_addMethod(cls, SELECTOR("_accessibilityFrontMostApplication"), &frontMostImp, "@@:");
+  class_addMethod(
+      cls, SELECTOR("_accessibilityFrontMostApplication"),
+      +[](id self, SEL) { return static_cast<SpringBoard*>(self)->frontApplication(); }, "@@:");
   class_addMethod(cls, SELECTOR("_handlePhysicalButtonEvent:"), &handleButtonsImp, "B@:@");
   class_addMethod(cls, SELECTOR("_simulateHomeButtonPress"), &simulateHomeImp, "v@:");
 }

@@ -31,6 +31,11 @@ class SpringBoard final : public Object {
 
   // Registers "UIApplication" (when absent) and "SpringBoard" with their methods.
   static void registerClass(const springboard::SystemProfile& profile);
+
+ private:
+  id frontApplication();
+  std::string cachedFrontId_;
+  Ref<Object> cachedFront_;
 };
 
 }  // namespace platform

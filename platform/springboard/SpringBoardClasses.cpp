@@ -96,9 +96,8 @@ Class* SpringBoardClasses::ensure(std::string name) {
 }
 
 id SpringBoardClasses::sharedInstanceImp(id cls, SEL) {
-  auto* c = dynamic_cast<Class*>(cls);
-  if (!c) return nullptr;
-  return DeviceModel::shared().sharedObject(c->name());
+  // A class method is only ever sent to a class object.
+  return DeviceModel::shared().sharedObject(static_cast<Class*>(cls));
 }
 
 Class* SpringBoardClasses::superclassFor(std::string_view name) {

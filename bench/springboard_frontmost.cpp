@@ -1,0 +1,73 @@
+// The home screen's side of the plug-in's frontmost check, asked on every
+// process-state change: SpringBoard's answer through one hooked method, the
+// Siri and Spotlight application objects looked up with their process
+// visibility, and the front app's bundle identifier. With nothing changed the
+// whole check must stay well under 200 ns.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "platform/foundation/ManualTaskEnvironment.h"
+#include "platform/runtime/MessageSend.h"
+#include "platform/runtime/Runtime.h"
+#include "platform/runtime/Substrate.h"
+#include "platform/springboard/DeviceModel.h"
+
+namespace {
+
+using namespace platform;
+
+id (*previousFrontmost)(id, SEL) = nullptr;
+id lastForeground = nullptr;
+std::string currentBundleId;
+
+id appNamed(const std::string& bundle) {
+  static ClassHandle controllerClass("SBApplicationController");
+  id controller = msgSend<id>(controllerClass.get(), SELECTOR("sharedInstance"));
+  return msgSend<id, std::string>(controller, SELECTOR("applicationWithBundleIdentifier:"), bundle);
+}
+
+id frontmostCheck(id self, SEL cmd) {
+  id answer = previousFrontmost(self, cmd);
+  static const std::string kSiri = "com.apple.siri";
+  static const std::string kSpotlight = "com.apple.Spotlight";
+  id candidate = nullptr;
+  for (const std::string* bundle : {&kSiri, &kSpotlight}) {
+    id app = appNamed(*bundle);
+    if (msgSend<long>(msgSend<id>(app, SELECTOR("processState")), SELECTOR("visibility")) == 2) candidate = app;
+  }
+  id arriving = candidate ? candidate : answer;
+  currentBundleId = msgSend<std::string>(arriving, SELECTOR("bundleIdentifier"));
+  if (arriving != lastForeground) lastForeground = arriving;
+  return answer;
+}
+
+void BM_FrontmostCheckUnchanged(benchmark::State& state) {
+  ManualTaskEnvironment env;
+  springboard::DeviceModel& device = springboard::DeviceModel::shared();
+  device.configure({});
+  MSHookMessageEx(objc_getClass("SpringBoard"), SELECTOR("_accessibilityFrontMostApplication"), &frontmostCheck,
+                  &previousFrontmost);
+  device.openApp("com.spotify.client");
+  device.showSiri();
+  device.dismissSiri();
+  id springBoard = msgSend<id>(objc_getClass("UIApplication"), SELECTOR("sharedApplication"));
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(msgSend<id>(springBoard, SELECTOR("_accessibilityFrontMostApplication")));
+  }
+}
+BENCHMARK(BM_FrontmostCheckUnchanged);
+
+void BM_SystemFrontmostAnswer(benchmark::State& state) {
+  ManualTaskEnvironment env;
+  springboard::DeviceModel& device = springboard::DeviceModel::shared();
+  device.configure({});
+  device.openApp("com.spotify.client");
+  id springBoard = msgSend<id>(objc_getClass("UIApplication"), SELECTOR("sharedApplication"));
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(msgSend<id>(springBoard, SELECTOR("_accessibilityFrontMostApplication")));
+  }
+}
+BENCHMARK(BM_SystemFrontmostAnswer);
+
+}  // namespace
