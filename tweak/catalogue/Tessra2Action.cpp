@@ -1,0 +1,52 @@
+#include "tweak/catalogue/Tessra2Action.h"
+
+#include "tweak/catalogue/ToggleTexts.h"
+#include "tweak/store/TessraStorageManager.h"
+
+namespace {
+
+const ToggleDescription* actionDescription(ToggleType type) {
+  auto actions = actionDescriptions();
+  if (type < ToggleTypeDisableNC || static_cast<size_t>(type - ToggleTypeDisableNC) >= actions.size())
+    return nullptr;
+  return &actions[static_cast<size_t>(type - ToggleTypeDisableNC)];
+}
+
+}  // namespace
+
+std::string Tessra2Action::getBottomTextForCurrentState() const {
+  if (state() == ToggleStateNotCustomized) return {};
+  const ToggleDescription* description = actionDescription(toggleType());
+  if (!description) return {};
+  // Behaviours up to hiding the home bar are enforced while the app is in front; the last three happen once.
+  std::string_view format = toggleType() <= ToggleTypeHideHomeBar ? toggle_texts::kWhileUsingFormat
+                                                                   : toggle_texts::kWhenOpeningFormat;
+  return toggle_texts::fill(format, {description->readableName, currentAppName()});
+}
+
+std::vector<std::shared_ptr<Tessra2Action>> Tessra2Action::getAllActions() {
+  const TessraStorageManager& store = TessraStorageManager::sharedInstance();
+  std::vector<std::shared_ptr<Tessra2Action>> actions;
+  actions.reserve(actionDescriptions().size());
+  for (const ToggleDescription& description : actionDescriptions())
+    actions.push_back(std::make_shared<Tessra2Action>(description.type,
+                                                      store.getStateForCurrentBundleIdForToggle(description.type),
+                                                      TessraStorageManager::toggleHasToBeShown(description.type)));
+  return actions;
+}
+
+std::optional<std::string_view> Tessra2Action::getNameForToggleType(ToggleType type) {
+  if (const ToggleDescription* description = actionDescription(type)) return description->name;
+  return std::nullopt;
+}
+
+ToggleType Tessra2Action::getToggleTypeFromName(std::string_view name) {
+  for (const ToggleDescription& description : actionDescriptions())
+    if (description.name == name) return description.type;
+  return ToggleTypeUnknown;
+}
+
+std::optional<std::string_view> Tessra2Action::getReadableNameForToggleType(ToggleType type) {
+  if (const ToggleDescription* description = actionDescription(type)) return description->readableName;
+  return std::nullopt;
+}

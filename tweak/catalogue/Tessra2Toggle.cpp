@@ -1,0 +1,75 @@
+#include "tweak/catalogue/Tessra2Toggle.h"
+
+#include "tweak/catalogue/Tessra2Action.h"
+#include "tweak/catalogue/ToggleTexts.h"
+#include "tweak/store/TessraStorageManager.h"
+
+namespace {
+
+const ToggleDescription* switchDescription(ToggleType type) {
+  auto switches = switchDescriptions();
+  if (type < 0 || static_cast<size_t>(type) >= switches.size()) return nullptr;
+  return &switches[static_cast<size_t>(type)];
+}
+
+// The next state of a three-state switch, indexed by state + 1.
+constexpr ToggleState kNextState[3] = {ToggleStateOn, ToggleStateNotCustomized, ToggleStateOff};
+
+}  // namespace
+
+Tessra2Toggle::Tessra2Toggle(ToggleType type, ToggleState state, bool hasToBeShown)
+    : hasToBeShown_(hasToBeShown), toggleType_(type), state_(state) {
+  if (auto name = getNameForToggleType(type)) toggleName_ = std::string(*name);
+}
+
+Tessra2Toggle::~Tessra2Toggle() = default;
+
+ToggleState Tessra2Toggle::setNextState() {
+  if (state_ >= ToggleStateNotCustomized && state_ <= ToggleStateOn) state_ = kNextState[state_ + 1];
+  return state_;
+}
+
+std::string Tessra2Toggle::getBottomTextForCurrentState() const {
+  if (state_ == ToggleStateNotCustomized) return {};
+  auto readableName = getReadableNameForToggleType(toggleType_);
+  if (!readableName) return {};
+  return toggle_texts::fill(toggle_texts::kSwitchFormat,
+                            {state_ == ToggleStateOn ? toggle_texts::kEnable : toggle_texts::kDisable,
+                             *readableName, currentAppName()});
+}
+
+void Tessra2Toggle::saveValue() const { TessraStorageManager::sharedInstance().setState(state_, toggleType_); }
+
+std::vector<std::shared_ptr<Tessra2Toggle>> Tessra2Toggle::getAllToggles() {
+  const TessraStorageManager& store = TessraStorageManager::sharedInstance();
+  std::vector<std::shared_ptr<Tessra2Toggle>> toggles;
+  toggles.reserve(switchDescriptions().size());
+  for (const ToggleDescription& description : switchDescriptions())
+    toggles.push_back(std::make_shared<Tessra2Toggle>(description.type,
+                                                      store.getStateForCurrentBundleIdForToggle(description.type),
+                                                      TessraStorageManager::toggleHasToBeShown(description.type)));
+  return toggles;
+}
+
+std::optional<std::string_view> Tessra2Toggle::getNameForToggleType(ToggleType type) {
+  if (const ToggleDescription* description = switchDescription(type)) return description->name;
+  return Tessra2Action::getNameForToggleType(type);
+}
+
+ToggleType Tessra2Toggle::getToggleTypeFromName(std::string_view name) {
+  for (const ToggleDescription& description : switchDescriptions())
+    if (description.name == name) return description.type;
+  return Tessra2Action::getToggleTypeFromName(name);
+}
+
+std::optional<std::string_view> Tessra2Toggle::getReadableNameForToggleType(ToggleType type) {
+  if (const ToggleDescription* description = switchDescription(type)) return description->readableName;
+  return Tessra2Action::getReadableNameForToggleType(type);
+}
+
+bool Tessra2Toggle::toggleTypeIsAction(ToggleType type) { return type > ToggleTypeNone; }
+
+std::string_view Tessra2Toggle::currentAppName() {
+  const auto& name = TessraStorageManager::sharedInstance().currentAppName();
+  return name ? std::string_view(*name) : std::string_view();
+}
