@@ -5,6 +5,12 @@
 
 #include <cstdlib>
 
+#include "platform/foundation/Dispatch.h"
+#include "platform/ui/UIAlertController.h"
+#include "platform/ui/UIApplication.h"
+#include "platform/ui/UIScreen.h"
+#include "platform/ui/UIWindow.h"
+
 namespace {
 
 // White space and line breaks as the platform's trimming counts them: every
@@ -53,4 +59,51 @@ int32_t KelvaneTweakUtils::getRandomNumberBetween(int32_t from, int32_t to) {
   const uint32_t range = static_cast<uint32_t>(to) - low + 1u;
   const uint32_t result = range == 0 ? r + low : r % range + low;
   return static_cast<int32_t>(result);
+}
+
+void KelvaneTweakUtils::showAlertWithTitle(std::string title, std::string message, std::vector<std::string> buttonsText,
+                                           AlertCompletion completion) {
+  auto alert = platform::UIAlertController::alertControllerWithTitle(std::move(title), std::move(message),
+                                                                     platform::UIAlertControllerStyle::Alert);
+  for (auto& buttonText : buttonsText) {
+    alert->addAction(platform::UIAlertAction::actionWithTitle(
+        std::move(buttonText), platform::UIAlertActionStyle::Default, [completion](platform::UIAlertAction& action) {
+          if (completion) completion(action.title());
+        }));
+  }
+  showAlertControllerOverEverything(std::move(alert));
+}
+
+void KelvaneTweakUtils::showAlertWithTitle(std::string title, std::string message, std::string buttonText) {
+  auto alert = platform::UIAlertController::alertControllerWithTitle(std::move(title), std::move(message),
+                                                                     platform::UIAlertControllerStyle::Alert);
+  alert->addAction(
+      platform::UIAlertAction::actionWithTitle(std::move(buttonText), platform::UIAlertActionStyle::Default, nullptr));
+  showAlertControllerOverEverything(std::move(alert));
+}
+
+void KelvaneTweakUtils::showAlertControllerOverEverything(std::shared_ptr<platform::UIAlertController> alert) {
+  platform::dispatch_async(platform::dispatch_get_main_queue(), [alert = std::move(alert)] {
+    auto controller = std::make_shared<platform::UIViewController>();
+    controller->view()->setBackgroundColor(platform::UIColor::clearColor());
+    // The window lives as long as the alert it presents (the presentation holds it).
+    auto window = std::make_shared<platform::UIWindow>(platform::UIScreen::mainScreen().bounds());
+    window->setRootViewController(controller);
+    window->setBackgroundColor(platform::UIColor::clearColor());
+    window->setWindowLevel(platform::UIWindowLevelAlert + 1);
+    window->makeKeyAndVisible();
+    controller->presentViewController(alert, true, nullptr);
+  });
+}
+
+std::shared_ptr<platform::UIViewController> KelvaneTweakUtils::topMostController() {
+  platform::UIWindow* keyWindow = platform::UIApplication::sharedApplication().keyWindow();
+  if (!keyWindow) return nullptr;
+  std::shared_ptr<platform::UIViewController> top = keyWindow->rootViewController();
+  while (top && top->presentedViewController()) top = top->presentedViewController();
+  return top;
+}
+
+bool KelvaneTweakUtils::isAlreadyShowingAnAlert() {
+  return dynamic_cast<platform::UIAlertController*>(topMostController().get()) != nullptr;
 }

@@ -25,13 +25,15 @@ void LabelPainter::paint(cairo_t* cr, const UILabel& label) {
   const double alpha = color.alpha() * (label.isEnabled() ? 1.0 : kDisabledTextAlpha);
   if (alpha <= 0) return;
 
-  Key key{label.text(),           label.font(),       label.effectiveTextAlignment(), label.numberOfLines(),
-          label.lineBreakMode(),  label.adjustsFontSizeToFitWidth(), label.minimumScaleFactor(), label.bounds()};
+  cairo_matrix_t m;
+  cairo_get_matrix(cr, &m);
+  Key key{label.text(),          label.font(),
+          label.effectiveTextAlignment(), label.numberOfLines(),
+          label.lineBreakMode(), label.adjustsFontSizeToFitWidth(),
+          label.minimumScaleFactor(), label.bounds(),
+          m.xx, m.yx, m.xy, m.yy};
   lastHit_ = layout_ && key == key_;
-  if (lastHit_) {
-    // Follows a change of scale or font options of the target; keeps the shaping otherwise.
-    pango_cairo_update_layout(cr, layout_);
-  } else {
+  if (!lastHit_) {
     if (layout_) g_object_unref(layout_);
     TextLayout text = label.textLayout();
     layout_ = text.createPangoLayout(cr);

@@ -41,6 +41,7 @@ class LabelPainter {
     bool adjusts = false;
     double minimumScale = 0;
     CGRect bounds;
+    double xx = 0, yx = 0, xy = 0, yy = 0;  // the drawing's scale and rotation
     bool operator==(const Key&) const = default;
   };
 
