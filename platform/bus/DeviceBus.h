@@ -26,7 +26,8 @@ class DeviceBus {
   DeviceBus(const DeviceBus&) = delete;
   DeviceBus& operator=(const DeviceBus&) = delete;
 
-  // Offers the control channel under `busName` (the home screen: bus::kSpringBoardBusName); handler runs on the main queue.
+  // Offers the control channel under `busName` (the home screen: bus::kSpringBoardBusName); the handler
+  // runs on the main queue.
   void serveControl(std::string busName, BusControlServer::Handler handler);
   // Runs `callback` on the main queue after every reconnection (re-read preference domains there).
   void onReconnected(std::function<void()> callback) { connection_.onReconnected(std::move(callback)); }

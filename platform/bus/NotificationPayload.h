@@ -20,9 +20,11 @@ class NotificationPayload {
   // The caps on a payload, whichever way it goes.
   static plist::Limits limits();
 
-  // The text for `userInfo` (null gives ""); nothing, with `error` set, when it is not a dictionary or breaks the caps.
+  // The text for `userInfo` (null gives ""); nothing, with `error` set, when it is not a dictionary or
+  // breaks the caps.
   static std::optional<std::string> encode(const plist::Value& userInfo, std::string* error = nullptr);
-  // The user info in `text` ("" gives null); nothing, with `error` set, when it is malformed, too large or not a dictionary.
+  // The user info in `text` ("" gives null); nothing, with `error` set, when it is malformed, too large or
+  // not a dictionary.
   static std::optional<plist::Value> decode(std::string_view text, std::string* error = nullptr);
 };
 

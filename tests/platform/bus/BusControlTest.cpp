@@ -93,8 +93,9 @@ TEST_F(BusControlTest, OutputThatIsNotTextArrivesCleanedAndOversizedOutputCut) {
   EXPECT_EQ(log.output, "line \xEF\xBF\xBD\xEF\xBF\xBD end");
   auto huge = BusControlClient::call(device.root(), "huge", {});
   ASSERT_TRUE(huge.answered()) << huge.error;
-  EXPECT_EQ(huge.output.size(), BusControlServer::kMaxOutputBytes + std::string("\n... (output cut at 8388608 bytes)").size());
-  EXPECT_EQ(huge.output.substr(BusControlServer::kMaxOutputBytes), "\n... (output cut at 8388608 bytes)");
+  const std::string note = "\n... (output cut at 8388608 bytes)";
+  EXPECT_EQ(huge.output.size(), BusControlServer::kMaxOutputBytes + note.size());
+  EXPECT_EQ(huge.output.substr(BusControlServer::kMaxOutputBytes), note);
 }
 
 TEST_F(BusControlTest, OversizedRequestsAreRefusedWithoutReachingTheHandler) {
