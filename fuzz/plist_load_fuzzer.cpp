@@ -47,6 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   limits.maxBytes = 64 * 1024;
   limits.maxDepth = 32;
   limits.maxNodes = 2000;
+  limits.maxDictionaryEntries = 100;
   limits.maxExpandedBytes = 256 * 1024;
 
   std::string_view bytes(reinterpret_cast<const char*>(data), size);

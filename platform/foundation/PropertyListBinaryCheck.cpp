@@ -157,6 +157,9 @@ CheckResult Walker::decode(uint64_t index, ObjectInfo& info) const {
     case 0xC:  // set
     case 0xD:  // dictionary: keys, then values
       if (!readLength(pos, nibble, length)) return malformed("bad length");
+      if (kind == 0xD && length > limits_.maxDictionaryEntries)
+        return CheckResult::fail(ReadStatus::TooComplex, "binary property list with a dictionary of more than " +
+                                                             std::to_string(limits_.maxDictionaryEntries) + " entries");
       info.container = true;
       info.refsAt = pos;
       info.refCount = kind == 0xD ? length * 2 : length;
@@ -206,6 +209,11 @@ CheckResult Walker::run() {
     return {};
   };
   if (CheckResult first = enter(topObject_); !first.ok()) return first;
+  if (limits_.dictionaryRoot) {
+    const uint64_t topAt = readBigEndian(data_ + tableOffset_ + topObject_ * offsetSize_, offsetSize_);  // checked
+    if (data_[topAt] >> 4 != 0xD)
+      return CheckResult::fail(ReadStatus::Malformed, "property list whose root is not a dictionary");
+  }
 
   while (!path.empty()) {
     Frame& frame = path.back();

@@ -76,10 +76,8 @@ CheckResult checkTree(plist_t root, const Limits& limits) {
       plist_dict_iter iter = nullptr;
       plist_dict_new_iter(item.node, &iter);
       for (;;) {
-        char* key = nullptr;
         plist_t value = nullptr;
-        plist_dict_next_item(item.node, iter, &key, &value);
-        std::free(key);
+        plist_dict_next_item(item.node, iter, nullptr, &value);  // no key: libplist copies it otherwise
         if (!value) break;
         pending.push_back({value, item.depth + 1});
       }
@@ -300,6 +298,8 @@ PropertyListFile::ReadResult PropertyListFile::parse(std::string_view bytes, con
   PlistPtr tree(raw);
   if (!tree) return fail(CheckResult::fail(ReadStatus::Malformed, "libplist could not parse the property list"));
   if (CheckResult check = checkTree(tree.get(), limits); !check.ok()) return fail(check);
+  if (limits.dictionaryRoot && plist_get_node_type(tree.get()) != PLIST_DICT)
+    return fail(CheckResult::fail(ReadStatus::Malformed, "property list whose root is not a dictionary"));
   std::string error;
   if (!fromPlist(tree.get(), result.value, error)) {
     result.value = Value();

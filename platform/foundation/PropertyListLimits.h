@@ -15,11 +15,16 @@ struct Limits {
   size_t maxBytes = 4 * 1024 * 1024;
   // Nesting depth: a lone scalar is 1, an array of scalars 2.
   size_t maxDepth = 32;
-  // Number of values in the whole tree (dictionary keys not counted).
-  size_t maxNodes = 100000;
+  // Number of values in the whole tree (dictionary keys not counted). libplist's XML
+  // parser needs tens of milliseconds for this many.
+  size_t maxNodes = 50000;
+  // Entries of one dictionary: libplist's parse time grows faster than linearly with them.
+  size_t maxDictionaryEntries = 10000;
   // Bytes of text and data in the whole tree once every shared reference of a
   // binary file has been expanded into its own copy.
   size_t maxExpandedBytes = 8 * 1024 * 1024;
+  // Refuse, before parsing, a file whose root is not a dictionary (a preference domain's must be).
+  bool dictionaryRoot = false;
 };
 
 // Why a file or byte string was refused.
@@ -29,7 +34,7 @@ enum class ReadStatus {
   Unreadable,  // the file exists but could not be read (not a regular file, I/O error)
   TooLarge,    // over maxBytes
   Malformed,   // not a property list libplist can read, or inconsistent
-  TooComplex,  // over maxDepth, maxNodes or maxExpandedBytes
+  TooComplex,  // over maxDepth, maxNodes, maxDictionaryEntries or maxExpandedBytes
 };
 
 // A check's verdict: Ok, or the reason with a message for the log.

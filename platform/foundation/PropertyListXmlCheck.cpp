@@ -1,6 +1,7 @@
 #include "platform/foundation/PropertyListXmlCheck.h"
 
 #include <string>
+#include <vector>
 
 namespace platform::plist {
 
@@ -64,40 +65,40 @@ CheckResult PropertyListXmlCheck::check(std::string_view s, const Limits& limits
   // Elements nest one level deeper than values: <plist> wraps the root.
   const size_t maxElementDepth = limits.maxDepth + 1;
   size_t depth = 0, values = 0;
+  // Keys seen directly inside each open element, outermost first.
+  std::vector<size_t> keys(1, 0);
   auto malformed = [](const char* what) { return CheckResult::fail(ReadStatus::Malformed, what); };
   // XML cannot carry a NUL character, and libplist aborts on a key holding one.
   if (s.find('\0') != std::string_view::npos) return malformed("XML with a NUL character");
   if (hasNulReference(s)) return malformed("XML with a reference to the NUL character");
   for (size_t at = s.find('<'); at != std::string_view::npos; at = s.find('<', at)) {
+    const char next = at + 1 < s.size() ? s[at + 1] : '\0';
     size_t end;
-    if (startsWith(s, at, "<!--")) {
-      end = s.find("-->", at + 4);
-      if (end == std::string_view::npos) return malformed("XML comment never closes");
-      at = end + 3;
-      continue;
-    }
-    if (startsWith(s, at, "<![CDATA[")) {
-      end = s.find("]]>", at + 9);
-      if (end == std::string_view::npos) return malformed("XML CDATA section never closes");
-      at = end + 3;
-      continue;
-    }
-    if (startsWith(s, at, "<?")) {
-      end = s.find("?>", at + 2);
-      if (end == std::string_view::npos) return malformed("XML declaration never closes");
-      at = end + 2;
-      continue;
-    }
-    if (startsWith(s, at, "<!")) {
-      end = declarationEnd(s, at);
-      if (end == std::string_view::npos) return malformed("XML declaration never closes");
-      at = end + 1;
+    if (next == '!' || next == '?') {
+      if (startsWith(s, at, "<!--")) {
+        end = s.find("-->", at + 4);
+        if (end == std::string_view::npos) return malformed("XML comment never closes");
+        at = end + 3;
+      } else if (startsWith(s, at, "<![CDATA[")) {
+        end = s.find("]]>", at + 9);
+        if (end == std::string_view::npos) return malformed("XML CDATA section never closes");
+        at = end + 3;
+      } else if (next == '?') {
+        end = s.find("?>", at + 2);
+        if (end == std::string_view::npos) return malformed("XML declaration never closes");
+        at = end + 2;
+      } else {
+        end = declarationEnd(s, at);
+        if (end == std::string_view::npos) return malformed("XML declaration never closes");
+        at = end + 1;
+      }
       continue;
     }
     end = tagEnd(s, at);
     if (end == std::string_view::npos) return malformed("XML tag never closes");
-    if (s[at + 1] == '/') {
+    if (next == '/') {
       if (depth > 0) --depth;
+      if (keys.size() > 1) keys.pop_back();
       at = end + 1;
       continue;
     }
@@ -107,12 +108,20 @@ CheckResult PropertyListXmlCheck::check(std::string_view s, const Limits& limits
            s[nameEnd] != '\r')
       ++nameEnd;
     std::string_view name = s.substr(at + 1, nameEnd - at - 1);
+    if (limits.dictionaryRoot && values == 0 && name != "plist" && name != "dict")
+      return malformed("property list whose root is not a dictionary");
     if (name != "key" && name != "plist" && ++values > limits.maxNodes)
       return CheckResult::fail(ReadStatus::TooComplex,
                                "XML property list with more than " + std::to_string(limits.maxNodes) + " values");
-    if (!selfClosing && ++depth > maxElementDepth)
-      return CheckResult::fail(ReadStatus::TooComplex, "XML property list nested deeper than " +
-                                                           std::to_string(limits.maxDepth) + " levels");
+    if (name == "key" && ++keys.back() > limits.maxDictionaryEntries)
+      return CheckResult::fail(ReadStatus::TooComplex, "XML property list with a dictionary of more than " +
+                                                           std::to_string(limits.maxDictionaryEntries) + " entries");
+    if (!selfClosing) {
+      if (++depth > maxElementDepth)
+        return CheckResult::fail(ReadStatus::TooComplex, "XML property list nested deeper than " +
+                                                             std::to_string(limits.maxDepth) + " levels");
+      keys.push_back(0);
+    }
     at = end + 1;
   }
   return {};

@@ -6,14 +6,14 @@
 
 namespace platform::plist {
 
-// Scans an XML property list before libplist parses it, counting elements and
-// their nesting without building anything. libplist's parser is slow and
-// memory-hungry on a large file of tiny elements, and its writer and its
-// recursive free cannot survive deep nesting, so a file whose element count or
-// depth already breaks the limits is refused here. The count is exact for
-// well-formed files (comments, CDATA, declarations and "key" elements are not
-// values); anything stranger is left to libplist and the check after parsing.
-// Stateless.
+// Scans an XML property list before libplist parses it, counting elements,
+// their nesting and the keys of each dictionary without building anything.
+// libplist's parser is slow and memory-hungry on large files (and slower
+// still on large dictionaries), and its writer and its recursive free cannot
+// survive deep nesting, so a file that already breaks the limits is refused
+// here. The counts are exact for well-formed files (comments, CDATA,
+// declarations and "key" elements are not values); anything stranger is left
+// to libplist and the check after parsing. Stateless.
 class PropertyListXmlCheck {
  public:
   // Ok when libplist may parse `bytes`; otherwise why not.

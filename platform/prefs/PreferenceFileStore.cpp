@@ -73,7 +73,9 @@ bool renameNoReplace(const std::filesystem::path& from, const std::filesystem::p
 }  // namespace
 
 PreferenceFileStore::PreferenceFileStore(std::string domain, std::filesystem::path file, plist::Limits limits)
-    : domain_(std::move(domain)), file_(std::move(file)), limits_(limits) {}
+    : domain_(std::move(domain)), file_(std::move(file)), limits_(limits) {
+  limits_.dictionaryRoot = true;
+}
 
 std::filesystem::path PreferenceFileStore::lockFile() const {
   std::filesystem::path lock = file_;

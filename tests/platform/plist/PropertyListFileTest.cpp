@@ -143,7 +143,7 @@ TEST_F(PropertyListFileTest, BinaryReferenceBombIsRefusedBeforeParsing) {
   EXPECT_LT(bomb.size(), 200u);
   auto result = PropertyListFile::parse(bomb);
   EXPECT_EQ(result.status, ReadStatus::TooComplex);
-  EXPECT_NE(result.message.find("expands to more than 100000 values"), std::string::npos) << result.message;
+  EXPECT_NE(result.message.find("expands to more than 50000 values"), std::string::npos) << result.message;
 }
 
 TEST_F(PropertyListFileTest, SharedLargeTextIsBoundedByExpandedBytes) {
@@ -284,13 +284,46 @@ TEST_F(PropertyListFileTest, ValueCountLimitIsExactForXmlAndBinary) {
   EXPECT_EQ(result.message, "binary property list with 21 objects (limit 20)");
 }
 
+TEST_F(PropertyListFileTest, DictionaryEntryLimitIsExactForXmlAndBinary) {
+  Limits limits;
+  limits.maxDictionaryEntries = 3;
+  Dictionary three{{"a", Value(1)}, {"b", Value(2)}, {"c", Value(Dictionary{{"x", Value(1)}, {"y", Value(2)}})}};
+  Dictionary four = three;
+  four.set("d", Value(4));
+  EXPECT_TRUE(PropertyListFile::parse(*PropertyListFile::toXml(Value(three)), limits).ok());
+  EXPECT_TRUE(PropertyListFile::parse(BinaryPlistBuilder::encode(Value(three)), limits).ok());
+  auto xml = PropertyListFile::parse(*PropertyListFile::toXml(Value(four)), limits);
+  EXPECT_EQ(xml.message, "XML property list with a dictionary of more than 3 entries");
+  auto binary = PropertyListFile::parse(BinaryPlistBuilder::encode(Value(four)), limits);
+  EXPECT_EQ(binary.message, "binary property list with a dictionary of more than 3 entries");
+  // Keys of nested dictionaries count for their own dictionary only.
+  Dictionary nested{{"a", Value(three)}, {"b", Value(three)}, {"c", Value(three)}};
+  EXPECT_TRUE(PropertyListFile::parse(*PropertyListFile::toXml(Value(nested)), limits).ok());
+}
+
 TEST_F(PropertyListFileTest, FileOfTinyElementsIsRefusedBeforeParsing) {
   std::string xml = "<plist><array>";
   while (xml.size() < 4000000) xml += "<true/>";
   xml += "</array></plist>";
   auto result = PropertyListFile::parse(xml);
   EXPECT_EQ(result.status, ReadStatus::TooComplex);
-  EXPECT_EQ(result.message, "XML property list with more than 100000 values");
+  EXPECT_EQ(result.message, "XML property list with more than 50000 values");
+}
+
+TEST_F(PropertyListFileTest, RootOtherThanADictionaryIsRefusedBeforeParsingWhenAsked) {
+  Limits domain;
+  domain.dictionaryRoot = true;
+  Value list(Array{Value(1), Value(2)});
+  for (const std::string& bytes : {*PropertyListFile::toXml(list), BinaryPlistBuilder::encode(list),
+                                   std::string("<plist><key>k</key><dict/></plist>"), std::string("<true/>")}) {
+    auto result = PropertyListFile::parse(bytes, domain);
+    EXPECT_EQ(result.status, ReadStatus::Malformed);
+    EXPECT_EQ(result.message, "property list whose root is not a dictionary");
+    EXPECT_TRUE(PropertyListFile::parse(bytes).ok() || bytes.find("<key>") != std::string::npos);
+  }
+  EXPECT_TRUE(PropertyListFile::parse(*PropertyListFile::toXml(sampleDomain()), domain).ok());
+  EXPECT_TRUE(PropertyListFile::parse(BinaryPlistBuilder::encode(sampleDomain()), domain).ok());
+  EXPECT_TRUE(PropertyListFile::parse("<dict/>", domain).ok());
 }
 
 // ---- Files on disk ----
