@@ -1,0 +1,246 @@
+// End-to-end: a device created and started by the `tessra` command (its bus
+// and its SpringBoard host with the real plug-in), driven by scripts, by other
+// processes' settings and notifications, and by losing its bus.
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <future>
+#include <sstream>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "platform/bus/BusConnection.h"
+#include "platform/bus/BusControlClient.h"
+#include "platform/bus/BusDaemon.h"
+#include "platform/bus/BusNotificationTransport.h"
+#include "platform/foundation/DevicePaths.h"
+#include "platform/foundation/PropertyListFile.h"
+#include "platform/prefs/HBPreferences.h"
+#include "tests/tools/device/DeviceProcessRunner.h"
+#include "tools/SpringBoard/core/HostFiles.h"
+
+namespace tessra::device {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::DeviceProcessRunner;
+using testing::ProcessResult;
+using Clock = std::chrono::steady_clock;
+
+// Waits for `condition` until `timeout`; whether it came true.
+template <class F>
+bool eventually(F condition, std::chrono::seconds timeout = std::chrono::seconds(20)) {
+  auto deadline = Clock::now() + timeout;
+  while (!condition()) {
+    if (Clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+  return true;
+}
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+class DeviceEndToEndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // Short: the bus socket's path inside the device must stay within what dbus-daemon accepts.
+    static int counter = 0;
+    scratch_ = fs::temp_directory_path() / ("te2e-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
+    fs::remove_all(scratch_);
+    fs::create_directories(scratch_);
+    root_ = scratch_ / "device";
+    ProcessResult created = tessra({"device", "create", root_.string()});
+    ASSERT_EQ(created.status, 0) << created.err;
+    if (!fs::exists(root_ / "Library/MobileSubstrate/DynamicLibraries/Tessra2.dylib"))
+      GTEST_SKIP() << "the plug-in Tessra2.dylib is not built";
+    ProcessResult started = tessra({"device", "start", root_.string()});
+    ASSERT_EQ(started.status, 0) << started.out << started.err << readFile(HostFiles::logFile(root_));
+    started_ = true;
+  }
+  void TearDown() override {
+    if (started_) {
+      ProcessResult stopped = tessra({"device", "stop", root_.string()});
+      EXPECT_EQ(stopped.status, 0) << stopped.err;
+      EXPECT_FALSE(HostFiles::runningPid(root_).has_value());
+      EXPECT_FALSE(platform::BusDaemon::isRunning(root_));
+    }
+    fs::remove_all(scratch_);
+  }
+
+  ProcessResult tessra(const std::vector<std::string>& args) {
+    return DeviceProcessRunner::run(fs::path(TESSRA_BIN_DIR) / "tessra", args, scratch_);
+  }
+  fs::path script(const std::string& name, const std::string& text) {
+    fs::path path = scratch_ / name;
+    std::ofstream(path) << text;
+    return path;
+  }
+  ProcessResult runLive(const std::string& name, const std::string& text) {
+    return tessra({"device", "run", script(name, text).string(), "--root", root_.string()});
+  }
+  // Posts a notification to the device from this process, as the settings app would.
+  void post(const std::function<void(platform::BusNotificationTransport&)>& send) {
+    platform::BusConnection bus(root_);
+    platform::BusNotificationTransport transport(
+        bus, {[](const std::string&) {}, [](const std::string&, const platform::plist::Value&) {}});
+    bus.start();
+    ASSERT_TRUE(bus.waitFor(platform::BusConnection::State::Connected, platform::seconds(10)));
+    send(transport);
+    std::promise<void> sent;
+    bus.post([&sent](sdbus::IConnection*) { sent.set_value(); });
+    ASSERT_EQ(sent.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    bus.stop();
+  }
+  bool hostAnswers() {
+    return platform::BusControlClient::call(root_, "ping", {}, platform::seconds(1)).answered();
+  }
+  std::string hostLog() { return readFile(HostFiles::logFile(root_)); }
+
+  fs::path scratch_;
+  fs::path root_;
+  bool started_ = false;
+};
+
+TEST_F(DeviceEndToEndTest, ALiveScriptAppliesAnAppAndRestoresItOnTheWayHome) {
+  ProcessResult run = runLive("maps.txt",
+                              "customize com.apple.Maps volume 40 wifi off action_disableCC on\n"
+                              "open com.apple.Maps\n"
+                              "wait 1\n"
+                              "expect volume 0.4\n"
+                              "expect wifi off\n"
+                              "home\n"
+                              "wait 1\n"
+                              "expect volume 0.5\n"
+                              "expect wifi on\n");
+  ASSERT_EQ(run.status, 0) << run.out << run.err << hostLog();
+  for (const char* line : {"] > open com.apple.Maps", "] com.apple.Maps : Set volume 0.400000",
+                           "] com.apple.Maps : Set toggle wifi to 0", "] event: wifi -> off",
+                           "] com.apple.Maps : Restore volume 0.500000", "] com.apple.Maps : Restore toggle wifi to 1"})
+    EXPECT_TRUE(contains(run.out, line)) << line << "\n" << run.out;
+
+  ProcessResult log = tessra({"device", "log", root_.string()});
+  EXPECT_EQ(log.status, 0);
+  EXPECT_TRUE(contains(log.out, "com.apple.Maps : Set volume 0.400000")) << log.out;
+  ProcessResult state = tessra({"device", "state", root_.string()});
+  EXPECT_EQ(state.status, 0) << state.err;
+  EXPECT_TRUE(contains(state.out, "front: home screen\n")) << state.out;
+  EXPECT_TRUE(contains(state.out, " wifi=on ")) << state.out;
+}
+
+TEST_F(DeviceEndToEndTest, ASettingWrittenByAnotherProcessReachesTheRunningPlugin) {
+  ProcessResult set = tessra({"set", "restorePreviousVolumeOnAppExit", "off", "--root", root_.string()});
+  ASSERT_EQ(set.status, 0) << set.err;
+  ProcessResult run = runLive("norestore.txt",
+                              "customize com.apple.Maps volume 40\n"
+                              "open com.apple.Maps\n"
+                              "wait 1\n"
+                              "expect volume 0.4\n"
+                              "home\n"
+                              "wait 1\n"
+                              "expect volume 0.4\n");
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_FALSE(contains(run.out, "Restore volume")) << run.out;
+}
+
+TEST_F(DeviceEndToEndTest, ClearingTheCustomizationsMakesThePluginReloadItsStore) {
+  ProcessResult customize = runLive("customize.txt", "customize com.apple.Maps volume 40\n");
+  ASSERT_EQ(customize.status, 0) << customize.err;
+
+  // The settings page's reset: an empty store, then the notification.
+  platform::DevicePaths::setRoot(root_);
+  platform::HBPreferences::reloadDomain("com.kelvane.tessra2");
+  platform::HBPreferences preferences("com.kelvane.tessra2");
+  ASSERT_TRUE(preferences.setObject(platform::plist::Value(platform::plist::Dictionary{}), "customizedApps"));
+  post([](platform::BusNotificationTransport& t) { t.sendDarwin("com.kelvane.tessra2/ClearAppCustomizationCache"); });
+
+  ProcessResult run = runLive("open.txt", "open com.apple.Maps\nwait 1\nexpect volume 0.5\n");
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_FALSE(contains(run.out, "Set volume")) << run.out;
+}
+
+TEST_F(DeviceEndToEndTest, BadScriptsAreRefusedWholeAndChangeNothing) {
+  ProcessResult bad = runLive("bad.txt",
+                              "customize com.apple.Maps volume 40\n"
+                              "switch wifi off\n"
+                              "opne com.apple.Maps\n"
+                              "volume 2\n"
+                              "open com.example.missing\n");
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_TRUE(contains(bad.err, "bad.txt:3: unknown command 'opne'\n")) << bad.err;
+  EXPECT_TRUE(contains(bad.err, "bad.txt:4: volume: expected a number from 0 to 1, got '2'\n")) << bad.err;
+  EXPECT_TRUE(contains(bad.err, "bad.txt:5: no app 'com.example.missing' is installed on the device\n")) << bad.err;
+  EXPECT_TRUE(contains(bad.err, "nothing was run")) << bad.err;
+  EXPECT_EQ(bad.out, "");
+
+  ProcessResult state = tessra({"device", "state", root_.string()});
+  EXPECT_TRUE(contains(state.out, " wifi=on ")) << state.out;
+  auto domain = platform::plist::PropertyListFile::read(root_ / "var/mobile/Library/Preferences/com.kelvane.tessra2.plist");
+  EXPECT_FALSE(domain.ok() && domain.value["customizedApps"].find("com.apple.Maps")) << domain.value.describe();
+
+  // A line the running device refuses stops the run at that line.
+  ProcessResult locked = runLive("locked.txt", "lock\nopen com.apple.Maps\nunlock\n");
+  EXPECT_EQ(locked.status, 2);
+  EXPECT_EQ(locked.err, (scratch_ / "locked.txt").string() + ":2: open: the device is locked; unlock it first\n");
+  EXPECT_TRUE(contains(tessra({"device", "state", root_.string()}).out, "locked: yes"));
+}
+
+TEST_F(DeviceEndToEndTest, RequestsWithoutAUsableBundleIdCrashNothing) {
+  // The plug-in listens for the settings page's requests once the Settings app was in front.
+  ASSERT_EQ(runLive("settings.txt", "open com.apple.Preferences\n").status, 0);
+  auto pid = HostFiles::runningPid(root_);
+  ASSERT_TRUE(pid.has_value());
+  post([](platform::BusNotificationTransport& t) {
+    t.sendDistributed("tessra2.showTessraInterfaceWithBundleId", platform::plist::Value(platform::plist::Dictionary{}));
+    t.sendDistributed("tessra2.showTessraInterfaceWithBundleId",
+                      platform::plist::Value(platform::plist::Dictionary{{"bundleId", platform::plist::Value(42)}}));
+  });
+  EXPECT_TRUE(eventually([&] {
+    std::string log = hostLog();
+    return contains(log, "\"bundleId\" is missing") && contains(log, "\"bundleId\" is not a string");
+  })) << hostLog();
+  EXPECT_TRUE(hostAnswers());
+  EXPECT_EQ(HostFiles::runningPid(root_), pid);
+  ProcessResult state = tessra({"device", "state", root_.string()});
+  EXPECT_TRUE(contains(state.out, "front: com.apple.Preferences (Settings)\n")) << state.out;
+}
+
+TEST_F(DeviceEndToEndTest, TheDeviceSurvivesLosingItsBusAndCatchesUpAfterwards) {
+  ASSERT_EQ(runLive("customize.txt", "customize com.apple.Maps volume 40\n").status, 0);
+  auto host = HostFiles::runningPid(root_);
+  auto bus = platform::BusDaemon::runningPid(root_);
+  ASSERT_TRUE(host && bus);
+  ASSERT_EQ(kill(*bus, SIGKILL), 0);
+  ASSERT_TRUE(eventually([&] { return kill(*bus, 0) != 0; }));
+
+  // Written while the bus is away: the notification is lost, the file is not.
+  ProcessResult set = tessra({"set", "restorePreviousVolumeOnAppExit", "off", "--root", root_.string()});
+  ASSERT_EQ(set.status, 0) << set.err;
+  EXPECT_EQ(HostFiles::runningPid(root_), host);
+
+  auto restarted = platform::BusDaemon::start(root_);
+  ASSERT_TRUE(restarted.ok) << restarted.error;
+  ASSERT_TRUE(eventually([&] { return hostAnswers(); })) << hostLog();
+  EXPECT_EQ(HostFiles::runningPid(root_), host);
+
+  ProcessResult run = runLive("after.txt",
+                              "open com.apple.Maps\n"
+                              "wait 1\n"
+                              "expect volume 0.4\n"
+                              "home\n"
+                              "wait 1\n"
+                              "expect volume 0.4\n");
+  EXPECT_EQ(run.status, 0) << run.out << run.err << hostLog();
+}
+
+}  // namespace
+}  // namespace tessra::device
