@@ -1,28 +1,35 @@
 #!/usr/bin/env bash
-# The demo: builds everything (installing what is missing), creates a device
-# root, customizes a few apps and shows what the `tessra` command reports.
+# The demo: builds everything (installing what is missing), creates a device,
+# starts it (its private bus and its SpringBoard, which loads the plug-in),
+# runs scripts/demo-script.txt on it live and prints the trace: each script
+# line, the plug-in's debug lines and the device's events, time-stamped. Then
+# the plug-in's debug log, and the device is stopped.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
 scripts/setup.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-tessra=build/bin/tessra
-root=$(mktemp -d /tmp/tessra-demo.XXXXXX)
-trap 'rm -rf "$root"' EXIT
+tessra="$here/build/bin/tessra"
+work=$(mktemp -d /tmp/tessra-demo.XXXXXX)
+device="$work/device"
+cleanup() {
+  "$tessra" device stop "$device" >/dev/null 2>&1 || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
 
-if [ -f scripts/demo-script.txt ] && $tessra device create "$root/device" >/dev/null 2>&1; then
-  $tessra device start "$root/device"
-  trap '$tessra device stop "$root/device" >/dev/null 2>&1 || true; rm -rf "$root"' EXIT
-  $tessra device run scripts/demo-script.txt --root "$root/device"
-  exit 0
-fi
-
-mkdir -p "$root/device"
-echo "== A device root in $root/device; customizing two apps"
-$tessra import scripts/demo-apps.plist --root "$root/device"
-$tessra set restorePreviousWifiOnAppExit off --root "$root/device"
+echo "== tessra device create $device"
+"$tessra" device create "$device"
 echo
-echo "== tessra apps"
-$tessra apps --root "$root/device"
+echo "== tessra device start"
+"$tessra" device start "$device"
 echo
-echo "== tessra settings"
-$tessra settings --root "$root/device"
+echo "== tessra device run scripts/demo-script.txt --root $device"
+status=0
+"$tessra" device run scripts/demo-script.txt --root "$device" || status=$?
+echo
+echo "== tessra device log (the plug-in's debug log)"
+"$tessra" device log "$device"
+echo
+echo "== tessra device stop"
+"$tessra" device stop "$device"
+exit $status
