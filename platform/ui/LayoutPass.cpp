@@ -13,6 +13,7 @@ namespace platform {
 
 namespace {
 constexpr int kMaxRounds = 6;
+constexpr int kMaxDepth = 8;
 
 struct Pending {
   std::vector<std::weak_ptr<UIView>> views;
@@ -49,10 +50,16 @@ void LayoutPass::visit(UIView& v) {
 }
 
 void LayoutPass::run(UIView& root) {
+  // layoutSubviews may ask for layout again (to place its children at once); nesting is
+  // allowed, but not without end.
+  static int depth = 0;
+  if (depth >= kMaxDepth) return;
+  ++depth;
   for (int round = 0; round < kMaxRounds && (root.needsLayout_ || root.subtreeNeedsLayout_); ++round) {
     LayoutSolver::solve(root);
     visit(root);
   }
+  --depth;
 }
 
 void LayoutPass::schedule(UIView& view) {

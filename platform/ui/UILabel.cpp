@@ -53,8 +53,12 @@ TextLayout::Style UILabel::style(const UIFont& font) const {
 UIFont UILabel::fittedFont() const {
   if (!adjusts_ || text_.empty()) return font_;
   CGSize box = bounds().size;
-  double scale = TextLayout::fittingScale(text_, style(font_), {box.width, lines_ == 1 ? 0 : box.height}, minScale_);
-  return font_.fontWithSize(font_.pointSize() * scale);
+  if (fit_.text != text_ || !(fit_.font == font_) || fit_.box != box || fit_.lines != lines_ ||
+      fit_.minScale != minScale_) {
+    fit_ = {text_, font_, box, lines_, minScale_,
+            TextLayout::fittingScale(text_, style(font_), {box.width, lines_ == 1 ? 0 : box.height}, minScale_)};
+  }
+  return font_.fontWithSize(font_.pointSize() * fit_.scale);
 }
 
 TextLayout UILabel::textLayout() const { return TextLayout(text_, style(fittedFont()), bounds().size.width); }

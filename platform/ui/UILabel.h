@@ -69,6 +69,16 @@ class UILabel : public UIView {
   double minScale_ = 0;
   double preferredMax_ = 0;
   bool enabled_ = true;
+  // Last shrink-to-fit result, reused while text, font and box are unchanged.
+  struct FitCache {
+    std::string text;
+    UIFont font;
+    CGSize box;
+    int lines = -1;
+    double minScale = -1;
+    double scale = 1;
+  };
+  mutable FitCache fit_;
 };
 
 }  // namespace platform

@@ -277,5 +277,38 @@ TEST_F(LayoutTest, StackViewSharesFreeWidthEquallyBetweenCentredIcons) {
   expectRect(icons[0]->frame(), 0, -24, 64, 64);
 }
 
+// Lays out its children at once inside its own layout and notes what it saw.
+class EagerView : public UIView {
+ public:
+  using UIView::UIView;
+  void layoutSubviews() override {
+    UIView::layoutSubviews();
+    layoutIfNeeded();
+    if (inner) seen = inner->frame().size.width;
+  }
+  UIView* inner = nullptr;
+  double seen = -1;
+};
+
+TEST_F(LayoutTest, LayoutSubviewsCanLayOutItsChildrenAtOnce) {
+  auto eager = std::make_shared<EagerView>(CGRectMake(0, 0, 300, 30));
+  root->addSubview(eager);
+  auto box = child(*eager);
+  auto inner = child(*box);
+  eager->inner = inner.get();
+  NSLayoutConstraint::activateConstraints({
+      box->leftAnchor().constraintEqualToAnchor(eager->leftAnchor()),
+      box->rightAnchor().constraintEqualToAnchor(eager->rightAnchor()),
+      box->topAnchor().constraintEqualToAnchor(eager->topAnchor()),
+      box->bottomAnchor().constraintEqualToAnchor(eager->bottomAnchor()),
+      inner->leftAnchor().constraintEqualToAnchor(box->leftAnchor()),
+      inner->topAnchor().constraintEqualToAnchor(box->topAnchor()),
+      inner->bottomAnchor().constraintEqualToAnchor(box->bottomAnchor()),
+      inner->widthAnchor().constraintEqualToAnchor(box->widthAnchor(), 0.5, 0),
+  });
+  root->layoutIfNeeded();
+  EXPECT_NEAR(eager->seen, 150, 1e-9);
+}
+
 }  // namespace
 }  // namespace platform
