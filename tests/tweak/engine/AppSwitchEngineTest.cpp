@@ -184,13 +184,15 @@ TEST_F(AppSwitchEngineTest, ASwitchWhoseRestoreSettingIsOffKeepsTheAppsValue) {
   home.customize("com.test.a", {.toggles = {{"wifi", 0}, {"bluetooth", 1}}});
   home.setSetting("restorePreviousWifiOnAppExit", platform::plist::Value(false));
   home.setSwitch("wifi", true);
+  home.device().switches().setBluetoothEnabled(false);
   home.start();
   home.device().openApp("com.test.a");
   settle();
+  ASSERT_TRUE(home.device().switches().bluetoothEnabled());
   home.device().goHome();
   settle();
-  EXPECT_FALSE(home.switchOn("wifi"));
-  EXPECT_FALSE(home.device().switches().bluetoothEnabled());
+  EXPECT_FALSE(home.switchOn("wifi"));                         // kept as the app set it
+  EXPECT_FALSE(home.device().switches().bluetoothEnabled());  // restored
 }
 
 TEST_F(AppSwitchEngineTest, RestoreSettingChangedByAnotherProcessTakesEffectAtTheNextExit) {

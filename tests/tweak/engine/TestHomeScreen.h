@@ -103,10 +103,12 @@ class TestHomeScreen {
   }
 
   bool switchOn(const std::string& shortId) {
-    return device().switches().state(shortId) != platform::FSSwitchState::Off;
+    return device().switches().state(platform::springboard::SwitchesState::fullIdentifier(shortId)) !=
+           platform::FSSwitchState::Off;
   }
   void setSwitch(const std::string& shortId, bool on) {
-    device().switches().setState(shortId, on ? platform::FSSwitchState::On
+    device().switches().setState(platform::springboard::SwitchesState::fullIdentifier(shortId),
+                                 on ? platform::FSSwitchState::On
                                              : platform::FSSwitchState::Off);
   }
   double volume() { return device().audio().volume(); }
