@@ -57,7 +57,9 @@ void DistributedNotificationCenter::deliverLocal(const std::string& name, const 
     for (const auto& o : observers_)
       if (o.name == name) targets.emplace_back(o.token, o.block);
   }
-  for (auto& [token, block] : targets) {
+  for (auto& target : targets) {
+    const uint64_t token = target.first;
+    std::shared_ptr<Block> block = target.second;
     dispatch_async(dispatch_get_main_queue(), [this, token, block, name, userInfo] {
       {
         std::lock_guard lock(mutex_);
