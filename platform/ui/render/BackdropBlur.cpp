@@ -44,8 +44,6 @@ cairo_surface_t* BackdropBlur::blur(cairo_surface_t* source, const PixelRect& re
   if (lastHit_) return result_;
 
   keepBackdrop(source, region);
-  opaque_ = look.tint.alpha() >= 1 ||
-            std::all_of(backdrop_.begin(), backdrop_.end(), [](uint32_t p) { return (p >> 24) == 0xFF; });
   region_ = region;
   scale_ = scale;
   look_ = look;
@@ -54,6 +52,9 @@ cairo_surface_t* BackdropBlur::blur(cairo_surface_t* source, const PixelRect& re
   BlurKernel::downsample(backdrop_.data(), region.width, region.height, region.width, factor, reduced_);
   BlurKernel::gaussianApproximation(reduced_, look.sigmaPoints * scale / factor, scratch_);
   BlurKernel::saturate(reduced_, look.saturation);
+  BlurKernel::tint(reduced_, look.tint);
+  // A block average is opaque only when every pixel of the block was.
+  opaque_ = BlurKernel::isOpaque(reduced_);
 
   if (!result_ || cairo_image_surface_get_width(result_) != region.width ||
       cairo_image_surface_get_height(result_) != region.height) {
@@ -74,11 +75,6 @@ cairo_surface_t* BackdropBlur::blur(cairo_surface_t* source, const PixelRect& re
   cairo_set_source(cr, pattern);
   cairo_paint(cr);
   cairo_pattern_destroy(pattern);
-  if (look.tint.alpha() > 0) {
-    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-    cairo_set_source_rgba(cr, look.tint.red(), look.tint.green(), look.tint.blue(), look.tint.alpha());
-    cairo_paint(cr);
-  }
   cairo_destroy(cr);
   cairo_surface_destroy(small);
   cairo_surface_flush(result_);

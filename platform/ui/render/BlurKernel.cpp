@@ -9,38 +9,74 @@ namespace {
 
 inline uint32_t channel(uint32_t p, int shift) { return (p >> shift) & 0xFF; }
 
-// One box pass along rows (horizontal) of `in` into `out`, with clamped edges.
-// Transposes while writing so the second call (on the transposed buffer) runs
-// along columns with the same cache-friendly row walk.
-void boxPassTransposed(const uint32_t* in, int width, int height, int radius, uint32_t* out) {
-  const int window = 2 * radius + 1;
-  // Reciprocal in 16.16 fixed point: sum * inv >> 16 ~ sum / window.
-  const uint32_t inv = static_cast<uint32_t>((65536 + window / 2) / window);
-  for (int y = 0; y < height; ++y) {
-    const uint32_t* row = in + static_cast<size_t>(y) * width;
-    uint32_t sa = 0, sr = 0, sg = 0, sb = 0;
-    // Prime the window centred on x = 0 with clamped samples.
+// Pixels are summed two channels at a time: (p & 0x00FF00FF) holds red and
+// blue, (p >> 8) & 0x00FF00FF alpha and green, each in a 16-bit lane; sums of
+// up to 257 pixels fit a lane.
+inline uint32_t lowPair(uint32_t p) { return p & 0x00FF00FFu; }
+inline uint32_t highPair(uint32_t p) { return (p >> 8) & 0x00FF00FFu; }
+
+// Divides both 16-bit lanes of a pair sum by the window (16.16 reciprocal, rounded).
+inline uint32_t dividePair(uint32_t sum, uint32_t inv) {
+  const uint32_t lo = ((sum & 0xFFFF) * inv + 32768) >> 16;
+  const uint32_t hi = ((sum >> 16) * inv + 32768) >> 16;
+  return (std::min(hi, 255u) << 16) | std::min(lo, 255u);
+}
+
+inline uint32_t join(uint32_t high, uint32_t low) {
+  // Rounding may leave a colour a hair above its alpha: keep premultiplied values valid.
+  const uint32_t a = high >> 16, g = high & 0xFF, r = low >> 16, b = low & 0xFF;
+  return (a << 24) | (std::min(r, a) << 16) | (std::min(g, a) << 8) | std::min(b, a);
+}
+
+// One box pass along each row, edges clamped, in place (`line` holds a copy of the row).
+void boxPassRows(PixelBuffer& buffer, int radius, std::vector<uint32_t>& line) {
+  const int width = buffer.width;
+  const uint32_t window = static_cast<uint32_t>(2 * radius + 1);
+  const uint32_t inv = (65536 + window / 2) / window;
+  line.resize(static_cast<size_t>(width));
+  for (int y = 0; y < buffer.height; ++y) {
+    uint32_t* row = &buffer.pixels[static_cast<size_t>(y) * width];
+    std::copy(row, row + width, line.begin());
+    uint32_t low = 0, high = 0;
     for (int k = -radius; k <= radius; ++k) {
-      uint32_t p = row[std::clamp(k, 0, width - 1)];
-      sa += channel(p, 24);
-      sr += channel(p, 16);
-      sg += channel(p, 8);
-      sb += channel(p, 0);
+      const uint32_t p = line[static_cast<size_t>(std::clamp(k, 0, width - 1))];
+      low += lowPair(p);
+      high += highPair(p);
     }
     for (int x = 0; x < width; ++x) {
-      uint32_t a = (sa * inv + 32768) >> 16, r = (sr * inv + 32768) >> 16, g = (sg * inv + 32768) >> 16,
-               b = (sb * inv + 32768) >> 16;
-      a = std::min(a, 255u);
-      r = std::min(r, a);
-      g = std::min(g, a);
-      b = std::min(b, a);
-      out[static_cast<size_t>(x) * height + y] = (a << 24) | (r << 16) | (g << 8) | b;
-      uint32_t leaving = row[std::max(x - radius, 0)];
-      uint32_t entering = row[std::min(x + radius + 1, width - 1)];
-      sa += channel(entering, 24) - channel(leaving, 24);
-      sr += channel(entering, 16) - channel(leaving, 16);
-      sg += channel(entering, 8) - channel(leaving, 8);
-      sb += channel(entering, 0) - channel(leaving, 0);
+      row[x] = join(dividePair(high, inv), dividePair(low, inv));
+      const uint32_t leaving = line[static_cast<size_t>(std::max(x - radius, 0))];
+      const uint32_t entering = line[static_cast<size_t>(std::min(x + radius + 1, width - 1))];
+      low += lowPair(entering) - lowPair(leaving);
+      high += highPair(entering) - highPair(leaving);
+    }
+  }
+}
+
+// One box pass down each column, edges clamped, walking rows so memory is read in order.
+void boxPassColumns(PixelBuffer& buffer, int radius, std::vector<uint32_t>& scratch) {
+  const int width = buffer.width, height = buffer.height;
+  const uint32_t window = static_cast<uint32_t>(2 * radius + 1);
+  const uint32_t inv = (65536 + window / 2) / window;
+  // The source rows are read from a copy; running sums per column.
+  scratch.assign(buffer.pixels.begin(), buffer.pixels.end());
+  std::vector<uint32_t> low(static_cast<size_t>(width), 0), high(static_cast<size_t>(width), 0);
+  auto row = [&](int y) { return &scratch[static_cast<size_t>(std::clamp(y, 0, height - 1)) * width]; };
+  for (int k = -radius; k <= radius; ++k) {
+    const uint32_t* r = row(k);
+    for (int x = 0; x < width; ++x) {
+      low[x] += lowPair(r[x]);
+      high[x] += highPair(r[x]);
+    }
+  }
+  for (int y = 0; y < height; ++y) {
+    uint32_t* out = &buffer.pixels[static_cast<size_t>(y) * width];
+    const uint32_t* leaving = row(y - radius);
+    const uint32_t* entering = row(y + radius + 1);
+    for (int x = 0; x < width; ++x) {
+      out[x] = join(dividePair(high[x], inv), dividePair(low[x], inv));
+      low[x] += lowPair(entering[x]) - lowPair(leaving[x]);
+      high[x] += highPair(entering[x]) - highPair(leaving[x]);
     }
   }
 }
@@ -48,50 +84,48 @@ void boxPassTransposed(const uint32_t* in, int width, int height, int radius, ui
 }  // namespace
 
 void BlurKernel::downsample(const uint32_t* src, int width, int height, int stride, int factor, PixelBuffer& out) {
-  factor = std::max(factor, 1);
+  // A block's pair sums must fit 16-bit lanes: at most 257 pixels.
+  factor = std::clamp(factor, 1, 16);
   out.width = (width + factor - 1) / factor;
   out.height = (height + factor - 1) / factor;
   out.pixels.assign(static_cast<size_t>(out.width) * out.height, 0);
-  std::vector<uint32_t> sums(static_cast<size_t>(out.width) * 4);
+  std::vector<uint32_t> low(static_cast<size_t>(out.width)), high(static_cast<size_t>(out.width));
   for (int by = 0; by < out.height; ++by) {
-    std::fill(sums.begin(), sums.end(), 0);
+    std::fill(low.begin(), low.end(), 0);
+    std::fill(high.begin(), high.end(), 0);
     const int y0 = by * factor, y1 = std::min(y0 + factor, height);
     for (int y = y0; y < y1; ++y) {
       const uint32_t* row = src + static_cast<size_t>(y) * stride;
       for (int bx = 0; bx < out.width; ++bx) {
         const int x0 = bx * factor, x1 = std::min(x0 + factor, width);
-        uint32_t a = 0, r = 0, g = 0, b = 0;
+        uint32_t l = 0, h = 0;
         for (int x = x0; x < x1; ++x) {
-          uint32_t p = row[x];
-          a += channel(p, 24);
-          r += channel(p, 16);
-          g += channel(p, 8);
-          b += channel(p, 0);
+          l += lowPair(row[x]);
+          h += highPair(row[x]);
         }
-        uint32_t* s = &sums[static_cast<size_t>(bx) * 4];
-        s[0] += a;
-        s[1] += r;
-        s[2] += g;
-        s[3] += b;
+        low[bx] += l;
+        high[bx] += h;
       }
     }
     for (int bx = 0; bx < out.width; ++bx) {
       const int x0 = bx * factor, x1 = std::min(x0 + factor, width);
       const uint32_t count = static_cast<uint32_t>((x1 - x0) * (y1 - y0));
-      const uint32_t* s = &sums[static_cast<size_t>(bx) * 4];
-      uint32_t a = (s[0] + count / 2) / count, r = (s[1] + count / 2) / count, g = (s[2] + count / 2) / count,
-               b = (s[3] + count / 2) / count;
-      out.pixels[static_cast<size_t>(by) * out.width + bx] = (a << 24) | (r << 16) | (g << 8) | b;
+      auto average = [count](uint32_t pair) {
+        const uint32_t lo = ((pair & 0xFFFF) + count / 2) / count, hi = ((pair >> 16) + count / 2) / count;
+        return (hi << 16) | lo;
+      };
+      const uint32_t h = average(high[bx]), l = average(low[bx]);
+      out.pixels[static_cast<size_t>(by) * out.width + bx] = (h << 8) | l;
     }
   }
 }
 
 void BlurKernel::boxBlur(PixelBuffer& buffer, int radius, std::vector<uint32_t>& scratch) {
   if (radius <= 0 || buffer.width == 0 || buffer.height == 0) return;
-  scratch.resize(buffer.pixels.size());
-  // Rows into the transposed scratch, then the scratch's rows (the columns) back.
-  boxPassTransposed(buffer.pixels.data(), buffer.width, buffer.height, radius, scratch.data());
-  boxPassTransposed(scratch.data(), buffer.height, buffer.width, radius, buffer.pixels.data());
+  // Sums of a window must fit a 16-bit lane: 257 pixels of 255.
+  radius = std::min(radius, 128);
+  boxPassRows(buffer, radius, scratch);
+  boxPassColumns(buffer, radius, scratch);
 }
 
 int BlurKernel::boxRadiusForSigma(double sigma) {
@@ -119,6 +153,26 @@ void BlurKernel::saturate(PixelBuffer& buffer, double amount) {
     p = (static_cast<uint32_t>(a) << 24) | (static_cast<uint32_t>(adjust(r)) << 16) |
         (static_cast<uint32_t>(adjust(g)) << 8) | static_cast<uint32_t>(adjust(b));
   }
+}
+
+void BlurKernel::tint(PixelBuffer& buffer, const UIColor& color) {
+  const double alpha = std::clamp(color.alpha(), 0.0, 1.0);
+  if (alpha <= 0) return;
+  // out = colour * alpha + pixel * (1 - alpha), premultiplied, in 8.8 fixed point.
+  const uint32_t keep = static_cast<uint32_t>(std::lround((1 - alpha) * 256));
+  const uint32_t a = static_cast<uint32_t>(std::lround(alpha * 255));
+  const uint32_t r = static_cast<uint32_t>(std::lround(std::clamp(color.red(), 0.0, 1.0) * alpha * 255));
+  const uint32_t g = static_cast<uint32_t>(std::lround(std::clamp(color.green(), 0.0, 1.0) * alpha * 255));
+  const uint32_t b = static_cast<uint32_t>(std::lround(std::clamp(color.blue(), 0.0, 1.0) * alpha * 255));
+  for (uint32_t& p : buffer.pixels) {
+    auto mix = [keep](uint32_t add, uint32_t c) { return std::min(add + ((c * keep + 128) >> 8), 255u); };
+    p = (mix(a, channel(p, 24)) << 24) | (mix(r, channel(p, 16)) << 16) | (mix(g, channel(p, 8)) << 8) |
+        mix(b, channel(p, 0));
+  }
+}
+
+bool BlurKernel::isOpaque(const PixelBuffer& buffer) {
+  return std::all_of(buffer.pixels.begin(), buffer.pixels.end(), [](uint32_t p) { return (p >> 24) == 0xFF; });
 }
 
 }  // namespace platform

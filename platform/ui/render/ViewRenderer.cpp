@@ -168,8 +168,11 @@ class ViewRenderer::Frame {
     }
     drawOwnAndSubviews(view, p, box);
     if (transition) {
+      // A dissolve: old look x (1 - progress) + new look x progress, so two opaque looks stay opaque.
       cairo_pop_group_to_source(cr_);
+      cairo_set_operator(cr_, CAIRO_OPERATOR_ADD);
       cairo_paint_with_alpha(cr_, transition->progress);
+      cairo_set_operator(cr_, CAIRO_OPERATOR_OVER);
     }
 
     if (group) {
