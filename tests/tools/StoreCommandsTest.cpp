@@ -1,0 +1,253 @@
+// The `tessra` commands that read and write a device's settings and app
+// customizations, run in-process on a device root of their own.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/foundation/DevicePaths.h"
+#include "platform/foundation/PropertyListFile.h"
+#include "tests/tweak/store/StoreTestEnvironment.h"
+#include "tools/tessra/Command.h"
+
+namespace {
+
+using platform::plist::Dictionary;
+using platform::plist::Value;
+
+struct Result {
+  int status = 0;
+  std::string out;
+  std::string err;
+};
+
+class StoreCommandsTest : public ::testing::Test {
+ protected:
+  // Runs `tessra <name> <args> --root <root>` in this process.
+  Result run(const std::string& name, std::vector<std::string> args, std::string root = "use-device") {
+    for (const auto& command : tessra::cli::commands()) {
+      if (command.name != name) continue;
+      std::ostringstream out, err;
+      tessra::cli::Invocation invocation;
+      invocation.args = std::move(args);
+      invocation.root = root == "use-device" ? env.root.string() : root;
+      invocation.out = &out;
+      invocation.err = &err;
+      int status = command.run(invocation);
+      return {status, out.str(), err.str()};
+    }
+    ADD_FAILURE() << "no command " << name;
+    return {};
+  }
+
+  std::string domainFileBytes() {
+    std::ifstream in(platform::DevicePaths::preferencesFile(tessra::kPreferencesDomain), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  std::string writeFile(const std::string& name, const Value& root) {
+    std::string path = (env.root / name).string();
+    EXPECT_TRUE(platform::plist::PropertyListFile::write(path, root));
+    return path;
+  }
+
+  Value sampleApps() {
+    return Value(Dictionary{
+        {"com.apple.Maps",
+         Value(Dictionary{{"toggles", Value(Dictionary{{"action_disableCC", 1}, {"wifi", 1}, {"bluetooth", 0}})},
+                          {"volume", 0.4},
+                          {"brightness", 1.0}})},
+        {"com.apple.mobilenotes", Value(Dictionary{{"toggles", Value(Dictionary{})}})},
+    });
+  }
+
+  StoreTestEnvironment env;
+};
+
+// --- The device root ---
+
+TEST_F(StoreCommandsTest, EveryCommandRefusesAMissingOrBadRoot) {
+  std::string notAFolder = (env.root / "file").string();
+  std::ofstream(notAFolder) << "x";
+  for (const auto& [name, args] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+           {"settings", {}}, {"apps", {}}, {"set", {"enabled", "off"}}, {"export", {"x.plist"}},
+           {"import", {"x.plist"}}}) {
+    Result missing = run(name, args, "");
+    EXPECT_NE(missing.status, 0) << name;
+    EXPECT_NE(missing.err.find("--root"), std::string::npos) << name;
+    Result file = run(name, args, notAFolder);
+    EXPECT_NE(file.status, 0) << name;
+    EXPECT_NE(file.err.find("is not a folder"), std::string::npos) << name;
+  }
+}
+
+// --- settings ---
+
+TEST_F(StoreCommandsTest, SettingsListsEveryKeyAndMarksChangedOnes) {
+  env.writeDomain("interfaceColorStyle", Value(int64_t{0}));
+  env.writeDomain("showWifiToggle", Value(false));
+  env.writeDomain("hideTessraMenu", Value("yes please"));
+  Result result = run("settings", {});
+  ASSERT_EQ(result.status, 0) << result.err;
+
+  std::istringstream lines(result.out);
+  std::string line;
+  std::vector<std::string> marked;
+  int settingLines = 0;
+  std::getline(lines, line);  // heading
+  while (std::getline(lines, line)) {
+    ++settingLines;
+    if (line.starts_with("* ")) marked.push_back(line.substr(2, line.find(' ', 2) - 2));
+  }
+  EXPECT_EQ(settingLines, 70);
+  EXPECT_EQ(marked, (std::vector<std::string>{"interfaceColorStyle", "showWifiToggle"}));
+  EXPECT_NE(result.out.find("0 (dark)"), std::string::npos);
+  EXPECT_NE(result.out.find("default 2 (follow the system)"), std::string::npos);
+  EXPECT_NE(result.out.find("is not a number: the default applies"), std::string::npos);
+}
+
+// --- set ---
+
+TEST_F(StoreCommandsTest, SetWritesOneSettingAndPostsTheReload) {
+  Result result = run("set", {"restorePreviousWifiOnAppExit", "No"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(env.readDomain("restorePreviousWifiOnAppExit"), Value(false));
+  EXPECT_EQ(env.reloadPosts, 1);
+
+  ASSERT_EQ(run("set", {"disableHomeGesture_activationMethod", "3"}).status, 0);
+  EXPECT_EQ(env.readDomain("disableHomeGesture_activationMethod"), Value(int64_t{3}));
+  EXPECT_EQ(env.reloadPosts, 2);
+}
+
+TEST_F(StoreCommandsTest, SetRefusesBadKeysAndValuesAndWritesNothing) {
+  ASSERT_EQ(run("set", {"enabled", "on"}).status, 0);
+  std::string before = domainFileBytes();
+  int postsBefore = env.reloadPosts;
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  };
+  for (const Case& c : std::vector<Case>{
+           {{"Enabled", "on"}, "unknown setting 'Enabled'"},
+           {{"customizedApps", "1"}, "unknown setting"},
+           {{"enabled", "maybe"}, "is a switch"},
+           {{"enabled", ""}, "is a switch"},
+           {{"interfaceColorStyle", "3"}, "from 0 to 2"},
+           {{"interfaceColorStyle", "-1"}, "from 0 to 2"},
+           {{"interfaceColorStyle", "1.5"}, "from 0 to 2"},
+           {{"interfaceColorStyle", "on"}, "from 0 to 2"},
+           {{"disableHomeGesture_activationMethod", "4"}, "from 0 to 3"},
+           {{"enabled"}, "usage"},
+       }) {
+    Result result = run("set", c.args);
+    EXPECT_NE(result.status, 0) << c.args[0];
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+  }
+  EXPECT_EQ(domainFileBytes(), before);
+  EXPECT_EQ(env.reloadPosts, postsBefore);
+}
+
+// --- apps ---
+
+TEST_F(StoreCommandsTest, AppsShowsEachAppInTheSummaryOrder) {
+  env.writeDomain(std::string(tessra::kCustomizedAppsKey), sampleApps());
+  Result result = run("apps", {});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "com.apple.Maps: 5 customized things\n"
+            "  volume 40%\n"
+            "  brightness 100%\n"
+            "  Wi-Fi (wifi): On\n"
+            "  Bluetooth (bluetooth): Off\n"
+            "  Disable Control Center (action_disableCC): On\n"
+            "com.apple.mobilenotes: nothing customized\n");
+}
+
+TEST_F(StoreCommandsTest, AppsRoundsPercentagesLikeTheSummaryAndSkipsClearedToggles) {
+  env.writeDomain(std::string(tessra::kCustomizedAppsKey),
+                  Value(Dictionary{{"a", Value(Dictionary{{"volume", 0.125},
+                                                          {"brightness", 0.375},
+                                                          {"toggles", Value(Dictionary{{"dnd", -1}})}})}}));
+  Result result = run("apps", {});
+  EXPECT_EQ(result.out, "a: 2 customized things\n  volume 13%\n  brightness 38%\n");
+}
+
+TEST_F(StoreCommandsTest, AppsOnAnEmptyDevice) {
+  Result result = run("apps", {});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "No app is customized.\n");
+}
+
+// --- export and import ---
+
+TEST_F(StoreCommandsTest, ExportThenImportRestoresEveryCustomization) {
+  env.writeDomain(std::string(tessra::kCustomizedAppsKey), sampleApps());
+  std::string backup = (env.root / "backup.plist").string();
+  Result exported = run("export", {backup});
+  ASSERT_EQ(exported.status, 0) << exported.err;
+  EXPECT_EQ(exported.out, "Exported 2 apps to " + backup + "\n");
+
+  env.writeDomain(std::string(tessra::kCustomizedAppsKey), Value(Dictionary{}));
+  Result imported = run("import", {backup});
+  ASSERT_EQ(imported.status, 0) << imported.err;
+  EXPECT_EQ(env.storedApps(), sampleApps());
+  EXPECT_EQ(env.clearPosts, 1);
+}
+
+TEST_F(StoreCommandsTest, ImportReplacesTheWholeStore) {
+  env.writeDomain(std::string(tessra::kCustomizedAppsKey), sampleApps());
+  Value replacement{Dictionary{{"com.other", Value(Dictionary{{"volume", 1.0}})}}};
+  ASSERT_EQ(run("import", {writeFile("new.plist", replacement)}).status, 0);
+  EXPECT_EQ(env.storedApps(), replacement);
+}
+
+TEST_F(StoreCommandsTest, ABadImportChangesNothingAndNamesTheFault) {
+  env.writeDomain(std::string(tessra::kCustomizedAppsKey), sampleApps());
+  std::string before = domainFileBytes();
+  auto entry = [](Dictionary d) { return Value(Dictionary{{"com.good", Value(Dictionary{{"volume", 0.5}})},
+                                                          {"com.bad", Value(std::move(d))}}); };
+  struct Case {
+    Value root;
+    const char* message;
+  };
+  std::vector<Case> cases = {
+      {Value(Dictionary{{"com.bad", "text"}}), "com.bad: the entry must be a dictionary"},
+      {entry({{"volume", 1.5}}), "com.bad: \"volume\" must be a real number from 0 to 1"},
+      {entry({{"brightness", -0.1}}), "com.bad: \"brightness\" must be a real number from 0 to 1"},
+      {entry({{"volume", 1}}), "com.bad: \"volume\" must be a real number"},
+      {entry({{"toggles", "wifi"}}), "com.bad: \"toggles\" must be a dictionary"},
+      {entry({{"toggles", Value(Dictionary{{"Wifi", 1}})}}), "com.bad: toggles: unknown toggle name \"Wifi\""},
+      {entry({{"toggles", Value(Dictionary{{"wifi", 1.0}})}}), "com.bad: toggles: \"wifi\" must be the integer"},
+      {entry({{"toggles", Value(Dictionary{{"wifi", 2}})}}), "com.bad: toggles: \"wifi\" must be the integer"},
+      {entry({{"toggles", Value(Dictionary{{"wifi", true}})}}), "com.bad: toggles: \"wifi\" must be the integer"},
+      {entry({{"colour", "red"}}), "com.bad: unknown key \"colour\""},
+      {Value(platform::plist::Array{}), "not a dictionary of apps"},
+  };
+  for (const Case& c : cases) {
+    Result result = run("import", {writeFile("bad.plist", c.root)});
+    EXPECT_NE(result.status, 0) << c.message;
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find("com.good"), std::string::npos) << result.err;
+  }
+  std::string garbage = (env.root / "garbage.plist").string();
+  std::ofstream(garbage) << "this is not a property list";
+  EXPECT_NE(run("import", {garbage}).status, 0);
+  Result missing = run("import", {(env.root / "nowhere.plist").string()});
+  EXPECT_NE(missing.status, 0);
+  EXPECT_NE(missing.err.find("nothing imported"), std::string::npos);
+
+  EXPECT_EQ(domainFileBytes(), before);
+  EXPECT_EQ(env.clearPosts, 0);
+}
+
+TEST_F(StoreCommandsTest, ExportRefusesAStoreThatIsNotADictionary) {
+  env.writeDomain(std::string(tessra::kCustomizedAppsKey), Value("broken"));
+  std::string backup = (env.root / "backup.plist").string();
+  Result result = run("export", {backup});
+  EXPECT_NE(result.status, 0);
+  EXPECT_FALSE(std::filesystem::exists(backup));
+}
+
+}  // namespace

@@ -1,0 +1,28 @@
+#include "tools/tessra/DeviceRootOption.h"
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+#include "platform/foundation/DevicePaths.h"
+#include "platform/prefs/HBPreferences.h"
+#include "tweak/store/TessraKeys.h"
+
+namespace tessra::cli {
+
+bool useDeviceRoot(const Invocation& invocation, std::string_view command) {
+  if (invocation.root.empty()) {
+    *invocation.err << "tessra " << command << ": --root DIR (the device root) is required\n";
+    return false;
+  }
+  std::error_code error;
+  if (!std::filesystem::is_directory(invocation.root, error)) {
+    *invocation.err << "tessra " << command << ": the device root '" << invocation.root << "' is not a folder\n";
+    return false;
+  }
+  platform::DevicePaths::setRoot(invocation.root);
+  platform::HBPreferences::reloadDomain(kPreferencesDomain);
+  return true;
+}
+
+}  // namespace tessra::cli

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string_view>
+
+#include "tools/tessra/Command.h"
+
+namespace tessra::cli {
+
+// Makes the invocation's --root the device root of this process, so that the
+// preference domain is read from and written to that device. Refuses (with a
+// message on the invocation's error stream) when --root is missing or is not
+// a folder. The domain is re-read, so nothing cached from another root stays.
+bool useDeviceRoot(const Invocation& invocation, std::string_view command);
+
+}  // namespace tessra::cli
