@@ -242,5 +242,27 @@ TEST_F(DeviceEndToEndTest, TheDeviceSurvivesLosingItsBusAndCatchesUpAfterwards) 
   EXPECT_EQ(run.status, 0) << run.out << run.err << hostLog();
 }
 
+TEST_F(DeviceEndToEndTest, TheDevicesKillallRestartsItsOwnSpringBoard) {
+  ASSERT_EQ(runLive("customize.txt", "customize com.apple.Maps volume 40\n").status, 0);
+  auto before = HostFiles::runningPid(root_);
+  ASSERT_TRUE(before.has_value());
+  fs::path killall = root_ / "usr/bin/killall";
+  ProcessResult unknown = DeviceProcessRunner::run(killall, {"-9", "Finder"}, scratch_);
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_EQ(unknown.err, "killall: no process named Finder on this device\n");
+  EXPECT_EQ(HostFiles::runningPid(root_), before);
+
+  ProcessResult restart = DeviceProcessRunner::run(killall, {"-9", "backboardd"}, scratch_);
+  ASSERT_EQ(restart.status, 0) << restart.out << restart.err;
+  auto after = HostFiles::runningPid(root_);
+  ASSERT_TRUE(after.has_value());
+  EXPECT_NE(after, before);
+  EXPECT_NE(kill(*before, 0), 0);
+  // The new SpringBoard loaded the plug-in again, with the stored customization.
+  ProcessResult run = runLive("after.txt", "open com.apple.Maps\nwait 1\nexpect volume 0.4\n");
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_EQ(tessra({"device", "start", root_.string()}).out, "SpringBoard already runs (pid " + std::to_string(*after) + ")\n");
+}
+
 }  // namespace
 }  // namespace tessra::device
