@@ -138,7 +138,6 @@ class CALayer {
   friend class Animator;
   friend class PropertyAnimation;
   friend class LayerTransition;
-  friend class CALayerTestApi;
 
   LayerValue modelValue(LayerProperty p) const;
   void setModelValue(LayerProperty p, const LayerValue& v);

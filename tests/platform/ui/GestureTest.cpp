@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/foundation/ManualTaskEnvironment.h"
@@ -257,6 +258,22 @@ TEST_F(ButtonTest, PanOnTheSuperviewCancelsTheButtonsTouch) {
   up({170, 200});
   EXPECT_EQ(cancels, 1);
   EXPECT_EQ(insideUps, 0);
+}
+
+TEST_F(ButtonTest, DraggingOutAndBackReportsExitAndEnter) {
+  std::vector<std::string> events;
+  button->addTarget(nullptr, [&](UIControl&) { events.push_back("exit"); }, UIControlEvents::TouchDragExit);
+  button->addTarget(nullptr, [&](UIControl&) { events.push_back("enter"); }, UIControlEvents::TouchDragEnter);
+  button->addTarget(nullptr, [&](UIControl&) { events.push_back("down"); }, UIControlEvents::TouchDown);
+  down({170, 170});
+  move({400, 170});
+  move({175, 170});
+  up({175, 170});
+  EXPECT_EQ(events, (std::vector<std::string>{"down", "exit", "enter"}));
+  EXPECT_EQ(insideUps, 1);
+  button->removeTarget(this, UIControlEvents::TouchUpInside);
+  tapAt({170, 170});
+  EXPECT_EQ(insideUps, 1);
 }
 
 TEST_F(ButtonTest, DisabledButtonSendsNothing) {

@@ -190,5 +190,16 @@ TEST_F(ScrollViewTest, ANewDragStopsTheDeceleration) {
   EXPECT_EQ(scroll->contentOffset().x, now - 10);
 }
 
+TEST_F(ScrollViewTest, InsetsAllowOffsetsBeforeTheContent) {
+  scroll->setContentInset(UIEdgeInsetsMake(0, 64, 0, 0));
+  EXPECT_EQ(scroll->minimumContentOffset(), CGPointMake(-64, 0));
+  EXPECT_EQ(scroll->maximumContentOffset(), CGPointMake(150, 0));
+  scroll->setContentOffset({-64, 0});
+  drag(100, 150, 5, 0.2);  // 40 points further once the drag began: past the start
+  EXPECT_LT(scroll->contentOffset().x, -64);
+  forward(3);
+  EXPECT_EQ(scroll->contentOffset().x, -64);
+}
+
 }  // namespace
 }  // namespace platform

@@ -9,7 +9,12 @@
 #include "platform/ui/CAGradientLayer.h"
 #include "platform/ui/CAShapeLayer.h"
 #include "platform/ui/UIBezierPath.h"
+#include "platform/ui/NSLayoutConstraint.h"
+#include "platform/ui/UIActivityIndicatorView.h"
+#include "platform/ui/UILayoutGuide.h"
 #include "platform/ui/UIView.h"
+#include "platform/ui/UIVisualEffectView.h"
+#include "platform/ui/UIWindow.h"
 
 namespace platform {
 namespace {
@@ -248,6 +253,61 @@ TEST_F(ViewTest, AffineTransformsConcatAndInvert) {
   EXPECT_NEAR(q.y, 1, 1e-12);
   auto singular = CGAffineTransformMakeScale(0, 1);
   EXPECT_EQ(CGAffineTransformInvert(singular), singular);
+}
+
+}  // namespace
+}  // namespace platform
+
+namespace platform {
+namespace {
+
+class SafeAreaTest : public ::testing::Test {
+ protected:
+  ManualTaskEnvironment env;
+  std::shared_ptr<UIWindow> window = std::make_shared<UIWindow>(CGRectMake(0, 0, 375, 812));
+};
+
+TEST_F(SafeAreaTest, InsetsReachIntoViewsThatOverlapTheUnsafeEdges) {
+  window->setSafeAreaInsets(UIEdgeInsetsMake(44, 0, 34, 0));
+  auto full = std::make_shared<UIView>(window->bounds());
+  auto middle = std::make_shared<UIView>(CGRectMake(0, 100, 375, 100));
+  auto top = std::make_shared<UIView>(CGRectMake(0, 20, 375, 100));
+  window->addSubview(full);
+  window->addSubview(middle);
+  window->addSubview(top);
+  EXPECT_EQ(full->safeAreaInsets(), UIEdgeInsetsMake(44, 0, 34, 0));
+  EXPECT_EQ(middle->safeAreaInsets(), UIEdgeInsets{});
+  EXPECT_EQ(top->safeAreaInsets(), UIEdgeInsetsMake(24, 0, 0, 0));
+  EXPECT_EQ(std::make_shared<UIView>()->safeAreaInsets(), UIEdgeInsets{});  // not in a window
+  auto content = std::make_shared<UIView>();
+  content->setTranslatesAutoresizingMaskIntoConstraints(false);
+  full->addSubview(content);
+  UILayoutGuide& safe = full->safeAreaLayoutGuide();
+  EXPECT_EQ(safe.layoutFrame(), CGRectMake(0, 44, 375, 812 - 78));
+  NSLayoutConstraint::activateConstraints({content->topAnchor().constraintEqualToAnchor(safe.topAnchor()),
+                                           content->bottomAnchor().constraintEqualToAnchor(safe.bottomAnchor()),
+                                           content->leftAnchor().constraintEqualToAnchor(safe.leftAnchor()),
+                                           content->rightAnchor().constraintEqualToAnchor(safe.rightAnchor())});
+  window->layoutIfNeeded();
+  EXPECT_EQ(content->frame(), CGRectMake(0, 44, 375, 734));
+}
+
+TEST_F(SafeAreaTest, SpinnerRunsOnTheClockAndBlurKeepsItsContentFilled) {
+  UIActivityIndicatorView spinner(UIActivityIndicatorViewStyle::WhiteLarge);
+  EXPECT_EQ(spinner.bounds().size, CGSizeMake(37, 37));
+  EXPECT_TRUE(spinner.isHidden());
+  spinner.startAnimating();
+  EXPECT_FALSE(spinner.isHidden());
+  env.fastForwardBy(seconds(0.5));
+  EXPECT_DOUBLE_EQ(spinner.animationTime(), 0.5);
+  EXPECT_EQ(spinner.color(), UIColor::whiteColor());
+  spinner.stopAnimating();
+  EXPECT_TRUE(spinner.isHidden());
+  EXPECT_EQ(spinner.animationTime(), 0);
+  UIVisualEffectView blur(UIBlurEffect::effectWithStyle(UIBlurEffectStyle::Dark));
+  blur.setFrame(CGRectMake(0, 0, 375, 812));
+  EXPECT_EQ(blur.effect()->style(), UIBlurEffectStyle::Dark);
+  EXPECT_EQ(blur.contentView()->frame(), CGRectMake(0, 0, 375, 812));
 }
 
 }  // namespace
