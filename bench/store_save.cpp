@@ -45,9 +45,9 @@ void BM_SaveAfterOneEdit(benchmark::State& state, const char* folder) {
   platform::DevicePaths::setRoot(root);
   platform::HBPreferences::reloadDomain(tessra::kPreferencesDomain);
 
-  // As in the home screen: the bound settings keep the domain loaded between saves.
+  // As in the home screen, where the bound settings keep the domain loaded between saves.
+  platform::HBPreferences boundSettings{std::string(tessra::kPreferencesDomain)};
   TessraStorageManager& store = TessraStorageManager::sharedInstance();
-  store.bindSettings();
   store.setWholeStorageDictionary(storeOf200Apps());
   store.saveDictionaryToStorage();
   store.setCurrentBundleId(std::string("com.example.application100"));
