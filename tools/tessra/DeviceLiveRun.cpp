@@ -52,6 +52,8 @@ int DeviceLiveRun::run(const std::filesystem::path& root, const std::string& scr
   for (const auto& command : commands) {
     if (command.isDeviceSetup()) continue;  // checked against the device before the run
     if (command.verb == ScriptVerb::Wait) {
+      if (!request(root, control::kRun, {std::to_string(cursor), command.text}, cursor, out, err, status, message))
+        return kDeviceLost;
       std::this_thread::sleep_for(platform::seconds(command.number));
       if (!request(root, control::kTrace, {std::to_string(cursor)}, cursor, out, err, status, message))
         return kDeviceLost;

@@ -123,7 +123,7 @@ TEST_F(DeviceEndToEndTest, ALiveScriptAppliesAnAppAndRestoresItOnTheWayHome) {
                               "expect volume 0.5\n"
                               "expect wifi on\n");
   ASSERT_EQ(run.status, 0) << run.out << run.err << hostLog();
-  for (const char* line : {"] > open com.apple.Maps", "] com.apple.Maps : Set volume 0.400000",
+  for (const char* line : {"] > open com.apple.Maps", "] > wait 1", "] com.apple.Maps : Set volume 0.400000",
                            "] com.apple.Maps : Set toggle wifi to 0", "] event: wifi -> off",
                            "] com.apple.Maps : Restore volume 0.500000", "] com.apple.Maps : Restore toggle wifi to 1"})
     EXPECT_TRUE(contains(run.out, line)) << line << "\n" << run.out;

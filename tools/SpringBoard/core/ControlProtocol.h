@@ -8,7 +8,8 @@ namespace tessra::device::control {
 // each line once; the answer's first line is "cursor N lines K", followed by K
 // trace lines, followed by the request's own message.
 
-// run CURSOR LINE: runs one script line; status kDone, kExpectFailed or kRefused.
+// run CURSOR LINE: runs one script line; status kDone, kExpectFailed or kRefused. A `wait`
+// line is only noted in the trace: the client does the waiting.
 inline constexpr const char* kRun = "run";
 // trace CURSOR: the trace lines after CURSOR.
 inline constexpr const char* kTrace = "trace";

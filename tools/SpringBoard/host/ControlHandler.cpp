@@ -63,6 +63,9 @@ ControlHandler::Result ControlHandler::run(const std::vector<std::string>& args)
   if (!parsed.error.empty()) {
     status = control::kRefused;
     reply.message = parsed.error;
+  } else if (parsed.command && parsed.command->verb == ScriptVerb::Wait) {
+    // The client waits in real time; the line only marks in the trace where the wait began.
+    trace_.note("> " + parsed.command->text);
   } else if (parsed.command) {
     trace_.note("> " + parsed.command->text);
     ScriptOutcome outcome = interpreter_.execute(*parsed.command);
