@@ -284,7 +284,10 @@ class ViewRenderer::Frame {
     cairo_restore(cr_);
   }
 
-  // The blur of what the root surface holds behind the view, clipped to its rounded bounds.
+  // The blur of what the frame's surface holds behind the view, clipped to its rounded bounds.
+  // Inside a translucent ancestor (drawn as a group), what that ancestor drew before the blur
+  // view is not on the surface yet and so is not blurred; a panel's backdrop is its first view,
+  // so what it blurs is everything behind the panel.
   void drawBlur(UIVisualEffectView& view, const CALayer::Presentation& p, const PixelRect& box) {
     const PixelRect region = intersect(intersect(box, clip_), {0, 0, cairo_image_surface_get_width(root_),
                                                                cairo_image_surface_get_height(root_)});

@@ -9,6 +9,7 @@
 #include "platform/foundation/ManualTaskEnvironment.h"
 #include "platform/ui/CAGradientLayer.h"
 #include "platform/ui/CAShapeLayer.h"
+#include "platform/ui/UIActivityIndicatorView.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UIImageView.h"
 #include "platform/ui/UILabel.h"
@@ -409,6 +410,37 @@ TEST_F(ViewRendererTest, EmptyLabelDrawsNothing) {
   auto out = renderer_.renderView(*label, 1);
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 10; ++x) ASSERT_EQ(out->pixelAt(x, y), kClear);
+}
+
+TEST_F(ViewRendererTest, BorderIsDrawnInsideTheBoundsOverTheSubviews) {
+  auto root = box(CGRectMake(0, 0, 6, 6), std::nullopt);
+  auto framed = box(CGRectMake(0, 0, 6, 6), std::nullopt);
+  framed->layer().setBorderWidth(1);
+  framed->layer().setBorderColor(UIColor::redColor());
+  framed->addSubview(box(CGRectMake(0, 0, 6, 6), UIColor::blueColor()));
+  root->addSubview(framed);
+  auto out = renderer_.renderView(*root, 1);
+  EXPECT_EQ(out->pixelAt(0, 3), kRed);
+  EXPECT_EQ(out->pixelAt(5, 3), kRed);
+  EXPECT_EQ(out->pixelAt(3, 3), kBlue);
+}
+
+TEST_F(ViewRendererTest, SpinnerDrawsOnlyWhileAnimating) {
+  auto root = box(CGRectMake(0, 0, 20, 20), std::nullopt);
+  auto spinner = std::make_shared<UIActivityIndicatorView>(UIActivityIndicatorViewStyle::White);
+  spinner->setFrame(CGRectMake(0, 0, 20, 20));
+  root->addSubview(spinner);
+  spinner->startAnimating();
+  auto spinning = renderer_.renderView(*root, 2);
+  int ink = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 40; ++x) ink += alphaOf(spinning->pixelAt(x, y)) > 0;
+  EXPECT_GT(ink, 40);
+  EXPECT_EQ(spinning->pixelAt(20, 20), kClear);  // the hub between the spokes is empty
+  spinner->stopAnimating();
+  auto stopped = renderer_.renderView(*root, 2);
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(stopped->pixelAt(x, y), kClear);
 }
 
 // --- Filters, windows, files ---
