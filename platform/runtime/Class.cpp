@@ -50,6 +50,7 @@ RawImp Class::replaceMethod(SEL sel, RawImp imp, const void* signature, std::str
   if (Method* own = ownMethod(sel)) {
     if (own->signature() != signature) return nullptr;
     *ok = true;
+    own->noteImplementation(imp);
     return own->exchangeImplementation(imp);
   }
   RawImp inherited = nullptr;

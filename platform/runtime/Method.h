@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <string>
+#include <vector>
 
 #include "platform/runtime/Selector.h"
 
@@ -22,7 +23,7 @@ using RawImp = void (*)();
 class Method {
  public:
   Method(Class* owner, SEL sel, RawImp imp, const void* signature, std::string types)
-      : owner_(owner), sel_(sel), signature_(signature), types_(std::move(types)), imp_(imp) {}
+      : owner_(owner), sel_(sel), signature_(signature), types_(std::move(types)), imp_(imp), history_{imp} {}
   Method(const Method&) = delete;
   Method& operator=(const Method&) = delete;
 
@@ -39,12 +40,18 @@ class Method {
   // Installs a new implementation of the same signature and returns the previous one (method_setImplementation).
   RawImp exchangeImplementation(RawImp imp) { return imp_.exchange(imp, std::memory_order_acq_rel); }
 
+  // Every implementation this method has had, oldest first (the current one last); kept so that
+  // a hook installed twice can be recognised. Changed under the runtime's write lock only.
+  const std::vector<RawImp>& implementationHistory() const { return history_; }
+  void noteImplementation(RawImp imp) { history_.push_back(imp); }
+
  private:
   Class* owner_;
   SEL sel_;
   const void* signature_;
   std::string types_;
   std::atomic<RawImp> imp_;
+  std::vector<RawImp> history_;
 };
 
 }  // namespace platform

@@ -163,32 +163,35 @@ std::string describe(const Class* cls, SEL sel) {
 
 }  // namespace
 
-bool detail::hookMessage(Class* cls, SEL sel, RawImp hook, const void* signature, std::string types,
-                         const std::function<void(RawImp previous)>& publish) {
+detail::HookResult detail::hookMessage(Class* cls, SEL sel, RawImp hook, const void* signature, std::string types,
+                                      const std::function<void(RawImp previous)>& publish) {
   // A class that does not exist on this device: the hook simply has no effect.
-  if (!cls || !sel) return false;
+  if (!cls || !sel) return HookResult::Refused;
   std::lock_guard lock(detail::runtimeWriteLock());
-  if (Method* own = cls->ownMethod(sel)) {
-    if (own->signature() != signature) {
-      Log::write("MSHookMessageEx: " + describe(cls, sel) + " is " + own->typeEncoding() + ", the hook is " + types);
-      return false;
-    }
-    publish(own->implementation());
-    own->exchangeImplementation(hook);
-    return true;
-  }
-  Method* inherited = cls->lookUpMethod(sel);
-  if (!inherited) {
+  Method* own = cls->ownMethod(sel);
+  Method* target = own ? own : cls->lookUpMethod(sel);
+  if (!target) {
     Log::write("MSHookMessageEx: " + describe(cls, sel) + " not found");
-    return false;
+    return HookResult::Refused;
   }
-  if (inherited->signature() != signature) {
-    Log::write("MSHookMessageEx: " + describe(cls, sel) + " is " + inherited->typeEncoding() + ", the hook is " +
-               types);
-    return false;
+  if (target->signature() != signature) {
+    Log::write("MSHookMessageEx: " + describe(cls, sel) + " is " + target->typeEncoding() + ", the hook is " + types);
+    return HookResult::Refused;
   }
-  publish(inherited->implementation());
-  return cls->addMethod(sel, hook, signature, inherited->typeEncoding());
+  const std::vector<RawImp>& history = target->implementationHistory();
+  if (std::find(history.begin(), history.end(), hook) != history.end()) {
+    Log::write("MSHookMessageEx: " + describe(cls, sel) + " already has this hook");
+    return HookResult::AlreadyInstalled;
+  }
+  publish(target->implementation());
+  if (own) {
+    own->exchangeImplementation(hook);
+    own->noteImplementation(hook);
+    return HookResult::Installed;
+  }
+  // Only inherited: the hook becomes this class's own method, the superclass keeps its own.
+  cls->addMethod(sel, hook, signature, target->typeEncoding());
+  return HookResult::Installed;
 }
 
 void detail::reportSignatureMismatch(const Object* receiver, SEL sel, const Method* method, const std::string& wanted) {

@@ -48,8 +48,15 @@ DeviceModel::DeviceModel() : deviceInfo_(std::make_unique<SimulatedDeviceInfo>(*
 
 void DeviceModel::configure(DeviceConfiguration config) {
   // The previous device's objects go first, while their classes still answer.
-  std::vector<std::pair<Class*, Ref<Object>>> previous;
-  previous.swap(shared_);
+  std::vector<Ref<Object>> previous;  // released after the lock is dropped
+  {
+    std::lock_guard lock(sharedMutex_);
+    size_t count = sharedCount_.exchange(0, std::memory_order_acq_rel);
+    for (size_t i = 0; i < count; ++i) {
+      previous.push_back(std::move(shared_[i].second));
+      shared_[i].first = nullptr;
+    }
+  }
   previous.clear();
   SpringBoardClasses::unregisterAll(registeredClasses_);
 
@@ -72,14 +79,22 @@ id DeviceModel::sharedObject(std::string_view className) { return sharedObject(R
 id DeviceModel::sharedObject(Class* cls) {
   if (!cls) return nullptr;
   // A handful of classes: a linear scan by pointer is the cheapest lookup.
-  for (const auto& [c, obj] : shared_) {
-    if (c == cls) return obj;
+  size_t count = sharedCount_.load(std::memory_order_acquire);
+  for (size_t i = 0; i < count; ++i) {
+    if (shared_[i].first == cls) return shared_[i].second;
   }
+  // Made outside the lock (making it may ask for other shared objects); a racing twin is dropped.
   Ref<Object> obj = class_createInstance(cls);
   if (!obj) return nullptr;
-  id raw = obj;
-  shared_.emplace_back(cls, std::move(obj));
-  return raw;
+  std::lock_guard lock(sharedMutex_);
+  count = sharedCount_.load(std::memory_order_relaxed);
+  for (size_t i = 0; i < count; ++i) {
+    if (shared_[i].first == cls) return shared_[i].second;
+  }
+  if (count == kMaxSharedObjects) return nullptr;
+  shared_[count] = {cls, std::move(obj)};
+  sharedCount_.store(count + 1, std::memory_order_release);
+  return shared_[count].second;
 }
 
 void DeviceModel::updateProcess(std::string_view bundleIdentifier, long visibility, bool running) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <map>
+#include <mutex>
 #include <utility>
 #include <memory>
 #include <string>
@@ -117,7 +120,12 @@ class DeviceModel {
   DisplayState display_{log_};
   HapticsState haptics_{log_};
   AppsState apps_;
-  std::vector<std::pair<Class*, Ref<Object>>> shared_;
+  // Shared objects, appended under sharedMutex_ and read without a lock (a background queue
+  // may ask for the volume control while the main thread creates another object).
+  static constexpr size_t kMaxSharedObjects = 64;
+  std::array<std::pair<Class*, Ref<Object>>, kMaxSharedObjects> shared_;
+  std::atomic<size_t> sharedCount_{0};
+  std::mutex sharedMutex_;
   std::vector<std::string> registeredClasses_;
   std::unique_ptr<SimulatedDeviceInfo> deviceInfo_;
 };

@@ -79,6 +79,21 @@ TEST_F(HookTest, AHookTakesEffectForObjectsMadeBeforeIt) {
   EXPECT_EQ(calls, (std::vector<std::string>{"first", "system"}));
 }
 
+TEST_F(HookTest, InstallingTheSameHookAgainIsRefusedInsteadOfRecursing) {
+  ASSERT_TRUE(MSHookMessageEx(cls_, SELECTOR("isSuppressed:"), &firstHook, &previousOfFirst));
+  ASSERT_TRUE(MSHookMessageEx(cls_, SELECTOR("isSuppressed:"), &secondHook, &previousOfSecond));
+  LogCapture log;
+  // A start-up routine run a second time: directly on top, and under another hook.
+  EXPECT_FALSE(MSHookMessageEx(cls_, SELECTOR("isSuppressed:"), &secondHook, &previousOfSecond));
+  EXPECT_FALSE(MSHookMessageEx(cls_, SELECTOR("isSuppressed:"), &firstHook, &previousOfFirst));
+  EXPECT_EQ(previousOfFirst, &systemAnswer);
+  EXPECT_EQ(previousOfSecond, &firstHook);
+  EXPECT_EQ(log.lines.size(), 2u);
+
+  EXPECT_TRUE(ask(21));
+  EXPECT_EQ(calls, (std::vector<std::string>{"second", "first", "system"}));
+}
+
 TEST_F(HookTest, AHookOnAnAbsentClassHasNoEffectAndBreaksNothing) {
   previousOfFirst = &systemAnswer;  // must be cleared
   Class* activator = objc_getClass("_LAActivator_not_installed");
