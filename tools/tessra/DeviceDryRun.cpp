@@ -59,9 +59,9 @@ int DeviceDryRun::run(const fs::path& script, const std::vector<device::ScriptCo
   if (DeviceInstaller::create(root, options, err, nullptr)) {
     out.flush();
     err.flush();
+    std::string exe = executable->string(), rootText = root.string(), scriptText = script.string();
     pid_t child = fork();
     if (child == 0) {
-      std::string exe = executable->string(), rootText = root.string(), scriptText = script.string();
       execl(exe.c_str(), "SpringBoard", "--root", rootText.c_str(), "--script", scriptText.c_str(),
             static_cast<char*>(nullptr));
       _exit(127);

@@ -29,6 +29,10 @@ ProcessResult DeviceProcessRunner::run(const std::filesystem::path& program, con
   std::filesystem::path errPath = scratch / ("err-" + std::to_string(counter));
   std::vector<std::string> words{program.string()};
   words.insert(words.end(), args.begin(), args.end());
+  // Everything the child needs is made before fork: it only opens, duplicates and executes.
+  std::vector<char*> argv;
+  for (auto& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
 
   pid_t child = fork();
   if (child == 0) {
@@ -38,9 +42,6 @@ ProcessResult DeviceProcessRunner::run(const std::filesystem::path& program, con
     dup2(in, STDIN_FILENO);
     dup2(out, STDOUT_FILENO);
     dup2(err, STDERR_FILENO);
-    std::vector<char*> argv;
-    for (auto& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
     execv(argv[0], argv.data());
     _exit(127);
   }
