@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "platform/foundation/DeviceInfo.h"
 #include "platform/runtime/KeyValue.h"
 #include "platform/runtime/MessageSend.h"
@@ -18,6 +20,8 @@ struct VersionCase {
   bool from13;
   const char* quitSelector;
 };
+
+void PrintTo(const VersionCase& c, std::ostream* os) { *os << c.version; }
 
 class VersionRulesTest : public test::DeviceFixture, public ::testing::WithParamInterface<VersionCase> {
  protected:
