@@ -89,21 +89,21 @@ void CALayer::willChange(LayerProperty p, const LayerValue& newValue) {
   LayerValue oldValue = modelValue(p);
   if (oldValue == newValue) return;
   bool fromCurrent = hasFlag(ctx->options, UIViewAnimationOptions::BeginFromCurrentState);
-  PropertyAnimation::Spec spec;
-  spec.property = p;
-  spec.from = AnimationValue::from(p, fromCurrent ? presentationValue(p) : oldValue);
+  PropertyAnimation::Setup setup;
+  setup.property = p;
+  setup.from = AnimationValue::from(p, fromCurrent ? presentationValue(p) : oldValue);
   setModelValue(p, newValue);
-  spec.to = AnimationValue::from(p, modelValue(p));
-  spec.key = layerPropertyKey(p);
-  if (!fromCurrent) spec.key += "-" + std::to_string(nextAnimationSerial());
-  spec.begin = Animator::now() + seconds(ctx->delay);
-  spec.duration = ctx->duration;
-  spec.curve = ctx->curve;
-  spec.additive = !fromCurrent;
-  spec.blocksInteraction = !hasFlag(ctx->options, UIViewAnimationOptions::AllowUserInteraction);
+  setup.to = AnimationValue::from(p, modelValue(p));
+  setup.key = layerPropertyKey(p);
+  if (!fromCurrent) setup.key += "-" + std::to_string(nextAnimationSerial());
+  setup.begin = Animator::now() + seconds(ctx->delay);
+  setup.duration = ctx->duration;
+  setup.curve = ctx->curve;
+  setup.additive = !fromCurrent;
+  setup.blocksInteraction = !hasFlag(ctx->options, UIViewAnimationOptions::AllowUserInteraction);
   if (fromCurrent) removeAnimationsFor(p);
   ctx->group->add();
-  attach(std::make_shared<PropertyAnimation>(this, std::move(spec), ctx->group));
+  attach(std::make_shared<PropertyAnimation>(this, std::move(setup), ctx->group));
 }
 
 void CALayer::setPosition(CGPoint p) { willChange(LayerProperty::Position, p); }
@@ -206,23 +206,23 @@ void CALayer::addAnimation(const CABasicAnimation& animation, const std::string&
     Log::write("CALayer: cannot animate key path " + animation.keyPath());
     return;
   }
-  PropertyAnimation::Spec spec;
-  spec.property = p;
-  spec.key = key.empty() ? animation.keyPath() + "#" + std::to_string(nextAnimationSerial()) : key;
-  spec.from = AnimationValue::from(p, std::holds_alternative<std::monostate>(animation.fromValue())
+  PropertyAnimation::Setup setup;
+  setup.property = p;
+  setup.key = key.empty() ? animation.keyPath() + "#" + std::to_string(nextAnimationSerial()) : key;
+  setup.from = AnimationValue::from(p, std::holds_alternative<std::monostate>(animation.fromValue())
                                           ? presentationValue(p)
                                           : animation.fromValue());
-  spec.to = AnimationValue::from(
+  setup.to = AnimationValue::from(
       p, std::holds_alternative<std::monostate>(animation.toValue()) ? modelValue(p) : animation.toValue());
-  spec.begin = Animator::now() + seconds(animation.beginTime());
-  spec.duration = animation.duration();
-  spec.curve = AnimationCurve::timing(animation.timingFunction());
-  spec.removedOnCompletion = animation.isRemovedOnCompletion();
-  spec.fillMode = animation.fillMode();
+  setup.begin = Animator::now() + seconds(animation.beginTime());
+  setup.duration = animation.duration();
+  setup.curve = AnimationCurve::timing(animation.timingFunction());
+  setup.removedOnCompletion = animation.isRemovedOnCompletion();
+  setup.fillMode = animation.fillMode();
   auto group = std::make_shared<AnimationGroup>(animation.completion());
   group->add();
   group->seal();
-  attach(std::make_shared<PropertyAnimation>(this, std::move(spec), group));
+  attach(std::make_shared<PropertyAnimation>(this, std::move(setup), group));
 }
 
 void CALayer::removeAnimationForKey(const std::string& key) {
@@ -272,13 +272,13 @@ LayerValue CALayer::presentationValue(LayerProperty p) const {
   AnimationValue value = AnimationValue::from(p, model);
   bool any = false;
   for (const auto& a : animations_) {
-    if (a->property() != p || a->spec().additive || !a->isEffective(now)) continue;
+    if (a->property() != p || a->setup().additive || !a->isEffective(now)) continue;
     value = a->valueAt(now);
     any = true;
   }
   for (const auto& a : animations_) {
-    if (a->property() != p || !a->spec().additive || !a->isEffective(now)) continue;
-    value.addDifference(a->valueAt(now), a->spec().to);
+    if (a->property() != p || !a->setup().additive || !a->isEffective(now)) continue;
+    value.addDifference(a->valueAt(now), a->setup().to);
     any = true;
   }
   if (!any) return model;

@@ -4,36 +4,36 @@
 
 namespace platform {
 
-PropertyAnimation::PropertyAnimation(CALayer* layer, Spec spec, std::shared_ptr<AnimationGroup> group)
-    : layer_(layer), spec_(std::move(spec)), group_(std::move(group)) {
-  end_ = spec_.begin + seconds(spec_.duration);
+PropertyAnimation::PropertyAnimation(CALayer* layer, Setup setup, std::shared_ptr<AnimationGroup> group)
+    : layer_(layer), setup_(std::move(setup)), group_(std::move(group)) {
+  end_ = setup_.begin + seconds(setup_.duration);
 }
 
 PropertyAnimation::~PropertyAnimation() = default;
 
 bool PropertyAnimation::isEffective(TimePoint now) const {
   if (ended_) {
-    return !spec_.removedOnCompletion &&
-           (spec_.fillMode == CAFillMode::Forwards || spec_.fillMode == CAFillMode::Both);
+    return !setup_.removedOnCompletion &&
+           (setup_.fillMode == CAFillMode::Forwards || setup_.fillMode == CAFillMode::Both);
   }
-  if (now < spec_.begin) {
-    return spec_.additive || spec_.fillMode == CAFillMode::Backwards || spec_.fillMode == CAFillMode::Both;
+  if (now < setup_.begin) {
+    return setup_.additive || setup_.fillMode == CAFillMode::Backwards || setup_.fillMode == CAFillMode::Both;
   }
   return true;
 }
 
 AnimationValue PropertyAnimation::valueAt(TimePoint now) const {
-  if (ended_ || now >= end_) return spec_.to;
+  if (ended_ || now >= end_) return setup_.to;
   if (now == cachedAt_) return cached_;
-  double elapsed = toSeconds(now - spec_.begin);
-  double p = spec_.curve.progressAt(elapsed, spec_.duration);
-  cached_ = AnimationValue::lerp(spec_.from, spec_.to, p);
+  double elapsed = toSeconds(now - setup_.begin);
+  double p = setup_.curve.progressAt(elapsed, setup_.duration);
+  cached_ = AnimationValue::lerp(setup_.from, setup_.to, p);
   cachedAt_ = now;
   return cached_;
 }
 
 bool PropertyAnimation::blocksInteractionAt(TimePoint now) const {
-  return spec_.blocksInteraction && !ended_ && now < end_;
+  return setup_.blocksInteraction && !ended_ && now < end_;
 }
 
 bool PropertyAnimation::step(TimePoint now) {
@@ -56,7 +56,7 @@ void PropertyAnimation::finish(bool finished) {
   if (ended_) return;
   ended_ = true;
   if (group_) group_->oneEnded(finished);
-  if (spec_.removedOnCompletion && layer_) layer_->detach(this, finished);
+  if (setup_.removedOnCompletion && layer_) layer_->detach(this, finished);
 }
 
 }  // namespace platform

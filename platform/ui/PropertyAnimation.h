@@ -20,7 +20,7 @@ class CALayer;
 // outright. The presented value is computed from the clock's time.
 class PropertyAnimation : public FrameTicker {
  public:
-  struct Spec {
+  struct Setup {
     LayerProperty property = LayerProperty::Opacity;
     std::string key;
     AnimationValue from, to;
@@ -33,12 +33,12 @@ class PropertyAnimation : public FrameTicker {
     bool blocksInteraction = false;
   };
 
-  PropertyAnimation(CALayer* layer, Spec spec, std::shared_ptr<AnimationGroup> group);
+  PropertyAnimation(CALayer* layer, Setup setup, std::shared_ptr<AnimationGroup> group);
   ~PropertyAnimation() override;
 
-  const Spec& spec() const { return spec_; }
-  LayerProperty property() const { return spec_.property; }
-  const std::string& key() const { return spec_.key; }
+  const Setup& setup() const { return setup_; }
+  LayerProperty property() const { return setup_.property; }
+  const std::string& key() const { return setup_.key; }
   // Whether it has ended (finished or cut short).
   bool hasEnded() const { return ended_; }
   TimePoint end() const { return end_; }
@@ -60,7 +60,7 @@ class PropertyAnimation : public FrameTicker {
   void finish(bool finished);
 
   CALayer* layer_;
-  Spec spec_;
+  Setup setup_;
   std::shared_ptr<AnimationGroup> group_;
   TimePoint end_;
   bool ended_ = false;
