@@ -11,7 +11,9 @@ namespace platform {
 namespace {
 
 // Longest socket path bind() accepts, less the terminating zero.
-constexpr size_t kMaxSocketPath = sizeof(sockaddr_un::sun_path) - 1;
+// dbus-daemon refuses socket paths longer than 99 bytes ("Socket name too
+// long"), well below what sun_path itself could hold.
+constexpr size_t kMaxSocketPath = 99;
 // An address file longer than this is not one we wrote.
 constexpr size_t kMaxAddressLength = 4096;
 

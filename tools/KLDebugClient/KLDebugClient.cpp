@@ -32,8 +32,15 @@ class DebugClient final : public platform::Object {
 
 std::mutex g_fileMutex;
 
+// Lines are stamped in seconds since the library was loaded (the host's
+// start), so the log reads like the host's own trace.
+platform::TimePoint& loadTime() {
+  static platform::TimePoint t = platform::TaskEnvironment::current().clock().now();
+  return t;
+}
+
 std::string stamp() {
-  double t = platform::toSeconds(platform::TaskEnvironment::current().clock().now().time_since_epoch());
+  double t = platform::toSeconds(platform::TaskEnvironment::current().clock().now() - loadTime());
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "[%10.3f]", t);
   return buffer;
@@ -69,6 +76,7 @@ void logMessage(id self, SEL, std::string message) {
 }
 
 __attribute__((constructor)) void registerDebugClientClass() {
+  loadTime();
   if (platform::objc_getClass("KLDebugClient")) return;
   platform::Class* cls = platform::Runtime::allocateClass<DebugClient>("KLDebugClient", platform::Runtime::rootClass());
   platform::class_addMethod(cls->metaclass(), platform::sel_registerName("clientWithIdentifier:"), &clientWithIdentifier);
