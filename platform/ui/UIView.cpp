@@ -311,26 +311,30 @@ CGPoint UIView::convertPointFrom(CGPoint p, const UIView* fromView) const {
   return fromRoot(this, r);
 }
 
-CGRect UIView::convertRect(const CGRect& r, const UIView* toView) const {
+namespace {
+
+// The bounding box of a rectangle's four corners after `map` (a conversion
+// between coordinate spaces, which may scale or rotate).
+template <class Map>
+CGRect mapRectCorners(const CGRect& r, Map map) {
   CGRect s = CGRectStandardize(r);
-  CGPoint a = convertPoint(s.origin, toView);
-  CGPoint b = convertPoint({CGRectGetMaxX(s), CGRectGetMaxY(s)}, toView);
-  CGPoint c = convertPoint({CGRectGetMaxX(s), s.origin.y}, toView);
-  CGPoint d = convertPoint({s.origin.x, CGRectGetMaxY(s)}, toView);
+  CGPoint a = map(s.origin);
+  CGPoint b = map({CGRectGetMaxX(s), CGRectGetMaxY(s)});
+  CGPoint c = map({CGRectGetMaxX(s), s.origin.y});
+  CGPoint d = map({s.origin.x, CGRectGetMaxY(s)});
   double x0 = std::min({a.x, b.x, c.x, d.x}), x1 = std::max({a.x, b.x, c.x, d.x});
   double y0 = std::min({a.y, b.y, c.y, d.y}), y1 = std::max({a.y, b.y, c.y, d.y});
   return {{x0, y0}, {x1 - x0, y1 - y0}};
 }
 
+}  // namespace
+
+CGRect UIView::convertRect(const CGRect& r, const UIView* toView) const {
+  return mapRectCorners(r, [&](CGPoint p) { return convertPoint(p, toView); });
+}
+
 CGRect UIView::convertRectFrom(const CGRect& r, const UIView* fromView) const {
-  CGRect s = CGRectStandardize(r);
-  CGPoint a = convertPointFrom(s.origin, fromView);
-  CGPoint b = convertPointFrom({CGRectGetMaxX(s), CGRectGetMaxY(s)}, fromView);
-  CGPoint c = convertPointFrom({CGRectGetMaxX(s), s.origin.y}, fromView);
-  CGPoint d = convertPointFrom({s.origin.x, CGRectGetMaxY(s)}, fromView);
-  double x0 = std::min({a.x, b.x, c.x, d.x}), x1 = std::max({a.x, b.x, c.x, d.x});
-  double y0 = std::min({a.y, b.y, c.y, d.y}), y1 = std::max({a.y, b.y, c.y, d.y});
-  return {{x0, y0}, {x1 - x0, y1 - y0}};
+  return mapRectCorners(r, [&](CGPoint p) { return convertPointFrom(p, fromView); });
 }
 
 // --- Touches --------------------------------------------------------------------------
