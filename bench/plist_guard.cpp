@@ -1,8 +1,8 @@
 // How fast, and at what memory cost, the guards refuse bad preference files:
 // corrupt, truncated, wrong root, oversized, deeply nested, a binary file whose
 // objects reference each other to blow up, a file of tiny elements, and the
-// costliest file within the caps that goes wrong only at its very end (libplist
-// parses all of it first).
+// costliest file within the caps that goes wrong only at its very end (all of
+// it is parsed first).
 // Goal: each refused within 100 ms and 50 MB. Peak memory is measured once per
 // case in a fresh process (the growth of its resident-set high-water mark over
 // one read) and reported as the counter peak_MB.

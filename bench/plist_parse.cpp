@@ -1,6 +1,7 @@
 // Parsing and writing the plug-in's preference domain (70 settings and a
-// store of 200 apps): libplist alone, and our whole guarded path on top of it
-// (pre-check, parse, depth and value-count check, conversion to values).
+// store of 200 apps): our whole guarded path (XML read by our own reader with
+// the caps checked as it goes; binary pre-checked, parsed by libplist and
+// converted), and, for comparison, libplist's XML parser alone.
 
 #include <benchmark/benchmark.h>
 #include <plist/plist.h>

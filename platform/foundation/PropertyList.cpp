@@ -254,20 +254,6 @@ Value::Value(Date d) : node_(std::make_shared<const Node>(std::in_place_type<Dat
 Value::Value(Array a) : node_(std::make_shared<const Node>(std::in_place_type<Array>, std::move(a))) {}
 Value::Value(Dictionary d) : node_(std::make_shared<const Node>(std::in_place_type<Dictionary>, std::move(d))) {}
 
-Type Value::type() const {
-  if (!node_) return Type::Null;
-  switch (node_->index()) {
-    case 0: return Type::Boolean;
-    case 1: return Type::Integer;
-    case 2: return Type::Real;
-    case 3: return Type::String;
-    case 4: return Type::Data;
-    case 5: return Type::Date;
-    case 6: return Type::Array;
-    default: return Type::Dictionary;
-  }
-}
-
 bool Value::isNumber() const {
   Type t = type();
   return t == Type::Boolean || t == Type::Integer || t == Type::Real;

@@ -121,6 +121,9 @@ class Value {
   std::shared_ptr<const Node> node_;
 };
 
+// The variant's alternatives are in the order of Type after Null.
+inline Type Value::type() const { return node_ ? static_cast<Type>(node_->index() + 1) : Type::Null; }
+
 // Defined here, where Value is complete: clang instantiates these vector members eagerly.
 inline size_t Dictionary::size() const { return entries_.size(); }
 inline bool Dictionary::empty() const { return entries_.empty(); }

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "platform/foundation/PropertyListBinaryCheck.h"
-#include "platform/foundation/PropertyListXmlCheck.h"
+#include "platform/foundation/PropertyListCalendar.h"
+#include "platform/foundation/PropertyListXmlReader.h"
+#include "platform/foundation/PropertyListXmlWriter.h"
 
 namespace platform::plist {
 
@@ -126,9 +128,8 @@ bool fromPlist(plist_t node, Value& out, std::string& error) {
       plist_get_date_val(node, &sec, &usec);
       // libplist truncates toward zero and hands out the fraction without its sign.
       const double fraction = static_cast<double>(usec) / 1e6;
-      // Dates beyond its 32-bit seconds come out of libplist clamped; keep them within what it can write.
-      double seconds = sec < 0 ? static_cast<double>(sec) - fraction : static_cast<double>(sec) + fraction;
-      out = Value(Date{std::max(seconds, -2147483648.0)});
+      // Dates beyond its 32-bit seconds (1933 to 2069) come out of libplist clamped to them.
+      out = Value(Date{sec < 0 ? static_cast<double>(sec) - fraction : static_cast<double>(sec) + fraction});
       return true;
     }
     case PLIST_ARRAY: {
@@ -169,44 +170,6 @@ bool fromPlist(plist_t node, Value& out, std::string& error) {
       error = "property list holds a kind of value that preferences cannot hold";
       return false;
   }
-}
-
-// libplist keeps dates as whole seconds in a signed 32-bit number.
-bool dateFits(Date d) {
-  double whole = std::floor(d.secondsSince2001);
-  return whole >= -2147483648.0 && whole <= 2147483647.0;
-}
-
-// Builds a libplist tree from a value that passed checkStorable (so recursion is bounded).
-plist_t toPlist(const Value& v) {
-  switch (v.type()) {
-    case Type::Null: return nullptr;
-    case Type::Boolean: return plist_new_bool(v.boolValue() ? 1 : 0);
-    case Type::Integer: return plist_new_uint(static_cast<uint64_t>(v.integerValue()));
-    case Type::Real: return plist_new_real(v.doubleValue());
-    case Type::String: return plist_new_string(v.string().c_str());
-    case Type::Data: {
-      const Data& d = v.data();
-      return plist_new_data(reinterpret_cast<const char*>(d.data()), d.size());
-    }
-    case Type::Date: {
-      double s = v.date().secondsSince2001;
-      double whole = std::floor(s);
-      int32_t usec = static_cast<int32_t>(std::min(999999.0, std::round((s - whole) * 1e6)));
-      return plist_new_date(static_cast<int32_t>(whole), usec);
-    }
-    case Type::Array: {
-      PlistPtr array(plist_new_array());
-      for (const Value& item : v.array()) plist_array_append_item(array.get(), toPlist(item));
-      return array.release();
-    }
-    case Type::Dictionary: {
-      PlistPtr dict(plist_new_dict());
-      for (const auto& [key, item] : v.dictionary()) plist_dict_set_item(dict.get(), key.c_str(), toPlist(item));
-      return dict.release();
-    }
-  }
-  return nullptr;
 }
 
 bool writeAll(int fd, std::string_view bytes) {
@@ -287,14 +250,13 @@ PropertyListFile::ReadResult PropertyListFile::parse(std::string_view bytes, con
                                                             std::to_string(limits.maxBytes) + ")"));
   if (bytes.empty()) return fail(CheckResult::fail(ReadStatus::Malformed, "empty file"));
 
-  plist_t raw = nullptr;
-  if (PropertyListBinaryCheck::looksBinary(bytes)) {
-    if (CheckResult check = PropertyListBinaryCheck::check(bytes, limits); !check.ok()) return fail(check);
-    plist_from_bin(bytes.data(), static_cast<uint32_t>(bytes.size()), &raw);
-  } else {
-    if (CheckResult check = PropertyListXmlCheck::check(bytes, limits); !check.ok()) return fail(check);
-    plist_from_xml(bytes.data(), static_cast<uint32_t>(bytes.size()), &raw);
+  if (!PropertyListBinaryCheck::looksBinary(bytes)) {
+    if (CheckResult check = PropertyListXmlReader::read(bytes, limits, result.value); !check.ok()) return fail(check);
+    return result;
   }
+  if (CheckResult check = PropertyListBinaryCheck::check(bytes, limits); !check.ok()) return fail(check);
+  plist_t raw = nullptr;
+  plist_from_bin(bytes.data(), static_cast<uint32_t>(bytes.size()), &raw);
   PlistPtr tree(raw);
   if (!tree) return fail(CheckResult::fail(ReadStatus::Malformed, "libplist could not parse the property list"));
   if (CheckResult check = checkTree(tree.get(), limits); !check.ok()) return fail(check);
@@ -340,8 +302,8 @@ CheckResult PropertyListFile::checkStorable(const Value& root, const Limits& lim
           return refuse(ReadStatus::Malformed, "text with a NUL character cannot be stored");
         break;
       case Type::Date:
-        if (!dateFits(v.date()))
-          return refuse(ReadStatus::Malformed, "date outside the years 1933 to 2069 cannot be stored");
+        if (!(v.date().secondsSince2001 >= kFirstWritableSecond && v.date().secondsSince2001 < kEndOfWritableSeconds))
+          return refuse(ReadStatus::Malformed, "date outside the years 1 to 9999 cannot be stored");
         break;
       case Type::Array:
         for (const Value& child : v.array()) pending.push_back({&child, item.depth + 1});
@@ -364,16 +326,8 @@ std::optional<std::string> PropertyListFile::toXml(const Value& root, const Limi
   std::optional<std::string> xml;
   if (CheckResult check = checkStorable(root, limits); !check.ok()) {
     why = check.message;
-  } else if (PlistPtr tree{toPlist(root)}) {
-    char* text = nullptr;
-    uint32_t length = 0;
-    plist_to_xml(tree.get(), &text, &length);
-    if (text) {
-      xml.emplace(text, length);
-      plist_to_xml_free(text);
-    } else {
-      why = "libplist could not render the property list";
-    }
+  } else {
+    xml = PropertyListXmlWriter::write(root);
   }
   if (xml && xml->size() > limits.maxBytes) {
     why = "rendered property list of " + std::to_string(xml->size()) + " bytes is over the limit of " +

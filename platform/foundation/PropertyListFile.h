@@ -10,13 +10,13 @@
 
 namespace platform::plist {
 
-// Reading and writing property-list files, with libplist doing the parsing
-// and the XML rendering and our own guards around it: a size cap, a
-// structural pre-check of binary (PropertyListBinaryCheck) and XML
-// (PropertyListXmlCheck) input before libplist sees it, and a depth and value
-// count check of what libplist built before anything is copied out of it.
-// Binary and XML files are read; XML is written, since people can read it and
-// its writer has fewer hazards. Stateless; safe from any thread.
+// Reading and writing property-list files behind our own guards: a size cap
+// on every file; XML parsed by our own reader (PropertyListXmlReader), which
+// enforces the depth, value and dictionary caps as it goes; binary files
+// pre-checked for their structure (PropertyListBinaryCheck) before libplist
+// parses them, and the tree libplist built counted before anything is copied
+// out of it. Files are written as XML (PropertyListXmlWriter), which people can
+// read, through an atomic replace. Stateless; safe from any thread.
 class PropertyListFile {
  public:
   // A parse's outcome: the root value when status is Ok, else why it failed.

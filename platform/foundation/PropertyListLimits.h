@@ -15,10 +15,9 @@ struct Limits {
   size_t maxBytes = 4 * 1024 * 1024;
   // Nesting depth: a lone scalar is 1, an array of scalars 2.
   size_t maxDepth = 32;
-  // Number of values in the whole tree (dictionary keys not counted). libplist's XML
-  // parser needs tens of milliseconds for this many.
+  // Number of values in the whole tree (dictionary keys not counted).
   size_t maxNodes = 50000;
-  // Entries of one dictionary: libplist's parse time grows faster than linearly with them.
+  // Entries of one dictionary: libplist's binary parse time grows faster than linearly with them.
   size_t maxDictionaryEntries = 10000;
   // Bytes of text and data in the whole tree once every shared reference of a
   // binary file has been expanded into its own copy.
@@ -33,7 +32,7 @@ enum class ReadStatus {
   Missing,     // no file at the path
   Unreadable,  // the file exists but could not be read (not a regular file, I/O error)
   TooLarge,    // over maxBytes
-  Malformed,   // not a property list libplist can read, or inconsistent
+  Malformed,   // not a readable property list, or inconsistent
   TooComplex,  // over maxDepth, maxNodes, maxDictionaryEntries or maxExpandedBytes
 };
 

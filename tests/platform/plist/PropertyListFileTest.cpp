@@ -130,7 +130,7 @@ TEST_F(PropertyListFileTest, EveryEncodedValueOfTheSampleReadsBackFromBinary) {
   EXPECT_EQ(result.value, domain);
 }
 
-// ---- What libplist never sees ----
+// ---- What is refused before anything is built ----
 
 TEST_F(PropertyListFileTest, BinaryReferenceBombIsRefusedBeforeParsing) {
   // Ten arrays, each holding the next one fourteen times: under 200 bytes, 14^9 values once expanded.
@@ -244,8 +244,8 @@ TEST_F(PropertyListFileTest, TruncatedOrGarbledFilesAreMalformed) {
   EXPECT_EQ(PropertyListFile::parse("<plist><!-- never closed").status, ReadStatus::Malformed);
 }
 
-TEST_F(PropertyListFileTest, DeepXmlNestingIsRefusedWithoutReachingLibplist) {
-  // libplist's writer crashes on this; its reader is never given it.
+TEST_F(PropertyListFileTest, DeepXmlNestingIsRefusedAtTheCap) {
+  // 100,000 levels would overflow a recursive reader's stack.
   auto result = PropertyListFile::parse(nestedXml(100000));
   EXPECT_EQ(result.status, ReadStatus::TooComplex);
   EXPECT_EQ(result.message, "XML property list nested deeper than 32 levels");
