@@ -153,6 +153,15 @@ class XmlParser {
     return readTag(tag);
   }
 
+  // Reads the next tag inside `container`; `done` is set when it is the container's own closing tag.
+  bool nextMember(std::string_view container, Tag& tag, bool& done) {
+    if (!nextTag(tag, container)) return false;
+    done = tag.closing;
+    if (done && tag.name != container)
+      return malformed("closes <" + std::string(container) + "> with </" + std::string(tag.name) + ">");
+    return true;
+  }
+
   // Decodes the entity at the current position (a '&') into `out`.
   bool readEntity(std::string& out) {
     const size_t end = s_.find(';', pos_);
@@ -321,11 +330,9 @@ class XmlParser {
     if (!tag.selfClosing) {
       for (;;) {
         Tag next;
-        if (!nextTag(next, "array")) return false;
-        if (next.closing) {
-          if (next.name != "array") return malformed("closes <array> with </" + std::string(next.name) + ">");
-          break;
-        }
+        bool done = false;
+        if (!nextMember("array", next, done)) return false;
+        if (done) break;
         Value item;
         if (!parseValue(next, depth + 1, item)) return false;
         items.push_back(std::move(item));
@@ -342,11 +349,9 @@ class XmlParser {
     if (!tag.selfClosing) {
       for (;;) {
         Tag next;
-        if (!nextTag(next, "dict")) return false;
-        if (next.closing) {
-          if (next.name != "dict") return malformed("closes <dict> with </" + std::string(next.name) + ">");
-          break;
-        }
+        bool done = false;
+        if (!nextMember("dict", next, done)) return false;
+        if (done) break;
         if (next.name != "key")
           return malformed("has <" + std::string(next.name) + "> where a <key> was expected in a <dict>");
         if (++entries > limits_.maxDictionaryEntries)

@@ -132,37 +132,39 @@ class XmlOutput {
       case Type::Data: data(depth, v.data()); break;
       case Type::Date: date(depth, v.date()); break;
       case Type::Array:
-        out_.repeat(depth, '\t');
-        if (v.array().empty()) {
-          out_.literal("<array/>\n");
-          break;
-        }
-        out_.literal("<array>\n");
-        for (const Value& item : v.array()) value(item, depth + 1);
-        out_.repeat(depth, '\t');
-        out_.literal("</array>\n");
+        container(depth, "array", v.array(), [&](const Value& item) { value(item, depth + 1); });
         break;
       case Type::Dictionary:
-        out_.repeat(depth, '\t');
-        if (v.dictionary().empty()) {
-          out_.literal("<dict/>\n");
-          break;
-        }
-        out_.literal("<dict>\n");
-        for (const auto& [key, item] : v.dictionary()) {
+        container(depth, "dict", v.dictionary(), [&](const Dictionary::Entry& entry) {
           out_.repeat(depth + 1, '\t');
           out_.literal("<key>");
-          escaped(key);
+          escaped(entry.first);
           out_.literal("</key>\n");
-          value(item, depth + 1);
-        }
-        out_.repeat(depth, '\t');
-        out_.literal("</dict>\n");
+          value(entry.second, depth + 1);
+        });
         break;
     }
   }
 
  private:
+  // `<name/>` for no items; otherwise `<name>`, each item written by `writeItem`, and `</name>`.
+  template <typename Items, typename WriteItem>
+  void container(size_t depth, std::string_view name, const Items& items, WriteItem writeItem) {
+    out_.repeat(depth, '\t');
+    out_.literal("<");
+    out_.append(name);
+    if (items.empty()) {
+      out_.literal("/>\n");
+      return;
+    }
+    out_.literal(">\n");
+    for (const auto& item : items) writeItem(item);
+    out_.repeat(depth, '\t');
+    out_.literal("</");
+    out_.append(name);
+    out_.literal(">\n");
+  }
+
   // Text content: '&', '<' and '>' become entities; every other byte is kept as it is.
   void escaped(std::string_view text) {
     size_t start = 0;
