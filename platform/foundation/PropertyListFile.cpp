@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyListBinaryCheck.h"
 #include "platform/foundation/PropertyListCalendar.h"
 #include "platform/foundation/PropertyListXmlReader.h"
@@ -309,6 +310,9 @@ CheckResult PropertyListFile::checkStorable(const Value& root, const Limits& lim
         for (const Value& child : v.array()) pending.push_back({&child, item.depth + 1});
         break;
       case Type::Dictionary:
+        if (v.dictionary().size() > limits.maxDictionaryEntries)
+          return refuse(ReadStatus::TooComplex, "property list with a dictionary of more than " +
+                                                    std::to_string(limits.maxDictionaryEntries) + " entries");
         for (const auto& [key, child] : v.dictionary()) {
           if (key.find('\0') != std::string::npos)
             return refuse(ReadStatus::Malformed, "key with a NUL character cannot be stored");
@@ -368,11 +372,12 @@ bool PropertyListFile::writeAtomically(const std::filesystem::path& path, std::s
   if (fd.close() != 0) return abandon("cannot close the temporary file", errno);
   if (::rename(temp.c_str(), path.c_str()) != 0) return abandon("cannot replace the file", errno);
 
-  // The rename is only durable once the folder itself is flushed.
+  // The rename is only durable once the folder itself is flushed. The new file is in place either way, so a
+  // failure here is logged rather than reported as a failed write (which would claim the old file remains).
   Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.get() < 0) return fail(errnoText("file replaced but its folder could not be opened to flush it", errno));
-  if (::fsync(dir.get()) != 0 && errno != EINVAL)
-    return fail(errnoText("file replaced but its folder could not be flushed", errno));
+  if (dir.get() < 0 || (::fsync(dir.get()) != 0 && errno != EINVAL))
+    Log::write("property list: " + path.string() + " replaced, but its folder could not be flushed: " +
+               std::strerror(errno));
   return true;
 }
 

@@ -42,8 +42,8 @@ class PropertyListFile {
   // readBytes, then parse.
   static ReadResult read(const std::filesystem::path& path, const Limits& limits = {});
 
-  // Ok when `root` can be written under `limits`: within depth and value count, no nil inside a container, no
-  // NUL character in a text or key, no date outside what the format holds.
+  // Ok when `root` can be written under `limits` and read back: within depth, value count and entries per
+  // dictionary, no nil inside a container, no NUL character in a text or key, no date outside years 1 to 9999.
   static CheckResult checkStorable(const Value& root, const Limits& limits = {});
   // The XML rendering of `root`, or nothing (with `error` set) when checkStorable refuses it or the result is
   // over the size cap.
@@ -53,7 +53,8 @@ class PropertyListFile {
                     std::string* error = nullptr);
   // Replaces `path` with `bytes` so that a crash at any moment leaves the old file or the new one: a new file
   // beside it is written and flushed, renamed over the old one, and the folder flushed. False (with `error`
-  // set, the old file untouched) when any step failed.
+  // set, the old file untouched) when a step up to the rename failed; a folder that cannot be flushed after it
+  // is only logged, since the new file is already in place.
   static bool writeAtomically(const std::filesystem::path& path, std::string_view bytes, std::string* error = nullptr);
 
   // Prefix of the temporary files writeAtomically creates beside `path`; leftovers of a crashed writer carry it.

@@ -19,6 +19,14 @@ std::string_view trimmed(std::string_view s) {
   return s;
 }
 
+// Text from the file as a log message shows it: trimmed, at most 40 bytes, control characters as '?'.
+std::string shown(std::string_view text) {
+  std::string out(trimmed(text).substr(0, 40));
+  for (char& c : out)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+  return out;
+}
+
 void appendUtf8(std::string& out, uint32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
@@ -143,7 +151,7 @@ class XmlParser {
         return true;
       }
     }
-    return malformed("has a tag <" + std::string(tag.name) + "> that never closes");
+    return malformed("has a tag <" + shown(tag.name) + "> that never closes");
   }
 
   // Reads the next element's tag, skipping what may stand between elements.
@@ -158,7 +166,7 @@ class XmlParser {
     if (!nextTag(tag, container)) return false;
     done = tag.closing;
     if (done && tag.name != container)
-      return malformed("closes <" + std::string(container) + "> with </" + std::string(tag.name) + ">");
+      return malformed("closes <" + std::string(container) + "> with </" + shown(tag.name) + ">");
     return true;
   }
 
@@ -180,10 +188,10 @@ class XmlParser {
     uint32_t code = 0;
     auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), code, base);
     if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size())
-      return malformed("has a bad character reference &" + std::string(name) + ";");
+      return malformed("has a bad character reference &" + shown(name) + ";");
     if (code == 0) return fail(ReadStatus::Malformed, "XML with a reference to the NUL character");
     if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-      return malformed("has a reference to an invalid character &" + std::string(name) + ";");
+      return malformed("has a reference to an invalid character &" + shown(name) + ";");
     appendUtf8(out, code);
     return true;
   }
@@ -210,9 +218,9 @@ class XmlParser {
         Tag inner;
         if (!readTag(inner)) return false;
         if (!inner.closing)
-          return malformed("has an element <" + std::string(inner.name) + "> inside <" + std::string(tag.name) + ">");
+          return malformed("has an element <" + shown(inner.name) + "> inside <" + std::string(tag.name) + ">");
         if (inner.name != tag.name)
-          return malformed("closes <" + std::string(tag.name) + "> with </" + std::string(inner.name) + ">");
+          return malformed("closes <" + std::string(tag.name) + "> with </" + shown(inner.name) + ">");
         return true;
       }
     }
@@ -236,10 +244,10 @@ class XmlParser {
     uint64_t magnitude = 0;
     auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), magnitude, base);
     if (t.empty() || ptr != t.data() + t.size() || (ec != std::errc() && ec != std::errc::result_out_of_range))
-      return malformed("has an integer that is not a number: \"" + std::string(text.substr(0, 40)) + "\"");
-    constexpr uint64_t kMaxPositive = static_cast<uint64_t>(INT64_MAX);
-    if (ec == std::errc::result_out_of_range || magnitude > kMaxPositive + (negative ? 1 : 0))
-      return malformed("has an integer out of range: " + std::string(trimmed(text).substr(0, 40)));
+      return malformed("has an integer that is not a number: \"" + shown(text) + "\"");
+    // Up to 2^64-1: unsigned numbers beyond the signed range wrap, as libplist and the binary reader keep them.
+    if (ec == std::errc::result_out_of_range || (negative && magnitude > static_cast<uint64_t>(INT64_MAX) + 1))
+      return malformed("has an integer out of range: " + shown(text));
     out = Value(negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude));
     return true;
   }
@@ -250,7 +258,7 @@ class XmlParser {
     double v = 0;
     auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
     if (t.empty() || ec != std::errc() || ptr != t.data() + t.size())
-      return malformed("has a real that is not a number: \"" + std::string(text.substr(0, 40)) + "\"");
+      return malformed("has a real that is not a number: \"" + shown(text) + "\"");
     out = Value(v);
     return true;
   }
@@ -273,15 +281,18 @@ class XmlParser {
               t[16] == ':' && number(17, 2, second) && t.back() == 'Z';
     double fraction = 0;
     if (ok && t.size() > 20) {
+      // ".ddd" before the Z, read as the real "0.ddd" so that what the writer wrote reads back exactly.
       const std::string_view digits = t.substr(19, t.size() - 20);
       ok = digits.size() >= 2 && digits[0] == '.' &&
            std::all_of(digits.begin() + 1, digits.end(), [](char c) { return c >= '0' && c <= '9'; });
-      double scale = 0.1;
-      for (size_t i = 1; ok && i < digits.size(); ++i, scale /= 10) fraction += (digits[i] - '0') * scale;
+      if (ok) {
+        const std::string real = "0" + std::string(digits);
+        ok = std::from_chars(real.data(), real.data() + real.size(), fraction).ec == std::errc();
+      }
     }
     ok = ok && year >= 1 && month >= 1 && month <= 12 && day >= 1 && day <= daysInMonth(year, static_cast<int>(month)) &&
          hour <= 23 && minute <= 59 && second <= 59;
-    if (!ok) return malformed("has a date that is not a date: \"" + std::string(text.substr(0, 40)) + "\"");
+    if (!ok) return malformed("has a date that is not a date: \"" + shown(text) + "\"");
     const int64_t days = daysSince2001({year, static_cast<int>(month), static_cast<int>(day)});
     out = Value(Date{static_cast<double>(days * 86400 + hour * 3600 + minute * 60 + second) + fraction});
     return true;
@@ -353,14 +364,16 @@ class XmlParser {
         if (!nextMember("dict", next, done)) return false;
         if (done) break;
         if (next.name != "key")
-          return malformed("has <" + std::string(next.name) + "> where a <key> was expected in a <dict>");
+          return malformed("has <" + shown(next.name) + "> where a <key> was expected in a <dict>");
         if (++entries > limits_.maxDictionaryEntries)
           return fail(ReadStatus::TooComplex, "XML property list with a dictionary of more than " +
                                                   std::to_string(limits_.maxDictionaryEntries) + " entries");
         if (!readText(next, key)) return false;
         Tag valueTag;
         if (!nextTag(valueTag, "dict")) return false;
-        if (valueTag.closing) return malformed("has the key \"" + key.substr(0, 60) + "\" without a value");
+        // A closing tag or the next key: this key has no value.
+        if (valueTag.closing || valueTag.name == "key")
+          return malformed("has the key \"" + shown(key) + "\" without a value");
         Value value;
         if (!parseValue(valueTag, depth + 1, value)) return false;
         dict.set(std::move(key), std::move(value));
@@ -373,7 +386,7 @@ class XmlParser {
 
   // Parses the value whose opening tag has just been read, at nesting `depth` (the root is 1).
   bool parseValue(const Tag& tag, size_t depth, Value& out) {
-    if (tag.closing) return malformed("has </" + std::string(tag.name) + "> where a value was expected");
+    if (tag.closing) return malformed("has </" + shown(tag.name) + "> where a value was expected");
     if (++values_ > limits_.maxNodes)
       return fail(ReadStatus::TooComplex,
                   "XML property list with more than " + std::to_string(limits_.maxNodes) + " values");
@@ -398,7 +411,7 @@ class XmlParser {
     if (name == "date") return readText(tag, text) && parseDate(text, out);
     if (name == "data") return readText(tag, text) && parseData(text, out);
     if (name == "key") return malformed("has a <key> outside a dictionary");
-    return malformed("has an unknown element <" + std::string(name.substr(0, 40)) + ">");
+    return malformed("has an unknown element <" + shown(name) + ">");
   }
 
   bool parseDocument(Value& out) {

@@ -17,6 +17,8 @@ constexpr std::string_view kHeader =
     "<plist version=\"1.0\">\n";
 constexpr std::string_view kFooter = "</plist>\n";
 constexpr size_t kBase64LineLength = 68;
+// Digits of a date's fraction of a second, at most (with its '.').
+constexpr size_t kMaxFractionDigits = 30;
 
 size_t escapedSize(std::string_view text) {
   size_t size = text.size();
@@ -36,7 +38,7 @@ size_t sizeBound(const Value& v, size_t depth) {
     case Type::Boolean: return depth + 9;
     case Type::Integer: return depth + 20 + kLongestNumber;
     case Type::Real: return depth + 14 + kLongestNumber;
-    case Type::Date: return depth + 34;
+    case Type::Date: return depth + 34 + kMaxFractionDigits;
     case Type::String: return depth + 18 + escapedSize(v.string());
     case Type::Data: {
       const size_t encoded = (v.data().size() + 2) / 3 * 4;
@@ -197,14 +199,15 @@ class XmlOutput {
     out_.literal("</real>\n");
   }
 
-  // Whole seconds, as the format holds them: the fraction is dropped toward the past.
+  // UTC seconds; a fraction of a second, when there is one, as the fewest digits that read back exactly.
   void date(size_t depth, Date d) {
-    const auto seconds = static_cast<int64_t>(std::floor(d.secondsSince2001));
+    const double whole = std::floor(d.secondsSince2001);
+    const auto seconds = static_cast<int64_t>(whole);
     int64_t days = seconds / 86400;
     int64_t inDay = seconds % 86400;
     if (inDay < 0) inDay += 86400, --days;
     const CivilDate civil = civilFromDays(days);
-    char buf[20];
+    char buf[20 + kMaxFractionDigits + 1];
     auto two = [](char* at, int64_t n) {
       at[0] = static_cast<char>('0' + n / 10);
       at[1] = static_cast<char>('0' + n % 10);
@@ -221,10 +224,22 @@ class XmlOutput {
     two(buf + 14, inDay / 60 % 60);
     buf[16] = ':';
     two(buf + 17, inDay % 60);
-    buf[19] = 'Z';
+    size_t length = 19;
+    if (const double fraction = d.secondsSince2001 - whole; fraction > 0) {
+      // "0.25" -> ".25": below 1, fixed notation always starts with "0.". A fraction too small to write in
+      // kMaxFractionDigits (far below a nanosecond) is dropped.
+      char digits[kMaxFractionDigits + 2];
+      auto [end, ec] = std::to_chars(digits, digits + sizeof digits, fraction, std::chars_format::fixed);
+      if (ec == std::errc()) {
+        const size_t n = static_cast<size_t>(end - digits) - 1;
+        std::memcpy(buf + length, digits + 1, n);
+        length += n;
+      }
+    }
+    buf[length++] = 'Z';
     out_.repeat(depth, '\t');
     out_.literal("<date>");
-    out_.append(buf, sizeof buf);
+    out_.append(buf, length);
     out_.literal("</date>\n");
   }
 

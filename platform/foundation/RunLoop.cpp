@@ -81,7 +81,7 @@ bool RunLoop::runOneDueTask() {
 void RunLoop::run() {
   std::unique_lock lock(mutex_);
   ++runners_;
-  while (!quitting_) {
+  while (!quitting_ && !shutDown_) {
     if (queue_.empty()) {
       wake_.wait(lock);
       continue;
@@ -99,6 +99,14 @@ void RunLoop::run() {
   }
   // The last runner to leave re-arms the loop for a later run().
   if (--runners_ == 0) quitting_ = false;
+}
+
+void RunLoop::shutdown() {
+  {
+    std::lock_guard lock(mutex_);
+    shutDown_ = true;
+  }
+  wake_.notify_all();
 }
 
 void RunLoop::quit() {

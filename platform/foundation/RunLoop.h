@@ -49,6 +49,10 @@ class RunLoop {
   // Makes run() return in every thread that runs the loop (or the next run() return at
   // once when none is running); queued tasks are kept.
   void quit();
+  // Makes run() return in every thread that runs the loop, now and for good: a thread that only gets to run()
+  // later returns at once. For loops whose threads end with their owner (quit() re-arms the loop once its
+  // runners have left, so a worker that starts late would wait forever).
+  void shutdown();
   // The loop's name, for logs and thread names.
   const std::string& name() const { return name_; }
   // Number of queued tasks.
@@ -76,6 +80,7 @@ class RunLoop {
   std::condition_variable wake_;
   std::priority_queue<Entry, std::vector<Entry>, Later> queue_;
   bool quitting_ = false;
+  bool shutDown_ = false;
   int runners_ = 0;
 };
 

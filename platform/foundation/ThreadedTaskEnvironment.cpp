@@ -13,11 +13,11 @@ ThreadedTaskEnvironment::ThreadedTaskEnvironment(int globalWorkers)
 ThreadedTaskEnvironment::~ThreadedTaskEnvironment() {
   install(previous_);
   main_->quit();
-  global_->quit();
+  global_->shutdown();
   std::vector<std::thread> threads;
   {
     std::lock_guard lock(mutex_);
-    for (auto& loop : serial_) loop->quit();
+    for (auto& loop : serial_) loop->shutdown();
     threads.swap(threads_);
   }
   for (auto& thread : threads)

@@ -32,6 +32,8 @@ bool HBPreferences::setObject(plist::Value value, std::string key) {
 
 bool HBPreferences::synchronize() { return domain_->synchronize(); }
 
+std::string HBPreferences::fileProblem() const { return domain_->fileProblem(); }
+
 void HBPreferences::reloadDomain(std::string_view identifier) {
   if (auto domain = PreferenceDomain::existing(identifier)) domain->reload();
 }

@@ -46,12 +46,13 @@ std::shared_ptr<PreferenceDomain> PreferenceDomain::forIdentifier(const std::str
     if (!domain) {
       domain = std::make_shared<PreferenceDomain>(Passkey{}, identifier);
       r.domains[key] = domain;
-      domain->load(false);
+      // Observe first, then load: a write posted in between is then reloaded, never missed.
       std::weak_ptr<PreferenceDomain> weak = domain;
       domain->observerToken_ = DarwinNotificationCenter::shared().addObserver(
           domain->reloadNotificationName(), [weak](const std::string&) {
             if (auto live = weak.lock()) live->reload();
           });
+      domain->load(false);
       return domain;
     }
   }
@@ -91,15 +92,22 @@ plist::Value PreferenceDomain::snapshot() const {
   return values_;
 }
 
+std::string PreferenceDomain::fileProblem() const {
+  std::lock_guard lock(mutex_);
+  return fileProblem_;
+}
+
 size_t PreferenceDomain::pendingCount() const {
   std::lock_guard lock(mutex_);
   return pending_.size();
 }
 
 bool PreferenceDomain::setObject(plist::Value value, std::string key) {
-  // A value the file cannot hold would block every later save: refuse it here.
+  // A value the file cannot hold would block every later save: refuse it here, checked where it will sit (one
+  // level below the file's root).
   if (!value.isNull()) {
-    if (plist::CheckResult storable = plist::PropertyListFile::checkStorable(value, {}); !storable.ok()) {
+    plist::CheckResult storable = plist::PropertyListFile::checkStorable(plist::Value(plist::Dictionary{{key, value}}));
+    if (!storable.ok()) {
       Log::write("HBPreferences: domain " + identifier_ + ": the value for key \"" + key +
                  "\" cannot be stored: " + storable.message);
       return false;
@@ -118,6 +126,13 @@ bool PreferenceDomain::setObject(plist::Value value, std::string key) {
       if (binding.key == key) applyBindingLocked(binding);
   }
   bool saved = flush();
+  if (!saved && lastFlushRefusedContent_) {
+    // Too large for the file once beside the other keys: the write is withdrawn, or it would be retried (and
+    // refused) by every later save of this process.
+    std::lock_guard lock(mutex_);
+    pending_.erase(key);
+    rebuildValuesLocked();
+  }
   runChangeBlocks();
   return saved;
 }
@@ -141,6 +156,7 @@ bool PreferenceDomain::flush() {
     return false;
   }
   PreferenceFileStore::WriteResult written = store_.update(changes, knownBytes, knownValues);
+  lastFlushRefusedContent_ = written.refusedContent;
   if (!written.ok) {
     Log::write("HBPreferences: could not save domain " + identifier_ + " (" + written.error +
                "); the file on disk is unchanged");
@@ -152,6 +168,7 @@ bool PreferenceDomain::flush() {
     if (auto it = pending_.find(key); it != pending_.end() && it->second.sameContent(value)) pending_.erase(it);
   diskValues_ = std::move(written.values);
   diskBytes_ = std::move(written.bytes);
+  fileProblem_.clear();  // a bad file was kept aside and replaced
   rebuildValuesLocked();
   return true;
 }
@@ -165,9 +182,14 @@ bool PreferenceDomain::load(bool onlyIfChanged) {
     using Outcome = PreferenceFileStore::Outcome;
     if (loaded.outcome == Outcome::Unreadable) return false;  // keep what we have
     if (onlyIfChanged && loaded.outcome == Outcome::Unchanged) return false;
-    if (onlyIfChanged && loaded.outcome == Outcome::Missing && diskBytes_.empty() && diskValues_.empty())
+    const bool empty = loaded.outcome == Outcome::Missing || loaded.outcome == Outcome::Unusable;
+    if (onlyIfChanged && empty && diskBytes_.empty() && diskValues_.empty()) {
+      std::lock_guard lock(mutex_);
+      fileProblem_ = std::move(loaded.problem);
       return false;
+    }
     std::lock_guard lock(mutex_);
+    fileProblem_ = std::move(loaded.problem);
     if (loaded.outcome != Outcome::Unchanged) {
       diskValues_ = std::move(loaded.values);
       diskBytes_ = std::move(loaded.bytes);

@@ -54,6 +54,9 @@ class PreferenceDomain {
   bool synchronize();
   // Number of writes not yet saved.
   size_t pendingCount() const;
+  // Why the domain's file could not be used when last read (the domain then reads as empty); empty when it was
+  // read or there is none.
+  std::string fileProblem() const;
 
   // Re-reads the file: values, bound fields and change blocks follow.
   void reload();
@@ -104,6 +107,8 @@ class PreferenceDomain {
   plist::Dictionary diskValues_;  // what the file held when last read or written
   std::string diskBytes_;         // its bytes
   std::map<std::string, plist::Value, std::less<>> pending_;  // unsaved writes; null removes
+  std::string fileProblem_;       // why the file could not be used, when so
+  bool lastFlushRefusedContent_ = false;  // under ioMutex_, read by the thread that flushed
   plist::Value values_;           // diskValues_ with pending_ laid over
   std::vector<Binding> bindings_;
   std::vector<ChangeBlock> blocks_;

@@ -9,6 +9,8 @@
 #include <chrono>
 #include <cstring>
 #include <ctime>
+#include <map>
+#include <mutex>
 #include <system_error>
 
 #include "platform/foundation/Log.h"
@@ -138,41 +140,49 @@ bool PreferenceFileStore::keepAside(const Reading& bad, std::string& error) {
 }
 
 void PreferenceFileStore::reportOnce(const std::string& line) {
-  if (line == lastReport_) return;
-  lastReport_ = line;
-  Log::write(line);
+  // Per file for the whole process, and per version of the file: each new domain object would otherwise report
+  // the same bad file again, while a file replaced by another bad one is news.
+  std::error_code ec;
+  const auto stamp = std::filesystem::last_write_time(file_, ec).time_since_epoch().count();
+  const std::string seen = line + '\n' + std::to_string(stamp) + '\n' +
+                           std::to_string(std::filesystem::file_size(file_, ec));
+  static std::mutex mutex;
+  static std::map<std::string, std::string>* lastReports = new std::map<std::string, std::string>();
+  {
+    std::lock_guard lock(mutex);
+    std::string& last = (*lastReports)[file_.string()];
+    if (seen == last) return;
+    last = line.empty() ? std::string() : seen;
+  }
+  if (!line.empty()) Log::write(line);
 }
+
+void PreferenceFileStore::forgetReports() { reportOnce(std::string()); }
 
 PreferenceFileStore::LoadResult PreferenceFileStore::load(const std::string& knownBytes) {
   LoadResult result;
   Reading r = read(knownBytes);
-  if (r.verdict == Verdict::Bad) {
-    // Keep it aside under the lock, after looking again: a writer may have replaced it meanwhile.
-    DomainLock lock(lockFile());
-    if (!lock.held()) {
-      reportOnce("HBPreferences: domain " + domain_ + ": the file " + file_.string() + " could not be used (" +
-                 r.problem + ") and " + lock.error() + "; the domain reads as empty");
-      return result;
-    }
-    r = read(knownBytes);
-    std::string error;
-    if (r.verdict == Verdict::Bad) {
-      keepAside(r, error);
-      return result;
-    }
-  }
   switch (r.verdict) {
     case Verdict::Good:
-      lastReport_.clear();
+      forgetReports();
       result.outcome = r.unchanged ? Outcome::Unchanged : Outcome::Loaded;
       result.values = std::move(r.values);
       result.bytes = std::move(r.bytes);
       break;
+    case Verdict::Bad:
+      // Left in place: only a write, which would replace it, keeps it aside.
+      reportOnce("HBPreferences: domain " + domain_ + ": the file " + file_.string() + " could not be used (" +
+                 r.problem + "); the domain reads as empty, and the file is kept aside before it is replaced");
+      result.outcome = Outcome::Unusable;
+      result.problem = std::move(r.problem);
+      break;
     case Verdict::Unreadable:
       reportOnce("HBPreferences: domain " + domain_ + ": cannot read " + file_.string() + ": " + r.problem);
       result.outcome = Outcome::Unreadable;
+      result.problem = std::move(r.problem);
       break;
-    default:
+    case Verdict::Missing:
+      forgetReports();
       result.outcome = Outcome::Missing;
       break;
   }
@@ -196,8 +206,11 @@ PreferenceFileStore::WriteResult PreferenceFileStore::update(const std::vector<C
   }
   // Any temporary file of this domain is a crashed writer's leftover: writers hold the lock.
   const std::string prefix = PropertyListFile::temporaryPrefix(file_);
-  for (const auto& entry : std::filesystem::directory_iterator(file_.parent_path(), ec))
-    if (entry.path().filename().string().starts_with(prefix)) std::filesystem::remove(entry.path(), ec);
+  for (const auto& entry : std::filesystem::directory_iterator(file_.parent_path(), ec)) {
+    // Exactly the prefix and the six characters mkostemp adds: "a.plist.tmp.x.plist" is another domain's file.
+    const std::string name = entry.path().filename().string();
+    if (name.size() == prefix.size() + 6 && name.starts_with(prefix)) std::filesystem::remove(entry.path(), ec);
+  }
 
   Reading current = read(knownBytes);
   plist::Dictionary values;
@@ -219,7 +232,10 @@ PreferenceFileStore::WriteResult PreferenceFileStore::update(const std::vector<C
   }
   plist::Value root(std::move(values));
   std::optional<std::string> xml = PropertyListFile::toXml(root, limits_, &result.error);
-  if (!xml) return result;
+  if (!xml) {
+    result.refusedContent = true;
+    return result;
+  }
   if (!PropertyListFile::writeAtomically(file_, *xml, &result.error)) return result;
   result.ok = true;
   result.values = root.dictionary();

@@ -16,9 +16,10 @@ namespace platform {
 // exclusive lock on "<file>.lock", shared by every process of the device: the
 // file is read again, only the caller's changes are applied to what it holds,
 // and the result replaces it atomically. A file that cannot be parsed, whose
-// root is not a dictionary or that breaks the limits is renamed to
-// "<file>.bad-<UTC time>" before anything replaces it, and reported in the
-// log. Owned by its PreferenceDomain; not thread-safe on its own (the domain
+// root is not a dictionary or that breaks the limits reads as an empty domain
+// and is reported once in the log; it stays where it is (a reader never moves
+// it) until a write is about to replace it, which first renames it to
+// "<file>.bad-<UTC time>". Owned by its PreferenceDomain; not thread-safe on its own (the domain
 // serializes calls).
 class PreferenceFileStore {
  public:
@@ -26,19 +27,22 @@ class PreferenceFileStore {
   enum class Outcome {
     Loaded,      // the file was read and parsed
     Unchanged,   // the file holds exactly the bytes the caller already knows
-    Missing,     // no file, or a bad file that is now kept aside: the domain is empty
+    Missing,     // no file: the domain is empty
+    Unusable,    // a bad file, left in place until a write keeps it aside: the domain reads as empty
     Unreadable,  // the file exists but cannot be read; nothing was changed
   };
   struct LoadResult {
     Outcome outcome = Outcome::Missing;
     plist::Dictionary values;  // when Loaded
     std::string bytes;         // the file's bytes when Loaded or Unchanged
+    std::string problem;       // why the file could not be used, when Unusable or Unreadable
   };
   struct WriteResult {
     bool ok = false;
-    plist::Dictionary values;  // what the file holds now, when ok
-    std::string bytes;         // its bytes, when ok
-    std::string error;         // why not, otherwise
+    plist::Dictionary values;     // what the file holds now, when ok
+    std::string bytes;            // its bytes, when ok
+    std::string error;            // why not, otherwise
+    bool refusedContent = false;  // not ok because the values cannot be written (too large or too complex)
   };
   // A change of one key: a null value removes it.
   using Change = std::pair<std::string, plist::Value>;
@@ -68,12 +72,14 @@ class PreferenceFileStore {
   Reading read(const std::string& knownBytes);
   // Under the lock: renames the bad file aside and logs it; false (logged) when that failed.
   bool keepAside(const Reading& bad, std::string& error);
+  // Logs `line` unless it is the last line logged for this file in this process (an empty line only forgets).
   void reportOnce(const std::string& line);
+  // The file is fine again: its next problem is reported.
+  void forgetReports();
 
   std::string domain_;
   std::filesystem::path file_;
   plist::Limits limits_;
-  std::string lastReport_;
 };
 
 }  // namespace platform

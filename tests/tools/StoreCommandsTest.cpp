@@ -196,6 +196,27 @@ TEST_F(StoreCommandsTest, ExportThenImportRestoresEveryCustomization) {
   EXPECT_EQ(env.clearPosts, 1);
 }
 
+TEST_F(StoreCommandsTest, ADamagedPreferencesFileIsReportedLeftAloneAndNeverExported) {
+  std::string backup = writeFile("backup.plist", sampleApps());
+  const std::string damaged = "<plist><dict><key>customizedApps</key><dict><key>com.apple.Maps</key>";
+  const auto file = platform::DevicePaths::preferencesFile(tessra::kPreferencesDomain);
+  std::filesystem::create_directories(file.parent_path());
+  std::ofstream(file, std::ios::binary) << damaged;
+  Result apps = run("apps", {});
+  EXPECT_EQ(apps.status, 0);
+  EXPECT_NE(apps.err.find("tessra apps: the preferences file of the device could not be used (malformed: "),
+            std::string::npos)
+      << apps.err;
+  EXPECT_NE(run("settings", {}).err.find("every setting reads as its default"), std::string::npos);
+  // An empty export would look like a good backup; the earlier backup stays as it was.
+  Result exported = run("export", {backup});
+  EXPECT_EQ(exported.status, 1);
+  EXPECT_NE(exported.err.find("nothing exported"), std::string::npos) << exported.err;
+  EXPECT_EQ(platform::plist::PropertyListFile::read(backup).value, sampleApps());
+  // Looking never moved or changed the damaged file.
+  EXPECT_EQ(domainFileBytes(), damaged);
+}
+
 TEST_F(StoreCommandsTest, ImportReplacesTheWholeStore) {
   env.writeDomain(std::string(tessra::kCustomizedAppsKey), sampleApps());
   Value replacement{Dictionary{{"com.other", Value(Dictionary{{"volume", 1.0}})}}};
@@ -216,10 +237,11 @@ TEST_F(StoreCommandsTest, ABadImportChangesNothingAndNamesTheFault) {
       {Value(Dictionary{{"com.bad", "text"}}), "com.bad: the entry must be a dictionary"},
       {entry({{"volume", 1.5}}), "com.bad: \"volume\" must be a real number from 0 to 1"},
       {entry({{"brightness", -0.1}}), "com.bad: \"brightness\" must be a real number from 0 to 1"},
-      {entry({{"volume", 1}}), "com.bad: \"volume\" must be a real number"},
+      {entry({{"volume", 1}}), "com.bad: \"volume\" must be a real number from 0 to 1, not the integer 1"},
       {entry({{"toggles", "wifi"}}), "com.bad: \"toggles\" must be a dictionary"},
       {entry({{"toggles", Value(Dictionary{{"Wifi", 1}})}}), "com.bad: toggles: unknown toggle name \"Wifi\""},
-      {entry({{"toggles", Value(Dictionary{{"wifi", 1.0}})}}), "com.bad: toggles: \"wifi\" must be the integer"},
+      {entry({{"toggles", Value(Dictionary{{"wifi", 1.0}})}}),
+       "com.bad: toggles: \"wifi\" must be the integer 1, 0 or -1, not the real number 1"},
       {entry({{"toggles", Value(Dictionary{{"wifi", 2}})}}), "com.bad: toggles: \"wifi\" must be the integer"},
       {entry({{"toggles", Value(Dictionary{{"wifi", true}})}}), "com.bad: toggles: \"wifi\" must be the integer"},
       {entry({{"colour", "red"}}), "com.bad: unknown key \"colour\""},

@@ -80,6 +80,7 @@ int runApps(const Invocation& invocation) {
     return 2;
   }
   if (!useDeviceRoot(invocation, "apps")) return 2;
+  reportDamagedPreferences(invocation, "apps", "the file is left as it is and no app reads as customized");
 
   platform::HBPreferences preferences{std::string(kPreferencesDomain)};
   Value stored = preferences.objectForKey(kCustomizedAppsKey);

@@ -25,4 +25,13 @@ bool useDeviceRoot(const Invocation& invocation, std::string_view command) {
   return true;
 }
 
+bool reportDamagedPreferences(const Invocation& invocation, std::string_view command, std::string_view consequence) {
+  platform::HBPreferences preferences{std::string(kPreferencesDomain)};
+  const std::string problem = preferences.fileProblem();
+  if (problem.empty()) return false;
+  *invocation.err << "tessra " << command << ": the preferences file of the device could not be used (" << problem
+                  << "); " << consequence << "\n";
+  return true;
+}
+
 }  // namespace tessra::cli

@@ -12,4 +12,8 @@ namespace tessra::cli {
 // a folder. The domain is re-read, so nothing cached from another root stays.
 bool useDeviceRoot(const Invocation& invocation, std::string_view command);
 
+// When the device's preferences file is damaged (it then reads as empty, and is left as it is until the device
+// next saves), says so on the error stream followed by `consequence`; returns whether it is.
+bool reportDamagedPreferences(const Invocation& invocation, std::string_view command, std::string_view consequence);
+
 }  // namespace tessra::cli

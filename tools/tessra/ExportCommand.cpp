@@ -23,6 +23,8 @@ int runExport(const Invocation& invocation) {
   const std::string& file = invocation.args[0];
   if (!useDeviceRoot(invocation, "export")) return 2;
 
+  // A damaged file reads as no apps at all: exporting that would make an empty backup look like a good one.
+  if (reportDamagedPreferences(invocation, "export", "nothing exported")) return 1;
   platform::HBPreferences preferences{std::string(kPreferencesDomain)};
   Value apps = preferences.objectForKey(kCustomizedAppsKey);
   if (apps.isNull()) apps = Value(platform::plist::Dictionary{});

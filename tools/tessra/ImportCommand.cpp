@@ -28,12 +28,24 @@ std::string appLabel(const std::string& bundleId) {
   return bundleId.empty() ? std::string("(empty bundle identifier)") : bundleId;
 }
 
+// A value with its kind: "not 1" would leave the reader guessing between the integer and the real.
+std::string withKind(const Value& value) {
+  using platform::plist::Type;
+  switch (value.type()) {
+    case Type::Boolean: return "the boolean " + value.describe();
+    case Type::Integer: return "the integer " + value.describe();
+    case Type::Real: return "the real number " + value.describe();
+    case Type::String: return "the text " + value.describe();
+    default: return value.describe();
+  }
+}
+
 void checkLevel(const std::string& bundleId, std::string_view key, const Value& value,
                 std::vector<std::string>& faults) {
   double fraction = value.doubleValue();
   if (!value.isReal() || !(fraction >= 0.0 && fraction <= 1.0))
     faults.push_back(appLabel(bundleId) + ": " + inQuotes(key) + " must be a real number from 0 to 1, not " +
-                     value.describe());
+                     withKind(value));
 }
 
 void checkToggles(const std::string& bundleId, const Value& toggles, std::vector<std::string>& faults) {
@@ -50,7 +62,7 @@ void checkToggles(const std::string& bundleId, const Value& toggles, std::vector
     int64_t value = state.integerValue();
     if (!state.isInteger() || value < ToggleStateNotCustomized || value > ToggleStateOn)
       faults.push_back(appLabel(bundleId) + ": toggles: " + inQuotes(name) + " must be the integer 1, 0 or -1, not " +
-                       state.describe());
+                       withKind(state));
   }
 }
 

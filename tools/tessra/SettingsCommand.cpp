@@ -40,6 +40,7 @@ int runSettings(const Invocation& invocation) {
     return 2;
   }
   if (!useDeviceRoot(invocation, "settings")) return 2;
+  reportDamagedPreferences(invocation, "settings", "the file is left as it is and every setting reads as its default");
 
   platform::HBPreferences preferences{std::string(kPreferencesDomain)};
   auto settings = TessraSettings::all();

@@ -289,6 +289,15 @@ double TessraStorageManager::getBrightnessForCurrentBundleId() const {
 
 // --- Persistence ---
 
+void TessraStorageManager::setWholeStorageDictionary(Value value) {
+  if (!value.isNull() && !value.isDictionary()) {
+    platform::Log::write("Tessra: the app customizations must be a dictionary of apps, not " + value.describe() +
+                         "; the store is unchanged");
+    return;
+  }
+  wholeStorageDictionary_ = std::move(value);
+}
+
 void TessraStorageManager::loadDictionaryFromStorage() {
   platform::HBPreferences preferences{std::string(tessra::kPreferencesDomain)};
   Value stored = preferences.objectForKey(tessra::kCustomizedAppsKey);

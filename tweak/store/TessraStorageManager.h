@@ -124,7 +124,9 @@ class TessraStorageManager {
   void setIsPresentingTessraFromSettings(bool value) { isPresentingTessraFromSettings_ = value; }
   // The in-memory "customizedApps" dictionary; a snapshot that never changes once handed out.
   const platform::plist::Value& wholeStorageDictionary() const { return wholeStorageDictionary_; }
-  void setWholeStorageDictionary(platform::plist::Value value) { wholeStorageDictionary_ = std::move(value); }
+  // Replaces it with `value`, a dictionary of apps (or null: nothing loaded). Anything else is refused and logged:
+  // the next save would otherwise write a store of only the app being edited.
+  void setWholeStorageDictionary(platform::plist::Value value);
   const std::optional<std::string>& currentBundleId() const { return currentBundleId_; }
   void setCurrentBundleId(std::optional<std::string> value) { currentBundleId_ = std::move(value); }
   const std::optional<std::string>& currentAppName() const { return currentAppName_; }

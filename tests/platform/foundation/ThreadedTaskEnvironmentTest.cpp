@@ -6,6 +6,8 @@
 
 #include "platform/foundation/Dispatch.h"
 #include "platform/foundation/OperationQueue.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/foundation/Clock.h"
 #include "platform/foundation/ThreadedTaskEnvironment.h"
 
 namespace platform {
@@ -27,6 +29,29 @@ TEST(ThreadedTaskEnvironmentTest, BackgroundWorkPostsBackToTheMainLoop) {
   env.mainLoop().run();
   EXPECT_NE(workerThread, mainThread);
   EXPECT_EQ(resultThread, mainThread);
+}
+
+// Workers of a loop that is shut down may get to run() late (a thread starts slowly): they must return at once,
+// or destroying the environment waits for them forever.
+TEST(ThreadedTaskEnvironmentTest, WorkersThatStartAfterShutdownReturnAtOnce) {
+  SteadyClock clock;
+  RunLoop loop(clock, "workers");
+  loop.shutdown();
+  std::thread early([&] { loop.run(); });
+  early.join();
+  std::thread late([&] { loop.run(); });  // hangs when the first runner re-armed the loop
+  late.join();
+  // Quitting, unlike shutting down, lets the loop run again once it has stopped.
+  RunLoop reusable(clock, "main");
+  reusable.quit();
+  reusable.run();
+  bool ran = false;
+  reusable.post([&] {
+    ran = true;
+    reusable.quit();
+  });
+  reusable.run();
+  EXPECT_TRUE(ran);
 }
 
 TEST(ThreadedTaskEnvironmentTest, SerialQueueRunsOperationsInOrderOnItsOwnThread) {

@@ -123,7 +123,7 @@ TEST_F(PropertyListXmlTest, WriterLaysOutFilesAsThePhoneDoes) {
             "\t<key>style</key>\n\t<integer>2</integer>\n"
             "\t<key>volume</key>\n\t<real>0.4</real>\n"
             "\t<key>name</key>\n\t<string>a&lt;b &amp; c&gt;</string>\n"
-            "\t<key>when</key>\n\t<date>2000-12-31T23:59:58Z</date>\n"
+            "\t<key>when</key>\n\t<date>2000-12-31T23:59:58.5Z</date>\n"
             "\t<key>blob</key>\n\t<data>\n\tAAECAw==\n\t</data>\n"
             "\t<key>none</key>\n\t<array/>\n"
             "\t<key>apps</key>\n\t<dict>\n\t\t<key>com.apple.Maps</key>\n\t\t<dict/>\n\t</dict>\n"
@@ -135,7 +135,8 @@ TEST_F(PropertyListXmlTest, EdgesOfEveryKindSurviveAWriteAndARead) {
   const double tiny = 4.9406564584124654e-324;
   Value v(Array{Value(int64_t{INT64_MIN}), Value(int64_t{INT64_MAX}), Value(tiny), Value(-0.0), Value(1e308),
                 Value(1.0 / 0.0), Value(-1.0 / 0.0), Value(std::string("\r\n\x01\x7f\xff")), Value(std::string()),
-                Value(Date{kFirstWritableSecond}), Value(Date{kEndOfWritableSeconds - 1}), Value(Data(200, 0xAB))});
+                Value(Date{kFirstWritableSecond}), Value(Date{kEndOfWritableSeconds - 1}), Value(Date{600000000.123}),
+                Value(Date{-86400.25}), Value(Date{1e-7}), Value(Data(200, 0xAB))});
   Value back = read(PropertyListXmlWriter::write(v));
   EXPECT_EQ(back, v);
   EXPECT_TRUE(std::signbit(back.array()[3].doubleValue()));
@@ -143,6 +144,8 @@ TEST_F(PropertyListXmlTest, EdgesOfEveryKindSurviveAWriteAndARead) {
   EXPECT_TRUE(nan.isReal() && std::isnan(nan.doubleValue()));
   EXPECT_NE(PropertyListXmlWriter::write(Value(Date{kFirstWritableSecond})).find("<date>0001-01-01T00:00:00Z"),
             std::string::npos);
+  // A fraction far below a nanosecond is not written: the date reads back as its whole second.
+  EXPECT_EQ(read(PropertyListXmlWriter::write(Value(Date{1e-300}))), Value(Date{0}));
 }
 
 TEST_F(PropertyListXmlTest, CalendarAgreesWithItselfOverTenThousandYears) {
@@ -194,6 +197,10 @@ TEST_F(PropertyListXmlTest, StructuralFaultsAreRefusedWithTheirLine) {
             "XML property list has an unknown element <foo> (line 4)");
   EXPECT_EQ(refusal(wrapped("<dict><key>a</key></dict>")).message,
             "XML property list has the key \"a\" without a value (line 1)");
+  EXPECT_EQ(refusal(wrapped("<dict><key>a</key><key>b</key><true/></dict>")).message,
+            "XML property list has the key \"a\" without a value (line 1)");
+  EXPECT_EQ(refusal(wrapped("<array></" + std::string(1000, 'x') + ">")).message,
+            "XML property list closes <array> with </" + std::string(40, 'x') + "> (line 1)");
   EXPECT_EQ(refusal(wrapped("<dict><integer>1</integer></dict>")).message,
             "XML property list has <integer> where a <key> was expected in a <dict> (line 1)");
   EXPECT_EQ(refusal(wrapped("<array><key>a</key></array>")).message,
@@ -215,7 +222,7 @@ TEST_F(PropertyListXmlTest, StructuralFaultsAreRefusedWithTheirLine) {
 
 TEST_F(PropertyListXmlTest, ContentThatIsNotItsKindIsRefused) {
   for (const char* body : {"<integer></integer>", "<integer>1.5</integer>", "<integer>12abc</integer>",
-                           "<integer>9223372036854775808</integer>", "<integer>-9223372036854775809</integer>",
+                           "<integer>18446744073709551616</integer>", "<integer>-9223372036854775809</integer>",
                            "<integer>0x</integer>", "<integer>--1</integer>", "<real></real>", "<real>1,5</real>",
                            "<real>+-1</real>", "<real>1e999</real>", "<date>2001-02-29T00:00:00Z</date>",
                            "<date>2001-01-01T24:00:00Z</date>", "<date>2001-01-01T00:00:00</date>",
@@ -224,9 +231,14 @@ TEST_F(PropertyListXmlTest, ContentThatIsNotItsKindIsRefused) {
                            "<string>&#xD800;</string>", "<string>&#x110000;</string>", "<string>&#;</string>",
                            "<string>& </string>"})
     EXPECT_EQ(refusal(wrapped(body)).status, ReadStatus::Malformed) << body;
-  EXPECT_EQ(refusal(wrapped("<integer>9223372036854775808</integer>")).message,
-            "XML property list has an integer out of range: 9223372036854775808 (line 1)");
+  EXPECT_EQ(refusal(wrapped("<integer>\n18446744073709551616</integer>")).message,
+            "XML property list has an integer out of range: 18446744073709551616 (line 2)");
   EXPECT_EQ(read(wrapped("<integer>-9223372036854775808</integer>")).integerValue(), INT64_MIN);
+  // Unsigned numbers beyond the signed range wrap, as the binary reader keeps them.
+  EXPECT_EQ(read(wrapped("<integer>18446744073709551615</integer>")).integerValue(), -1);
+  // Text quoted in a message is trimmed, cut short and shows no control characters.
+  EXPECT_EQ(refusal(wrapped("<real>\n 1.5\tx" + std::string(100, '9') + "</real>")).message,
+            "XML property list has a real that is not a number: \"1.5?x" + std::string(35, '9') + "\" (line 2)");
   EXPECT_EQ(refusal(wrapped("<string>&#0;</string>")).message, "XML with a reference to the NUL character");
 }
 

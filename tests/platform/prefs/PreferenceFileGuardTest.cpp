@@ -60,7 +60,7 @@ class PreferenceFileGuardTest : public testing::PrefsTest {
 
 // ---- Bad files ----
 
-TEST_F(PreferenceFileGuardTest, BadFileReadsAsDefaultsAndIsKeptAsideOnce) {
+TEST_F(PreferenceFileGuardTest, BadFileReadsAsDefaultsStaysInPlaceAndIsReportedOnce) {
   for (const BadFile& bad : badFiles()) {
     SCOPED_TRACE(bad.name);
     std::filesystem::remove_all(folder());
@@ -72,31 +72,33 @@ TEST_F(PreferenceFileGuardTest, BadFileReadsAsDefaultsAndIsKeptAsideOnce) {
       prefs.registerBool(&enabled, true, "enabled");
       EXPECT_TRUE(enabled);
       EXPECT_TRUE(prefs.objectForKey("customizedApps").isNull());
+      EXPECT_FALSE(prefs.fileProblem().empty());
       HBPreferences another(kDomain);
       HBPreferences::reloadDomain(kDomain);
     }
-    HBPreferences later(kDomain);
-    auto kept = keptAside();
-    ASSERT_EQ(kept.size(), 1u);
-    EXPECT_EQ(contents(kept[0]), bad.bytes);
-    EXPECT_FALSE(std::filesystem::exists(domainFile()));
+    HBPreferences later(kDomain);  // a new domain object reads it again
+    // Reading never moves the file: a tool that only looks must not disturb it.
+    EXPECT_TRUE(keptAside().empty());
+    EXPECT_EQ(contents(domainFile()), bad.bytes);
     EXPECT_EQ(log_.size(), 1u);
-    EXPECT_EQ(logLinesContaining("kept aside as " + kept[0].filename().string()), 1u);
+    EXPECT_EQ(logLinesContaining("could not be used"), 1u);
   }
 }
 
 TEST_F(PreferenceFileGuardTest, WriteOverABadFileKeepsItAsideFirst) {
   putFile("corrupt");
   HBPreferences prefs(kDomain);
-  // Another process put the bad file back after this one loaded.
-  putFile("corrupt again");
   ASSERT_TRUE(prefs.setObject(Value(true), "enabled"));
+  EXPECT_TRUE(prefs.fileProblem().empty());
+  // Another process put a bad file back after this one wrote.
+  putFile("corrupt again");
+  ASSERT_TRUE(prefs.setObject(Value(false), "enabled"));
   auto kept = keptAside();
   ASSERT_EQ(kept.size(), 2u);  // two kept files, neither overwriting the other
-  std::sort(kept.begin(), kept.end());
   std::set<std::string> keptContents{contents(kept[0]), contents(kept[1])};
   EXPECT_EQ(keptContents, (std::set<std::string>{"corrupt", "corrupt again"}));
-  EXPECT_EQ(onDisk(), Value(Dictionary{{"enabled", Value(true)}}));
+  EXPECT_EQ(logLinesContaining("kept aside as"), 2u);
+  EXPECT_EQ(onDisk(), Value(Dictionary{{"enabled", Value(false)}}));
 }
 
 TEST_F(PreferenceFileGuardTest, FileThatCannotBeReadIsNeitherReplacedNorKeptAside) {
@@ -140,6 +142,22 @@ TEST_F(PreferenceFileGuardTest, FailedWriteLeavesTheOldFileAndStaysPendingUntilS
   EXPECT_EQ(onDisk()["interfaceColorStyle"].integerValue(), 1);
 }
 
+TEST_F(PreferenceFileGuardTest, ValueTooBigForTheFileIsWithdrawnAndLaterWritesSave) {
+  HBPreferences prefs(kDomain);
+  ASSERT_TRUE(prefs.setObject(Value(1), "interfaceColorStyle"));
+  // Fine on its own, over the size cap once rendered into the file.
+  EXPECT_FALSE(prefs.setObject(Value(plist::Data(5 * 1024 * 1024, 7)), "blob"));
+  EXPECT_TRUE(prefs.objectForKey("blob").isNull());
+  EXPECT_EQ(PreferenceDomain::existing(kDomain)->pendingCount(), 0u);
+  EXPECT_TRUE(prefs.setObject(Value(true), "enabled"));
+  EXPECT_EQ(onDisk(), Value(Dictionary{{"interfaceColorStyle", Value(1)}, {"enabled", Value(true)}}));
+  // Depth counts where the value sits: one level below the file's root.
+  Value deep = Value(Array{});
+  for (int i = 1; i < 32; ++i) deep = Value(Array{deep});
+  EXPECT_FALSE(prefs.setObject(deep, "deep"));
+  EXPECT_TRUE(prefs.setObject(deep.array()[0], "deep"));
+}
+
 TEST_F(PreferenceFileGuardTest, WriteFailsWhenTheDomainCannotBeLocked) {
   HBPreferences prefs(kDomain);
   ASSERT_TRUE(prefs.setObject(Value(1), "a"));
@@ -158,6 +176,11 @@ TEST_F(PreferenceFileGuardTest, LeftoverTemporaryFilesOfACrashedWriterAreSweptAw
   ASSERT_TRUE(prefs.setObject(Value(2), "a"));
   EXPECT_FALSE(std::filesystem::exists(folder() / "com.kelvane.tessra2.plist.tmp.XyZ123"));
   EXPECT_EQ(onDisk()["a"].integerValue(), 2);
+  // Another domain whose name starts like a temporary file of this one is not touched.
+  HBPreferences other("com.kelvane.tessra2.plist.tmp.x");
+  ASSERT_TRUE(other.setObject(Value(1), "b"));
+  ASSERT_TRUE(prefs.setObject(Value(3), "a"));
+  EXPECT_EQ(onDisk("com.kelvane.tessra2.plist.tmp.x")["b"].integerValue(), 1);
 }
 
 }  // namespace

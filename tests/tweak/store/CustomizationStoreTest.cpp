@@ -281,6 +281,18 @@ TEST_F(CustomizationStoreTest, SavingWithNothingLoadedWritesNothing) {
   EXPECT_EQ(env.storedApps()[kMaps]["toggles"], Value(Dictionary{{"wifi", 1}}));
 }
 
+TEST_F(CustomizationStoreTest, AStoreThatIsNotADictionaryIsRefusedAndTheAppsStay) {
+  store().setState(ToggleStateOn, ToggleTypeWifi);
+  store().setCurrentBundleId(std::string(kNotes));
+  env.logLines.clear();
+  store().setWholeStorageDictionary(Value("not a store"));
+  EXPECT_EQ(env.logLines.size(), 1u);
+  store().setState(ToggleStateOn, ToggleTypeDnd);
+  Value stored = env.storedApps();
+  EXPECT_EQ(stored[kMaps]["toggles"], Value(Dictionary{{"wifi", 1}}));
+  EXPECT_EQ(stored[kNotes]["toggles"], Value(Dictionary{{"dnd", 1}}));
+}
+
 TEST_F(CustomizationStoreTest, AFailedSaveIsNotAnnounced) {
   // A folder where the domain's file should be: the file cannot be replaced.
   std::filesystem::create_directories(platform::DevicePaths::preferencesFile(tessra::kPreferencesDomain));
