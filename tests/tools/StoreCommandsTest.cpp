@@ -10,7 +10,9 @@
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "tests/tweak/store/StoreTestEnvironment.h"
+#include "platform/bus/BusLocation.h"
 #include "tools/tessra/Command.h"
+#include "tools/tessra/DeviceNotificationLink.h"
 
 namespace {
 
@@ -215,6 +217,27 @@ TEST_F(StoreCommandsTest, ADamagedPreferencesFileIsReportedLeftAloneAndNeverExpo
   EXPECT_EQ(platform::plist::PropertyListFile::read(backup).value, sampleApps());
   // Looking never moved or changed the damaged file.
   EXPECT_EQ(domainFileBytes(), damaged);
+}
+
+TEST_F(StoreCommandsTest, AStartedDeviceThatDoesNotAnswerIsReportedAfterTheWrite) {
+  // A device recorded as started whose bus is gone: the posts cannot reach its plug-in.
+  const auto addressFile = platform::BusLocation::addressFile(env.root);
+  std::filesystem::create_directories(addressFile.parent_path());
+  std::ofstream(addressFile) << "unix:path=" << (env.root / "no-such.sock").string() << "\n";
+  tessra::cli::DeviceNotificationLinkTestApi::setConnectTimeout(std::chrono::milliseconds(50));
+
+  Result imported = run("import", {writeFile("backup.plist", sampleApps())});
+  EXPECT_EQ(imported.status, 1);
+  EXPECT_NE(imported.err.find("the running device did not answer"), std::string::npos) << imported.err;
+  EXPECT_NE(imported.err.find("tessra device restart " + env.root.string()), std::string::npos) << imported.err;
+  EXPECT_EQ(env.storedApps(), sampleApps());  // the files have it
+  Result set = run("set", {"enabled", "off"});
+  EXPECT_EQ(set.status, 1);
+  EXPECT_NE(set.err.find("enabled is in the device's files"), std::string::npos) << set.err;
+
+  std::filesystem::remove(addressFile);  // stopped: the files are all there is
+  EXPECT_EQ(run("set", {"enabled", "on"}).status, 0);
+  tessra::cli::DeviceNotificationLinkTestApi::setConnectTimeout(std::chrono::seconds(3));
 }
 
 TEST_F(StoreCommandsTest, ImportReplacesTheWholeStore) {

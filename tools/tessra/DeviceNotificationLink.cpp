@@ -1,5 +1,6 @@
 #include "tools/tessra/DeviceNotificationLink.h"
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <future>
@@ -17,7 +18,8 @@ namespace tessra::cli {
 namespace {
 
 // How long a post may wait for the device's bus.
-constexpr platform::Duration kConnectTimeout = platform::seconds(3);
+platform::Duration g_connectTimeout = platform::seconds(3);
+std::atomic<size_t> g_unheardPosts{0};
 
 // Sends one notification to the device at the current root, when its bus runs.
 void sendToDevice(const std::string& name,
@@ -30,14 +32,15 @@ void sendToDevice(const std::string& name,
                                                         [](const std::string&) {},
                                                         [](const std::string&, const platform::plist::Value&) {}});
   bus.start();
-  if (bus.waitFor(platform::BusConnection::State::Connected, kConnectTimeout)) {
+  if (bus.waitFor(platform::BusConnection::State::Connected, g_connectTimeout)) {
     send(transport);
     // The send is queued for the bus thread; wait until it went out before closing.
     auto sent = std::make_shared<std::promise<void>>();
     std::future<void> done = sent->get_future();
     bus.post([sent](sdbus::IConnection*) { sent->set_value(); });
-    done.wait_for(std::chrono::nanoseconds(kConnectTimeout));
+    done.wait_for(std::chrono::nanoseconds(g_connectTimeout));
   } else {
+    ++g_unheardPosts;
     platform::Log::write("tessra: the device bus did not answer; " + name + " reaches only the files");
   }
   bus.stop();
@@ -55,6 +58,10 @@ void DeviceNotificationLink::sendDarwin(const std::string& name) {
 void DeviceNotificationLink::sendDistributed(const std::string& name, const platform::plist::Value& userInfo) {
   sendToDevice(name, [&](platform::BusNotificationTransport& transport) { transport.sendDistributed(name, userInfo); });
 }
+
+size_t DeviceNotificationLink::unheardPosts() { return g_unheardPosts; }
+
+void DeviceNotificationLinkTestApi::setConnectTimeout(platform::Duration timeout) { g_connectTimeout = timeout; }
 
 void DeviceNotificationLink::install() {
   auto link = std::make_shared<DeviceNotificationLink>();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+
+#include "platform/foundation/Clock.h"
 #include "platform/foundation/NotificationTransport.h"
 
 namespace tessra::cli {
@@ -18,6 +21,18 @@ class DeviceNotificationLink final : public platform::NotificationTransport {
 
   // Makes the link the transport of this process's Darwin and distributed centres.
   static void install();
+  // Posts of this process that did not reach a started device because its bus did not answer. A command whose
+  // post went unheard says so: the running plug-in keeps what it had (and may save it back).
+  static size_t unheardPosts();
+
+ private:
+  friend class DeviceNotificationLinkTestApi;
+};
+
+// For tests: how long a post waits for the device's bus.
+class DeviceNotificationLinkTestApi {
+ public:
+  static void setConnectTimeout(platform::Duration timeout);
 };
 
 }  // namespace tessra::cli

@@ -10,6 +10,7 @@
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/prefs/HBPreferences.h"
 #include "tools/tessra/Command.h"
+#include "tools/tessra/DeviceNotificationLink.h"
 #include "tools/tessra/DeviceRootOption.h"
 #include "tweak/catalogue/Tessra2Toggle.h"
 #include "tweak/store/TessraKeys.h"
@@ -125,7 +126,14 @@ int runImport(const Invocation& invocation) {
     err << "tessra import: could not write the preferences of the device; the customizations are unchanged\n";
     return 1;
   }
+  const size_t unheardBefore = DeviceNotificationLink::unheardPosts();
   platform::DarwinNotificationCenter::shared().postNotification(std::string(kClearAppCustomizationCacheNotification));
+  if (DeviceNotificationLink::unheardPosts() != unheardBefore) {
+    err << "tessra import: the customizations are in the device's files, but the running device did not answer: "
+           "its plug-in still holds the old ones and would save them back; restart it (tessra device restart "
+        << invocation.root << ")\n";
+    return 1;
+  }
   size_t count = read.value.dictionary().size();
   *invocation.out << "Imported " << count << (count == 1 ? " app" : " apps") << " from " << file << "\n";
   return 0;

@@ -10,6 +10,7 @@
 #include "platform/foundation/DarwinNotificationCenter.h"
 #include "platform/prefs/HBPreferences.h"
 #include "tools/tessra/Command.h"
+#include "tools/tessra/DeviceNotificationLink.h"
 #include "tools/tessra/DeviceRootOption.h"
 #include "tweak/store/TessraKeys.h"
 #include "tweak/store/TessraSettings.h"
@@ -70,7 +71,14 @@ int runSet(const Invocation& invocation) {
     err << "tessra set: could not write the preferences of the device; " << key << " is unchanged\n";
     return 1;
   }
+  const size_t unheardBefore = DeviceNotificationLink::unheardPosts();
   platform::DarwinNotificationCenter::shared().postNotification(std::string(kReloadPrefsNotification));
+  if (DeviceNotificationLink::unheardPosts() != unheardBefore) {
+    err << "tessra set: " << key << " is in the device's files, but the running device did not answer: its "
+        << "plug-in keeps the old value until it reloads; restart it (tessra device restart " << invocation.root
+        << ")\n";
+    return 1;
+  }
   *invocation.out << key << " = "
                   << (setting->type == SettingType::Bool ? (*value ? "on" : "off") : std::to_string(*value)) << "\n";
   return 0;
