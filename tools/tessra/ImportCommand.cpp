@@ -128,12 +128,11 @@ int runImport(const Invocation& invocation) {
   }
   const size_t unheardBefore = DeviceNotificationLink::unheardPosts();
   platform::DarwinNotificationCenter::shared().postNotification(std::string(kClearAppCustomizationCacheNotification));
-  if (DeviceNotificationLink::unheardPosts() != unheardBefore) {
-    err << "tessra import: the customizations are in the device's files, but the running device did not answer: "
-           "its plug-in still holds the old ones and would save them back; restart it (tessra device restart "
-        << invocation.root << ")\n";
-    return 1;
-  }
+  // The device catches up when its bus is back; until then an edit made on it would save its old copy back.
+  if (DeviceNotificationLink::unheardPosts() != unheardBefore)
+    err << "tessra import: warning: the running device did not answer; it reads the imported customizations when "
+           "its bus is back, and an edit made on it before then would put the old ones back (tessra device restart "
+        << invocation.root << " makes it read them now)\n";
   size_t count = read.value.dictionary().size();
   *invocation.out << "Imported " << count << (count == 1 ? " app" : " apps") << " from " << file << "\n";
   return 0;
