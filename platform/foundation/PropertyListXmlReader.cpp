@@ -90,26 +90,32 @@ class XmlParser {
     return true;
   }
 
-  // Skips a "<!DOCTYPE ...>" declaration, including an internal subset in brackets.
-  bool skipDeclaration() {
+  // The '>' that ends the markup going on at `from`, outside quoted values (and, for a declaration, outside an
+  // internal subset in brackets); npos when there is none.
+  size_t markupEnd(size_t from, bool subsets) const {
     int brackets = 0;
     char quote = 0;
-    for (size_t i = pos_ + 2; i < s_.size(); ++i) {
+    for (size_t i = from; i < s_.size(); ++i) {
       const char c = s_[i];
       if (quote) {
         if (c == quote) quote = 0;
       } else if (c == '"' || c == '\'') {
         quote = c;
-      } else if (c == '[') {
-        ++brackets;
-      } else if (c == ']') {
-        --brackets;
+      } else if (subsets && (c == '[' || c == ']')) {
+        brackets += c == '[' ? 1 : -1;
       } else if (c == '>' && brackets <= 0) {
-        pos_ = i + 1;
-        return true;
+        return i;
       }
     }
-    return malformed("declaration never closes");
+    return std::string_view::npos;
+  }
+
+  // Skips a "<!DOCTYPE ...>" declaration, including an internal subset in brackets.
+  bool skipDeclaration() {
+    const size_t end = markupEnd(pos_ + 2, true);
+    if (end == std::string_view::npos) return malformed("declaration never closes");
+    pos_ = end + 1;
+    return true;
   }
 
   // Skips white space, comments, processing instructions and declarations.
@@ -138,18 +144,11 @@ class XmlParser {
     while (i < s_.size() && !isSpace(s_[i]) && s_[i] != '/' && s_[i] != '>') ++i;
     tag.name = s_.substr(nameStart, i - nameStart);
     if (tag.name.empty()) return malformed("has an element without a name");
-    char quote = 0;
-    for (; i < s_.size(); ++i) {
-      const char c = s_[i];
-      if (quote) {
-        if (c == quote) quote = 0;
-      } else if (c == '"' || c == '\'') {
-        quote = c;
-      } else if (c == '>') {
-        tag.selfClosing = !tag.closing && s_[i - 1] == '/';
-        pos_ = i + 1;
-        return true;
-      }
+    const size_t end = markupEnd(i, false);
+    if (end != std::string_view::npos) {
+      tag.selfClosing = !tag.closing && s_[end - 1] == '/';
+      pos_ = end + 1;
+      return true;
     }
     return malformed("has a tag <" + shown(tag.name) + "> that never closes");
   }
