@@ -191,12 +191,28 @@ bool PreferenceDomain::load(bool onlyIfChanged) {
     std::lock_guard lock(mutex_);
     fileProblem_ = std::move(loaded.problem);
     if (loaded.outcome != Outcome::Unchanged) {
+      dropPendingWritesOverwrittenLocked(loaded.values);
       diskValues_ = std::move(loaded.values);
       diskBytes_ = std::move(loaded.bytes);
       rebuildValuesLocked();
     }
   }
   return true;
+}
+
+void PreferenceDomain::dropPendingWritesOverwrittenLocked(const plist::Dictionary& fresh) {
+  for (auto it = pending_.begin(); it != pending_.end();) {
+    const plist::Value* before = diskValues_.find(it->first);
+    const plist::Value* after = fresh.find(it->first);
+    const bool savedMeanwhile = (before == nullptr) != (after == nullptr) || (before && !(*before == *after));
+    if (!savedMeanwhile) {
+      ++it;
+      continue;
+    }
+    Log::write("HBPreferences: domain " + identifier_ + ": \"" + it->first +
+               "\" was saved by another process; the write this process could not save is dropped");
+    it = pending_.erase(it);
+  }
 }
 
 void PreferenceDomain::reload() {

@@ -24,7 +24,8 @@ namespace platform {
 // Values are an immutable snapshot: the file's values with this process's
 // unsaved writes laid over them. A write is applied in memory at once and then
 // saved; a write that could not be saved stays pending, is retried by the next
-// write or synchronize(), and keeps its value in this process across reloads.
+// write or synchronize(), and keeps its value in this process across reloads,
+// unless another process saves that key meanwhile (its value then wins).
 // Thread-safe; bound fields are written and change blocks run on the thread
 // that writes or reloads.
 class PreferenceDomain {
@@ -94,6 +95,9 @@ class PreferenceDomain {
   bool load(bool onlyIfChanged);
   bool flush();
   void rebuildValuesLocked();
+  // Drops the unsaved writes of keys whose stored value another process changed since this one last read the
+  // file (`fresh` is what it holds now): the newer, announced value wins over a retry of an older one.
+  void dropPendingWritesOverwrittenLocked(const plist::Dictionary& fresh);
   void applyBindingLocked(const Binding& binding) const;
   void runChangeBlocks();
 

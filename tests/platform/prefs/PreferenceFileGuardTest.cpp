@@ -142,6 +142,27 @@ TEST_F(PreferenceFileGuardTest, FailedWriteLeavesTheOldFileAndStaysPendingUntilS
   EXPECT_EQ(onDisk()["interfaceColorStyle"].integerValue(), 1);
 }
 
+TEST_F(PreferenceFileGuardTest, AnUnsavedWriteGivesWayToAnotherProcesssNewerValue) {
+  HBPreferences prefs(kDomain);
+  ASSERT_TRUE(prefs.setObject(Value(Dictionary{{"com.apple.Maps", Value(Dictionary{})}}), "customizedApps"));
+  {
+    testing::FileSizeLimit full(64);
+    EXPECT_FALSE(prefs.setObject(Value(Dictionary{{"com.apple.Notes", Value(Dictionary{})}}), "customizedApps"));
+    EXPECT_FALSE(prefs.setObject(Value(2), "interfaceColorStyle"));
+  }
+  // The other process resets the store (as the apps page does) and announces it.
+  ASSERT_TRUE(plist::PropertyListFile::write(
+      domainFile(), Value(Dictionary{{"customizedApps", Value(Dictionary{})}, {"enabled", Value(true)}})));
+  HBPreferences::reloadDomain(kDomain);
+  EXPECT_EQ(prefs.objectForKey("customizedApps"), Value(Dictionary{}));
+  EXPECT_EQ(logLinesContaining("\"customizedApps\" was saved by another process"), 1u);
+  // The write of a key nobody else touched is still retried, and the reset is not undone.
+  EXPECT_TRUE(prefs.synchronize());
+  EXPECT_EQ(onDisk(), Value(Dictionary{{"customizedApps", Value(Dictionary{})},
+                                       {"enabled", Value(true)},
+                                       {"interfaceColorStyle", Value(2)}}));
+}
+
 TEST_F(PreferenceFileGuardTest, ValueTooBigForTheFileIsWithdrawnAndLaterWritesSave) {
   HBPreferences prefs(kDomain);
   ASSERT_TRUE(prefs.setObject(Value(1), "interfaceColorStyle"));
