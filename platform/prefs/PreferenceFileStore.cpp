@@ -139,6 +139,21 @@ bool PreferenceFileStore::keepAside(const Reading& bad, std::string& error) {
   return true;
 }
 
+namespace {
+
+// The last problem reported for each file, with the version of the file it was about; for the whole process.
+struct ReportMemory {
+  std::mutex mutex;
+  std::map<std::string, std::string, std::less<>> lastReports;
+};
+
+ReportMemory& reportMemory() {
+  static ReportMemory* memory = new ReportMemory();  // never destroyed: domains may report during exit
+  return *memory;
+}
+
+}  // namespace
+
 void PreferenceFileStore::reportOnce(const std::string& line) {
   // Per file for the whole process, and per version of the file: each new domain object would otherwise report
   // the same bad file again, while a file replaced by another bad one is news.
@@ -146,18 +161,22 @@ void PreferenceFileStore::reportOnce(const std::string& line) {
   const auto stamp = std::filesystem::last_write_time(file_, ec).time_since_epoch().count();
   const std::string seen = line + '\n' + std::to_string(stamp) + '\n' +
                            std::to_string(std::filesystem::file_size(file_, ec));
-  static std::mutex mutex;
-  static std::map<std::string, std::string>* lastReports = new std::map<std::string, std::string>();
+  ReportMemory& memory = reportMemory();
   {
-    std::lock_guard lock(mutex);
-    std::string& last = (*lastReports)[file_.string()];
+    std::lock_guard lock(memory.mutex);
+    std::string& last = memory.lastReports[file_.string()];
     if (seen == last) return;
-    last = line.empty() ? std::string() : seen;
+    last = seen;
   }
-  if (!line.empty()) Log::write(line);
+  Log::write(line);
 }
 
-void PreferenceFileStore::forgetReports() { reportOnce(std::string()); }
+void PreferenceFileStore::forgetReports() {
+  // On every good load: no file system call here.
+  ReportMemory& memory = reportMemory();
+  std::lock_guard lock(memory.mutex);
+  if (!memory.lastReports.empty()) memory.lastReports.erase(file_.string());
+}
 
 PreferenceFileStore::LoadResult PreferenceFileStore::load(const std::string& knownBytes) {
   LoadResult result;

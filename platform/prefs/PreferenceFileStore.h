@@ -72,7 +72,7 @@ class PreferenceFileStore {
   Reading read(const std::string& knownBytes);
   // Under the lock: renames the bad file aside and logs it; false (logged) when that failed.
   bool keepAside(const Reading& bad, std::string& error);
-  // Logs `line` unless it is the last line logged for this file in this process (an empty line only forgets).
+  // Logs `line` unless it is the last line logged for this version of the file in this process.
   void reportOnce(const std::string& line);
   // The file is fine again: its next problem is reported.
   void forgetReports();
