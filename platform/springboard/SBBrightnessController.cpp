@@ -2,13 +2,11 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/springboard/DeviceModel.h"
 #include "platform/springboard/SpringBoardClasses.h"
 #include "platform/springboard/SystemProfile.h"
 
 namespace platform {
 
-using springboard::DeviceModel;
 using springboard::SpringBoardClasses;
 
 SBBrightnessController* SBBrightnessController::sharedBrightnessController() {
@@ -25,10 +23,8 @@ void SBBrightnessController::registerClass(const springboard::SystemProfile& pro
   Class* cls = SpringBoardClasses::define<SBBrightnessController>("SBBrightnessController");
   class_addMethod(cls->metaclass(), SELECTOR("sharedBrightnessController"), &SpringBoardClasses::sharedInstanceImp,
                   "@@:");
-  class_addMethod(
-      cls, SELECTOR("_setBrightnessLevel:showHUD:"),
-      +[](id, SEL, float level, bool showHUD) { DeviceModel::shared().display().setBrightness(level, showHUD); },
-      "v@:fB");
+  class_addMethod(cls, SELECTOR("_setBrightnessLevel:showHUD:"), &SpringBoardClasses::setBrightnessLevelImp,
+                  "v@:fB");
 }
 
 }  // namespace platform

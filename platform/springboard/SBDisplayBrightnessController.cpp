@@ -2,13 +2,10 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/springboard/DeviceModel.h"
 #include "platform/springboard/SpringBoardClasses.h"
 #include "platform/springboard/SystemProfile.h"
 
 namespace platform {
-
-using springboard::DeviceModel;
 
 Ref<SBDisplayBrightnessController> SBDisplayBrightnessController::create() {
   static ClassHandle cls("SBDisplayBrightnessController");
@@ -25,10 +22,8 @@ void SBDisplayBrightnessController::registerClass(const springboard::SystemProfi
   class_addMethod(
       cls->metaclass(), SELECTOR("new"), +[](id self, SEL) { return class_createInstance(static_cast<Class*>(self)); },
       "@@:");
-  class_addMethod(
-      cls, SELECTOR("_setBrightnessLevel:showHUD:"),
-      +[](id, SEL, float level, bool showHUD) { DeviceModel::shared().display().setBrightness(level, showHUD); },
-      "v@:fB");
+  class_addMethod(cls, SELECTOR("_setBrightnessLevel:showHUD:"),
+                  &springboard::SpringBoardClasses::setBrightnessLevelImp, "v@:fB");
 }
 
 }  // namespace platform

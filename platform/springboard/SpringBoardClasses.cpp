@@ -100,6 +100,10 @@ id SpringBoardClasses::sharedInstanceImp(id cls, SEL) {
   return DeviceModel::shared().sharedObject(static_cast<Class*>(cls));
 }
 
+void SpringBoardClasses::setBrightnessLevelImp(id, SEL, float level, bool showHUD) {
+  DeviceModel::shared().display().setBrightness(level, showHUD);
+}
+
 Class* SpringBoardClasses::superclassFor(std::string_view name) {
   Class* super = Runtime::lookUpClass(name);
   return super ? super : Runtime::rootClass();

@@ -45,6 +45,9 @@ class SpringBoardClasses {
   // The implementation of the class method sharedInstance (and its kin): the device's
   // shared object of the receiving class.
   static id sharedInstanceImp(id cls, SEL);
+  // The implementation of `_setBrightnessLevel:showHUD:`, which both brightness controllers answer: sets the
+  // display's brightness, with or without its indicator.
+  static void setBrightnessLevelImp(id, SEL, float level, bool showHUD);
 
  private:
   static Class* superclassFor(std::string_view name);
