@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/runtime/Selector.h"
+#include "platform/runtime/TypeEncoding.h"
+#include "platform/ui/UIColor.h"
+#include "platform/ui/UIStackView.h"
+#include "platform/ui/UIView.h"
+#include "tweak/panel/TSCustomizedThingImageView.h"
+
+// A small read-only strip that summarizes one app's customization: one icon
+// per customized thing, left to right the volume, the brightness, the
+// switches, then the behaviours, each with its badge. It reads the store of
+// its own process once, when it is made, and never follows later changes
+// (its owner makes a new one). It owns its stack view and icons.
+//
+// The class is also registered with the object runtime under the name
+// "TSCustomizedThingsView", so that a process that loads the plug-in library
+// can make strips without linking to it: the class method
+// "initWithFrame:bundleId:uiColor:" (see CreateImp) answers a new strip.
+// Main thread only.
+class TSCustomizedThingsView : public platform::UIView {
+ public:
+  static constexpr const char* kClassName = "TSCustomizedThingsView";
+  static constexpr const char* kCreateSelector = "initWithFrame:bundleId:uiColor:";
+  // The C++ signature of that class method, for msgSend.
+  using CreateImp = std::shared_ptr<platform::UIView> (*)(platform::id cls, platform::SEL sel,
+                                                           platform::CGRect frame, std::string bundleId,
+                                                           platform::UIColor uiColor);
+
+  // A strip of `frame` filled from the store for `bundleId`, in `uiColor`.
+  TSCustomizedThingsView(const platform::CGRect& frame, std::string_view bundleId, const platform::UIColor& uiColor);
+
+  // Fills the strip from the store's entry for `bundleId`.
+  void setupViewForBundleId(std::string_view bundleId);
+  // A new icon for `name` in `state`, sized for `totalNbThings` icons.
+  std::shared_ptr<TSCustomizedThingImageView> getCustomizedThingImageViewWithName(const std::string& name,
+                                                                                 int32_t state,
+                                                                                 int64_t totalNbThings) const;
+  // The icon side: the strip's width for one thing, else min(width / total - 4, 30).
+  double getThingViewSizeForTotalNbThings(int64_t totalNbThings) const;
+
+  const platform::UIColor& uiColor() const { return uiColor_; }
+  void setUiColor(const platform::UIColor& color) { uiColor_ = color; }
+  // The stack holding the icons (null before the strip was filled).
+  platform::UIStackView* togglesStackView() const { return togglesStackView_.get(); }
+
+  // Registers the class by name with the object runtime (done once when the library loads).
+  static void registerClass();
+
+ private:
+  std::shared_ptr<platform::UIStackView> togglesStackView_;
+  platform::UIColor uiColor_;
+};
