@@ -67,7 +67,8 @@ void TSCustomizedThingImageView::setBadgeWithText(const std::optional<std::strin
     });
   }
   platform::UIView::performWithoutAnimation([&] {
-    layoutIfNeeded();
+    // A detached icon has nothing to place it yet; its strip lays it out when it is added.
+    if (superview()) layoutIfNeeded();
     badgeLabel_->setText(*text);
   });
 }
