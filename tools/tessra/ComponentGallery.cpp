@@ -157,7 +157,8 @@ bool ComponentGallery::writeControls(const fs::path& folder, std::ostream& err) 
     const std::string section = std::string("Transition style ") + std::to_string(style) + " (" +
                                 transitionNames[style] + ")";
     for (auto [name, position, caption] : std::vector<std::tuple<std::string, Position, std::string>>{
-             {"rest", rest(0), "at rest on the first state"},
+             {"rest", rest(0), style == 0 ? "at rest: the control leaves the looks to its delegate, so both "
+                                            "titles are drawn" : "at rest on the first state"},
              {"half", between(0.5), "half-way between the first two states"},
              {"third", between(1.3), "30 % of the way from the second state to the third"}}) {
       ok = ok && draw("transition" + std::to_string(style) + "-" + name + ".png", section, caption, {300, 36},
@@ -216,7 +217,7 @@ bool ComponentGallery::writeControls(const fs::path& folder, std::ostream& err) 
   }
 
   for (bool shadows : {true, false}) {
-    const std::string section = "Shadows";
+    const std::string section = "Shadows (the gradient's first colour of the state; 0.5 s in, 0.8 s out)";
     for (auto [name, position, caption] : std::vector<std::tuple<std::string, Position, std::string>>{
              {"rest", rest(1), shadows ? "shadows on, at rest: the shadow is in" : "shadows off, at rest"},
              {"moving", between(0.6), shadows ? "shadows on, moving: the shadow has faded out" : "shadows off, moving"}}) {
@@ -224,6 +225,7 @@ bool ComponentGallery::writeControls(const fs::path& folder, std::ostream& err) 
                       {300, 36}, kLightBackdrop, std::make_shared<GallerySource>(three, true),
                       [shadows](TSSegmentedControl& c) {
                         configureAsDemo(c);
+                        c.setSelectorViewColor(UIColor::clearColor());  // the gradient shows; its colour tints the shadow
                         c.setShadowsEnabled(shadows);
                       },
                       position);
