@@ -1,18 +1,37 @@
 #include "tweak/panel/TSCustomizedThingImageView.h"
 
-#include "platform/ui/NSLayoutConstraint.h"
+#include <map>
+#include <mutex>
+#include <tuple>
+
+#include "platform/foundation/DevicePaths.h"
+#include "platform/ui/UIScreen.h"
 #include "tweak/catalogue/BundleHelper.h"
 #include "tweak/engine/TessraDebugLog.h"
 
-using platform::NSLayoutAttribute;
-using platform::NSLayoutConstraint;
-using platform::NSLayoutRelation;
+namespace {
+
+// The bundle's icon `imageName`, decoded once per device root and screen scale (the platform keeps
+// named images the same way); a settings page draws the same few icons in every row.
+std::shared_ptr<platform::UIImage> bundleIcon(const std::string& imageName) {
+  using Key = std::tuple<std::string, double, std::string>;
+  static std::mutex mutex;
+  static std::map<Key, std::shared_ptr<platform::UIImage>> cache;
+  Key key{platform::DevicePaths::root().string(), platform::UIScreen::mainScreen().scale(), imageName};
+  std::lock_guard lock(mutex);
+  if (auto it = cache.find(key); it != cache.end()) return it->second;
+  auto image = BundleHelper::getImageWithName(imageName);
+  if (image) cache.emplace(std::move(key), image);  // a missing image is looked for again next time
+  return image;
+}
+
+}  // namespace
 
 TSCustomizedThingImageView::TSCustomizedThingImageView() : UIImageView(platform::CGRectZero) {}
 
 void TSCustomizedThingImageView::setupWithCustomizedThingName(const std::string& name,
                                                               const platform::UIColor& uiColor) {
-  setImage(BundleHelper::getImageWithName(name + "Icon"));
+  setImage(bundleIcon(name + "Icon"));
   setContentMode(platform::UIViewContentMode::ScaleAspectFit);
   toggleName_ = name;
   setTintColor(uiColor);
@@ -21,11 +40,17 @@ void TSCustomizedThingImageView::setupWithCustomizedThingName(const std::string&
 
 void TSCustomizedThingImageView::setConstraintsForSize(double side) {
   viewSize_ = side;
-  setTranslatesAutoresizingMaskIntoConstraints(false);
-  addConstraint(NSLayoutConstraint::constraintWithItem(this, NSLayoutAttribute::Height, NSLayoutRelation::Equal,
-                                                       nullptr, NSLayoutAttribute::NotAnAttribute, 1, side));
-  addConstraint(NSLayoutConstraint::constraintWithItem(this, NSLayoutAttribute::Height, NSLayoutRelation::Equal, this,
-                                                       NSLayoutAttribute::Width, 1, 0));
+  // The row that holds the icon gives it this size when it next lays out.
+  if (superview()) superview()->setNeedsLayout();
+}
+
+platform::CGSize TSCustomizedThingImageView::intrinsicContentSize() const { return {viewSize_, viewSize_}; }
+
+void TSCustomizedThingImageView::layoutSubviews() {
+  UIImageView::layoutSubviews();
+  if (!badgeLabel_) return;
+  const platform::CGSize size = bounds().size;
+  badgeLabel_->setFrame({{0, size.height - 1}, {size.width, kBadgeHeight}});
 }
 
 void TSCustomizedThingImageView::setCurrentState(int32_t state) {
@@ -53,22 +78,9 @@ void TSCustomizedThingImageView::setBadgeWithText(const std::optional<std::strin
     badgeLabel_->layer().setCornerRadius(5);
     badgeLabel_->setClipsToBounds(true);
     addSubview(badgeLabel_);
-    badgeLabel_->setTranslatesAutoresizingMaskIntoConstraints(false);
-    auto* badge = badgeLabel_.get();
-    NSLayoutConstraint::activateConstraints({
-        NSLayoutConstraint::constraintWithItem(badge, NSLayoutAttribute::Width, NSLayoutRelation::Equal, this,
-                                               NSLayoutAttribute::Width, 1, 0),
-        NSLayoutConstraint::constraintWithItem(badge, NSLayoutAttribute::Height, NSLayoutRelation::Equal, nullptr,
-                                               NSLayoutAttribute::NotAnAttribute, 1, kBadgeHeight),
-        NSLayoutConstraint::constraintWithItem(badge, NSLayoutAttribute::CenterX, NSLayoutRelation::Equal, this,
-                                               NSLayoutAttribute::CenterX, 1, 0),
-        NSLayoutConstraint::constraintWithItem(badge, NSLayoutAttribute::Top, NSLayoutRelation::Equal, this,
-                                               NSLayoutAttribute::Bottom, 1, -1),
-    });
   }
   platform::UIView::performWithoutAnimation([&] {
-    // A detached icon has nothing to place it yet; its strip lays it out when it is added.
-    if (superview()) layoutIfNeeded();
+    layoutSubviews();
     badgeLabel_->setText(*text);
   });
 }

@@ -13,7 +13,9 @@
 // customized thing ("volume", "brightness", a switch or a behaviour), tinted
 // in the strip's colour, dimmed by its state, with a small badge hanging
 // under it ("On", "Off", a percentage). Owned by the strip's stack view; it
-// owns its badge label. Main thread only.
+// owns its badge label. Icon and badge are placed by frame (the strip is
+// drawn in lists of many rows, so it stays off the constraint solver). Main
+// thread only.
 class TSCustomizedThingImageView : public platform::UIImageView {
  public:
   static constexpr double kCustomizedAlpha = 0.65;
@@ -24,7 +26,7 @@ class TSCustomizedThingImageView : public platform::UIImageView {
 
   // Loads the image "<name>Icon" from the resource bundle (aspect fit), sets the name and tint, state -1.
   void setupWithCustomizedThingName(const std::string& name, const platform::UIColor& uiColor);
-  // Makes the icon a side x side square through constraints.
+  // Makes the icon a side x side square (its size once the strip lays it out).
   void setConstraintsForSize(double side);
   // Stores the state, sets the alpha and the badge ("On", "Off"; none for -1; others keep it).
   void setCurrentState(int32_t state);
@@ -38,6 +40,11 @@ class TSCustomizedThingImageView : public platform::UIImageView {
   double viewSize() const { return viewSize_; }
   // The badge, or null while none is shown.
   platform::UILabel* badgeLabel() const { return badgeLabel_.get(); }
+
+  // Hangs the badge under the icon: as wide as the icon, 12 high, 1 point over its bottom edge.
+  void layoutSubviews() override;
+  // The square of the side given to setConstraintsForSize.
+  platform::CGSize intrinsicContentSize() const override;
 
  private:
   std::shared_ptr<platform::UILabel> badgeLabel_;

@@ -7,7 +7,6 @@
 
 #include "platform/foundation/PropertyList.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/ui/NSLayoutConstraint.h"
 #include "tweak/store/TessraStorageManager.h"
 
 namespace plist = platform::plist;
@@ -54,16 +53,10 @@ TSCustomizedThingsView::TSCustomizedThingsView(const platform::CGRect& frame, st
 
 void TSCustomizedThingsView::setupViewForBundleId(std::string_view bundleId) {
   if (togglesStackView_) togglesStackView_->removeFromSuperview();
-  togglesStackView_ = std::make_shared<platform::UIStackView>();
-  togglesStackView_->setAxis(platform::UILayoutConstraintAxis::Horizontal);
-  togglesStackView_->setDistribution(platform::UIStackViewDistribution::EqualSpacing);
-  togglesStackView_->setAlignment(platform::UIStackViewAlignment::Center);
-  togglesStackView_->setSpacing(0);
-  togglesStackView_->setTranslatesAutoresizingMaskIntoConstraints(false);
+  things_.clear();
+  togglesStackView_ = std::make_shared<platform::UIView>(bounds());
+  togglesStackView_->setBackgroundColor(std::nullopt);
   addSubview(togglesStackView_);
-  const std::map<std::string, platform::UIView*> views{{"togglesStackView", togglesStackView_.get()}};
-  addConstraints(platform::NSLayoutConstraint::constraintsWithVisualFormat("H:|-0-[togglesStackView]-0-|", 0, {}, views));
-  addConstraints(platform::NSLayoutConstraint::constraintsWithVisualFormat("V:|-0-[togglesStackView]-0-|", 0, {}, views));
 
   const TessraStorageManager& store = TessraStorageManager::sharedInstance();
   const plist::Value entry = store.getDictionaryForBundleId(bundleId);
@@ -74,7 +67,7 @@ void TSCustomizedThingsView::setupViewForBundleId(std::string_view bundleId) {
       if (!value || !value->isNumber()) continue;
       auto icon = getCustomizedThingImageViewWithName(slider, 1, total);
       icon->setBadgeWithText(percentText(value->doubleValue()));
-      togglesStackView_->addArrangedSubview(icon);
+      addThing(std::move(icon));
     }
     const plist::Value* toggles = entry.find("toggles");
     if (toggles && toggles->isDictionary()) {
@@ -88,11 +81,34 @@ void TSCustomizedThingsView::setupViewForBundleId(std::string_view bundleId) {
         if (!item->second.isNumber()) continue;
         const auto state = static_cast<int32_t>(item->second.integerValue());
         if (state == -1) continue;
-        togglesStackView_->addArrangedSubview(getCustomizedThingImageViewWithName(item->first, state, total));
+        addThing(getCustomizedThingImageViewWithName(item->first, state, total));
       }
     }
   }
+  setNeedsLayout();
   layoutIfNeeded();
+}
+
+void TSCustomizedThingsView::addThing(std::shared_ptr<TSCustomizedThingImageView> icon) {
+  togglesStackView_->addSubview(icon);
+  things_.push_back(std::move(icon));
+}
+
+void TSCustomizedThingsView::layoutSubviews() {
+  UIView::layoutSubviews();
+  if (!togglesStackView_) return;
+  const platform::CGSize size = bounds().size;
+  togglesStackView_->setFrame({{0, 0}, size});
+  double used = 0;
+  for (const auto& icon : things_) used += icon->viewSize();
+  const size_t n = things_.size();
+  const double gap = n > 1 ? (size.width - used) / static_cast<double>(n - 1) : 0;
+  double x = 0;
+  for (const auto& icon : things_) {
+    const double side = icon->viewSize();
+    icon->setFrame({{x, (size.height - side) / 2}, {side, side}});
+    x += side + gap;
+  }
 }
 
 std::shared_ptr<TSCustomizedThingImageView> TSCustomizedThingsView::getCustomizedThingImageViewWithName(

@@ -4,11 +4,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/runtime/Selector.h"
 #include "platform/runtime/TypeEncoding.h"
 #include "platform/ui/UIColor.h"
-#include "platform/ui/UIStackView.h"
 #include "platform/ui/UIView.h"
 #include "tweak/panel/TSCustomizedThingImageView.h"
 
@@ -17,6 +17,11 @@
 // switches, then the behaviours, each with its badge. It reads the store of
 // its own process once, when it is made, and never follows later changes
 // (its owner makes a new one). It owns its stack view and icons.
+//
+// The icons lie in a horizontal row that fills the strip, centred across,
+// with the free width shared equally between neighbours and none at the ends
+// (one icon starts at the left edge). The row is placed by frame rather than
+// by constraints: the settings page makes one strip per row of a long list.
 //
 // The class is also registered with the object runtime under the name
 // "TSCustomizedThingsView", so that a process that loads the plug-in library
@@ -46,13 +51,21 @@ class TSCustomizedThingsView : public platform::UIView {
 
   const platform::UIColor& uiColor() const { return uiColor_; }
   void setUiColor(const platform::UIColor& color) { uiColor_ = color; }
-  // The stack holding the icons (null before the strip was filled).
-  platform::UIStackView* togglesStackView() const { return togglesStackView_.get(); }
+  // The row holding the icons, filling the strip (null before the strip was filled).
+  platform::UIView* togglesStackView() const { return togglesStackView_.get(); }
+  // The icons, left to right.
+  const std::vector<std::shared_ptr<TSCustomizedThingImageView>>& thingViews() const { return things_; }
+
+  // Places the row and its icons.
+  void layoutSubviews() override;
 
   // Registers the class by name with the object runtime (done once when the library loads).
   static void registerClass();
 
  private:
-  std::shared_ptr<platform::UIStackView> togglesStackView_;
+  void addThing(std::shared_ptr<TSCustomizedThingImageView> icon);
+
+  std::shared_ptr<platform::UIView> togglesStackView_;
+  std::vector<std::shared_ptr<TSCustomizedThingImageView>> things_;
   platform::UIColor uiColor_;
 };

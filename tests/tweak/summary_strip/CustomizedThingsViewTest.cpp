@@ -64,8 +64,10 @@ class CustomizedThingsViewTest : public ::testing::Test {
   }
   static std::vector<TSCustomizedThingImageView*> icons(const TSCustomizedThingsView& view) {
     std::vector<TSCustomizedThingImageView*> out;
-    for (const auto& v : view.togglesStackView()->arrangedSubviews())
-      out.push_back(dynamic_cast<TSCustomizedThingImageView*>(v.get()));
+    for (const auto& v : view.thingViews()) {
+      EXPECT_EQ(v->superview(), view.togglesStackView());
+      out.push_back(v.get());
+    }
     return out;
   }
   static std::vector<std::string> names(const TSCustomizedThingsView& view) {
@@ -126,7 +128,8 @@ TEST_F(CustomizedThingsViewTest, NothingToShowGivesAnEmptyStrip) {
          {"oddStates", plist::Value(Dict{{"toggles", plist::Value(Dict{{"wifi", "on"}, {"dnd", -1}})}})}});
   for (const char* id : {"empty", "broken", "oddValues", "oddStates", "com.example.absent"}) {
     auto view = strip(id);
-    EXPECT_TRUE(view->togglesStackView()->arrangedSubviews().empty()) << id;
+    EXPECT_TRUE(view->thingViews().empty()) << id;
+    EXPECT_TRUE(view->togglesStackView()->subviews().empty()) << id;
     EXPECT_EQ(view->togglesStackView()->frame(), CGRectMake(0, 0, 200, 16)) << id;
   }
   EXPECT_EQ(layoutConflicts(), 0u);
