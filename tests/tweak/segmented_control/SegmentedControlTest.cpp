@@ -11,6 +11,7 @@
 
 #include "platform/foundation/Log.h"
 #include "platform/foundation/ManualTaskEnvironment.h"
+#include "platform/ui/UIApplication.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UIWindow.h"
 #include "tests/tweak/segmented_control/SegmentedControlTestSupport.h"
@@ -133,6 +134,25 @@ TEST_F(SegmentedControlTest, DragFromTheFirstStateToTheSecondAndBack) {
   EXPECT_EQ(offset(), 150);
   EXPECT_EQ(delegate->events, (Strings{"will 1", "scroll", "change 1 0"}));
   EXPECT_EQ(delegate->percents.back(), 0);
+}
+
+TEST_F(SegmentedControlTest, TouchesOnTheScreenReachItThroughTheApplication) {
+  auto& app = UIApplication::sharedApplication();
+  app.sendTouch(UITouchPhase::Began, at(60));
+  for (double x = 60; x <= 240; x += 20) {
+    forward(0.01);
+    app.sendTouch(UITouchPhase::Moved, at(x));
+  }
+  forward(0.2);
+  app.sendTouch(UITouchPhase::Ended, at(240));
+  forward(2);
+  EXPECT_EQ(control->currentState(), 1);
+  EXPECT_EQ(delegate->events, (Strings{"will 0", "scroll", "change 0 1"}));
+  app.sendTouch(UITouchPhase::Began, at(30));
+  app.sendTouch(UITouchPhase::Ended, at(30));
+  forward(1);
+  EXPECT_EQ(control->currentState(), 0);
+  EXPECT_EQ(delegate->events.back(), "change 1 0");
 }
 
 TEST_F(SegmentedControlTest, FlingEndsExactlyOnAState) {
