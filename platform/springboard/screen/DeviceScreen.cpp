@@ -161,12 +161,13 @@ bool DeviceScreen::touch(UITouchPhase phase, CGPoint point) {
                                                                       : "tap";
     reached = std::string(kind) + " " + describe(touchView_);
   }
+  // The touch is traced before what it does.
+  if (ends) model_.eventLog().record(reached);
   bool taken = UIApplication::sharedApplication().sendTouch(phase, point);
   if (ends) {
     touching_ = false;
     touchView_ = nullptr;
     touchViewHold_ = nullptr;
-    model_.eventLog().record(reached);
   }
   dirty_ = true;
   update();

@@ -88,6 +88,27 @@ void IconView::layoutContents() {
   if (name_) name_->setFrame(CGRectMake(0, iconSide_ + 5, bounds().size.width, kLabelHeight));
 }
 
+std::shared_ptr<UIView> IconView::makeLiftedCopy() const {
+  auto copy = std::make_shared<UIView>(iconFrame());
+  copy->setBackgroundColor(tile_->backgroundColor());
+  copy->layer().setCornerRadius(tile_->layer().cornerRadius());
+  copy->setUserInteractionEnabled(false);
+  if (auto* image = dynamic_cast<UIImageView*>(glyph_.get())) {
+    auto glyph = std::make_shared<UIImageView>(image->frame());
+    glyph->setImage(image->image());
+    glyph->setTintColor(UIColor::whiteColor());
+    copy->addSubview(glyph);
+  } else if (auto* initial = dynamic_cast<UILabel*>(glyph_.get())) {
+    auto label = std::make_shared<UILabel>(initial->frame());
+    label->setText(initial->text());
+    label->setFont(initial->font());
+    label->setTextColor(initial->textColor());
+    label->setTextAlignment(NSTextAlignment::Center);
+    copy->addSubview(label);
+  }
+  return copy;
+}
+
 ObjectArray IconView::shortcutItems() {
   if (!object()) return QuickActionItems::stockItems(bundleIdentifier_);
   return msgSend<ObjectArray>(object(), SELECTOR("applicationShortcutItems"));

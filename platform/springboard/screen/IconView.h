@@ -49,6 +49,8 @@ class IconView final : public ScreenView {
   // The size of an icon view for an icon of `iconSide` points.
   static CGSize sizeFor(double iconSide);
 
+  // A picture of the rounded square alone (no name, no touches), as the menu lifts it over its backdrop.
+  std::shared_ptr<UIView> makeLiftedCopy() const;
   // The quick-action items of this icon, asked through the runtime (hooks run).
   ObjectArray shortcutItems();
 

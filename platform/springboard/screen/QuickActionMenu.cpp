@@ -38,7 +38,9 @@ ImagePtr imageFor(const std::string& type) {
 }  // namespace
 
 QuickActionMenu::QuickActionMenu(const SystemProfile& profile, IconViewDelegate& delegate)
-    : profile_(profile), delegate_(delegate) {
+    : ScreenView(profile.majorVersion() >= 13 ? "_UIContextMenuContainerView" : "SBUIIconForceTouchWindow"),
+      profile_(profile),
+      delegate_(delegate) {
   setHidden(true);
   backdrop_ = std::make_shared<UIVisualEffectView>(UIBlurEffect::effectWithStyle(UIBlurEffectStyle::Dark));
   backdrop_->setBackgroundColor(UIColor(0, 0, 0, 0.15));
@@ -63,6 +65,9 @@ void QuickActionMenu::open(IconView& icon) {
   bundleIdentifier_ = icon.bundleIdentifier();
   iconObject_ = icon.object();
   iconFrame_ = icon.convertRect(icon.iconFrame(), this);
+  if (liftedIcon_) liftedIcon_->removeFromSuperview();
+  liftedIcon_ = icon.makeLiftedCopy();
+  insertSubviewBelow(liftedIcon_, platter_.get());
   if (profile_.majorVersion() >= 13) {
     buildContextMenuRows(icon);
   } else {
@@ -161,8 +166,7 @@ void QuickActionMenu::performStockShortcut(id item) {
   delegate_.performStockShortcut(held.get(), bundle);
 }
 
-void QuickActionMenu::layoutSubviews() {
-  UIView::layoutSubviews();
+void QuickActionMenu::layoutContents() {
   const CGSize size = bounds().size;
   backdrop_->setFrame(bounds());
   const double width = profile_.majorVersion() >= 13 ? 250 : 280;
@@ -174,6 +178,7 @@ void QuickActionMenu::layoutSubviews() {
   double y = CGRectGetMaxY(iconFrame_) + kGap;
   if (y + height > size.height - kMargin) y = std::max(kMargin, iconFrame_.origin.y - kGap - height);
   platter_->setFrame(CGRectMake(x, y, width, height));
+  if (liftedIcon_) liftedIcon_->setFrame(iconFrame_);
   double rowY = 0;
   for (const auto& row : rows_) {
     row->setFrame(CGRectMake(0, rowY, width, row->preferredHeight()));

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/runtime/Object.h"
-#include "platform/ui/UIView.h"
+#include "platform/springboard/screen/ScreenView.h"
 
 namespace platform {
 
@@ -16,7 +16,6 @@ namespace springboard {
 class IconView;
 class IconViewDelegate;
 class QuickActionRowView;
-class ScreenView;
 class SystemProfile;
 
 // The quick-action menu of an icon, over the whole screen: a blurred,
@@ -34,7 +33,7 @@ class SystemProfile;
 //     is told viewDidLayoutSubviews once the rows are placed and closes the menu on
 //     dismissAnimated:withCompletionHandler:.
 // Owned by the home screen view; main thread.
-class QuickActionMenu final : public UIView {
+class QuickActionMenu final : public ScreenView {
  public:
   QuickActionMenu(const SystemProfile& profile, IconViewDelegate& delegate);
   ~QuickActionMenu() override;
@@ -53,7 +52,7 @@ class QuickActionMenu final : public UIView {
   void performStockShortcut(id item);
 
  protected:
-  void layoutSubviews() override;
+  void layoutContents() override;
 
  private:
   void buildContextMenuRows(IconView& icon);
@@ -70,6 +69,7 @@ class QuickActionMenu final : public UIView {
   Ref<Object> forceTouchController_;
   std::shared_ptr<UIVisualEffectView> backdrop_;
   std::shared_ptr<ScreenView> platter_;
+  std::shared_ptr<UIView> liftedIcon_;  // the icon, drawn sharp above the backdrop
   std::vector<std::shared_ptr<QuickActionRowView>> rows_;
 };
 

@@ -13,7 +13,8 @@ inline constexpr const char* kPlainViewClasses[] = {
     "SBIconPageDotsView", "SBDockView",            "SBFloatingDockView",   "MTLumaDodgePillView",
     "SBAppSceneView",     "SiriPresentationView",  "SPUISearchView",       "SBDashBoardView",
     "CSCoverSheetView",   "NCNotificationListView", "CCUIModularControlCenterOverlayView",
-    "CCUIToggleView",     "NCNotificationShortLookView", "SBEdgeGestureView",
+    "CCUIToggleView",     "NCNotificationShortLookView", "SBEdgeGestureView", "_UIContextMenuContainerView",
+    "SBUIIconForceTouchWindow",
 };
 
 // Registers the runtime classes of the device's screen for one device: the
