@@ -8,6 +8,7 @@
 #include "platform/prefs/HBPreferences.h"
 #include "platform/springboard/DeviceModel.h"
 #include "tools/SpringBoard/host/AlertScreen.h"
+#include "tools/SpringBoard/host/BehaviourCommands.h"
 #include "tools/SpringBoard/host/DeviceStateReport.h"
 #include "tweak/catalogue/ToggleType.h"
 #include "tweak/store/TessraKeys.h"
@@ -45,7 +46,10 @@ Value storedLevel(double percent) { return Value(percent / 100.0); }
 
 ScriptInterpreter::ScriptInterpreter(platform::springboard::DeviceModel& model, const ScriptVocabulary& vocabulary,
                                      AlertScreen* alerts, Waiter waiter)
-    : model_(model), vocabulary_(vocabulary), alerts_(alerts), waiter_(std::move(waiter)), switches_(model) {}
+    : model_(model), vocabulary_(vocabulary), alerts_(alerts), waiter_(std::move(waiter)), switches_(model),
+      behaviours_(std::make_unique<BehaviourCommands>(model)) {}
+
+ScriptInterpreter::~ScriptInterpreter() = default;
 
 ScriptOutcome ScriptInterpreter::execute(const ScriptCommand& c) {
   switch (c.verb) {
@@ -97,6 +101,21 @@ ScriptOutcome ScriptInterpreter::execute(const ScriptCommand& c) {
     case ScriptVerb::ExpectBrightness: return expectLevel("brightness", model_.display().brightness(), c.number);
     case ScriptVerb::ExpectAlert: return expectAlert(c);
     case ScriptVerb::State: return done(DeviceStateReport::render(model_, vocabulary_, alerts_));
+    case ScriptVerb::ActivatorSetup: return behaviours_->execute(c);
+    case ScriptVerb::ControlCenter: return behaviours_->execute(c);
+    case ScriptVerb::NotificationCenter: return behaviours_->execute(c);
+    case ScriptVerb::Reachability: return behaviours_->execute(c);
+    case ScriptVerb::Button: return behaviours_->execute(c);
+    case ScriptVerb::Buttons: return behaviours_->execute(c);
+    case ScriptVerb::Activator: return behaviours_->execute(c);
+    case ScriptVerb::Banner: return behaviours_->execute(c);
+    case ScriptVerb::SystemAlert: return behaviours_->execute(c);
+    case ScriptVerb::ExpectToast: return behaviours_->execute(c);
+    case ScriptVerb::ExpectToasts: return behaviours_->execute(c);
+    case ScriptVerb::ExpectBanner: return behaviours_->execute(c);
+    case ScriptVerb::ExpectSystemAlert: return behaviours_->execute(c);
+    case ScriptVerb::ExpectOverlay: return behaviours_->execute(c);
+    case ScriptVerb::ExpectHomePressed: return behaviours_->execute(c);
   }
   return refused("unknown command");
 }

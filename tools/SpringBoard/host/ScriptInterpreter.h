@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/foundation/Clock.h"
@@ -15,6 +16,7 @@ class DeviceModel;
 namespace tessra::device {
 
 class AlertScreen;
+class BehaviourCommands;
 
 // What one command came to.
 struct ScriptOutcome {
@@ -47,6 +49,7 @@ class ScriptInterpreter {
 
   ScriptInterpreter(platform::springboard::DeviceModel& model, const ScriptVocabulary& vocabulary,
                     AlertScreen* alerts, Waiter waiter);
+  ~ScriptInterpreter();
 
   // Runs one command.
   ScriptOutcome execute(const ScriptCommand& command);
@@ -67,6 +70,7 @@ class ScriptInterpreter {
   AlertScreen* alerts_;
   Waiter waiter_;
   DeviceSwitchAccess switches_;
+  std::unique_ptr<BehaviourCommands> behaviours_;
 };
 
 }  // namespace tessra::device
