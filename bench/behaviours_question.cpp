@@ -50,7 +50,7 @@ struct Bench {
     platform::DevicePaths::setRoot(root);
     platform::ProcessInfoTestApi::setProcessName("SpringBoard");
     platform::springboard::DeviceConfiguration config;
-    config.installedApps.push_back({"com.example.application137", "Bench", platform::springboard::AppKind::User, ""});
+    config.installedApps.push_back({"com.example.application139", "Bench", platform::springboard::AppKind::User, ""});
     platform::springboard::DeviceModel::shared().configure(config);
 
     // 200 apps with a few switches and behaviours each; the one in front disables Control Center.
@@ -70,11 +70,11 @@ struct Bench {
     reinterpret_cast<void (*)()>(dlsym(handle, "Tessra2StartAgainForTesting"))();
     env.runUntilIdle();
     auto& device = platform::springboard::DeviceModel::shared();
-    device.openApp("com.example.application137");
+    device.openApp("com.example.application139");
     env.fastForwardBy(platform::seconds(1));
     platform::id controller = device.sharedObject("SBApplicationController");
     frontApplication = platform::msgSend<platform::id, std::string>(
-        controller, SELECTOR("applicationWithBundleIdentifier:"), std::string("com.example.application137"));
+        controller, SELECTOR("applicationWithBundleIdentifier:"), std::string("com.example.application139"));
     if (!platform::msgSend<bool>(frontApplication, SELECTOR("suppressesControlCenter"))) std::abort();
   }
   ~Bench() { std::filesystem::remove_all(root); }
