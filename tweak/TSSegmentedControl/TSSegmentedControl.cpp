@@ -287,8 +287,8 @@ void TSSegmentedControl::layoutSubviews() {
   } else if (width != laidOutWidth_ && !scrollView_->isTracking() && currentState_ < statesCount_) {
     // A new width moves every state offset: stay on the current state.
     const CGPoint target = geometry().offsetFromState(currentState_);
-    if (scrollView_->contentOffset() == target) scrollStep();
-    else scrollView_->setContentOffset(target);
+    if (scrollView_->contentOffset() != target) scrollView_->setContentOffset(target);
+    else if (scrollStepDepth_ == 0) scrollStep();
   }
   laidOutWidth_ = width;
 }
@@ -303,7 +303,8 @@ void TSSegmentedControl::updateLayoutDependentValues() {
     currentState_ = 0;
     scrollView_->setContentOffset({0, 0});
   }
-  if (scrollView_->contentOffset() == start) scrollStep();  // nothing moved: draw the state anyway
+  // Nothing moved: draw the state anyway (unless a step under way, whose delegate reloaded, will).
+  if (scrollView_->contentOffset() == start && scrollStepDepth_ == 0) scrollStep();
 }
 
 void TSSegmentedControl::placeParts() {
@@ -341,7 +342,11 @@ void TSSegmentedControl::placeMovingParts(double x) {
 
 void TSSegmentedControl::scrollStep() {
   auto keepAlive = weak_from_this().lock();
-  const double w = bounds().size.width;
+  ++scrollStepDepth_;
+  struct Leave {
+    int& depth;
+    ~Leave() { --depth; }
+  } leave{scrollStepDepth_};
   const double x = scrollView_->contentOffset().x;
   const TSSegmentedControlGeometry g = geometry();
   const double edge = g.selectorLeftEdge(x);
@@ -367,7 +372,6 @@ void TSSegmentedControl::scrollStep() {
   setupStateViewAtIndex(right, f - 1);
   setupGradientWithPercent(f, statesCount_ > 0 ? p / static_cast<double>(statesCount_) : 0);
   placeMovingParts(x);
-  (void)w;
 }
 
 void TSSegmentedControl::scrollViewDidScroll(platform::UIScrollView&) { scrollStep(); }

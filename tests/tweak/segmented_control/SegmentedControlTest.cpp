@@ -360,6 +360,38 @@ TEST_F(SegmentedControlTest, TheNumberOfStatesMayChangeBetweenReloads) {
   EXPECT_EQ(control->currentState(), 4);
 }
 
+// Reloads from inside the delegate's scroll report, with a new N each time.
+class ReloadingDelegate : public RecordingDelegate {
+ public:
+  explicit ReloadingDelegate(std::shared_ptr<TitlesDataSource> source) : source_(std::move(source)) {}
+  void didScrollWithXOffset(TSSegmentedControl& control, double x, double p, long l, long r) override {
+    RecordingDelegate::didScrollWithXOffset(control, x, p, l, r);
+    if (reloads_++ < 20) {
+      source_->count = 1 + reloads_ % 4;
+      control.reloadData();
+    }
+  }
+
+ private:
+  std::shared_ptr<TitlesDataSource> source_;
+  int reloads_ = 0;
+};
+
+TEST_F(SegmentedControlTest, ADelegateThatReloadsWhileScrollingLeavesItSound) {
+  auto reloading = std::make_shared<ReloadingDelegate>(source);
+  control->setDelegate(reloading);
+  press(75);
+  moveBy(60);
+  lift();
+  window->tap(at(280));
+  forward(3);
+  EXPECT_GE(control->currentState(), 0);
+  EXPECT_LT(control->currentState(), control->statesCount());
+  EXPECT_EQ(control->stateViewContainers().size(), static_cast<size_t>(control->statesCount()));
+  EXPECT_DOUBLE_EQ(offset(), control->geometry().offsetFromState(control->currentState()).x);
+  EXPECT_TRUE(control->isUserInteractionEnabled());
+}
+
 TEST_F(SegmentedControlTest, ResizingKeepsTheCurrentState) {
   control->setCurrentState(1);
   control->setFrame(CGRectMake(50, 20, 200, 30));
