@@ -181,7 +181,7 @@ std::shared_ptr<UIView> TSSegmentedControl::viewForStateAtIndex(TSSegmentedContr
 }
 
 std::shared_ptr<UIView> TSSegmentedControl::selectedViewForStateAtIndex(TSSegmentedControlDataSource& source,
-                                                                       long index) {
+                                                                        long index) {
   if (auto view = source.viewForSelectedStateAtIndex(*this, index)) return view;
   if (auto view = source.viewForStateAtIndex(*this, index)) return view;
   auto title = source.titleForSelectedStateAtIndex(*this, index);
@@ -203,13 +203,15 @@ void TSSegmentedControl::setupStateViewAtIndex(long index, double s) {
   UIView& selected = *selectedStateViewContainers_[static_cast<size_t>(index)];
   switch (transitionStyle_) {
     case TSSegmentedControlTransitionStyle::Mask:
-      shapeMaskOf(selected.layer()).setPath(shifted(pathForSelectorViewFromPercentage(s), selected.bounds().size.width * s));
+      shapeMaskOf(selected.layer())
+          .setPath(shifted(pathForSelectorViewFromPercentage(s), selected.bounds().size.width * s));
       break;
     case TSSegmentedControlTransitionStyle::CrossFade:
       selected.setAlpha(1 - std::fabs(s));
       plain.setAlpha(std::fabs(s));
       break;
-    case TSSegmentedControlTransitionStyle::None: break;
+    case TSSegmentedControlTransitionStyle::None:
+      break;
   }
   if (auto d = delegate()) d->setupStateAtIndex(*this, index, plain, selected, s);
 }
@@ -287,8 +289,10 @@ void TSSegmentedControl::layoutSubviews() {
   } else if (width != laidOutWidth_ && !scrollView_->isTracking() && currentState_ < statesCount_) {
     // A new width moves every state offset: stay on the current state.
     const CGPoint target = geometry().offsetFromState(currentState_);
-    if (scrollView_->contentOffset() != target) scrollView_->setContentOffset(target);
-    else if (scrollStepDepth_ == 0) scrollStep();
+    if (scrollView_->contentOffset() != target)
+      scrollView_->setContentOffset(target);
+    else if (scrollStepDepth_ == 0)
+      scrollStep();
   }
   laidOutWidth_ = width;
 }
@@ -529,7 +533,8 @@ void TSSegmentedControl::setupShadowForStateAtIndex(long index, bool visible, bo
   layer.setShadowColor(shadowColorForStateAtIndex(index));
   layer.setShadowRadius(kShadowRadius);
   layer.setShadowOffset({0, 5});
-  layer.setShadowPath(shifted(pathForSelectorViewFromPercentage(0), geometry().selectorWidth() * static_cast<double>(index)));
+  layer.setShadowPath(
+      shifted(pathForSelectorViewFromPercentage(0), geometry().selectorWidth() * static_cast<double>(index)));
   shadowShown_ = visible;
   const double opacity = visible ? kShadowOpacityShown : 0.0;
   if (!animated) {

@@ -1,8 +1,6 @@
 // The segmented control driven the way a person drives it: touches delivered
 // through the window (drags, flings, taps), reloads with a changing number of
 // states, programmatic moves, and what the delegate hears each time.
-#include "tweak/TSSegmentedControl/TSSegmentedControl.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -15,6 +13,7 @@
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UIWindow.h"
 #include "tests/tweak/segmented_control/SegmentedControlTestSupport.h"
+#include "tweak/TSSegmentedControl/TSSegmentedControl.h"
 
 namespace {
 
@@ -289,12 +288,14 @@ TEST_F(SegmentedControlTest, ProgrammerErrorsAreReportedAndChangeNothing) {
   EXPECT_EQ(control->currentState(), 0);
   EXPECT_EQ(offset(), 150);
   ASSERT_EQ(log.size(), 2u);
-  EXPECT_EQ(log[0], "*** Assertion failure in TSSegmentedControl: Unable to set state 2. Segmented control has only 2 "
-                    "states from 0 to 1.");
+  EXPECT_EQ(log[0],
+            "*** Assertion failure in TSSegmentedControl: Unable to set state 2. Segmented control has only 2 "
+            "states from 0 to 1.");
   source->titles = false;
   control->reloadData();
-  EXPECT_EQ(log.back(), "*** Assertion failure in TSSegmentedControl: Data source should provide titles/attribute "
-                        "titles or views.");
+  EXPECT_EQ(log.back(),
+            "*** Assertion failure in TSSegmentedControl: Data source should provide titles/attribute "
+            "titles or views.");
   EXPECT_EQ(control->stateViews().size(), 2u);
 }
 
@@ -351,7 +352,8 @@ TEST_F(SegmentedControlTest, TheNumberOfStatesMayChangeBetweenReloads) {
     EXPECT_EQ(control->stateViewContainers().size(), static_cast<size_t>(n));
     EXPECT_EQ(control->currentState(), 0) << n;
     if (n > 0) {
-      EXPECT_DOUBLE_EQ(control->stateViewContainers().back()->frame().origin.x, 300.0 * static_cast<double>(n - 1) / static_cast<double>(n));
+      EXPECT_DOUBLE_EQ(control->stateViewContainers().back()->frame().origin.x,
+                       300.0 * static_cast<double>(n - 1) / static_cast<double>(n));
       EXPECT_DOUBLE_EQ(offset(), control->geometry().offsetFromState(0).x);
     }
   }
