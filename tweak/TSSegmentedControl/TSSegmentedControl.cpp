@@ -60,7 +60,12 @@ std::optional<UIBezierPath> shifted(std::optional<UIBezierPath> path, double dx)
 
 TSSegmentedControl::TSSegmentedControl(const CGRect& frame) : UIView(frame) { baseInit(); }
 
-TSSegmentedControl::~TSSegmentedControl() { scrollView_->setDelegate(nullptr); }
+TSSegmentedControl::~TSSegmentedControl() {
+  scrollView_->setDelegate(nullptr);
+  // A window may still hold a limiter's recogniser for a finger that is down: it must not call back.
+  for (auto* limiter : {leftLimiterView_.get(), rightLimiterView_.get()})
+    for (const auto& g : limiter->gestureRecognizers()) g->removeTarget(this);
+}
 
 void TSSegmentedControl::baseInit() {
   setClipsToBounds(false);
@@ -101,8 +106,9 @@ void TSSegmentedControl::baseInit() {
   addSubview(shadowView_);
 
   for (auto* limiter : {leftLimiterView_.get(), rightLimiterView_.get()}) {
-    limiter->addGestureRecognizer(std::make_shared<platform::UITapGestureRecognizer>(
-        [this](platform::UIGestureRecognizer& tap) { tapWasRecognized(tap); }));
+    auto tap = std::make_shared<platform::UITapGestureRecognizer>();
+    tap->addTarget(this, [this](platform::UIGestureRecognizer& g) { tapWasRecognized(g); });
+    limiter->addGestureRecognizer(tap);
   }
   placeParts();
 }

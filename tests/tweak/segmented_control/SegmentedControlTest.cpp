@@ -244,6 +244,15 @@ TEST_F(SegmentedControlTest, TapOnEachSlotMovesThereWithAnAnimation) {
   EXPECT_EQ(offset(), 200);
 }
 
+TEST_F(SegmentedControlTest, AControlGoneWhileAFingerIsDownOnItIsNotCalled) {
+  window->sendTouch(UITouchPhase::Began, at(250));
+  control->removeFromSuperview();
+  control.reset();
+  window->sendTouch(UITouchPhase::Ended, at(250));
+  forward(1);
+  EXPECT_TRUE(delegate->events.empty());
+}
+
 TEST_F(SegmentedControlTest, TapOnTheSelectedSlotDoesNothing) {
   window->tap(at(75));
   forward(1);
