@@ -25,7 +25,7 @@
 #include "tools/tessra/DeviceBuildProducts.h"
 #include "tweak/catalogue/BundleHelper.h"
 #include "tweak/catalogue/KelvaneTweakUtils.h"
-#include "tweak/catalogue/ToggleType.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 namespace tessra::cli {
 namespace {

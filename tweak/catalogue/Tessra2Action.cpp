@@ -3,17 +3,6 @@
 #include "tweak/catalogue/ToggleTexts.h"
 #include "tweak/store/TessraStorageManager.h"
 
-namespace {
-
-const ToggleDescription* actionDescription(ToggleType type) {
-  auto actions = actionDescriptions();
-  if (type < ToggleTypeDisableNC || static_cast<size_t>(type - ToggleTypeDisableNC) >= actions.size())
-    return nullptr;
-  return &actions[static_cast<size_t>(type - ToggleTypeDisableNC)];
-}
-
-}  // namespace
-
 std::string Tessra2Action::getBottomTextForCurrentState() const {
   if (state() == ToggleStateNotCustomized) return {};
   const ToggleDescription* description = actionDescription(toggleType());
@@ -40,11 +29,7 @@ std::optional<std::string_view> Tessra2Action::getNameForToggleType(ToggleType t
   return std::nullopt;
 }
 
-ToggleType Tessra2Action::getToggleTypeFromName(std::string_view name) {
-  for (const ToggleDescription& description : actionDescriptions())
-    if (description.name == name) return description.type;
-  return ToggleTypeUnknown;
-}
+ToggleType Tessra2Action::getToggleTypeFromName(std::string_view name) { return actionTypeForName(name); }
 
 std::optional<std::string_view> Tessra2Action::getReadableNameForToggleType(ToggleType type) {
   if (const ToggleDescription* description = actionDescription(type)) return description->readableName;

@@ -12,7 +12,7 @@
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UIScreen.h"
 #include "tweak/catalogue/LocalizationHelper.h"
-#include "tweak/catalogue/ToggleType.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "platform/springboard/DeviceModel.h"
 #include "tools/SpringBoard/host/AlertScreen.h"
 #include "tools/SpringBoard/host/DeviceStateReport.h"
-#include "tweak/catalogue/ToggleType.h"
 #include "tweak/store/TessraKeys.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 namespace tessra::device {
 namespace {

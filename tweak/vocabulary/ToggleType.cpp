@@ -1,4 +1,4 @@
-#include "tweak/catalogue/ToggleType.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 #include <array>
 
@@ -54,3 +54,40 @@ static_assert(typesAreConsecutive());
 std::span<const ToggleDescription> switchDescriptions() { return kSwitches; }
 
 std::span<const ToggleDescription> actionDescriptions() { return kActions; }
+
+const ToggleDescription* switchDescription(ToggleType type) {
+  if (type < 0 || static_cast<size_t>(type) >= kSwitches.size()) return nullptr;
+  return &kSwitches[static_cast<size_t>(type)];
+}
+
+const ToggleDescription* actionDescription(ToggleType type) {
+  if (type < ToggleTypeDisableNC || static_cast<size_t>(type - ToggleTypeDisableNC) >= kActions.size()) return nullptr;
+  return &kActions[static_cast<size_t>(type - ToggleTypeDisableNC)];
+}
+
+const ToggleDescription* toggleDescription(ToggleType type) {
+  if (const ToggleDescription* description = switchDescription(type)) return description;
+  return actionDescription(type);
+}
+
+std::optional<std::string_view> toggleNameForType(ToggleType type) {
+  if (const ToggleDescription* description = toggleDescription(type)) return description->name;
+  return std::nullopt;
+}
+
+std::optional<std::string_view> readableNameForType(ToggleType type) {
+  if (const ToggleDescription* description = toggleDescription(type)) return description->readableName;
+  return std::nullopt;
+}
+
+ToggleType toggleTypeForName(std::string_view name) {
+  for (const ToggleDescription& description : kSwitches)
+    if (description.name == name) return description.type;
+  return actionTypeForName(name);
+}
+
+ToggleType actionTypeForName(std::string_view name) {
+  for (const ToggleDescription& description : kActions)
+    if (description.name == name) return description.type;
+  return ToggleTypeUnknown;
+}

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
-// The vocabulary of what an app can customize. A toggle type is a signed
+// The vocabulary of what an app can customize, shared by the store, the
+// catalogue, the engine and the device's tools. A toggle type is a signed
 // 32-bit number: 0 to 17 are the system switches, 19 to 29 the behaviours
 // (actions), 18 means nothing, and 30 is the answer of a name lookup that
 // matches nothing. A toggle state is a signed 32-bit number as well: -1 not
@@ -69,3 +71,21 @@ struct ToggleDescription {
 std::span<const ToggleDescription> switchDescriptions();
 // The behaviours, types 19 to 29 in ascending order.
 std::span<const ToggleDescription> actionDescriptions();
+
+// The row of switch `type` (0 to 17), or null.
+const ToggleDescription* switchDescription(ToggleType type);
+// The row of behaviour `type` (19 to 29), or null.
+const ToggleDescription* actionDescription(ToggleType type);
+// The row of `type`, a switch or a behaviour, or null.
+const ToggleDescription* toggleDescription(ToggleType type);
+
+// The storage name of `type`, or nothing.
+std::optional<std::string_view> toggleNameForType(ToggleType type);
+// The readable name of `type`, or nothing.
+std::optional<std::string_view> readableNameForType(ToggleType type);
+// The type named exactly `name` (switches first, then behaviours), or ToggleTypeUnknown.
+ToggleType toggleTypeForName(std::string_view name);
+// The behaviour named exactly `name`, or ToggleTypeUnknown.
+ToggleType actionTypeForName(std::string_view name);
+// Whether `type` counts as a behaviour: every type above ToggleTypeNone.
+constexpr bool toggleTypeIsAction(ToggleType type) { return type > ToggleTypeNone; }
