@@ -23,8 +23,8 @@
 #include "platform/ui/render/ViewRenderer.h"
 #include "tools/tessra/Command.h"
 #include "tools/tessra/DeviceBuildProducts.h"
-#include "tweak/catalogue/BundleHelper.h"
-#include "tweak/catalogue/KelvaneTweakUtils.h"
+#include "tweak/support/BundleHelper.h"
+#include "tweak/support/KelvaneTweakUtils.h"
 #include "tweak/vocabulary/ToggleType.h"
 
 namespace tessra::cli {

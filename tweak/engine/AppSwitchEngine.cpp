@@ -6,7 +6,6 @@
 #include "platform/foundation/Dispatch.h"
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "tweak/catalogue/KelvaneTweakUtils.h"
 #include "tweak/controls/BrightnessManager.h"
 #include "tweak/controls/FlipswitchHelper.h"
 #include "tweak/controls/VolumeApplier.h"
@@ -15,6 +14,7 @@
 #include "tweak/engine/TessraDebugLog.h"
 #include "tweak/engine/TessraStartup.h"
 #include "tweak/store/TessraStorageManager.h"
+#include "tweak/support/KelvaneTweakUtils.h"
 #include "tweak/vocabulary/ToggleType.h"
 
 using platform::id;

@@ -1,11 +1,12 @@
-#include "tweak/catalogue/LocalizationHelper.h"
+#include "tweak/support/LocalizationHelper.h"
 
 #include <unicode/locid.h>
 #include <unicode/numfmt.h>
 #include <unicode/unistr.h>
 
-#include <cstdlib>
 #include <memory>
+
+#include "platform/foundation/NSLocale.h"
 
 namespace {
 
@@ -36,22 +37,8 @@ std::string format(const icu::NumberFormat& formatter, int64_t number) {
 
 }  // namespace
 
-std::optional<std::string>& LocalizationHelper::localeOverride() {
-  static std::optional<std::string> identifier;
-  return identifier;
-}
-
 std::string LocalizationHelper::currentLocaleIdentifier() {
-  if (localeOverride()) return *localeOverride();
-  for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    const char* value = std::getenv(variable);
-    if (!value || !*value) continue;
-    std::string identifier(value);
-    identifier = identifier.substr(0, identifier.find_first_of(".@"));
-    if (identifier.empty() || identifier == "C" || identifier == "POSIX") break;
-    return identifier;
-  }
-  return "en_US";
+  return platform::NSLocale::currentLocale().localeIdentifier();
 }
 
 bool LocalizationHelper::languageSupportsPlural() {

@@ -1,15 +1,21 @@
-#include "tweak/catalogue/LocalizationHelper.h"
+#include "tweak/support/LocalizationHelper.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/foundation/DevicePaths.h"
+#include "platform/foundation/NSLocale.h"
+#include "platform/foundation/PropertyListFile.h"
 
 namespace {
 
 class LocalizationHelperTest : public ::testing::Test {
  protected:
-  void TearDown() override { LocalizationHelperTestApi::setCurrentLocaleIdentifier(std::nullopt); }
-  void useLocale(const char* identifier) { LocalizationHelperTestApi::setCurrentLocaleIdentifier(identifier); }
+  void TearDown() override { platform::NSLocaleTestApi::setCurrentLocaleIdentifier(std::nullopt); }
+  void useLocale(const char* identifier) { platform::NSLocaleTestApi::setCurrentLocaleIdentifier(identifier); }
 };
 
 // The "ar" locale writes digits as Arabic-Indic digits (U+0660 ... U+0669).
@@ -64,29 +70,22 @@ TEST_F(LocalizationHelperTest, EnglishLocaleLeavesTextUnchanged) {
             "Set Volume to 50%");
 }
 
-TEST_F(LocalizationHelperTest, LocaleComesFromTheEnvironmentWithoutAnOverride) {
-  const char* saved[3];
-  const char* names[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
-  for (int i = 0; i < 3; ++i) {
-    const char* v = std::getenv(names[i]);
-    saved[i] = v ? strdup(v) : nullptr;
-    unsetenv(names[i]);
-  }
-  setenv("LANG", "de_DE.UTF-8", 1);
+TEST_F(LocalizationHelperTest, LocaleComesFromTheDeviceWithoutAnOverride) {
+  namespace fs = std::filesystem;
+  const fs::path previousRoot = platform::DevicePaths::root();
+  const fs::path root = fs::temp_directory_path() / ("tessra-locale-test-" + std::to_string(::getpid()));
+  fs::remove_all(root);
+  fs::create_directories(root);
+  platform::DevicePaths::setRoot(root);
+  EXPECT_EQ(LocalizationHelper::currentLocaleIdentifier(), "en_US");  // the device names none
+  const fs::path global = platform::DevicePaths::preferencesFile(".GlobalPreferences");
+  fs::create_directories(global.parent_path());
+  ASSERT_TRUE(platform::plist::PropertyListFile::write(
+      global, platform::plist::Value(platform::plist::Dictionary{{"AppleLocale", "de_DE"}})));
   EXPECT_EQ(LocalizationHelper::currentLocaleIdentifier(), "de_DE");
   EXPECT_FALSE(LocalizationHelper::languageSupportsPlural());
-  setenv("LC_ALL", "ar_EG.UTF-8@latin", 1);
-  EXPECT_EQ(LocalizationHelper::currentLocaleIdentifier(), "ar_EG");
-  setenv("LC_ALL", "C", 1);
-  EXPECT_EQ(LocalizationHelper::currentLocaleIdentifier(), "en_US");
-  for (int i = 0; i < 3; ++i) {
-    if (saved[i]) {
-      setenv(names[i], saved[i], 1);
-      free(const_cast<char*>(saved[i]));
-    } else {
-      unsetenv(names[i]);
-    }
-  }
+  platform::DevicePaths::setRoot(previousRoot);
+  fs::remove_all(root);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "tweak/catalogue/KelvaneTweakUtils.h"
+#include "tweak/support/KelvaneTweakUtils.h"
 
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>

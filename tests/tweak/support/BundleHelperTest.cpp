@@ -1,4 +1,4 @@
-#include "tweak/catalogue/BundleHelper.h"
+#include "tweak/support/BundleHelper.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +8,10 @@
 #include <fstream>
 
 #include "platform/foundation/DevicePaths.h"
+#include "platform/foundation/NSLocale.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UIScreen.h"
-#include "tweak/catalogue/LocalizationHelper.h"
 #include "tweak/vocabulary/ToggleType.h"
 
 namespace {
@@ -43,7 +43,7 @@ class BundleHelperTest : public ::testing::Test {
   void TearDown() override {
     platform::DevicePaths::setRoot(previousRoot_);
     platform::UIScreen::mainScreen().setScale(previousScale_);
-    LocalizationHelperTestApi::setCurrentLocaleIdentifier(std::nullopt);
+    platform::NSLocaleTestApi::setCurrentLocaleIdentifier(std::nullopt);
     fs::remove_all(root_);
   }
   void makeBundle() { fs::create_directories(bundle_); }
@@ -63,7 +63,7 @@ TEST_F(BundleHelperTest, BundleExistsOnlyWhenItsFolderDoes) {
   makeBundle();
   auto bundle = BundleHelper::getBundle();
   ASSERT_TRUE(bundle);
-  EXPECT_EQ(bundle->folder(), bundle_);
+  EXPECT_EQ(bundle->bundlePath(), bundle_);
 }
 
 TEST_F(BundleHelperTest, ImagesComeBackAsTemplates) {
@@ -121,11 +121,11 @@ TEST_F(BundleHelperTest, LocalizedStringsComeFromTheBestLocalization) {
   makeBundle();
   writeTable("en", {{"Toggles", "Toggles"}, {"Behaviors", "Behaviors"}});
   writeTable("de", {{"Toggles", "Schalter"}});
-  LocalizationHelperTestApi::setCurrentLocaleIdentifier("de_DE");
+  platform::NSLocaleTestApi::setCurrentLocaleIdentifier("de_DE");
   EXPECT_EQ(BundleHelper::getLocalizedStringFor("Toggles"), "Schalter");
   // One table is chosen: a key it lacks falls back to the key, not to English.
   EXPECT_EQ(BundleHelper::getLocalizedStringFor("Behaviors"), "Behaviors");
-  LocalizationHelperTestApi::setCurrentLocaleIdentifier("fr_FR");
+  platform::NSLocaleTestApi::setCurrentLocaleIdentifier("fr_FR");
   EXPECT_EQ(BundleHelper::getLocalizedStringFor("Toggles"), "Toggles");
 }
 
@@ -145,7 +145,7 @@ TEST_F(BundleHelperTest, LocalizedStringFallsBackToTheKey) {
 TEST_F(BundleHelperTest, BuiltBundleHoldsAnImageForEveryName) {
   fs::path built = fs::path(TESSRA_DEVICE_FILES) / "Library/Application Support/Tessra2Bundle.bundle";
   fs::create_directories(bundle_.parent_path());
-  fs::create_directory_symlink(built, bundle_);
+  fs::copy(built, bundle_, fs::copy_options::recursive);
   std::vector<std::string> names = {"volumeIcon", "brightnessIcon", "removeIcon", "tessraIcon"};
   for (const auto& d : switchDescriptions()) names.push_back(std::string(d.name) + "Icon");
   for (const auto& d : actionDescriptions()) names.push_back(std::string(d.name) + "Icon");

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "tweak/catalogue/KelvaneTweakUtils.h"
+#include "tweak/support/KelvaneTweakUtils.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/UIWindow.h"
-#include "tweak/catalogue/KelvaneTweakUtils.h"
+#include "tweak/support/KelvaneTweakUtils.h"
 
 namespace {
 
