@@ -1,4 +1,4 @@
-#include "tweak/store/TessraStorageManagerTestApi.h"
+#include "tweak/testing/TessraStorageManagerTestApi.h"
 
 #include "platform/prefs/HBPreferences.h"
 #include "tweak/store/TessraSettings.h"

@@ -1,4 +1,4 @@
-#include "tweak/controls/BrightnessManagerTestApi.h"
+#include "tweak/testing/BrightnessManagerTestApi.h"
 
 #include "platform/foundation/OperationQueue.h"
 
