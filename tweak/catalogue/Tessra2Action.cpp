@@ -1,7 +1,6 @@
 #include "tweak/catalogue/Tessra2Action.h"
 
 #include "tweak/catalogue/ToggleTexts.h"
-#include "tweak/store/TessraStorageManager.h"
 
 std::string Tessra2Action::getBottomTextForCurrentState() const {
   if (state() == ToggleStateNotCustomized) return {};
@@ -14,14 +13,7 @@ std::string Tessra2Action::getBottomTextForCurrentState() const {
 }
 
 std::vector<std::shared_ptr<Tessra2Action>> Tessra2Action::getAllActions() {
-  const TessraStorageManager& store = TessraStorageManager::sharedInstance();
-  std::vector<std::shared_ptr<Tessra2Action>> actions;
-  actions.reserve(actionDescriptions().size());
-  for (const ToggleDescription& description : actionDescriptions())
-    actions.push_back(std::make_shared<Tessra2Action>(description.type,
-                                                      store.getStateForCurrentBundleIdForToggle(description.type),
-                                                      TessraStorageManager::toggleHasToBeShown(description.type)));
-  return actions;
+  return createAll<Tessra2Action>(actionDescriptions());
 }
 
 std::optional<std::string_view> Tessra2Action::getNameForToggleType(ToggleType type) {

@@ -34,14 +34,12 @@ std::string Tessra2Toggle::getBottomTextForCurrentState() const {
 void Tessra2Toggle::saveValue() const { TessraStorageManager::sharedInstance().setState(state_, toggleType_); }
 
 std::vector<std::shared_ptr<Tessra2Toggle>> Tessra2Toggle::getAllToggles() {
-  const TessraStorageManager& store = TessraStorageManager::sharedInstance();
-  std::vector<std::shared_ptr<Tessra2Toggle>> toggles;
-  toggles.reserve(switchDescriptions().size());
-  for (const ToggleDescription& description : switchDescriptions())
-    toggles.push_back(std::make_shared<Tessra2Toggle>(description.type,
-                                                      store.getStateForCurrentBundleIdForToggle(description.type),
-                                                      TessraStorageManager::toggleHasToBeShown(description.type)));
-  return toggles;
+  return createAll<Tessra2Toggle>(switchDescriptions());
+}
+
+std::pair<ToggleState, bool> Tessra2Toggle::storedStateAndVisibility(ToggleType type) {
+  return {TessraStorageManager::sharedInstance().getStateForCurrentBundleIdForToggle(type),
+          TessraStorageManager::toggleHasToBeShown(type)};
 }
 
 std::optional<std::string_view> Tessra2Toggle::getNameForToggleType(ToggleType type) {

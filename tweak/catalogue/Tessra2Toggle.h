@@ -2,8 +2,10 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "tweak/vocabulary/ToggleType.h"
@@ -51,6 +53,19 @@ class Tessra2Toggle {
  protected:
   // The current app's display name for the texts (empty when unset).
   static std::string_view currentAppName();
+  // The current app's stored state of `type` and whether the panel shows it.
+  static std::pair<ToggleState, bool> storedStateAndVisibility(ToggleType type);
+  // One T per row of `rows`, in order, with the current app's states and the panel's visibility.
+  template <class T>
+  static std::vector<std::shared_ptr<T>> createAll(std::span<const ToggleDescription> rows) {
+    std::vector<std::shared_ptr<T>> all;
+    all.reserve(rows.size());
+    for (const ToggleDescription& row : rows) {
+      const auto [state, shown] = storedStateAndVisibility(row.type);
+      all.push_back(std::make_shared<T>(row.type, state, shown));
+    }
+    return all;
+  }
 
  private:
   bool hasToBeShown_ = false;
