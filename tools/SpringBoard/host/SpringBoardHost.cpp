@@ -90,9 +90,7 @@ void SpringBoardHost::startHomeScreen() {
     platform::PluginLoader::loadFolder(*folder, [this](const std::filesystem::path& file) {
       auto refusal = PluginAdmission::refusal(file);
       if (!refusal) return true;
-      const std::string message = "SpringBoard: not loading " + file.filename().string() + ": " + *refusal;
-      platform::Log::write(message);
-      err_ << message << "\n";
+      err_ << "SpringBoard: not loading " << file.filename().string() << ": " << *refusal << "\n";
       return false;
     });
   }
