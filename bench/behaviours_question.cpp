@@ -67,7 +67,6 @@ struct Bench {
 
     void* handle = dlopen(TESSRA2_DYLIB, RTLD_NOW | RTLD_GLOBAL);
     if (!handle) std::abort();
-    reinterpret_cast<void (*)()>(dlsym(handle, "Tessra2StartAgainForTesting"))();
     env.runUntilIdle();
     auto& device = platform::springboard::DeviceModel::shared();
     device.openApp("com.example.application139");

@@ -100,11 +100,3 @@ void HomeGestureReplacement::handleLongPress(id springBoard, long type, long for
   }
 }
 
-void HomeGestureReplacementTestApi::reset() {
-  HomeGestureReplacement::nbPresses = 0;
-  if (HomeGestureReplacement::triplePressedTimerBlock)
-    platform::dispatch_block_cancel(HomeGestureReplacement::triplePressedTimerBlock);
-  HomeGestureReplacement::triplePressedTimerBlock = nullptr;
-  if (HomeGestureReplacement::longPressedTimer) HomeGestureReplacement::longPressedTimer->invalidate();
-  HomeGestureReplacement::longPressedTimer = nullptr;
-}

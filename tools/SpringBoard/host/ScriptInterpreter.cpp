@@ -11,8 +11,8 @@
 #include "tools/SpringBoard/host/BehaviourCommands.h"
 #include "tools/SpringBoard/host/DeviceStateReport.h"
 #include "tools/SpringBoard/host/ScreenCommands.h"
-#include "tweak/catalogue/ToggleType.h"
 #include "tweak/store/TessraKeys.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 namespace tessra::device {
 namespace {
