@@ -168,7 +168,16 @@ void HomeScreenView::sync(const std::string& time, const std::string& date) {
   controlCenter_->setStates(lit);
 
   grabber_->setHidden(!frontApp || apps.locked());
-  grabber_->setAlpha(model_.display().homeGrabberAlpha());
+  // The grabber fades as the device's change asked (a plug-in hides it inside an animation block).
+  const double alpha = model_.display().homeGrabberAlpha();
+  if (grabber_->alpha() != alpha) {
+    const double duration = model_.display().homeGrabberAnimationDuration();
+    if (duration > 0) {
+      UIView::animateWithDuration(duration, [this, alpha] { grabber_->setAlpha(alpha); });
+    } else {
+      grabber_->setAlpha(alpha);
+    }
+  }
 }
 
 void HomeScreenView::toggleSwitch(const std::string& name) {
