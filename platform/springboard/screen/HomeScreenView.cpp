@@ -15,6 +15,7 @@
 #include "platform/springboard/screen/QuickActionMenu.h"
 #include "platform/springboard/screen/ShortcutItem.h"
 #include "platform/springboard/screen/StatusBarView.h"
+#include "platform/springboard/screen/SystemAlertView.h"
 #include "platform/springboard/screen/SystemOverlayView.h"
 #include "platform/ui/CAGradientLayer.h"
 
@@ -68,6 +69,10 @@ HomeScreenView::HomeScreenView(DeviceModel& model) : ScreenView("SBHomeScreenVie
                                                        [this] { model_.dismissSystemOverlays(); });
   lockScreen_ = std::make_shared<CoverSheetView>(profile, CoverSheetView::Mode::LockScreen);
   banner_ = std::make_shared<BannerView>();
+  systemAlert_ = std::make_shared<SystemAlertView>([this] {
+    systemAlert_->hide();
+    model_.eventLog().record("system alert dismissed");
+  });
   menu_ = std::make_shared<QuickActionMenu>(profile, *this);
   statusBar_ = std::make_shared<StatusBarView>(profile);
   grabber_ = std::make_shared<ScreenView>("MTLumaDodgePillView");
@@ -92,7 +97,7 @@ HomeScreenView::HomeScreenView(DeviceModel& model) : ScreenView("SBHomeScreenVie
   wallpaper_ = wallpaperHolder;
   for (const auto& view : std::vector<std::shared_ptr<UIView>>{
            wallpaper_, pages_, dock_, app_, siri_, spotlight_, notificationCenter_, controlCenter_, lockScreen_,
-           banner_, menu_, statusBar_, grabber_, topLeading_, topTrailing_, bottom_}) {
+           banner_, systemAlert_, menu_, statusBar_, grabber_, topLeading_, topTrailing_, bottom_}) {
     addSubview(view);
   }
   rebuildIcons();
@@ -222,7 +227,7 @@ void HomeScreenView::layoutContents() {
   const CGRect dockFrame = DockView::frameFor(profile, size, dock_->iconCount());
   for (UIView* full : std::initializer_list<UIView*>{wallpaper_.get(), app_.get(), siri_.get(), spotlight_.get(),
                                                      notificationCenter_.get(), controlCenter_.get(),
-                                                     lockScreen_.get(), menu_.get()}) {
+                                                     lockScreen_.get(), systemAlert_.get(), menu_.get()}) {
     full->setFrame(screen);
   }
   wallpaper_->subviews().front()->setFrame(screen);

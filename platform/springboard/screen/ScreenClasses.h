@@ -14,7 +14,7 @@ inline constexpr const char* kPlainViewClasses[] = {
     "SBAppSceneView",     "SiriPresentationView",  "SPUISearchView",       "SBDashBoardView",
     "CSCoverSheetView",   "NCNotificationListView", "CCUIModularControlCenterOverlayView",
     "CCUIToggleView",     "NCNotificationShortLookView", "SBEdgeGestureView", "_UIContextMenuContainerView",
-    "SBUIIconForceTouchWindow",
+    "SBUIIconForceTouchWindow", "SBAlertView",
 };
 
 // Registers the runtime classes of the device's screen for one device: the

@@ -1,6 +1,7 @@
 // The status bar following the device, and what covers what: the lock screen, Siri, Spotlight, banners.
 #include "platform/springboard/screen/BannerView.h"
 #include "platform/springboard/screen/StatusBarView.h"
+#include "platform/springboard/screen/SystemAlertView.h"
 #include "tests/platform/springboard/screen/ScreenFixture.h"
 
 namespace platform::test {
@@ -105,6 +106,22 @@ TEST_F(StatusAndOverlaysTest, ABannerShowsAtTheTopAndHides) {
   EXPECT_LT(springboard::ScreenInspector::screenFrame(home().banner()).origin.y, 100);
   home().banner().hide();
   EXPECT_FALSE(textVisible("See you at eight"));
+}
+
+TEST_F(StatusAndOverlaysTest, ASystemAlertCoversTheScreenUntilItsButtonIsTapped) {
+  home().systemAlert().show("Low Battery", "10% of battery remaining");
+  screen().update();
+  EXPECT_TRUE(textVisible("10% of battery remaining"));
+  EXPECT_FALSE(textVisible("Settings"));
+  // A tap on an icon under it reaches the alert's dimming, not the icon.
+  tap(iconCenter("com.apple.Maps"));
+  EXPECT_EQ(model().apps().frontApp(), "");
+  UIView* ok = springboard::ScreenInspector::findVisibleText("OK", screen().size());
+  ASSERT_NE(ok, nullptr);
+  CGRect frame = springboard::ScreenInspector::screenFrame(*ok);
+  tap({CGRectGetMidX(frame), CGRectGetMidY(frame)});
+  EXPECT_TRUE(logged("system alert dismissed"));
+  EXPECT_TRUE(textVisible("Settings"));
 }
 
 }  // namespace
