@@ -71,7 +71,7 @@ TEST_F(ScreenScriptTest, EveryScreenCommandRunsAndTracesWhatItReached) {
   EXPECT_TRUE(contains(run.out, "event: tap _UIContextMenuActionView \"Send My Location\"")) << run.out;
   EXPECT_TRUE(contains(run.out, "event: drag SBEdgeGestureView bottom")) << run.out;
   EXPECT_TRUE(contains(run.out, "event: tap CCUIToggleView wifi\n")) << run.out;
-  EXPECT_TRUE(contains(run.out, "event: notification center shown")) << run.out;
+  EXPECT_TRUE(contains(run.out, "event: notification center: opened over the home screen")) << run.out;
   EXPECT_TRUE(fs::is_regular_file(scratch_ / "shots/menu.png"));
   EXPECT_TRUE(fs::is_regular_file(scratch_ / "shots/home.png"));
 }
