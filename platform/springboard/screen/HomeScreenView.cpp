@@ -4,6 +4,15 @@
 #include <map>
 
 #include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/NCNotificationContent.h"
+#include "platform/springboard/NCNotificationRequest.h"
+#include "platform/springboard/NCNotificationShortLookViewController.h"
+#include "platform/springboard/NotificationBanners.h"
+#include "platform/springboard/SBNotificationBannerDestination.h"
+#include "platform/springboard/SBAlertController.h"
+#include "platform/springboard/SBAlertItem.h"
+#include "platform/springboard/SBAlertItemsController.h"
+#include "platform/springboard/SystemAlerts.h"
 #include "platform/springboard/screen/AppSceneView.h"
 #include "platform/springboard/screen/BannerView.h"
 #include "platform/springboard/screen/ControlCenterView.h"
@@ -70,6 +79,8 @@ HomeScreenView::HomeScreenView(DeviceModel& model) : ScreenView("SBHomeScreenVie
   lockScreen_ = std::make_shared<CoverSheetView>(profile, CoverSheetView::Mode::LockScreen);
   banner_ = std::make_shared<BannerView>();
   systemAlert_ = std::make_shared<SystemAlertView>([this] {
+    // The alert's button ends the alert item, as the system's alert does.
+    if (SBAlertItem* item = shownAlertItem()) item->setActive(false);
     systemAlert_->hide();
     model_.eventLog().record("system alert dismissed");
   });
@@ -172,6 +183,22 @@ void HomeScreenView::sync(const std::string& time, const std::string& date) {
   lit["bluetooth"] = bar.bluetooth;
   controlCenter_->setStates(lit);
 
+  // The banner on screen and the system alert shown, as the device holds them.
+  const NCNotificationRequest* banner = shownBannerRequest();
+  auto* content = banner ? dynamic_cast<const NCNotificationContent*>(banner->content()) : nullptr;
+  if (content) {
+    const InstalledApp* app = apps.installedApp(banner->sectionIdentifier());
+    banner_->show(app ? app->displayName : banner->sectionIdentifier(), content->title().value_or(""),
+                  content->message().value_or(""));
+  } else {
+    banner_->hide();
+  }
+  if (SBAlertItem* item = shownAlertItem()) {
+    systemAlert_->show(item->title().value_or(""), item->message().value_or(""));
+  } else {
+    systemAlert_->hide();
+  }
+
   grabber_->setHidden(!frontApp || apps.locked());
   // The grabber fades as the device's change asked (a plug-in hides it inside an animation block).
   const double alpha = model_.display().homeGrabberAlpha();
@@ -183,6 +210,20 @@ void HomeScreenView::sync(const std::string& time, const std::string& date) {
       grabber_->setAlpha(alpha);
     }
   }
+}
+
+const NCNotificationRequest* HomeScreenView::shownBannerRequest() const {
+  if (NotificationBanners::lastBanner() != PresentationState::Shown) return nullptr;
+  SBNotificationBannerDestination* destination = SBNotificationBannerDestination::sharedInstance();
+  NCNotificationShortLookViewController* controller = destination ? destination->presentedBanner() : nullptr;
+  return controller ? dynamic_cast<const NCNotificationRequest*>(controller->notificationRequest()) : nullptr;
+}
+
+SBAlertItem* HomeScreenView::shownAlertItem() const {
+  if (SystemAlerts::lastAlert() != PresentationState::Shown) return nullptr;
+  SBAlertItemsController* items = SBAlertItemsController::sharedInstance();
+  SBAlertController* controller = items ? items->lastController() : nullptr;
+  return controller ? controller->alertItem() : nullptr;
 }
 
 void HomeScreenView::toggleSwitch(const std::string& name) {

@@ -7,6 +7,11 @@
 #include "platform/springboard/screen/IconView.h"
 #include "platform/springboard/screen/ScreenView.h"
 
+namespace platform {
+class NCNotificationRequest;
+class SBAlertItem;
+}
+
 namespace platform::springboard {
 
 class AppSceneView;
@@ -64,6 +69,10 @@ class HomeScreenView final : public ScreenView, public IconViewDelegate {
 
  private:
   void rebuildIcons();
+  // The request of the notification banner on screen, or null.
+  const NCNotificationRequest* shownBannerRequest() const;
+  // The item of the system alert on screen, or null.
+  SBAlertItem* shownAlertItem() const;
   void toggleSwitch(const std::string& name);
 
   DeviceModel& model_;

@@ -13,7 +13,7 @@ inline constexpr const char* kPlainViewClasses[] = {
     "SBIconPageDotsView", "SBDockView",            "SBFloatingDockView",   "MTLumaDodgePillView",
     "SBAppSceneView",     "SiriPresentationView",  "SPUISearchView",       "SBDashBoardView",
     "CSCoverSheetView",   "NCNotificationListView", "CCUIModularControlCenterOverlayView",
-    "CCUIToggleView",     "NCNotificationShortLookView", "SBEdgeGestureView", "_UIContextMenuContainerView",
+    "CCUIToggleView",     "SBBannerView", "SBEdgeGestureView", "_UIContextMenuContainerView",
     "SBUIIconForceTouchWindow", "SBAlertView",
 };
 

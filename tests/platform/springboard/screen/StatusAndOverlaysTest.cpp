@@ -1,4 +1,6 @@
 // The status bar following the device, and what covers what: the lock screen, Siri, Spotlight, banners.
+#include "platform/springboard/NotificationBanners.h"
+#include "platform/springboard/SystemAlerts.h"
 #include "platform/springboard/screen/BannerView.h"
 #include "platform/springboard/screen/StatusBarView.h"
 #include "platform/springboard/screen/SystemAlertView.h"
@@ -101,15 +103,23 @@ TEST_F(StatusAndOverlaysTest, TheStatusBarTurnsDarkOverAnAppsLightScreen) {
 }
 
 TEST_F(StatusAndOverlaysTest, ABannerShowsAtTheTopAndHides) {
-  home().banner().show("Messages", "Anna", "See you at eight");
+  springboard::BannerRequest request;
+  request.bundleIdentifier = "com.apple.MobileSMS";
+  request.title = "Anna";
+  request.message = "See you at eight";
+  ASSERT_TRUE(springboard::NotificationBanners::post(request));
+  screen().update();
   EXPECT_TRUE(textVisible("See you at eight"));
+  EXPECT_TRUE(textVisible("Messages"));
   EXPECT_LT(springboard::ScreenInspector::screenFrame(home().banner()).origin.y, 100);
-  home().banner().hide();
-  EXPECT_FALSE(textVisible("See you at eight"));
+  env_.fastForwardBy(seconds(10));
+  screen().update();
+  EXPECT_EQ(textVisible("See you at eight"),
+            springboard::NotificationBanners::lastBanner() == springboard::PresentationState::Shown);
 }
 
 TEST_F(StatusAndOverlaysTest, ASystemAlertCoversTheScreenUntilItsButtonIsTapped) {
-  home().systemAlert().show("Low Battery", "10% of battery remaining");
+  ASSERT_EQ(springboard::SystemAlerts::raise("SBUserNotificationAlert", "Low Battery", "10% of battery remaining"), "");
   screen().update();
   EXPECT_TRUE(textVisible("10% of battery remaining"));
   EXPECT_FALSE(textVisible("Settings"));
@@ -121,6 +131,7 @@ TEST_F(StatusAndOverlaysTest, ASystemAlertCoversTheScreenUntilItsButtonIsTapped)
   CGRect frame = springboard::ScreenInspector::screenFrame(*ok);
   tap({CGRectGetMidX(frame), CGRectGetMidY(frame)});
   EXPECT_TRUE(logged("system alert dismissed"));
+  EXPECT_EQ(springboard::SystemAlerts::lastAlert(), springboard::PresentationState::Hidden);
   EXPECT_TRUE(textVisible("Settings"));
 }
 
