@@ -119,6 +119,9 @@ void DeviceScreen::update() {
 
 std::string DeviceScreen::describe(const UIView* view) {
   if (!view) return "nothing";
+  // A button or a label says what it shows; other views are named by the screen view they belong to.
+  if (std::string text = ScreenInspector::textOf(*view); !text.empty() && !dynamic_cast<const ScreenView*>(view))
+    return typeName(*view) + " \"" + text + "\"";
   for (const UIView* v = view; v; v = v->superview()) {
     auto* screen = dynamic_cast<const ScreenView*>(v);
     if (!screen || !screen->object()) continue;

@@ -130,6 +130,7 @@ TEST_F(StatusAndOverlaysTest, ASystemAlertCoversTheScreenUntilItsButtonIsTapped)
   ASSERT_NE(ok, nullptr);
   CGRect frame = springboard::ScreenInspector::screenFrame(*ok);
   tap({CGRectGetMidX(frame), CGRectGetMidY(frame)});
+  EXPECT_TRUE(logged("tap UIButton \"OK\""));
   EXPECT_TRUE(logged("system alert dismissed"));
   EXPECT_EQ(springboard::SystemAlerts::lastAlert(), springboard::PresentationState::Hidden);
   EXPECT_TRUE(textVisible("Settings"));
