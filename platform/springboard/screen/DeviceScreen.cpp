@@ -8,12 +8,14 @@
 #include <typeinfo>
 
 #include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/screen/BannerView.h"
 #include "platform/springboard/screen/HomeScreenView.h"
 #include "platform/springboard/screen/IconPagesView.h"
 #include "platform/springboard/screen/QuickActionMenu.h"
 #include "platform/springboard/screen/ScreenClasses.h"
 #include "platform/springboard/screen/ScreenInspector.h"
 #include "platform/springboard/screen/StatusBarView.h"
+#include "platform/springboard/screen/SystemAlertView.h"
 #include "platform/ui/Animator.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIButton.h"
@@ -181,7 +183,8 @@ std::string DeviceScreen::signature() const {
   const AppsState& apps = model_.apps();
   std::string s = apps.frontApp();
   for (bool flag : {apps.locked(), apps.siriVisible(), apps.spotlightVisible(), apps.controlCenterVisible(),
-                    apps.notificationCenterVisible(), home_->menu().isOpen()}) {
+                    apps.notificationCenterVisible(), home_->menu().isOpen(), home_->banner().isHidden(),
+                    home_->systemAlert().isHidden()}) {
     s += flag ? '1' : '0';
   }
   const StatusBarState& bar = home_->statusBar().state();

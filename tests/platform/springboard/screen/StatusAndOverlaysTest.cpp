@@ -119,8 +119,9 @@ TEST_F(StatusAndOverlaysTest, ABannerShowsAtTheTopAndHides) {
 }
 
 TEST_F(StatusAndOverlaysTest, ASystemAlertCoversTheScreenUntilItsButtonIsTapped) {
+  screen().render(1);
   ASSERT_EQ(springboard::SystemAlerts::raise("SBUserNotificationAlert", "Low Battery", "10% of battery remaining"), "");
-  screen().update();
+  EXPECT_TRUE(screen().needsDisplay());
   EXPECT_TRUE(textVisible("10% of battery remaining"));
   EXPECT_FALSE(textVisible("Settings"));
   // A tap on an icon under it reaches the alert's dimming, not the icon.
