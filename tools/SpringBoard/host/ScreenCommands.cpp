@@ -183,6 +183,8 @@ ScriptOutcome ScreenCommands::snapshot(const ScriptCommand& c) {
   if (!std::filesystem::is_directory(folder, ec))
     return refused("snapshot: the folder " + folder.string() + " does not exist");
   if (std::filesystem::is_directory(file, ec)) return refused("snapshot: " + file.string() + " is a folder");
+  // A link in the file's place could send the picture anywhere: it is left alone.
+  if (std::filesystem::is_symlink(file, ec)) return refused("snapshot: " + file.string() + " is a link; nothing written");
   double scale = c.number > 0 ? c.number : screen_.scale();
   auto image = screen_.render(scale);
   std::string error;
