@@ -41,7 +41,7 @@ class HomeGestureReplacement {
 
  private:
   friend class HomeGestureReplacementTestApi;
-  static bool handleBurst(int required, long type, long force, size_t pressCount);
+  static bool handleBurst(int required, size_t pressCount);
   static void handleLongPress(platform::id springBoard, long type, long force);
 
   static int nbPresses;
