@@ -3,9 +3,6 @@
 #include "platform/springboard/DeviceModel.h"
 #include "platform/springboard/NotificationBanners.h"
 #include "platform/springboard/SystemAlerts.h"
-#include "platform/ui/UIApplication.h"
-#include "platform/ui/UIViewController.h"
-#include "platform/ui/UIWindow.h"
 #include "tools/SpringBoard/host/ScriptInterpreter.h"
 
 namespace tessra::device {
@@ -35,13 +32,7 @@ ScriptOutcome expectPresentation(const char* what, PresentationState state, bool
 }  // namespace
 
 BehaviourCommands::BehaviourCommands(platform::springboard::DeviceModel& model)
-    : model_(model), toasts_(model.eventLog()), homePressesBefore_(model.eventLog().count(kHomeButtonEvent)) {
-  if (!platform::UIApplication::sharedApplication().keyWindow()) {
-    toastWindow_ = std::make_shared<platform::UIWindow>();
-    toastWindow_->setRootViewController(std::make_shared<platform::UIViewController>());
-    toastWindow_->makeKeyAndVisible();
-  }
-}
+    : model_(model), toasts_(model.eventLog()), homePressesBefore_(model.eventLog().count(kHomeButtonEvent)) {}
 
 BehaviourCommands::~BehaviourCommands() = default;
 

@@ -10,6 +10,7 @@
 #include "tools/SpringBoard/host/AlertScreen.h"
 #include "tools/SpringBoard/host/BehaviourCommands.h"
 #include "tools/SpringBoard/host/DeviceStateReport.h"
+#include "tools/SpringBoard/host/ScreenCommands.h"
 #include "tweak/catalogue/ToggleType.h"
 #include "tweak/store/TessraKeys.h"
 
@@ -116,6 +117,8 @@ ScriptOutcome ScriptInterpreter::execute(const ScriptCommand& c) {
     case ScriptVerb::ExpectSystemAlert: return behaviours_->execute(c);
     case ScriptVerb::ExpectOverlay: return behaviours_->execute(c);
     case ScriptVerb::ExpectHomePressed: return behaviours_->execute(c);
+    default:
+      if (ScreenCommands::handles(c.verb)) return screen_ ? screen_->execute(c) : refused("this device has no screen");
   }
   return refused("unknown command");
 }

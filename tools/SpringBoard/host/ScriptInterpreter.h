@@ -17,6 +17,7 @@ namespace tessra::device {
 
 class AlertScreen;
 class BehaviourCommands;
+class ScreenCommands;
 
 // What one command came to.
 struct ScriptOutcome {
@@ -53,6 +54,8 @@ class ScriptInterpreter {
 
   // Runs one command.
   ScriptOutcome execute(const ScriptCommand& command);
+  // The device's screen for the touch and look commands (null refuses them); borrowed.
+  void setScreen(ScreenCommands* screen) { screen_ = screen; }
 
  private:
   ScriptOutcome customize(const ScriptCommand& command);
@@ -71,6 +74,7 @@ class ScriptInterpreter {
   Waiter waiter_;
   DeviceSwitchAccess switches_;
   std::unique_ptr<BehaviourCommands> behaviours_;
+  ScreenCommands* screen_ = nullptr;
 };
 
 }  // namespace tessra::device
