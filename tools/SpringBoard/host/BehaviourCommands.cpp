@@ -3,6 +3,7 @@
 #include "platform/springboard/DeviceModel.h"
 #include "platform/springboard/NotificationBanners.h"
 #include "platform/springboard/SystemAlerts.h"
+#include "tools/SpringBoard/host/BannerIcon.h"
 #include "tools/SpringBoard/host/ScriptInterpreter.h"
 
 namespace tessra::device {
@@ -57,8 +58,10 @@ ScriptOutcome BehaviourCommands::execute(const ScriptCommand& c) {
       if (!model_.sendActivatorEvent(c.name)) return refused("activator: Activator is not installed on this device");
       return done();
     case ScriptVerb::Banner: {
-      if (!model_.apps().installedApp(c.name)) return refused("banner: no app '" + c.name + "' is installed");
-      platform::springboard::BannerRequest request{c.name, c.texts.at(0), c.texts.at(1), c.texts.at(2), nullptr};
+      const platform::springboard::InstalledApp* sender = model_.apps().installedApp(c.name);
+      if (!sender) return refused("banner: no app '" + c.name + "' is installed");
+      platform::springboard::BannerRequest request{c.name, c.texts.at(0), c.texts.at(1), c.texts.at(2),
+                                                   BannerIcon::imageFor(*sender)};
       if (!platform::springboard::NotificationBanners::post(std::move(request)))
         return refused("banner: this device shows no banners");
       return done();
