@@ -34,6 +34,17 @@ enum class ScriptVerb {
   ExpectBrightness,  // expect brightness F
   ExpectAlert,       // expect alert "MESSAGE"|none
   State,             // state
+  // The screen (ScreenCommandParser, ScreenCommands); coordinates in points.
+  TapPoint,          // tap X Y
+  LongPress,         // longpress X Y [SECONDS]
+  Drag,              // drag X1 Y1 X2 Y2 [SECONDS]
+  TapIcon,           // tap icon BUNDLE
+  PressIcon,         // press icon BUNDLE
+  TapText,           // tap "TEXT"
+  Swipe,             // swipe home|notifications|controlcenter
+  Snapshot,          // snapshot FILE.png [--scale N]
+  ExpectText,        // expect text "TEXT" / expect no text "TEXT"
+  ExpectMenu,        // expect menu "TITLE"... / expect menu none
   ActivatorSetup,      // activator installed|absent (dry run, before anything else)
   ControlCenter,       // controlcenter
   NotificationCenter,  // notificationcenter
@@ -49,17 +60,6 @@ enum class ScriptVerb {
   ExpectSystemAlert,   // expect systemalert shown|hidden
   ExpectOverlay,       // expect controlcenter|notificationcenter|reachability opened|blocked
   ExpectHomePressed,   // expect home pressed N
-  // The screen (ScreenCommandParser, ScreenCommands); coordinates in points.
-  TapPoint,          // tap X Y
-  LongPress,         // longpress X Y [SECONDS]
-  Drag,              // drag X1 Y1 X2 Y2 [SECONDS]
-  TapIcon,           // tap icon BUNDLE
-  PressIcon,         // press icon BUNDLE
-  TapText,           // tap "TEXT"
-  Swipe,             // swipe home|notifications|controlcenter
-  Snapshot,          // snapshot FILE.png [--scale N]
-  ExpectText,        // expect text "TEXT" / expect no text "TEXT"
-  ExpectMenu,        // expect menu "TITLE"... / expect menu none
 };
 
 // One level of a `customize` line: a percentage to store, or "none" to remove it.

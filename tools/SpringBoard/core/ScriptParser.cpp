@@ -189,8 +189,8 @@ ScriptParser::Result ScriptParser::parse(std::string_view text) const {
 std::string ScriptParser::parseWords(const std::vector<std::string>& w, ScriptCommand& c) const {
   const std::string& verb = w[0];
   size_t n = w.size();
-  if (auto behaviour = BehaviourScriptParser::parse(w, c)) return *behaviour;
   if (auto screenError = ScreenCommandParser::parse(w, c)) return *screenError;
+  if (auto behaviour = BehaviourScriptParser::parse(w, c)) return *behaviour;
   if (verb == "version") {
     if (n != 2) return wrongCount(verb, "version X.Y");
     if (!isSupportedVersion(w[1])) return "version: expected a system version from 11.0 to 13.x, got " + quoted(w[1]);

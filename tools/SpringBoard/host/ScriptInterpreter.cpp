@@ -102,20 +102,21 @@ ScriptOutcome ScriptInterpreter::execute(const ScriptCommand& c) {
     case ScriptVerb::ExpectBrightness: return expectLevel("brightness", model_.display().brightness(), c.number);
     case ScriptVerb::ExpectAlert: return expectAlert(c);
     case ScriptVerb::State: return done(DeviceStateReport::render(model_, vocabulary_, alerts_));
-    case ScriptVerb::ActivatorSetup: return behaviours_->execute(c);
-    case ScriptVerb::ControlCenter: return behaviours_->execute(c);
-    case ScriptVerb::NotificationCenter: return behaviours_->execute(c);
-    case ScriptVerb::Reachability: return behaviours_->execute(c);
-    case ScriptVerb::Button: return behaviours_->execute(c);
-    case ScriptVerb::Buttons: return behaviours_->execute(c);
-    case ScriptVerb::Activator: return behaviours_->execute(c);
-    case ScriptVerb::Banner: return behaviours_->execute(c);
-    case ScriptVerb::SystemAlert: return behaviours_->execute(c);
-    case ScriptVerb::ExpectToast: return behaviours_->execute(c);
-    case ScriptVerb::ExpectToasts: return behaviours_->execute(c);
-    case ScriptVerb::ExpectBanner: return behaviours_->execute(c);
-    case ScriptVerb::ExpectSystemAlert: return behaviours_->execute(c);
-    case ScriptVerb::ExpectOverlay: return behaviours_->execute(c);
+    // Behaviours, buttons, banners, alerts and toasts.
+    case ScriptVerb::ActivatorSetup:
+    case ScriptVerb::ControlCenter:
+    case ScriptVerb::NotificationCenter:
+    case ScriptVerb::Reachability:
+    case ScriptVerb::Button:
+    case ScriptVerb::Buttons:
+    case ScriptVerb::Activator:
+    case ScriptVerb::Banner:
+    case ScriptVerb::SystemAlert:
+    case ScriptVerb::ExpectToast:
+    case ScriptVerb::ExpectToasts:
+    case ScriptVerb::ExpectBanner:
+    case ScriptVerb::ExpectSystemAlert:
+    case ScriptVerb::ExpectOverlay:
     case ScriptVerb::ExpectHomePressed: return behaviours_->execute(c);
     default:
       if (ScreenCommands::handles(c.verb)) return screen_ ? screen_->execute(c) : refused("this device has no screen");

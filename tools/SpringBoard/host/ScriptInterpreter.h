@@ -16,8 +16,8 @@ class DeviceModel;
 namespace tessra::device {
 
 class AlertScreen;
-class BehaviourCommands;
 class ScreenCommands;
+class BehaviourCommands;
 
 // What one command came to.
 struct ScriptOutcome {
@@ -73,8 +73,8 @@ class ScriptInterpreter {
   AlertScreen* alerts_;
   Waiter waiter_;
   DeviceSwitchAccess switches_;
-  std::unique_ptr<BehaviourCommands> behaviours_;
   ScreenCommands* screen_ = nullptr;
+  std::unique_ptr<BehaviourCommands> behaviours_;
 };
 
 }  // namespace tessra::device
