@@ -81,6 +81,9 @@ ScriptOutcome BehaviourCommands::execute(const ScriptCommand& c) {
     case ScriptVerb::ExpectSystemAlert:
       return expectPresentation("system alert", platform::springboard::SystemAlerts::lastAlert(), c.on);
     case ScriptVerb::ExpectOverlay: return expectOverlay(c);
+    case ScriptVerb::Orientation:
+      model_.display().setOrientation(static_cast<long>(c.number));
+      return done();
     case ScriptVerb::ExpectHomePressed: {
       const size_t presses = model_.eventLog().count(kHomeButtonEvent) - homePressesBefore_;
       if (presses == static_cast<size_t>(c.number)) return done();
