@@ -1,7 +1,6 @@
 #include "tweak/engine/Actions.h"
 
 #include <algorithm>
-#include <cinttypes>
 #include <cstdio>
 #include <functional>
 #include <memory>

@@ -39,7 +39,7 @@ class HomeGestureReplacement {
   static void simulateHomeButtonPress();
 
  private:
-  static bool handleBurst(int required, long type, long force, size_t pressCount);
+  static bool handleBurst(int required, size_t pressCount);
   static void handleLongPress(platform::id springBoard, long type, long force);
 
   static int nbPresses;

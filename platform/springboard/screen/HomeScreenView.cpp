@@ -14,6 +14,7 @@
 #include "platform/springboard/SBAlertItemsController.h"
 #include "platform/springboard/SystemAlerts.h"
 #include "platform/springboard/screen/AppSceneView.h"
+#include "platform/springboard/NotificationBanners.h"
 #include "platform/springboard/screen/BannerView.h"
 #include "platform/springboard/screen/ControlCenterView.h"
 #include "platform/springboard/screen/CoverSheetView.h"
@@ -157,6 +158,15 @@ void HomeScreenView::sync(const std::string& time, const std::string& date) {
   controlCenter_->setHidden(!apps.controlCenterVisible());
   lockScreen_->setHidden(!apps.locked());
   notificationCenter_->setTime(time, date);
+  // The banner presented last, while nothing has hidden or dismissed it.
+  if (auto banner = NotificationBanners::shownBanner()) {
+    const InstalledApp* sender = apps.installedApp(banner->bundleIdentifier);
+    std::string title = banner->title.value_or("");
+    if (banner->subtitle) title += (title.empty() ? "" : " - ") + *banner->subtitle;
+    banner_->show(sender ? sender->displayName : banner->bundleIdentifier, title, banner->message.value_or(""));
+  } else {
+    banner_->hide();
+  }
   lockScreen_->setTime(time, date);
 
   SwitchesState& switches = model_.switches();

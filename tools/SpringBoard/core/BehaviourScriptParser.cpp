@@ -145,6 +145,14 @@ std::optional<std::string> BehaviourScriptParser::parse(const std::vector<std::s
     c.verb = verb == "button" ? ScriptVerb::Button : ScriptVerb::Buttons;
     return "";
   }
+  if (verb == "orientation") {
+    if (n != 2 || (w[1] != "portrait" && w[1] != "landscapeleft" && w[1] != "landscaperight"))
+      return usage(verb, "orientation portrait|landscapeleft|landscaperight");
+    c.verb = ScriptVerb::Orientation;
+    c.name = w[1];
+    c.number = w[1] == "portrait" ? 1 : w[1] == "landscapeleft" ? 3 : 4;
+    return "";
+  }
   if (verb == "banner") {
     if (n != 4 && n != 5) return usage(verb, "banner BUNDLE \"TITLE\" \"MESSAGE\" [\"SUBTITLE\"]");
     if (!isBundleIdentifier(w[1])) return "banner: " + quoted(w[1]) + " is not a bundle identifier";

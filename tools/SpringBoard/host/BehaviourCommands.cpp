@@ -3,9 +3,7 @@
 #include "platform/springboard/DeviceModel.h"
 #include "platform/springboard/NotificationBanners.h"
 #include "platform/springboard/SystemAlerts.h"
-#include "platform/ui/UIApplication.h"
-#include "platform/ui/UIViewController.h"
-#include "platform/ui/UIWindow.h"
+#include "tools/SpringBoard/host/BannerIcon.h"
 #include "tools/SpringBoard/host/ScriptInterpreter.h"
 
 namespace tessra::device {
@@ -35,13 +33,7 @@ ScriptOutcome expectPresentation(const char* what, PresentationState state, bool
 }  // namespace
 
 BehaviourCommands::BehaviourCommands(platform::springboard::DeviceModel& model)
-    : model_(model), toasts_(model.eventLog()), homePressesBefore_(model.eventLog().count(kHomeButtonEvent)) {
-  if (!platform::UIApplication::sharedApplication().keyWindow()) {
-    toastWindow_ = std::make_shared<platform::UIWindow>();
-    toastWindow_->setRootViewController(std::make_shared<platform::UIViewController>());
-    toastWindow_->makeKeyAndVisible();
-  }
-}
+    : model_(model), toasts_(model.eventLog()), homePressesBefore_(model.eventLog().count(kHomeButtonEvent)) {}
 
 BehaviourCommands::~BehaviourCommands() = default;
 
@@ -66,8 +58,10 @@ ScriptOutcome BehaviourCommands::execute(const ScriptCommand& c) {
       if (!model_.sendActivatorEvent(c.name)) return refused("activator: Activator is not installed on this device");
       return done();
     case ScriptVerb::Banner: {
-      if (!model_.apps().installedApp(c.name)) return refused("banner: no app '" + c.name + "' is installed");
-      platform::springboard::BannerRequest request{c.name, c.texts.at(0), c.texts.at(1), c.texts.at(2), nullptr};
+      const platform::springboard::InstalledApp* sender = model_.apps().installedApp(c.name);
+      if (!sender) return refused("banner: no app '" + c.name + "' is installed");
+      platform::springboard::BannerRequest request{c.name, c.texts.at(0), c.texts.at(1), c.texts.at(2),
+                                                   BannerIcon::imageFor(*sender)};
       if (!platform::springboard::NotificationBanners::post(std::move(request)))
         return refused("banner: this device shows no banners");
       return done();
@@ -87,6 +81,9 @@ ScriptOutcome BehaviourCommands::execute(const ScriptCommand& c) {
     case ScriptVerb::ExpectSystemAlert:
       return expectPresentation("system alert", platform::springboard::SystemAlerts::lastAlert(), c.on);
     case ScriptVerb::ExpectOverlay: return expectOverlay(c);
+    case ScriptVerb::Orientation:
+      model_.display().setOrientation(static_cast<long>(c.number));
+      return done();
     case ScriptVerb::ExpectHomePressed: {
       const size_t presses = model_.eventLog().count(kHomeButtonEvent) - homePressesBefore_;
       if (presses == static_cast<size_t>(c.number)) return done();

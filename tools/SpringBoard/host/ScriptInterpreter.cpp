@@ -118,6 +118,7 @@ ScriptOutcome ScriptInterpreter::execute(const ScriptCommand& c) {
     case ScriptVerb::ExpectSystemAlert:
     case ScriptVerb::ExpectOverlay:
     case ScriptVerb::ExpectHomePressed: return behaviours_->execute(c);
+    case ScriptVerb::Orientation: return behaviours_->execute(c);
     default:
       if (ScreenCommands::handles(c.verb)) return screen_ ? screen_->execute(c) : refused("this device has no screen");
   }

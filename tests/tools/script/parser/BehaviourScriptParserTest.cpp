@@ -45,6 +45,10 @@ TEST_F(BehaviourScriptParserTest, GesturesButtonsAndActivator) {
   EXPECT_TRUE(setup.on);
   EXPECT_TRUE(setup.isDeviceSetup());
   EXPECT_FALSE(parseOk("activator absent").on);
+  ScriptCommand turned = parseOk("orientation landscaperight");
+  EXPECT_EQ(turned.verb, ScriptVerb::Orientation);
+  EXPECT_EQ(turned.number, 4);
+  EXPECT_EQ(errorOf("orientation sideways"), "orientation: expected 'orientation portrait|landscapeleft|landscaperight'");
 }
 
 TEST_F(BehaviourScriptParserTest, BannersAndAlertsKeepMissingTextsApart) {
