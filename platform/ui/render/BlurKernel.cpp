@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace platform {
 
 namespace {
@@ -81,14 +85,75 @@ void boxPassColumns(PixelBuffer& buffer, int radius, std::vector<uint32_t>& scra
   }
 }
 
+// Mixes two pixels, `weight` (0 to 256) of the second; both pairs of channels at once, rounded.
+inline uint32_t mix(uint32_t a, uint32_t b, uint32_t weight) {
+  const uint32_t keep = 256 - weight;
+  const uint32_t low = (((a & 0x00FF00FFu) * keep + (b & 0x00FF00FFu) * weight + 0x00800080u) >> 8) & 0x00FF00FFu;
+  const uint32_t high = (((a >> 8) & 0x00FF00FFu) * keep + ((b >> 8) & 0x00FF00FFu) * weight + 0x00800080u) & 0xFF00FF00u;
+  return low | high;
+}
+
+// Where output pixel `i` falls between two source pixels when scaling `size` pixels up by `factor`:
+// the first source pixel and the weight (0 to 256) of the second, with pixel centres aligned and edges repeated.
+struct Tap {
+  int first = 0;
+  int second = 0;
+  uint32_t weight = 0;
+};
+
+Tap tapFor(int i, int factor, int size) {
+  const double at = (i + 0.5) / factor - 0.5;
+  const int first = static_cast<int>(std::floor(at));
+  Tap tap;
+  tap.first = std::clamp(first, 0, size - 1);
+  tap.second = std::clamp(first + 1, 0, size - 1);
+  tap.weight = static_cast<uint32_t>(std::lround((at - first) * 256));
+  return tap;
+}
+
 }  // namespace
 
 void BlurKernel::downsample(const uint32_t* src, int width, int height, int stride, int factor, PixelBuffer& out) {
-  // A block's pair sums must fit 16-bit lanes: at most 257 pixels.
+  // A block's channel sums must fit 16 bits: at most 257 pixels.
   factor = std::clamp(factor, 1, 16);
   out.width = (width + factor - 1) / factor;
   out.height = (height + factor - 1) / factor;
   out.pixels.assign(static_cast<size_t>(out.width) * out.height, 0);
+#if defined(__SSE2__)
+  // Channel sums of each block in 16-bit lanes (the low four of each vector), two or four pixels per step.
+  const __m128i zero = _mm_setzero_si128();
+  std::vector<uint16_t> sums(static_cast<size_t>(out.width) * 8);
+  auto sumAt = [&sums](int bx) { return reinterpret_cast<__m128i*>(&sums[static_cast<size_t>(bx) * 8]); };
+  for (int by = 0; by < out.height; ++by) {
+    std::fill(sums.begin(), sums.end(), 0);
+    const int y0 = by * factor, y1 = std::min(y0 + factor, height);
+    for (int y = y0; y < y1; ++y) {
+      const uint32_t* row = src + static_cast<size_t>(y) * stride;
+      for (int bx = 0; bx < out.width; ++bx) {
+        const int x0 = bx * factor, x1 = std::min(x0 + factor, width);
+        __m128i s = _mm_loadu_si128(sumAt(bx));
+        int x = x0;
+        for (; x + 4 <= x1; x += 4) {
+          const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
+          s = _mm_add_epi16(s, _mm_add_epi16(_mm_unpacklo_epi8(p, zero), _mm_unpackhi_epi8(p, zero)));
+        }
+        for (; x < x1; ++x) s = _mm_add_epi16(s, _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(row[x])), zero));
+        _mm_storeu_si128(sumAt(bx), s);
+      }
+    }
+    for (int bx = 0; bx < out.width; ++bx) {
+      const int x0 = bx * factor, x1 = std::min(x0 + factor, width);
+      const uint32_t count = static_cast<uint32_t>((x1 - x0) * (y1 - y0));
+      __m128i s = _mm_loadu_si128(sumAt(bx));
+      s = _mm_add_epi16(s, _mm_srli_si128(s, 8));
+      alignas(16) uint16_t lanes[8];
+      _mm_store_si128(reinterpret_cast<__m128i*>(lanes), s);
+      uint32_t pixel = 0;
+      for (int c = 0; c < 4; ++c) pixel |= ((lanes[c] + count / 2) / count) << (8 * c);
+      out.pixels[static_cast<size_t>(by) * out.width + bx] = pixel;
+    }
+  }
+#else
   std::vector<uint32_t> low(static_cast<size_t>(out.width)), high(static_cast<size_t>(out.width));
   for (int by = 0; by < out.height; ++by) {
     std::fill(low.begin(), low.end(), 0);
@@ -118,6 +183,7 @@ void BlurKernel::downsample(const uint32_t* src, int width, int height, int stri
       out.pixels[static_cast<size_t>(by) * out.width + bx] = (h << 8) | l;
     }
   }
+#endif
 }
 
 void BlurKernel::boxBlur(PixelBuffer& buffer, int radius, std::vector<uint32_t>& scratch) {
@@ -126,6 +192,35 @@ void BlurKernel::boxBlur(PixelBuffer& buffer, int radius, std::vector<uint32_t>&
   radius = std::min(radius, 128);
   boxPassRows(buffer, radius, scratch);
   boxPassColumns(buffer, radius, scratch);
+}
+
+void BlurKernel::upscale(const PixelBuffer& small, int factor, uint32_t* out, int width, int height, int stride,
+                         std::vector<uint32_t>& rows) {
+  if (small.width <= 0 || small.height <= 0 || width <= 0 || height <= 0) return;
+  factor = std::max(factor, 1);
+  // Every source row widened once; each output row then mixes two of them.
+  std::vector<Tap> columns(static_cast<size_t>(width));
+  for (int x = 0; x < width; ++x) columns[static_cast<size_t>(x)] = tapFor(x, factor, small.width);
+  rows.resize(static_cast<size_t>(width) * small.height);
+  for (int y = 0; y < small.height; ++y) {
+    const uint32_t* src = &small.pixels[static_cast<size_t>(y) * small.width];
+    uint32_t* wide = &rows[static_cast<size_t>(y) * width];
+    for (int x = 0; x < width; ++x) {
+      const Tap& t = columns[static_cast<size_t>(x)];
+      wide[x] = mix(src[t.first], src[t.second], t.weight);
+    }
+  }
+  for (int y = 0; y < height; ++y) {
+    const Tap t = tapFor(y, factor, small.height);
+    const uint32_t* a = &rows[static_cast<size_t>(t.first) * width];
+    const uint32_t* b = &rows[static_cast<size_t>(t.second) * width];
+    uint32_t* row = out + static_cast<size_t>(y) * stride;
+    if (t.weight == 0 || t.first == t.second) {
+      std::copy(a, a + width, row);
+      continue;
+    }
+    for (int x = 0; x < width; ++x) row[x] = mix(a[x], b[x], t.weight);
+  }
 }
 
 int BlurKernel::boxRadiusForSigma(double sigma) {
