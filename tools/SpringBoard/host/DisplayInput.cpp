@@ -1,11 +1,8 @@
 #include "tools/SpringBoard/host/DisplayInput.h"
 
-#include <cmath>
-#include <string>
-
 #include "platform/springboard/DeviceModel.h"
 #include "platform/springboard/HardwarePress.h"
-#include "platform/ui/UIApplication.h"
+#include "platform/springboard/screen/DeviceScreen.h"
 
 namespace tessra::device {
 
@@ -14,26 +11,9 @@ namespace {
 using platform::springboard::ButtonPress;
 using platform::springboard::HardwarePress;
 
-const char* phaseName(platform::UITouchPhase phase) {
-  switch (phase) {
-    case platform::UITouchPhase::Began: return "began";
-    case platform::UITouchPhase::Moved: return "moved";
-    case platform::UITouchPhase::Stationary: return "stationary";
-    case platform::UITouchPhase::Ended: return "ended";
-    case platform::UITouchPhase::Cancelled: return "cancelled";
-  }
-  return "?";
-}
-
 }  // namespace
 
-void DisplayInput::touch(platform::UITouchPhase phase, platform::CGPoint point) {
-  const bool taken = platform::UIApplication::sharedApplication().sendTouch(phase, point);
-  if (phase == platform::UITouchPhase::Moved || phase == platform::UITouchPhase::Stationary) return;
-  model_.eventLog().record(std::string("window touch ") + phaseName(phase) + " " +
-                           std::to_string(std::lround(point.x)) + " " + std::to_string(std::lround(point.y)) +
-                           (taken ? "" : " (nothing there)"));
-}
+void DisplayInput::touch(platform::UITouchPhase phase, platform::CGPoint point) { screen_.touch(phase, point); }
 
 void DisplayInput::key(platform::DisplayKey key, bool down) {
   const double force = down ? 1.0 : 0.0;

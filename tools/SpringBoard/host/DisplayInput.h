@@ -6,19 +6,21 @@
 
 namespace platform::springboard {
 class DeviceModel;
+class DeviceScreen;
 }
 
 namespace tessra::device {
 
 // Where a window's input goes in the home-screen host: a finger on the
-// screen to the screen's touch entry, keys to the device's hardware
-// operations (home, lock and unlock, Siri and Spotlight shown and hidden, the
-// volume and side buttons pressed and released as hardware presses).
-// Touches that begin or end are written to the device's event log, so a
-// trace shows them. Borrows the device model; main thread.
+// screen to the screen's touch entry (which writes what a touch did to the
+// device's event log), keys to the device's hardware operations (home, lock
+// and unlock, Siri and Spotlight shown and hidden, the volume and side
+// buttons pressed and released as hardware presses). Borrows the screen and
+// the device model; main thread.
 class DisplayInput {
  public:
-  explicit DisplayInput(platform::springboard::DeviceModel& model) : model_(model) {}
+  DisplayInput(platform::springboard::DeviceScreen& screen, platform::springboard::DeviceModel& model)
+      : screen_(screen), model_(model) {}
 
   // A finger at `point` (screen points).
   void touch(platform::UITouchPhase phase, platform::CGPoint point);
@@ -26,6 +28,7 @@ class DisplayInput {
   void key(platform::DisplayKey key, bool down);
 
  private:
+  platform::springboard::DeviceScreen& screen_;
   platform::springboard::DeviceModel& model_;
 };
 

@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 #include "platform/bus/FrameDamage.h"
@@ -11,6 +12,7 @@
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/render/ViewRenderer.h"
+#include "platform/springboard/screen/DeviceScreen.h"
 #include "tools/SpringBoard/host/DisplayInput.h"
 
 namespace tessra::device {
@@ -22,8 +24,9 @@ int pixels(double points, double scale) { return std::max(1, static_cast<int>(st
 
 }  // namespace
 
-DisplayService::DisplayService(platform::BusConnection& bus, platform::RunLoop& mainLoop, DisplayInput& input)
-    : mainLoop_(mainLoop), input_(input) {
+DisplayService::DisplayService(platform::BusConnection& bus, platform::RunLoop& mainLoop,
+                               platform::springboard::DeviceScreen& screen, DisplayInput& input)
+    : mainLoop_(mainLoop), screen_(screen), input_(input) {
   mainLoop_.setTaskObserver([this] { somethingChanged(); }, this);
   server_ = std::make_unique<platform::BusDisplayServer>(bus, mainLoop, *this, this);
 }
@@ -32,6 +35,7 @@ DisplayService::~DisplayService() {
   server_.reset();
   mainLoop_.setTaskObserver(nullptr);
   mainLoop_.cancelTasksForTarget(this);
+  mainLoop_.cancelTasksForTarget(&clockTick_);
 }
 
 DisplayService::Attached DisplayService::attachViewer(uint64_t id, double scale) {
@@ -87,6 +91,8 @@ void DisplayService::draw() {
   scheduled_ = false;
   if (viewers_.empty()) return;
   lastDraw_ = platform::TaskEnvironment::current().clock().now();
+  screen_.update();
+  scheduleClockTick();
   std::map<double, std::vector<platform::FrameRect>> changes;
   for (auto& [id, viewer] : viewers_) {
     if (changes.count(viewer.scale)) continue;
@@ -111,6 +117,16 @@ void DisplayService::draw() {
     platform::FrameDamage::add(viewer.pending, changes[viewer.scale]);
     send(id, viewer);
   }
+}
+
+void DisplayService::scheduleClockTick() {
+  if (clockTickScheduled_) return;
+  clockTickScheduled_ = true;
+  const auto now = std::chrono::system_clock::now();
+  const auto nextMinute = std::chrono::ceil<std::chrono::minutes>(now + std::chrono::milliseconds(1));
+  const auto wait = std::chrono::duration_cast<platform::Duration>(nextMinute - now);
+  // Running it counts as a change (it is not posted with the quiet target), so the frame is drawn after it.
+  mainLoop_.postDelayed(wait, [this] { clockTickScheduled_ = false; }, &clockTick_);
 }
 
 void DisplayService::send(uint64_t id, Viewer& viewer) {

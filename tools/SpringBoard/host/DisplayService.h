@@ -16,6 +16,10 @@ class UIImage;
 class ViewRenderer;
 }  // namespace platform
 
+namespace platform::springboard {
+class DeviceScreen;
+}
+
 namespace tessra::device {
 
 class DisplayInput;
@@ -26,7 +30,8 @@ class DisplayInput;
 // screen again, at most kFramesPerSecond times a second, once per scale that
 // some window asked for; it finds what changed by comparing the new frame with
 // the last one and hands each window only those rectangles, through the
-// window's shared buffer. A window that has not yet copied its last frame is
+// window's shared buffer. While a window looks it also draws when the
+// status bar's minute changes; with none, it schedules nothing. A window that has not yet copied its last frame is
 // not written to: its changes add up until it has. Input from the windows goes
 // to DisplayInput. Owns the display channel on `bus`; borrows the loop and the
 // input, which must outlive it. Main thread.
@@ -34,7 +39,8 @@ class DisplayService final : public platform::DisplayServerDelegate {
  public:
   static constexpr int kFramesPerSecond = 60;
 
-  DisplayService(platform::BusConnection& bus, platform::RunLoop& mainLoop, DisplayInput& input);
+  DisplayService(platform::BusConnection& bus, platform::RunLoop& mainLoop, platform::springboard::DeviceScreen& screen,
+                 DisplayInput& input);
   ~DisplayService() override;
   DisplayService(const DisplayService&) = delete;
   DisplayService& operator=(const DisplayService&) = delete;
@@ -67,8 +73,14 @@ class DisplayService final : public platform::DisplayServerDelegate {
   // Sends the viewer what changed for it, unless it still holds the previous frame.
   void send(uint64_t id, Viewer& viewer);
 
+  // Draws again at the start of the next wall-clock minute (the status bar's time).
+  void scheduleClockTick();
+
   platform::RunLoop& mainLoop_;
+  platform::springboard::DeviceScreen& screen_;
   DisplayInput& input_;
+  bool clockTickScheduled_ = false;
+  const char clockTick_ = 0;  // the target of the minute task, which is not a quiet one
   std::map<uint64_t, Viewer> viewers_;
   std::map<double, Screen> screens_;  // by scale
   bool scheduled_ = false;
