@@ -32,6 +32,64 @@ inline uint32_t join(uint32_t high, uint32_t low) {
   return (a << 24) | (std::min(r, a) << 16) | (std::min(g, a) << 8) | std::min(b, a);
 }
 
+#if defined(__SSE2__)
+// The four channels of a pixel as 32-bit lanes.
+inline __m128i widen(uint32_t p) {
+  const __m128i zero = _mm_setzero_si128();
+  return _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(p)), zero), zero);
+}
+
+// Channel sums divided by the window, rounded, packed back into a pixel. Rounding keeps the order of values,
+// so colour stays within alpha.
+inline uint32_t narrow(__m128i sum, __m128 reciprocal) {
+  __m128i q = _mm_cvtps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(sum), reciprocal));
+  q = _mm_packs_epi32(q, q);
+  return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(q, q)));
+}
+
+// One box pass along each row, edges clamped, in place (`line` holds a copy of the row).
+void boxPassRows(PixelBuffer& buffer, int radius, std::vector<uint32_t>& line) {
+  const int width = buffer.width;
+  const __m128 reciprocal = _mm_set1_ps(1.0f / static_cast<float>(2 * radius + 1));
+  line.resize(static_cast<size_t>(width));
+  for (int y = 0; y < buffer.height; ++y) {
+    uint32_t* row = &buffer.pixels[static_cast<size_t>(y) * width];
+    std::copy(row, row + width, line.begin());
+    __m128i sum = _mm_setzero_si128();
+    for (int k = -radius; k <= radius; ++k) sum = _mm_add_epi32(sum, widen(line[static_cast<size_t>(std::clamp(k, 0, width - 1))]));
+    for (int x = 0; x < width; ++x) {
+      row[x] = narrow(sum, reciprocal);
+      const uint32_t leaving = line[static_cast<size_t>(std::max(x - radius, 0))];
+      const uint32_t entering = line[static_cast<size_t>(std::min(x + radius + 1, width - 1))];
+      sum = _mm_add_epi32(sum, _mm_sub_epi32(widen(entering), widen(leaving)));
+    }
+  }
+}
+
+// One box pass down each column, edges clamped, walking rows so memory is read in order.
+void boxPassColumns(PixelBuffer& buffer, int radius, std::vector<uint32_t>& scratch) {
+  const int width = buffer.width, height = buffer.height;
+  const __m128 reciprocal = _mm_set1_ps(1.0f / static_cast<float>(2 * radius + 1));
+  scratch.assign(buffer.pixels.begin(), buffer.pixels.end());
+  std::vector<uint32_t> sums(static_cast<size_t>(width) * 4, 0);  // per column, four 32-bit channel sums
+  auto sumAt = [&sums](int x) { return reinterpret_cast<__m128i*>(&sums[static_cast<size_t>(x) * 4]); };
+  auto row = [&](int y) { return &scratch[static_cast<size_t>(std::clamp(y, 0, height - 1)) * width]; };
+  for (int k = -radius; k <= radius; ++k) {
+    const uint32_t* r = row(k);
+    for (int x = 0; x < width; ++x) _mm_storeu_si128(sumAt(x), _mm_add_epi32(_mm_loadu_si128(sumAt(x)), widen(r[x])));
+  }
+  for (int y = 0; y < height; ++y) {
+    uint32_t* out = &buffer.pixels[static_cast<size_t>(y) * width];
+    const uint32_t* leaving = row(y - radius);
+    const uint32_t* entering = row(y + radius + 1);
+    for (int x = 0; x < width; ++x) {
+      const __m128i sum = _mm_loadu_si128(sumAt(x));
+      out[x] = narrow(sum, reciprocal);
+      _mm_storeu_si128(sumAt(x), _mm_add_epi32(sum, _mm_sub_epi32(widen(entering[x]), widen(leaving[x]))));
+    }
+  }
+}
+#else
 // One box pass along each row, edges clamped, in place (`line` holds a copy of the row).
 void boxPassRows(PixelBuffer& buffer, int radius, std::vector<uint32_t>& line) {
   const int width = buffer.width;
@@ -84,6 +142,7 @@ void boxPassColumns(PixelBuffer& buffer, int radius, std::vector<uint32_t>& scra
     }
   }
 }
+#endif
 
 // Mixes two pixels, `weight` (0 to 256) of the second; both pairs of channels at once, rounded.
 inline uint32_t mix(uint32_t a, uint32_t b, uint32_t weight) {
@@ -219,7 +278,23 @@ void BlurKernel::upscale(const PixelBuffer& small, int factor, uint32_t* out, in
       std::copy(a, a + width, row);
       continue;
     }
-    for (int x = 0; x < width; ++x) row[x] = mix(a[x], b[x], t.weight);
+    int x = 0;
+#if defined(__SSE2__)
+    // Four pixels at a time, each channel in a 16-bit lane: (a (256 - w) + b w + 128) / 256 fits 16 bits.
+    const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi16(128);
+    const __m128i keep = _mm_set1_epi16(static_cast<short>(256 - t.weight)), take = _mm_set1_epi16(static_cast<short>(t.weight));
+    for (; x + 4 <= width; x += 4) {
+      const __m128i pa = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x));
+      const __m128i pb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x));
+      auto blend = [&](__m128i ca, __m128i cb) {
+        return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(ca, keep), _mm_mullo_epi16(cb, take)), half), 8);
+      };
+      const __m128i low = blend(_mm_unpacklo_epi8(pa, zero), _mm_unpacklo_epi8(pb, zero));
+      const __m128i high = blend(_mm_unpackhi_epi8(pa, zero), _mm_unpackhi_epi8(pb, zero));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x), _mm_packus_epi16(low, high));
+    }
+#endif
+    for (; x < width; ++x) row[x] = mix(a[x], b[x], t.weight);
   }
 }
 
