@@ -179,37 +179,30 @@ void BlurKernel::downsample(const uint32_t* src, int width, int height, int stri
   out.height = (height + factor - 1) / factor;
   out.pixels.assign(static_cast<size_t>(out.width) * out.height, 0);
 #if defined(__SSE2__)
-  // Channel sums of each block in 16-bit lanes (the low four of each vector), two or four pixels per step.
+  // Each block's channel sums in 16-bit lanes, four pixels a step, then divided in floating point (a rounding
+  // that keeps the order of values, so colour stays within alpha).
   const __m128i zero = _mm_setzero_si128();
-  std::vector<uint16_t> sums(static_cast<size_t>(out.width) * 8);
-  auto sumAt = [&sums](int bx) { return reinterpret_cast<__m128i*>(&sums[static_cast<size_t>(bx) * 8]); };
   for (int by = 0; by < out.height; ++by) {
-    std::fill(sums.begin(), sums.end(), 0);
     const int y0 = by * factor, y1 = std::min(y0 + factor, height);
-    for (int y = y0; y < y1; ++y) {
-      const uint32_t* row = src + static_cast<size_t>(y) * stride;
-      for (int bx = 0; bx < out.width; ++bx) {
-        const int x0 = bx * factor, x1 = std::min(x0 + factor, width);
-        __m128i s = _mm_loadu_si128(sumAt(bx));
+    uint32_t* target = &out.pixels[static_cast<size_t>(by) * out.width];
+    for (int bx = 0; bx < out.width; ++bx) {
+      const int x0 = bx * factor, x1 = std::min(x0 + factor, width);
+      __m128i sum = zero;
+      for (int y = y0; y < y1; ++y) {
+        const uint32_t* row = src + static_cast<size_t>(y) * stride;
         int x = x0;
         for (; x + 4 <= x1; x += 4) {
           const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
-          s = _mm_add_epi16(s, _mm_add_epi16(_mm_unpacklo_epi8(p, zero), _mm_unpackhi_epi8(p, zero)));
+          sum = _mm_add_epi16(sum, _mm_add_epi16(_mm_unpacklo_epi8(p, zero), _mm_unpackhi_epi8(p, zero)));
         }
-        for (; x < x1; ++x) s = _mm_add_epi16(s, _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(row[x])), zero));
-        _mm_storeu_si128(sumAt(bx), s);
+        for (; x < x1; ++x)
+          sum = _mm_add_epi16(sum, _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(row[x])), zero));
       }
-    }
-    for (int bx = 0; bx < out.width; ++bx) {
-      const int x0 = bx * factor, x1 = std::min(x0 + factor, width);
-      const uint32_t count = static_cast<uint32_t>((x1 - x0) * (y1 - y0));
-      __m128i s = _mm_loadu_si128(sumAt(bx));
-      s = _mm_add_epi16(s, _mm_srli_si128(s, 8));
-      alignas(16) uint16_t lanes[8];
-      _mm_store_si128(reinterpret_cast<__m128i*>(lanes), s);
-      uint32_t pixel = 0;
-      for (int c = 0; c < 4; ++c) pixel |= ((lanes[c] + count / 2) / count) << (8 * c);
-      out.pixels[static_cast<size_t>(by) * out.width + bx] = pixel;
+      sum = _mm_add_epi16(sum, _mm_srli_si128(sum, 8));
+      const __m128 reciprocal = _mm_set1_ps(1.0f / static_cast<float>((x1 - x0) * (y1 - y0)));
+      __m128i q = _mm_cvtps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(_mm_unpacklo_epi16(sum, zero)), reciprocal));
+      q = _mm_packs_epi32(q, q);
+      target[bx] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(q, q)));
     }
   }
 #else
