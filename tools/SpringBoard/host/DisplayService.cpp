@@ -40,6 +40,10 @@ DisplayService::~DisplayService() {
 
 DisplayService::Attached DisplayService::attachViewer(uint64_t id, double scale) {
   Attached attached;
+  if (viewers_.size() >= kMaxViewers) {
+    attached.error = "the device already shows its screen in " + std::to_string(kMaxViewers) + " windows";
+    return attached;
+  }
   const platform::UIScreen& screen = platform::UIScreen::mainScreen();
   if (scale == 0) scale = screen.scale();
   const int width = pixels(screen.bounds().size.width, scale), height = pixels(screen.bounds().size.height, scale);

@@ -38,6 +38,8 @@ class DisplayInput;
 class DisplayService final : public platform::DisplayServerDelegate {
  public:
   static constexpr int kFramesPerSecond = 60;
+  // Windows one device shows at once (each holds a frame buffer).
+  static constexpr size_t kMaxViewers = 8;
 
   DisplayService(platform::BusConnection& bus, platform::RunLoop& mainLoop, platform::springboard::DeviceScreen& screen,
                  DisplayInput& input);
