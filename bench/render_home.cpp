@@ -165,6 +165,11 @@ void BM_TabletControlCenterStatic(benchmark::State& state) {
   ManualTaskEnvironment env;
   renderFrames(state, buildHome(kTablet, 6, 5, Blur::On, true), false);
 }
+// A tablet's home screen with its blurred dock, nothing moving.
+void BM_TabletHomeStatic(benchmark::State& state) {
+  ManualTaskEnvironment env;
+  renderFrames(state, buildHome(kTablet, 6, 5, Blur::On, false), false);
+}
 // The tablet frame with the blurs redone every frame.
 void BM_TabletControlCenterOverAnimatingHome(benchmark::State& state) {
   ManualTaskEnvironment env;
@@ -174,6 +179,7 @@ void BM_TabletControlCenterOverAnimatingHome(benchmark::State& state) {
 BENCHMARK(BM_PhoneControlCenterOverAnimatingHome)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_PhoneControlCenterOverAnimatingHomeNoBlur)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_TabletControlCenterStatic)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_TabletHomeStatic)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_TabletControlCenterOverAnimatingHome)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
