@@ -254,10 +254,37 @@ void BlurKernel::upscale(const PixelBuffer& small, int factor, uint32_t* out, in
   std::vector<Tap> columns(static_cast<size_t>(width));
   for (int x = 0; x < width; ++x) columns[static_cast<size_t>(x)] = tapFor(x, factor, small.width);
   rows.resize(static_cast<size_t>(width) * small.height);
+#if defined(__SSE2__)
+  // The weights of each group of four columns, each repeated over its pixel's four channels.
+  const int groups = width / 4;
+  std::vector<uint16_t> weights(static_cast<size_t>(groups) * 16);
+  for (int g = 0; g < groups; ++g)
+    for (int i = 0; i < 4; ++i)
+      for (int c = 0; c < 4; ++c) weights[static_cast<size_t>(g) * 16 + i * 4 + c] = static_cast<uint16_t>(columns[static_cast<size_t>(g * 4 + i)].weight);
+  const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi16(128), full = _mm_set1_epi16(256);
+#endif
   for (int y = 0; y < small.height; ++y) {
     const uint32_t* src = &small.pixels[static_cast<size_t>(y) * small.width];
     uint32_t* wide = &rows[static_cast<size_t>(y) * width];
-    for (int x = 0; x < width; ++x) {
+    int x = 0;
+#if defined(__SSE2__)
+    for (int g = 0; g < groups; ++g, x += 4) {
+      const Tap* t = &columns[static_cast<size_t>(x)];
+      const __m128i pa = _mm_set_epi32(static_cast<int>(src[t[3].first]), static_cast<int>(src[t[2].first]),
+                                       static_cast<int>(src[t[1].first]), static_cast<int>(src[t[0].first]));
+      const __m128i pb = _mm_set_epi32(static_cast<int>(src[t[3].second]), static_cast<int>(src[t[2].second]),
+                                       static_cast<int>(src[t[1].second]), static_cast<int>(src[t[0].second]));
+      const auto* w = reinterpret_cast<const __m128i*>(&weights[static_cast<size_t>(g) * 16]);
+      auto blend = [&](__m128i ca, __m128i cb, __m128i take) {
+        const __m128i keep = _mm_sub_epi16(full, take);
+        return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(ca, keep), _mm_mullo_epi16(cb, take)), half), 8);
+      };
+      const __m128i low = blend(_mm_unpacklo_epi8(pa, zero), _mm_unpacklo_epi8(pb, zero), _mm_loadu_si128(w));
+      const __m128i high = blend(_mm_unpackhi_epi8(pa, zero), _mm_unpackhi_epi8(pb, zero), _mm_loadu_si128(w + 1));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(wide + x), _mm_packus_epi16(low, high));
+    }
+#endif
+    for (; x < width; ++x) {
       const Tap& t = columns[static_cast<size_t>(x)];
       wide[x] = mix(src[t.first], src[t.second], t.weight);
     }
