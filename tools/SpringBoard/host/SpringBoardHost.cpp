@@ -29,6 +29,8 @@
 #include "tools/SpringBoard/host/ControlHandler.h"
 #include "tools/SpringBoard/host/DeviceStateReport.h"
 #include "tools/SpringBoard/host/DeviceTrace.h"
+#include "tools/SpringBoard/host/DisplayInput.h"
+#include "tools/SpringBoard/host/DisplayService.h"
 #include "tools/SpringBoard/host/HomeScreen.h"
 #include "tools/SpringBoard/host/PluginAdmission.h"
 #include "tools/SpringBoard/host/ScriptInterpreter.h"
@@ -173,6 +175,8 @@ int SpringBoardHost::runLive() {
                                      [&handler](const std::string& command, const std::vector<std::string>& args) {
                                        return handler.handle(command, args);
                                      });
+  DisplayInput input(screen, model);
+  DisplayService display(bus, mainLoop, screen, input);
   bus.start();
 
   startHomeScreen();
