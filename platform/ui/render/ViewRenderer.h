@@ -71,6 +71,7 @@ class ViewRenderer {
  private:
   class Frame;
   friend class Frame;
+  friend class ViewRendererTestApi;
 
   std::shared_ptr<UIImage> renderInto(double widthPoints, double heightPoints, double scale,
                                       const std::function<void(Frame&)>& draw);
@@ -92,6 +93,9 @@ class ViewRenderer {
   std::unordered_map<const CALayer*, std::unique_ptr<LayerCache>> caches_;
   unsigned long frame_ = 0;
   Stats stats_;
+  // Whether translucent groups are drawn on surfaces bounded by what they hold (off only to
+  // compare with drawing them on surfaces the size of the frame).
+  bool boundGroups_ = true;
 };
 
 }  // namespace platform
