@@ -14,6 +14,7 @@
 #include "platform/ui/UIImageView.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UIView.h"
+#include "platform/ui/render/ImageRasterCache.h"
 #include "platform/ui/render/ViewRenderer.h"
 
 namespace platform {
@@ -21,6 +22,12 @@ namespace platform {
 class ViewRendererTestApi {
  public:
   static void setBoundGroups(ViewRenderer& renderer, bool bound) { renderer.boundGroups_ = bound; }
+};
+
+class ImageRasterCacheTestApi {
+ public:
+  static void setEnabled(bool on) { ImageRasterCache::enabled() = on; }
+  static int reused() { return ImageRasterCache::reused(); }
 };
 
 namespace {
@@ -61,11 +68,21 @@ std::shared_ptr<UILabel> badge(const std::string& text, CGRect frame, bool clips
 class GroupBoundsTest : public ::testing::Test {
  protected:
   // Renders `view` with bounded groups and with frame-sized ones; every byte must match.
+  // Renders `view` with bounded groups and kept image rasters (twice: made, then reused), and
+  // with frame-sized groups drawing every image; every byte must match.
   void expectSamePixels(UIView& view, double scale) {
-    ViewRenderer bounded, full;
+    ViewRenderer bounded, again, full;
     ViewRendererTestApi::setBoundGroups(full, false);
     auto a = bounded.renderView(view, scale);
+    const int reusedBefore = ImageRasterCacheTestApi::reused();
+    auto kept = again.renderView(view, scale);
+    reused_ += ImageRasterCacheTestApi::reused() - reusedBefore;
+    ImageRasterCacheTestApi::setEnabled(false);
     auto b = full.renderView(view, scale);
+    ImageRasterCacheTestApi::setEnabled(true);
+    for (int y = 0; y < a->pixelHeight(); ++y) {
+      for (int x = 0; x < a->pixelWidth(); ++x) ASSERT_EQ(kept->pixelAt(x, y), a->pixelAt(x, y));
+    }
     ASSERT_EQ(a->pixelWidth(), b->pixelWidth());
     ASSERT_EQ(a->pixelHeight(), b->pixelHeight());
     int differing = 0, drawn = 0;
@@ -80,6 +97,7 @@ class GroupBoundsTest : public ::testing::Test {
   }
 
   ManualTaskEnvironment env_;
+  int reused_ = 0;
 };
 
 TEST_F(GroupBoundsTest, TranslucentIconsWithBadgesInARowDrawAsWithFullGroups) {
@@ -100,6 +118,7 @@ TEST_F(GroupBoundsTest, TranslucentIconsWithBadgesInARowDrawAsWithFullGroups) {
     x += 19.13;
   }
   for (double scale : {1.0, 2.0, 3.0}) expectSamePixels(*row, scale);
+  EXPECT_GE(reused_, 3 * 5);  // each icon's drawing was laid on again at each scale
 }
 
 TEST_F(GroupBoundsTest, TransformedRoundedBorderedAndNestedGroupsDrawAsWithFullGroups) {
