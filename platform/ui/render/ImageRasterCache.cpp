@@ -14,6 +14,8 @@ namespace platform {
 namespace {
 
 constexpr size_t kCapacity = 64;
+// And at most this many pixels in all (32 MB).
+constexpr double kMaxKeptPixels = 8e6;
 // Larger drawings are drawn directly (the raster is made on a surface reaching from the
 // target's origin to the drawing's far corner).
 constexpr double kMaxScratchPixels = 4e6;
@@ -145,7 +147,13 @@ void ImageRasterCache::paint(cairo_t* cr, cairo_surface_t* image, const CGRect& 
     cairo_surface_mark_dirty(raster);
     cairo_surface_destroy(scratch);
     list.emplace_front(image, std::move(key), raster, x0, y0);
-    if (list.size() > kCapacity) list.pop_back();
+    double kept = 0;
+    for (const Entry& e : list)
+      kept += double(cairo_image_surface_get_width(e.raster)) * cairo_image_surface_get_height(e.raster);
+    while (list.size() > 1 && (list.size() > kCapacity || kept > kMaxKeptPixels)) {
+      kept -= double(cairo_image_surface_get_width(list.back().raster)) * cairo_image_surface_get_height(list.back().raster);
+      list.pop_back();
+    }
     it = list.begin();
   } else {
     ++reused();

@@ -135,7 +135,21 @@ TEST_F(GroupBoundsTest, TransformedRoundedBorderedAndNestedGroupsDrawAsWithFullG
   inner->setAlpha(0.7);
   inner->setTransform(CGAffineTransformMakeScale(1.3, 0.8));
   outer->addSubview(inner);
+  // Images: turned with the group, and inside a rounded clip (not on whole pixels).
+  auto turned = std::make_shared<UIImageView>(CGRectMake(2.2, 3.1, 9.7, 9.7));
+  turned->setImage(roundIcon(30));
+  turned->setTintColor(UIColor(0.2, 0.2, 0.2, 1));
+  outer->addSubview(turned);
+  auto rounded = std::make_shared<UIView>(CGRectMake(40.3, 20.6, 15.2, 15.2));
+  rounded->layer().setCornerRadius(4);
+  rounded->setClipsToBounds(true);
+  rounded->setAlpha(0.8);
+  auto clipped = std::make_shared<UIImageView>(CGRectMake(-2.5, 1.5, 16, 16));
+  clipped->setImage(roundIcon(48));
+  clipped->setTintColor(UIColor(0.6, 0.1, 0.5, 1));
+  rounded->addSubview(clipped);
   root->addSubview(outer);
+  root->addSubview(rounded);
   for (double scale : {1.0, 3.0}) expectSamePixels(*root, scale);
 }
 
