@@ -15,7 +15,9 @@ namespace platform {
 // number of lines: what labels measure and what the renderer draws. The
 // renderer asks createPangoLayout() for a layout set up exactly like the
 // measurement (same font, width, wrapping, ellipsis, font options), so the
-// drawn text has the measured size. Main thread only.
+// drawn text has the measured size. Measurements are kept in a small cache
+// (most recently used first), so the same text in the same style and width is
+// laid out once; drawing still builds its own layout. Main thread only.
 class TextLayout {
  public:
   struct Style {
@@ -46,7 +48,18 @@ class TextLayout {
   static double fittingScale(const std::string& text, const Style& style, CGSize box, double minimumScale);
 
  private:
+  friend class TextLayoutTestApi;
+
+  // Lays the text out on the measuring context and sets size_, lines_ and truncated_.
+  void measure();
+  // The measurement cache's entry count, and emptying it (for tests).
+  static size_t cachedMeasurements();
+  static void forgetMeasurements();
   void configure(PangoLayout* layout) const;
+  // Whether the text at `scale` of the style's font fits `box` (see fittingScale).
+  static bool fitsAtScale(const std::string& text, const Style& style, CGSize box, double scale);
+  // fittingScale by bisection over every hundredth: the reference the one-line estimate must match.
+  static double searchFittingScale(const std::string& text, const Style& style, CGSize box, double minimumScale);
 
   std::string text_;
   Style style_;

@@ -7,6 +7,7 @@
 #include "platform/ui/UIActivityIndicatorView.h"
 #include "platform/ui/UIButton.h"
 #include "platform/ui/UIImageView.h"
+#include "platform/ui/render/ImageRasterCache.h"
 
 namespace platform {
 
@@ -35,18 +36,18 @@ void ContentPainter::paintImageView(cairo_t* cr, const UIImageView& view) {
   cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
   cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
 
-  cairo_save(cr);
-  cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
-  cairo_clip(cr);
-  if (view.drawsAsTemplate()) {
-    const UIColor tint = view.tintColor();
-    cairo_set_source_rgba(cr, tint.red(), tint.green(), tint.blue(), tint.alpha() * alpha);
-    cairo_mask(cr, pattern);
-  } else {
-    cairo_set_source(cr, pattern);
-    cairo_paint_with_alpha(cr, alpha);
-  }
-  cairo_restore(cr);
+  const bool mask = view.drawsAsTemplate();
+  const UIColor tint = mask ? view.tintColor() : UIColor();
+  const double look[] = {mask ? 1.0 : 0.0, tint.red(), tint.green(), tint.blue(), tint.alpha(), alpha};
+  ImageRasterCache::paint(cr, image->surface(), rect, look, 6, [&](cairo_t* g) {
+    if (mask) {
+      cairo_set_source_rgba(g, tint.red(), tint.green(), tint.blue(), tint.alpha() * alpha);
+      cairo_mask(g, pattern);
+    } else {
+      cairo_set_source(g, pattern);
+      cairo_paint_with_alpha(g, alpha);
+    }
+  });
   cairo_pattern_destroy(pattern);
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "platform/ui/CAGradientLayer.h"
 #include "platform/ui/CAShapeLayer.h"
@@ -96,6 +97,15 @@ PixelRect intersect(const PixelRect& a, const PixelRect& b) {
 
 bool isEmpty(const PixelRect& r) { return r.width <= 0 || r.height <= 0; }
 
+// The smallest rectangle holding both (an empty one adds nothing).
+PixelRect unite(const PixelRect& a, const PixelRect& b) {
+  if (isEmpty(a)) return b;
+  if (isEmpty(b)) return a;
+  const int x0 = std::min(a.x, b.x), y0 = std::min(a.y, b.y);
+  const int x1 = std::max(a.x + a.width, b.x + b.width), y1 = std::max(a.y + a.height, b.y + b.height);
+  return {x0, y0, x1 - x0, y1 - y0};
+}
+
 // A shape mask that a clip can stand for: an opaque filled path at full opacity.
 const CAShapeLayer* clippableShapeMask(const CALayer& layer) {
   auto* shape = dynamic_cast<const CAShapeLayer*>(layer.mask().get());
@@ -160,7 +170,14 @@ class ViewRenderer::Frame {
     }
     const bool group = opacity < 1 || groupMask || invert || transition;
     if (clipMask) applyClipMask(*clipMask);
-    if (group) cairo_push_group(cr_);
+    if (group) {
+      // The group needs only the pixels the view can draw on: a small icon at the start of a
+      // wide row would otherwise clear and blend a surface the size of the whole row.
+      if (renderer_.boundGroups_) {
+        if (const auto area = drawnBox(view, p)) clipGroupEnd(*area);
+      }
+      cairo_push_group(cr_);
+    }
 
     if (hasShadow) drawShadow(view, p);
     if (transition) {
@@ -355,6 +372,47 @@ class ViewRenderer::Frame {
     }
     if (painter.lastWasCacheHit()) ++renderer_.stats_.shadowsReused;
     else ++renderer_.stats_.shadowsComputed;
+  }
+
+  // A device box, grown by a pixel for antialiasing and rounding, that holds every pixel `view`
+  // and its subviews draw; none when something may draw beyond its bounds (a shadow, text or
+  // a shape path not clipped by its view).
+  std::optional<PixelRect> drawnBox(UIView& view, const CALayer::Presentation& p) {
+    const CALayer& layer = view.layer();
+    if (p.shadowOpacity > 0 && p.shadowColor && p.shadowColor->alpha() > 0) return std::nullopt;
+    PixelRect box = deviceBox(cr_, p.bounds);
+    if (!layer.masksToBounds()) {
+      if (dynamic_cast<UILabel*>(&view) || dynamic_cast<const CAShapeLayer*>(&layer)) return std::nullopt;
+      if (auto* image = dynamic_cast<UIImageView*>(&view))
+        box = unite(box, deviceBox(cr_, CGRectStandardize(image->imageRect())));
+      for (const auto& sub : view.subviews()) {
+        if (sub->layer().isHidden()) continue;
+        const CALayer::Presentation sp = sub->layer().presentation();
+        cairo_save(cr_);
+        LayerPainter::enterLayer(cr_, sp);
+        const auto child = drawnBox(*sub, sp);
+        cairo_restore(cr_);
+        if (!child) return std::nullopt;
+        box = unite(box, *child);
+      }
+    }
+    if (isEmpty(box)) return box;
+    return PixelRect{box.x - 1, box.y - 1, box.width + 2, box.height + 2};
+  }
+
+  // Clips the group that comes next to end at the right and bottom of `r`. Its surface keeps
+  // the origin it would have had (where the clip starts), so images are resampled on the same
+  // pixel grid and the pixels come out exactly as with a group the size of the clip.
+  void clipGroupEnd(const PixelRect& r) {
+    cairo_matrix_t m;
+    cairo_get_matrix(cr_, &m);
+    cairo_identity_matrix(cr_);
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    cairo_clip_extents(cr_, &x0, &y0, &x1, &y1);
+    const double right = std::min<double>(x1, r.x + r.width), bottom = std::min<double>(y1, r.y + r.height);
+    cairo_rectangle(cr_, x0, y0, std::max(right - x0, 0.0), std::max(bottom - y0, 0.0));
+    cairo_set_matrix(cr_, &m);
+    cairo_clip(cr_);
   }
 
   // Device box of a view and every visible subview that is not clipped away.

@@ -72,6 +72,7 @@ class ViewRenderer {
  private:
   class Frame;
   friend class Frame;
+  friend class ViewRendererTestApi;
 
   std::shared_ptr<UIImage> renderInto(double widthPoints, double heightPoints, double scale,
                                       const std::function<void(Frame&)>& draw);
@@ -100,6 +101,9 @@ class ViewRenderer {
   std::vector<cairo_surface_t*> frames_;
   unsigned long frame_ = 0;
   Stats stats_;
+  // Whether translucent groups are drawn on surfaces bounded by what they hold (off only to
+  // compare with drawing them on surfaces the size of the frame).
+  bool boundGroups_ = true;
 };
 
 }  // namespace platform

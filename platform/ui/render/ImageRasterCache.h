@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+
+typedef struct _cairo cairo_t;
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace platform {
+
+struct CGRect;
+
+// Resampling a scaled image with a smooth filter is the costly part of drawing
+// icons, and a settings page draws the same few icons at the same size in many
+// rows and frames. This keeps what an image drawing put on the pixels, as a
+// device-aligned raster, and lays it on again while the image, the transform,
+// the target's pixel grid, the clip rectangle and the colours are unchanged.
+// The raster is made on a surface with the target's own pixel grid, so the
+// result is exactly that of drawing directly. Process-wide, bounded, most
+// recently used kept; holds a reference on each image it keeps. Main thread.
+class ImageRasterCache {
+ public:
+  using DrawFn = std::function<void(cairo_t*)>;
+
+  // Draws on `cr` what `draw` draws inside `clip` (user space) from `image`'s pixels,
+  // `paint` being described by `look` (every value the drawing depends on besides the
+  // image, the transform and the clip). Draws directly when the raster cannot stand for it.
+  static void paint(cairo_t* cr, cairo_surface_t* image, const CGRect& clip, const double* look, int lookCount,
+                    const DrawFn& draw);
+
+ private:
+  friend class ImageRasterCacheTestApi;
+  static bool& enabled();
+  // Drawings laid on again from a kept raster.
+  static int& reused();
+};
+
+}  // namespace platform
