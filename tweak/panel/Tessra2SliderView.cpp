@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tweak/catalogue/BundleHelper.h"
+#include "tweak/panel/PanelImages.h"
 #include "tweak/catalogue/Tessra2Slider.h"
 #include "tweak/controls/HapticFeedbackHelper.h"
 #include "tweak/engine/TessraDebugLog.h"
@@ -45,7 +45,7 @@ void Tessra2SliderView::setupViewWithImageName(std::string_view imageName) {
   const UIColor tint = dark ? UIColor::colorWithRed(0.549, 0.545, 0.545, 0.9)
                             : UIColor::colorWithRed(0.649, 0.645, 0.645, 0.9);
   const double s = w - 20;
-  iconImageView_ = std::make_shared<UIImageView>(BundleHelper::getImageWithName(imageName));
+  iconImageView_ = std::make_shared<UIImageView>(PanelImages::named(imageName));
   iconImageView_->setFrame(CGRectMake(10, h - s - 10, s, s));
   iconImageView_->setTintColor(tint);
   addSubview(iconImageView_);

@@ -2,7 +2,7 @@
 
 #include "platform/ui/UIColor.h"
 #include "platform/ui/UIImage.h"
-#include "tweak/catalogue/BundleHelper.h"
+#include "tweak/panel/PanelImages.h"
 #include "tweak/catalogue/Tessra2Toggle.h"
 #include "tweak/controls/HapticFeedbackHelper.h"
 #include "tweak/panel/PanelNotifications.h"
@@ -27,7 +27,7 @@ void Tessra2ToggleButton::registerTapAction() {
 void Tessra2ToggleButton::setupWithToggle(std::shared_ptr<Tessra2Toggle> toggle) {
   toggle_ = std::move(toggle);
   if (!toggle_) return;
-  setImage(BundleHelper::getImageWithName(toggle_->toggleName() + "Icon"), UIControlState::Normal);
+  setImage(PanelImages::named(toggle_->toggleName() + "Icon"), UIControlState::Normal);
   imageView()->setContentMode(UIViewContentMode::ScaleAspectFit);
   setAdjustsImageWhenHighlighted(true);
   setCurrentState(toggle_->state());

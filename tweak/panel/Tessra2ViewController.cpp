@@ -7,7 +7,7 @@
 #include "platform/foundation/Dispatch.h"
 #include "platform/runtime/MessageSend.h"
 #include "platform/ui/UILayoutGuide.h"
-#include "tweak/catalogue/BundleHelper.h"
+#include "tweak/panel/PanelImages.h"
 #include "tweak/catalogue/Tessra2Action.h"
 #include "tweak/catalogue/Tessra2Slider.h"
 #include "tweak/catalogue/Tessra2Toggle.h"
@@ -223,7 +223,7 @@ void Tessra2ViewController::addSlidersView() {
 
 std::shared_ptr<UIButton> Tessra2ViewController::makeRemoveButton(Tessra2SliderView* slider) {
   auto button = UIButton::buttonWithType(UIButtonType::System);
-  button->setImage(BundleHelper::getImageWithName("removeIcon"), UIControlState::Normal);
+  button->setImage(PanelImages::named("removeIcon"), UIControlState::Normal);
   button->setTintColor(UIColor::whiteColor());
   button->setHidden(true);
   button->addTarget(this, [this](UIControl& sender) { sliderRemoveButtonClicked(sender); },
