@@ -8,6 +8,7 @@
 #include "tweak/catalogue/Tessra2Slider.h"
 #include "tweak/controls/HapticFeedbackHelper.h"
 #include "tweak/engine/TessraDebugLog.h"
+#include "tweak/panel/PanelIdentifiers.h"
 #include "tweak/panel/PanelNotifications.h"
 #include "tweak/store/TessraStorageManager.h"
 
@@ -40,6 +41,7 @@ void Tessra2SliderView::setupViewWithImageName(std::string_view imageName) {
 
   sliderView_ = std::make_shared<UIView>(CGRectMake(0, h, w, 0));
   sliderView_->setBackgroundColor(UIColor::colorWithWhite(1, 1.0));
+  sliderView_->setAccessibilityIdentifier(std::string(panel_identifiers::kSliderFill));
   addSubview(sliderView_);
 
   const UIColor tint = dark ? UIColor::colorWithRed(0.549, 0.545, 0.545, 0.9)
@@ -55,6 +57,7 @@ void Tessra2SliderView::setupViewWithImageName(std::string_view imageName) {
   percentLabel_->setFont(UIFont::systemFontOfSize(10, UIFontWeight::Regular));
   percentLabel_->setTextAlignment(NSTextAlignment::Center);
   percentLabel_->setText(kNoValueText);
+  percentLabel_->setAccessibilityIdentifier(std::string(panel_identifiers::kPercentLabel));
   addSubview(percentLabel_);
 
   auto pan = std::make_shared<UIPanGestureRecognizer>(

@@ -5,6 +5,7 @@
 #include "tweak/panel/PanelImages.h"
 #include "tweak/catalogue/Tessra2Toggle.h"
 #include "tweak/controls/HapticFeedbackHelper.h"
+#include "tweak/panel/PanelIdentifiers.h"
 #include "tweak/panel/PanelNotifications.h"
 #include "tweak/store/TessraStorageManager.h"
 
@@ -27,6 +28,7 @@ void Tessra2ToggleButton::registerTapAction() {
 void Tessra2ToggleButton::setupWithToggle(std::shared_ptr<Tessra2Toggle> toggle) {
   toggle_ = std::move(toggle);
   if (!toggle_) return;
+  setAccessibilityIdentifier(toggle_->toggleName());
   setImage(PanelImages::named(toggle_->toggleName() + "Icon"), UIControlState::Normal);
   imageView()->setContentMode(UIViewContentMode::ScaleAspectFit);
   setAdjustsImageWhenHighlighted(true);
@@ -82,6 +84,7 @@ void Tessra2ToggleButton::setBadgeWithText(const std::optional<std::string>& tex
   double h = bounds().size.height;
   if (!badgeLabel_) {
     badgeLabel_ = std::make_shared<UILabel>();
+    badgeLabel_->setAccessibilityIdentifier(std::string(panel_identifiers::kBadge));
     badgeLabel_->setTextColor(tintColor());
     badgeLabel_->setFont(UIFont::systemFontOfSize(h <= 20 ? 9 : 11));
     badgeLabel_->setAdjustsFontSizeToFitWidth(true);

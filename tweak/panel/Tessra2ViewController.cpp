@@ -13,6 +13,7 @@
 #include "tweak/catalogue/Tessra2Toggle.h"
 #include "tweak/catalogue/ToggleTexts.h"
 #include "tweak/controls/HapticFeedbackHelper.h"
+#include "tweak/panel/PanelIdentifiers.h"
 #include "tweak/panel/PanelNotifications.h"
 #include "tweak/panel/Tessra2RingView.h"
 #include "tweak/panel/Tessra2SliderView.h"
@@ -118,6 +119,7 @@ double Tessra2ViewController::ringSide() const {
 
 void Tessra2ViewController::viewDidLoad() {
   UIViewController::viewDidLoad();
+  view()->setAccessibilityIdentifier(std::string(panel_identifiers::kPanel));
   addBlurView();
   std::weak_ptr<UIViewController> weakSelf = weak_from_this();
   bottomTextObserver_ = NotificationCenter::defaultCenter().addObserver(
@@ -164,6 +166,7 @@ void Tessra2ViewController::addBlurView() {
   blurEffectView_ = std::make_shared<UIVisualEffectView>(
       UIBlurEffect::effectWithStyle(darkStyle() ? UIBlurEffectStyle::Dark : UIBlurEffectStyle::Light));
   blurEffectView_->setFrame(root->bounds());
+  blurEffectView_->setAccessibilityIdentifier(std::string(panel_identifiers::kBackdrop));
   blurEffectView_->setAutoresizingMask(UIViewAutoresizing::FlexibleWidth | UIViewAutoresizing::FlexibleHeight);
   root->addSubview(blurEffectView_);
 }
@@ -172,6 +175,7 @@ void Tessra2ViewController::addButtonsRingView() {
   UIView* root = view();
   const double side = ringSide();
   togglesRingView_ = Tessra2RingView::create(allToggles(), CGRectMake(0, 0, side, side));
+  togglesRingView_->setAccessibilityIdentifier(std::string(panel_identifiers::kTogglesRing));
   togglesRingView_->setCenter({CGRectGetMidX(root->bounds()), CGRectGetMidY(root->bounds())});
   root->addSubview(togglesRingView_);
 }
@@ -180,6 +184,7 @@ void Tessra2ViewController::addActionsRingView() {
   UIView* root = view();
   const double side = ringSide();
   actionsRingView_ = Tessra2RingView::create(allActions(), CGRectMake(0, 0, side, side));
+  actionsRingView_->setAccessibilityIdentifier(std::string(panel_identifiers::kActionsRing));
   actionsRingView_->hideAnimated(false);
   actionsRingView_->setCenter({CGRectGetMidX(root->bounds()), CGRectGetMidY(root->bounds())});
   root->addSubview(actionsRingView_);
@@ -193,6 +198,7 @@ void Tessra2ViewController::addSlidersView() {
   sliderDisc_->setCenter({CGRectGetMidX(root->bounds()), CGRectGetMidY(root->bounds())});
   sliderDisc_->setBackgroundColor(UIColor::blackColor().colorWithAlphaComponent(dark ? 0.25 : 0.15));
   sliderDisc_->layer().setCornerRadius(disc / 2);
+  sliderDisc_->setAccessibilityIdentifier(std::string(panel_identifiers::kSliderDisc));
   root->addSubview(sliderDisc_);
 
   const CGRect sliderFrame = CGRectMake(0, 0, disc / 5, disc / 1.6);
@@ -200,9 +206,11 @@ void Tessra2ViewController::addSlidersView() {
   volumeSliderView_ = Tessra2SliderView::create(sliderFrame, "volumeIcon");
   volumeSliderView_->setSlider(std::make_shared<Tessra2Slider>(Tessra2Slider::SliderTypeVolume));
   volumeSliderView_->setCenter({discCentre.x - kSliderOffset, discCentre.y});
+  volumeSliderView_->setAccessibilityIdentifier(std::string(panel_identifiers::kVolumeSlider));
   brightnessSliderView_ = Tessra2SliderView::create(sliderFrame, "brightnessIcon");
   brightnessSliderView_->setSlider(std::make_shared<Tessra2Slider>(Tessra2Slider::SliderTypeBrightness));
   brightnessSliderView_->setCenter({discCentre.x + kSliderOffset, discCentre.y});
+  brightnessSliderView_->setAccessibilityIdentifier(std::string(panel_identifiers::kBrightnessSlider));
   sliderDisc_->addSubview(volumeSliderView_);
   sliderDisc_->addSubview(brightnessSliderView_);
 
@@ -226,6 +234,8 @@ std::shared_ptr<UIButton> Tessra2ViewController::makeRemoveButton(Tessra2SliderV
   button->setImage(PanelImages::named("removeIcon"), UIControlState::Normal);
   button->setTintColor(UIColor::whiteColor());
   button->setHidden(true);
+  button->setAccessibilityIdentifier(std::string(slider == volumeSliderView_.get() ? panel_identifiers::kVolumeRemoveButton
+                                                                                  : panel_identifiers::kBrightnessRemoveButton));
   button->addTarget(this, [this](UIControl& sender) { sliderRemoveButtonClicked(sender); },
                     UIControlEvents::TouchUpInside);
   slider->setRemoveButton(button);
@@ -255,10 +265,13 @@ void Tessra2ViewController::addTogglesAndActionsSegmentedControl() {
       segmentedHolder_->bottomAnchor().constraintEqualToAnchor(root->bottomAnchor(), -25),
   });
 
-  segmentedControlView_ = std::make_shared<UIView>();
-  segmentedControlView_->setTranslatesAutoresizingMaskIntoConstraints(false);
-  segmentedHolder_->addSubview(segmentedControlView_);
-  UIView* control = segmentedControlView_.get();
+  const bool dark = darkStyle();
+  auto control = std::make_shared<TSSegmentedControl>();
+  togglesAndActionsSegmentedControl_ = control;
+  control->setAccessibilityIdentifier(std::string(panel_identifiers::kSegmentedControl));
+  control->selectorView().setAccessibilityIdentifier(std::string(panel_identifiers::kSegmentedSelector));
+  control->setTranslatesAutoresizingMaskIntoConstraints(false);
+  segmentedHolder_->addSubview(control);
   UIView* holder = segmentedHolder_.get();
   NSLayoutConstraint::activateConstraints({
       control->leadingAnchor().constraintEqualToAnchor(holder->leadingAnchor(), 15),
@@ -266,19 +279,33 @@ void Tessra2ViewController::addTogglesAndActionsSegmentedControl() {
       control->topAnchor().constraintEqualToAnchor(holder->topAnchor(), 15),
       control->bottomAnchor().constraintEqualToAnchor(holder->bottomAnchor(), -15),
   });
+  control->setTextColor(dark ? UIColor::colorWithRed(0.549, 0.545, 0.545, 0.9)
+                             : UIColor::colorWithRed(0.845, 0.845, 0.845, 0.9));
+  control->setSelectedStateTextColor(UIColor::darkGrayColor());
+  control->setBackgroundColor(UIColor::blackColor().colorWithAlphaComponent(dark ? 0.25 : 0.15));
+  control->setSelectorViewColor(UIColor::whiteColor());
+  control->setApplyCornerRadiusToSelectorView(true);
+  control->setCornerRadius(15);
+  control->setTransitionStyle(TSSegmentedControlTransitionStyle::Mask);
+  control->setShadowsEnabled(false);
+  control->setGradientBounceColor(UIColor::whiteColor());
+  control->setDelegate(self());
+  control->setDataSource(self());
 }
 
 void Tessra2ViewController::addAppNameLabel() {
   UIView* root = view();
   appNameLabel_ = addPanelLabel(root, UIFont::systemFontOfSize(40, UIFontWeight::Medium), 1, 0.5);
   appNameLabel_->setText(appName_);
+  appNameLabel_->setAccessibilityIdentifier(std::string(panel_identifiers::kAppNameLabel));
   placeBetween(root, appNameLabel_.get(), root->topAnchor(), togglesRingView_->topAnchor(), 1.5);
 }
 
 void Tessra2ViewController::addBottomLabel() {
   UIView* root = view();
   bottomLabel_ = addPanelLabel(root, UIFont::systemFontOfSize(15, UIFontWeight::Light), 2, 0.7);
-  placeBetween(root, bottomLabel_.get(), togglesRingView_->bottomAnchor(), segmentedControlView_->topAnchor(), 0.5);
+  bottomLabel_->setAccessibilityIdentifier(std::string(panel_identifiers::kBottomLabel));
+  placeBetween(root, bottomLabel_.get(), togglesRingView_->bottomAnchor(), togglesAndActionsSegmentedControl_->topAnchor(), 0.5);
 }
 
 void Tessra2ViewController::addDismissGesture() {
@@ -332,18 +359,20 @@ void Tessra2ViewController::showActionsRingView() { switchRing(actionsRingView_,
 
 // --- Segmented control ---
 
-std::optional<std::string> Tessra2ViewController::titleForStateAtIndex(int64_t index) const {
+long Tessra2ViewController::numberOfStatesInSegmentedControl(TSSegmentedControl&) { return 2; }
+
+std::optional<std::string> Tessra2ViewController::titleForStateAtIndex(TSSegmentedControl&, long index) {
   if (index == 0) return kTogglesTitle;
   if (index == 1) return kActionsTitle;
   return std::nullopt;
 }
 
-void Tessra2ViewController::didTapAtIndex(int64_t index) {
+void Tessra2ViewController::didTapAtIndex(TSSegmentedControl&, long index) {
   if (index == 1 && actionsRingView_ && actionsRingView_->isHidden()) showActionsRingView();
   else if (index == 0 && togglesRingView_ && togglesRingView_->isHidden()) showTogglesRingView();
 }
 
-void Tessra2ViewController::didScrollWithXOffset(double, double percent, int64_t, int64_t) {
+void Tessra2ViewController::didScrollWithXOffset(TSSegmentedControl&, double, double percent, long, long) {
   const double previous = g_previousPercent;
   if (percent > 0.5 && previous < percent) {
     if (actionsRingView_ && actionsRingView_->isHidden() && !isAnimatingRingView_) showActionsRingView();

@@ -14,6 +14,9 @@
 #include "platform/ui/UITapGestureRecognizer.h"
 #include "platform/ui/UIViewController.h"
 #include "platform/ui/UIVisualEffectView.h"
+#include "tweak/TSSegmentedControl/TSSegmentedControl.h"
+#include "tweak/TSSegmentedControl/TSSegmentedControlDataSource.h"
+#include "tweak/TSSegmentedControl/TSSegmentedControlDelegate.h"
 
 class Tessra2RingView;
 class Tessra2SliderView;
@@ -28,7 +31,9 @@ class Tessra2SliderView;
 // shows the bottom texts and dismisses itself on a tap outside the controls.
 // The presenter holds the panel until its onDismiss runs; the panel owns its
 // whole view tree. Main thread only.
-class Tessra2ViewController : public platform::UIViewController {
+class Tessra2ViewController : public platform::UIViewController,
+                              public TSSegmentedControlDataSource,
+                              public TSSegmentedControlDelegate {
  public:
   using DismissBlock = std::function<void()>;
 
@@ -79,11 +84,15 @@ class Tessra2ViewController : public platform::UIViewController {
   // Places a remove button under its slider.
   void constraintRemoveButton(platform::UIButton* button, Tessra2SliderView* slider);
 
-  // Segmented control answers.
-  int64_t numberOfStatesInSegmentedControl() const { return 2; }
-  std::optional<std::string> titleForStateAtIndex(int64_t index) const;
-  void didTapAtIndex(int64_t index);
-  void didScrollWithXOffset(double xOffset, double percent, int64_t leftIndex, int64_t rightIndex);
+  // Segmented control answers: two states, "Toggles" and "Behaviors".
+  long numberOfStatesInSegmentedControl(TSSegmentedControl& control) override;
+  std::optional<std::string> titleForStateAtIndex(TSSegmentedControl& control, long index) override;
+  // A tap on a slot switches to its ring when that ring is hidden.
+  void didTapAtIndex(TSSegmentedControl& control, long index) override;
+  // A scroll past the middle switches to the ring it moves towards.
+  using TSSegmentedControlDelegate::didScrollWithXOffset;
+  void didScrollWithXOffset(TSSegmentedControl& control, double xOffset, double percent, long leftIndex,
+                            long rightIndex) override;
 
   // The view tree (null until viewWillAppear).
   platform::UIVisualEffectView* blurEffectView() const { return blurEffectView_.get(); }
@@ -97,7 +106,7 @@ class Tessra2ViewController : public platform::UIViewController {
   platform::UILabel* bottomLabel() const { return bottomLabel_.get(); }
   platform::UILabel* appNameLabel() const { return appNameLabel_.get(); }
   platform::UIView* segmentedControlHolder() const { return segmentedHolder_.get(); }
-  platform::UIView* segmentedControlView() const { return segmentedControlView_.get(); }
+  TSSegmentedControl* segmentedControl() const { return togglesAndActionsSegmentedControl_.get(); }
 
   // The last percent any panel's segmented control reported (shared by all panels).
   static double previousPercent();
@@ -124,7 +133,7 @@ class Tessra2ViewController : public platform::UIViewController {
   std::shared_ptr<Tessra2SliderView> brightnessSliderView_;
   std::shared_ptr<platform::UILabel> bottomLabel_;
   std::shared_ptr<platform::UIView> segmentedHolder_;
-  std::shared_ptr<platform::UIView> segmentedControlView_;
+  std::shared_ptr<TSSegmentedControl> togglesAndActionsSegmentedControl_;
   std::shared_ptr<Tessra2RingView> currentVisibleRingView_;
   bool isAnimatingRingView_ = false;
   std::shared_ptr<platform::UIView> sliderDisc_;

@@ -116,7 +116,7 @@ TEST_F(PanelControllerTest, LabelsAndTheSegmentedControlAreLaidOutAroundTheRing)
   EXPECT_NEAR(name.origin.y, 1.5 * (ring.origin.y - (name.origin.y + name.size.height)), 1e-6);
   const CGRect holder = panel->segmentedControlHolder()->frame();
   EXPECT_EQ(holder, CGRectMake(87.5, 812 - 25 - 60, 200, 60));
-  const CGRect control = windowFrame(*panel->segmentedControlView());
+  const CGRect control = windowFrame(*panel->segmentedControl());
   EXPECT_EQ(control, CGRectMake(102.5, 812 - 25 - 45, 170, 30));
   const CGRect bottom = panel->bottomLabel()->frame();
   const double above = bottom.origin.y - (ring.origin.y + ring.size.height);
@@ -151,7 +151,7 @@ TEST_F(PanelControllerTest, SetupMakesTheAppTheStoresCurrentOne) {
 TEST_F(PanelControllerTest, ATapOnBehaviorsSwitchesRingsATenthOfASecondLater) {
   open();
   const size_t impacts = env.device().haptics().impacts().size();
-  panel->didTapAtIndex(1);
+  panel->didTapAtIndex(*panel->segmentedControl(), 1);
   EXPECT_TRUE(panel->isAnimatingRingView());
   EXPECT_EQ(panel->bottomLabel()->text(), "Behaviors when Maps is opening or running");
   EXPECT_EQ(env.device().haptics().impacts().size(), impacts + 1);
@@ -167,52 +167,52 @@ TEST_F(PanelControllerTest, ATapOnBehaviorsSwitchesRingsATenthOfASecondLater) {
 
 TEST_F(PanelControllerTest, TapsOnTheShownRingOrTooSoonAfterASwitchDoNothing) {
   open();
-  panel->didTapAtIndex(0);  // toggles already shown
+  panel->didTapAtIndex(*panel->segmentedControl(), 0);  // toggles already shown
   EXPECT_FALSE(panel->isAnimatingRingView());
-  panel->didTapAtIndex(7);
+  panel->didTapAtIndex(*panel->segmentedControl(), 7);
   EXPECT_FALSE(panel->isAnimatingRingView());
-  panel->didTapAtIndex(1);
+  panel->didTapAtIndex(*panel->segmentedControl(), 1);
   env.forward(1);
-  panel->didTapAtIndex(0);
+  panel->didTapAtIndex(*panel->segmentedControl(), 0);
   env.forward(0.2);  // the behaviours ring is still flying in
-  panel->didTapAtIndex(1);
+  panel->didTapAtIndex(*panel->segmentedControl(), 1);
   env.forward(0.1);
   EXPECT_EQ(panel->currentVisibleRingView(), panel->togglesRingView());
   env.forward(1);
   EXPECT_TRUE(panel->actionsRingView()->isHidden());
-  EXPECT_EQ(panel->titleForStateAtIndex(0), "Toggles");
-  EXPECT_EQ(panel->titleForStateAtIndex(1), "Behaviors");
-  EXPECT_EQ(panel->titleForStateAtIndex(2), std::nullopt);
-  EXPECT_EQ(panel->numberOfStatesInSegmentedControl(), 2);
+  EXPECT_EQ(panel->titleForStateAtIndex(*panel->segmentedControl(), 0), "Toggles");
+  EXPECT_EQ(panel->titleForStateAtIndex(*panel->segmentedControl(), 1), "Behaviors");
+  EXPECT_EQ(panel->titleForStateAtIndex(*panel->segmentedControl(), 2), std::nullopt);
+  EXPECT_EQ(panel->numberOfStatesInSegmentedControl(*panel->segmentedControl()), 2);
 }
 
 TEST_F(PanelControllerTest, ScrollReportsSwitchPastTheMiddleInTheirDirectionOnly) {
   open();
-  panel->didScrollWithXOffset(0, 0.4, 0, 1);
+  panel->didScrollWithXOffset(*panel->segmentedControl(), 0, 0.4, 0, 1);
   EXPECT_FALSE(panel->isAnimatingRingView());
-  panel->didScrollWithXOffset(0, 0.6, 0, 1);
+  panel->didScrollWithXOffset(*panel->segmentedControl(), 0, 0.6, 0, 1);
   EXPECT_TRUE(panel->isAnimatingRingView());
   env.forward(1);
   EXPECT_EQ(panel->currentVisibleRingView(), panel->actionsRingView());
-  panel->didScrollWithXOffset(0, 0.55, 0, 1);  // back towards the toggles but above the middle
+  panel->didScrollWithXOffset(*panel->segmentedControl(), 0, 0.55, 0, 1);  // back towards the toggles but above the middle
   EXPECT_FALSE(panel->isAnimatingRingView());
-  panel->didScrollWithXOffset(0, 0.5, 0, 1);
+  panel->didScrollWithXOffset(*panel->segmentedControl(), 0, 0.5, 0, 1);
   EXPECT_FALSE(panel->isAnimatingRingView());
-  panel->didScrollWithXOffset(0, 0.45, 0, 1);
+  panel->didScrollWithXOffset(*panel->segmentedControl(), 0, 0.45, 0, 1);
   EXPECT_TRUE(panel->isAnimatingRingView());
   env.forward(1);
   EXPECT_EQ(panel->currentVisibleRingView(), panel->togglesRingView());
-  panel->didScrollWithXOffset(0, 0.5, 0, 1);
+  panel->didScrollWithXOffset(*panel->segmentedControl(), 0, 0.5, 0, 1);
   EXPECT_FALSE(panel->isAnimatingRingView());
   EXPECT_EQ(Tessra2ViewController::previousPercent(), 0.5);
 }
 
 TEST_F(PanelControllerTest, ScrollReportsDuringASwitchSwitchNothingMore) {
   open();
-  panel->didScrollWithXOffset(0, 0.0, 0, 1);
-  panel->didTapAtIndex(1);
+  panel->didScrollWithXOffset(*panel->segmentedControl(), 0, 0.0, 0, 1);
+  panel->didTapAtIndex(*panel->segmentedControl(), 1);
   for (double p : {0.2, 0.4, 0.6, 0.8, 1.0}) {
-    panel->didScrollWithXOffset(0, p, 0, 1);
+    panel->didScrollWithXOffset(*panel->segmentedControl(), 0, p, 0, 1);
     env.forward(0.05);
   }
   env.forward(1);
@@ -220,6 +220,23 @@ TEST_F(PanelControllerTest, ScrollReportsDuringASwitchSwitchNothingMore) {
   EXPECT_EQ(panel->currentVisibleRingView(), panel->actionsRingView());
   EXPECT_TRUE(panel->togglesRingView()->isHidden());
   EXPECT_FALSE(panel->actionsRingView()->isHidden());
+}
+
+TEST_F(PanelControllerTest, TouchesOnTheSegmentedControlSwitchRings) {
+  open();
+  const CGRect control = windowFrame(*panel->segmentedControl());
+  env.tap({control.origin.x + control.size.width * 0.75, control.origin.y + control.size.height / 2});
+  env.forward(1);
+  EXPECT_EQ(panel->currentVisibleRingView(), panel->actionsRingView());
+  EXPECT_TRUE(panel->togglesRingView()->isHidden());
+  EXPECT_EQ(panel->segmentedControl()->currentState(), 1);
+  // Dragging the selector back past the middle switches to the toggles.
+  const CGRect selector = windowFrame(panel->segmentedControl()->selectorView());
+  env.drag({selector.origin.x + selector.size.width / 2, selector.origin.y + selector.size.height / 2},
+           {control.origin.x + control.size.width * 0.2, selector.origin.y + selector.size.height / 2});
+  env.forward(1);
+  EXPECT_EQ(panel->currentVisibleRingView(), panel->togglesRingView());
+  EXPECT_TRUE(panel->actionsRingView()->isHidden());
 }
 
 // --- Bottom texts ---
@@ -280,7 +297,7 @@ TEST_F(PanelControllerTest, TapsOnTheDiscTheSegmentedControlOrTheBehavioursRingD
   const CGRect disc = windowFrame(*panel->sliderDiscView());
   env.tap({disc.origin.x + disc.size.width / 2, disc.origin.y + 8});
   env.tap(centreOf(*panel->segmentedControlHolder()));
-  panel->didTapAtIndex(1);
+  panel->didTapAtIndex(*panel->segmentedControl(), 1);
   env.forward(1);
   const CGRect ring = windowFrame(*panel->actionsRingView());
   env.tap({ring.origin.x + 40, ring.origin.y + 40});
@@ -361,7 +378,7 @@ TEST_F(PanelControllerTest, SnapshotsOfTheLightAndDarkPanel) {
   env.forward(1);
   env.settings().interfaceColorStyle = 0;
   open();
-  panel->didTapAtIndex(1);
+  panel->didTapAtIndex(*panel->segmentedControl(), 1);
   env.forward(1);
   writeSnapshot("panel-phone-dark.png", 2);
 }
