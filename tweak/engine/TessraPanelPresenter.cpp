@@ -90,8 +90,17 @@ void hook_iconControllerDidAppear(id self, SEL sel, bool animated) {
   dismissShownPanel();
 }
 
+// The root controller of the key window, or (when no window is key, as after an alert's window
+// went away) of the back-most visible window: the home screen's own.
+std::shared_ptr<UIViewController> screenRootController() {
+  if (UIWindow* key = UIApplication::sharedApplication().keyWindow()) return key->rootViewController();
+  for (UIWindow* window : UIApplication::sharedApplication().windows())
+    if (!window->isHidden() && window->rootViewController()) return window->rootViewController();
+  return nullptr;
+}
+
 // The controller the home screen presents over: SBIconController's parentViewController when it
-// names one, else the key window's root controller (the home screen's own).
+// names one, else the screen's root controller.
 std::shared_ptr<UIViewController> homeScreenPresenter() {
   static ClassHandle iconControllerClass("SBIconController");
   id iconController = msgSend<id>(iconControllerClass.get(), SELECTOR("sharedInstance"));
@@ -99,8 +108,16 @@ std::shared_ptr<UIViewController> homeScreenPresenter() {
   if (UIView* view = springboard::ViewObject::viewOf(parent)) {
     if (UIViewController* controller = view->viewController()) return controller->shared_from_this();
   }
-  UIWindow* key = UIApplication::sharedApplication().keyWindow();
-  return key ? key->rootViewController() : nullptr;
+  return screenRootController();
+}
+
+// What the settings bundle's request presents over: the top-most controller, down the chain of
+// presented controllers from the screen's root controller when no window is key.
+std::shared_ptr<UIViewController> topPresenter() {
+  if (auto top = KelvaneTweakUtils::topMostController()) return top;
+  auto controller = screenRootController();
+  while (controller && controller->presentedViewController()) controller = controller->presentedViewController();
+  return controller;
 }
 
 }  // namespace
@@ -137,7 +154,7 @@ void TessraPanelPresenter::openPanel(const std::string& bundleId, bool fromSetti
   std::string appName = msgSend<std::string>(application, SELECTOR("displayName"));
 
   std::shared_ptr<UIViewController> presenter =
-      fromSettings ? KelvaneTweakUtils::topMostController() : homeScreenPresenter();
+      fromSettings ? topPresenter() : homeScreenPresenter();
   if (!presenter) {
     Log::write("Tessra: no controller to present the panel over");
     return;

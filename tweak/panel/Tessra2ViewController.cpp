@@ -86,9 +86,10 @@ void placeBetween(UIView* root, UILabel* label, const NSLayoutAnchor& top, const
 
 Tessra2ViewController::Tessra2ViewController() = default;
 
+// A pending clear of the bottom text refers to the panel weakly and finds it gone. (Nothing here
+// may touch the main loop: the last reference can go while the loop destroys a finished task.)
 Tessra2ViewController::~Tessra2ViewController() {
   if (bottomTextObserver_) NotificationCenter::defaultCenter().removeObserver(bottomTextObserver_);
-  cancelPreviousPerformRequests(this);
 }
 
 double Tessra2ViewController::previousPercent() { return g_previousPercent; }
@@ -328,8 +329,11 @@ void Tessra2ViewController::showBottomLabelWithText(const std::optional<std::str
 void Tessra2ViewController::showBottomLabelWithText(const std::string& text, double duration) {
   showBottomLabelWithText(std::optional<std::string>(text));
   cancelPreviousPerformRequests(this);
-  auto strong = self();
-  performAfterDelay(this, seconds(duration), [strong] { strong->showBottomLabelWithText(std::nullopt); });
+  std::weak_ptr<UIViewController> weakSelf = weak_from_this();
+  performAfterDelay(this, seconds(duration), [weakSelf] {
+    if (auto strong = std::static_pointer_cast<Tessra2ViewController>(weakSelf.lock()))
+      strong->showBottomLabelWithText(std::nullopt);
+  });
 }
 
 void Tessra2ViewController::setBottomLabelTextNotificationReceived(const Notification& notification) {

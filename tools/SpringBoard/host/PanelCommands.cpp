@@ -258,7 +258,8 @@ ScriptOutcome PanelCommands::dismiss() {
                                 {12, bounds.size.height - 8},
                                 {bounds.size.width / 2, bounds.size.height - 8}};
   for (CGPoint p : candidates) {
-    if (panel->window()->hitTest(p, nullptr) == backdrop) {
+    UIView* hit = panel->window()->hitTest(p, nullptr);
+    if (hit && hit->isDescendantOfView(backdrop)) {
       tapAt(p);
       return done();
     }
