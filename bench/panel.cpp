@@ -101,7 +101,6 @@ BENCHMARK(BM_BuildWholePanel)->Unit(benchmark::kMillisecond)->Repetitions(5)->Re
 // 1/120 s, the animations step, the screen is drawn at 2x. A new panel opens every 42 frames.
 void openingFrame(benchmark::State& state, bool blurred) {
   PanelBench bench;
-  ViewRenderer::installSnapshotProvider(2);
   ViewRenderer renderer;
   const Duration frame = seconds(Animator::kFrameInterval);
   const int framesPerOpening = static_cast<int>(UIViewController::kTransitionDuration / Animator::kFrameInterval);
@@ -134,6 +133,7 @@ BENCHMARK(BM_OpeningFrameWithoutBlur)->Unit(benchmark::kMillisecond)->Repetition
 // restyled, the haptic impact, the store written and saved, the reload notification posted.
 void BM_TapToggleButtonToSaved(benchmark::State& state) {
   PanelBench bench;
+  UIView::setSnapshotProvider(nullptr);  // as in the device's host: cross-dissolves fade without a snapshot
   int posted = 0;
   uint64_t token = DarwinNotificationCenter::shared().addObserver(std::string(tessra::kReloadPrefsNotification),
                                                                   [&posted](const std::string&) { ++posted; });
