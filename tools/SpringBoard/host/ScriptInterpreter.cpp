@@ -8,6 +8,7 @@
 #include "platform/prefs/HBPreferences.h"
 #include "platform/springboard/DeviceModel.h"
 #include "tools/SpringBoard/host/AlertScreen.h"
+#include "tools/SpringBoard/host/BehaviourCommands.h"
 #include "tools/SpringBoard/host/DeviceStateReport.h"
 #include "tools/SpringBoard/host/ScreenCommands.h"
 #include "tools/SpringBoard/host/PanelCommands.h"
@@ -48,7 +49,8 @@ Value storedLevel(double percent) { return Value(percent / 100.0); }
 
 ScriptInterpreter::ScriptInterpreter(platform::springboard::DeviceModel& model, const ScriptVocabulary& vocabulary,
                                      AlertScreen* alerts, Waiter waiter)
-    : model_(model), vocabulary_(vocabulary), alerts_(alerts), waiter_(std::move(waiter)), switches_(model) {
+    : model_(model), vocabulary_(vocabulary), alerts_(alerts), waiter_(std::move(waiter)), switches_(model),
+      behaviours_(std::make_unique<BehaviourCommands>(model)) {
   panel_ = std::make_unique<PanelCommands>(
       [this](platform::UITouchPhase phase, platform::CGPoint p) {
         return screen_ ? screen_->touch(phase, p) : platform::UIApplication::sharedApplication().sendTouch(phase, p);
@@ -119,6 +121,22 @@ ScriptOutcome ScriptInterpreter::execute(const ScriptCommand& c) {
     case ScriptVerb::ExpectButton: return panel_->execute(c);
     case ScriptVerb::ExpectSlider: return panel_->execute(c);
     case ScriptVerb::ExpectStored: return panel_->execute(c);
+    // Behaviours, buttons, banners, alerts and toasts.
+    case ScriptVerb::ActivatorSetup:
+    case ScriptVerb::ControlCenter:
+    case ScriptVerb::NotificationCenter:
+    case ScriptVerb::Reachability:
+    case ScriptVerb::Button:
+    case ScriptVerb::Buttons:
+    case ScriptVerb::Activator:
+    case ScriptVerb::Banner:
+    case ScriptVerb::SystemAlert:
+    case ScriptVerb::ExpectToast:
+    case ScriptVerb::ExpectToasts:
+    case ScriptVerb::ExpectBanner:
+    case ScriptVerb::ExpectSystemAlert:
+    case ScriptVerb::ExpectOverlay:
+    case ScriptVerb::ExpectHomePressed: return behaviours_->execute(c);
     default:
       if (ScreenCommands::handles(c.verb)) return screen_ ? screen_->execute(c) : refused("this device has no screen");
   }

@@ -18,6 +18,7 @@ namespace tessra::device {
 class AlertScreen;
 class ScreenCommands;
 class PanelCommands;
+class BehaviourCommands;
 
 // What one command came to.
 struct ScriptOutcome {
@@ -75,6 +76,7 @@ class ScriptInterpreter {
   DeviceSwitchAccess switches_;
   ScreenCommands* screen_ = nullptr;
   std::unique_ptr<PanelCommands> panel_;
+  std::unique_ptr<BehaviourCommands> behaviours_;
 };
 
 }  // namespace tessra::device
