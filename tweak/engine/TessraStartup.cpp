@@ -9,6 +9,8 @@
 #include "platform/runtime/Substrate.h"
 #include "tweak/engine/AppSwitchEngine.h"
 #include "tweak/engine/TessraAppRecord.h"
+#include "tweak/engine/TessraPanelPresenter.h"
+#include "tweak/engine/TessraQuickActions.h"
 #include "tweak/support/TessraDebugLog.h"
 #include "tweak/store/TessraKeys.h"
 #include "tweak/store/TessraStorageManager.h"
@@ -101,6 +103,9 @@ void TessraStartup::registerDarwinObservers() {
 
 // The engine's part of the hook table, in the order the start-up installs it.
 void TessraStartup::installEngineHooks() {
+  TessraQuickActions::install();
+  TessraPanelPresenter::installStatusBarAndDockHooks();
+  TessraPanelPresenter::installIconControllerHooks();
   hook("SBApplication", "_updateProcess:withState:", &hook_updateProcess, &orig_updateProcess);
   TessraAppRecord::installProperties();
   hook("SBIconController", "viewWillAppear:", &hook_iconControllerViewWillAppear, &orig_iconControllerViewWillAppear);
@@ -129,11 +134,5 @@ void TessraStartup::addShowTessraInterfaceFromSettingsObserver() {
 }
 
 void TessraStartup::openPanel(const std::string& bundleId, bool fromSettings) {
-  auto& storage = TessraStorageManager::sharedInstance();
-  storage.setIsPresentingTessraFromSettings(fromSettings);
-  static platform::ClassHandle controllerClass("SBApplicationController");
-  id controller = platform::msgSend<id>(controllerClass.get(), SELECTOR("sharedInstance"));
-  id application = platform::msgSend<id, std::string>(controller, SELECTOR("applicationWithBundleIdentifier:"), bundleId);
-  std::string appName = platform::msgSend<std::string>(application, SELECTOR("displayName"));
-  platform::Log::write("Tessra: customization requested for " + bundleId + " (" + appName + ")");
+  TessraPanelPresenter::openPanel(bundleId, fromSettings);
 }

@@ -45,6 +45,17 @@ enum class ScriptVerb {
   Snapshot,          // snapshot FILE.png [--scale N]
   ExpectText,        // expect text "TEXT" / expect no text "TEXT"
   ExpectMenu,        // expect menu "TITLE"... / expect menu none
+  PanelTap,          // panel tap NAME
+  PanelSegment,      // panel segment Toggles|Behaviors
+  PanelScroll,       // panel scroll P
+  PanelSlider,       // panel slider volume|brightness P|reset
+  PanelDismiss,      // panel dismiss
+  ExpectPanel,       // expect panel open|closed
+  ExpectRing,        // expect ring toggles|behaviors
+  ExpectBottom,      // expect bottom "TEXT"|none
+  ExpectButton,      // expect button NAME "BADGE"|none
+  ExpectSlider,      // expect slider volume|brightness "TEXT"
+  ExpectStored,      // expect stored BUNDLE NAME VALUE|none
   ActivatorSetup,      // activator installed|absent (dry run, before anything else)
   ControlCenter,       // controlcenter
   NotificationCenter,  // notificationcenter

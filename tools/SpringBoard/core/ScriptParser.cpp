@@ -1,6 +1,7 @@
 #include "tools/SpringBoard/core/ScriptParser.h"
 
 #include "tools/SpringBoard/core/ScreenCommandParser.h"
+#include "tools/SpringBoard/core/PanelCommandParser.h"
 
 #include <charconv>
 #include <cmath>
@@ -288,6 +289,7 @@ std::string ScriptParser::parseWords(const std::vector<std::string>& w, ScriptCo
     return {};
   }
   if (verb == "expect") return parseExpect(w, c);
+  if (verb == "panel") return PanelCommandParser::parsePanel(w, c, vocabulary_);
   return "unknown command " + quoted(verb);
 }
 
@@ -353,6 +355,7 @@ std::string ScriptParser::parseSetting(const std::vector<std::string>& w, Script
 std::string ScriptParser::parseExpect(const std::vector<std::string>& w, ScriptCommand& c) const {
   constexpr std::string_view usage = "expect NAME on|off', 'expect volume F', 'expect brightness F' or "
                                      "'expect alert \"MESSAGE\"|none";
+  if (w.size() >= 2 && PanelCommandParser::isPanelExpectation(w[1])) return PanelCommandParser::parseExpect(w, c, vocabulary_);
   if (w.size() != 3) return wrongCount("expect", usage);
   if (w[1] == "volume" || w[1] == "brightness") {
     auto value = parseFraction(w[2]);

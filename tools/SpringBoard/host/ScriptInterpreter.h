@@ -17,6 +17,7 @@ namespace tessra::device {
 
 class AlertScreen;
 class ScreenCommands;
+class PanelCommands;
 class BehaviourCommands;
 
 // What one command came to.
@@ -74,6 +75,7 @@ class ScriptInterpreter {
   Waiter waiter_;
   DeviceSwitchAccess switches_;
   ScreenCommands* screen_ = nullptr;
+  std::unique_ptr<PanelCommands> panel_;
   std::unique_ptr<BehaviourCommands> behaviours_;
 };
 

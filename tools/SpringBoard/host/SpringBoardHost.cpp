@@ -37,6 +37,7 @@
 #include "tools/SpringBoard/host/ScriptRunner.h"
 #include "tools/SpringBoard/host/ScreenCommands.h"
 #include "platform/springboard/screen/DeviceScreen.h"
+#include "platform/ui/UIWindow.h"
 #include "tools/SpringBoard/host/SignalWatcher.h"
 #include "tools/SpringBoard/host/UIAlertScreen.h"
 #include "tweak/store/TessraKeys.h"
@@ -46,6 +47,13 @@ namespace {
 
 // The largest script a dry run reads.
 constexpr size_t kMaxScriptBytes = 1 << 20;
+
+// After the plug-ins have loaded, every view of the screen lays out again, as at the phone's
+// first frame: hooks on layoutSubviews (the status bar, the floating dock) see them.
+void layOutAgain(platform::UIView& view) {
+  view.setNeedsLayout();
+  for (const auto& sub : view.subviews()) layOutAgain(*sub);
+}
 
 }  // namespace
 
@@ -131,6 +139,7 @@ int SpringBoardHost::runScript() {
   // The screen's classes exist before the plug-ins load and hook them.
   platform::springboard::DeviceScreen screen(model);
   startHomeScreen();
+  layOutAgain(screen.window());
   env.runUntilIdle();
 
   auto waiter = [&env](platform::Duration delay) { env.fastForwardBy(delay); };
@@ -180,6 +189,7 @@ int SpringBoardHost::runLive() {
   bus.start();
 
   startHomeScreen();
+  layOutAgain(screen.window());
   HostFiles::writePid(options_.root);
   int exitSignal = 0;
   {
