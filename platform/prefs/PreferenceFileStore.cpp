@@ -210,7 +210,8 @@ PreferenceFileStore::LoadResult PreferenceFileStore::load(const std::string& kno
 
 PreferenceFileStore::WriteResult PreferenceFileStore::update(const std::vector<Change>& changes,
                                                              const std::string& knownBytes,
-                                                             const plist::Dictionary& knownValues) {
+                                                             const plist::Dictionary& knownValues,
+                                                             const KeyEdit* keyEdit) {
   WriteResult result;
   std::error_code ec;
   std::filesystem::create_directories(file_.parent_path(), ec);
@@ -248,6 +249,14 @@ PreferenceFileStore::WriteResult PreferenceFileStore::update(const std::vector<C
       values.remove(key);
     else
       values.set(key, value);
+  }
+  if (keyEdit) {
+    const plist::Value* stored = values.find(keyEdit->key);
+    plist::Value edited = keyEdit->edit(stored ? *stored : plist::Value());
+    if (edited.isNull())
+      values.remove(keyEdit->key);
+    else
+      values.set(keyEdit->key, std::move(edited));
   }
   plist::Value root(std::move(values));
   std::optional<std::string> xml = PropertyListFile::toXml(root, limits_, &result.error);
