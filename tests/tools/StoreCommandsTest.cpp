@@ -11,6 +11,7 @@
 #include "platform/foundation/PropertyListFile.h"
 #include "tests/tweak/store/StoreTestEnvironment.h"
 #include "platform/bus/BusLocation.h"
+#include "tools/SpringBoard/core/DeviceFiles.h"
 #include "tools/tessra/Command.h"
 #include "tools/tessra/DeviceNotificationLink.h"
 
@@ -27,6 +28,13 @@ struct Result {
 
 class StoreCommandsTest : public ::testing::Test {
  protected:
+  StoreCommandsTest() {
+    std::string error;
+    EXPECT_TRUE(tessra::device::DeviceFiles::writeConfiguration(env.root, "13.3",
+                                                               platform::springboard::DeviceKind::Phone, &error))
+        << error;
+  }
+
   // Runs `tessra <name> <args> --root <root>` in this process.
   Result run(const std::string& name, std::vector<std::string> args, std::string root = "use-device") {
     for (const auto& command : tessra::cli::commands()) {
@@ -83,6 +91,34 @@ TEST_F(StoreCommandsTest, EveryCommandRefusesAMissingOrBadRoot) {
     EXPECT_NE(file.status, 0) << name;
     EXPECT_NE(file.err.find("is not a folder"), std::string::npos) << name;
   }
+}
+
+TEST_F(StoreCommandsTest, AFolderThatIsNotADeviceIsRefusedAndNothingIsCreatedInIt) {
+  std::filesystem::path plain = env.root / "plain";
+  std::filesystem::create_directories(plain);
+  // A link in place of the device file does not make a device either.
+  std::filesystem::path linked = env.root / "linked";
+  std::filesystem::create_directories(tessra::device::DeviceFiles::configurationFile(linked).parent_path());
+  std::filesystem::create_symlink(tessra::device::DeviceFiles::configurationFile(env.root),
+                                  tessra::device::DeviceFiles::configurationFile(linked));
+  std::string backup = writeFile("backup.plist", sampleApps());
+  for (const std::filesystem::path& folder : {plain, linked}) {
+    for (const auto& [name, args] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+             {"settings", {}}, {"apps", {}}, {"set", {"enabled", "off"}}, {"export", {(folder / "x.plist").string()}},
+             {"import", {backup}}}) {
+      Result result = run(name, args, folder.string());
+      EXPECT_EQ(result.status, 2) << name;
+      EXPECT_NE(result.err.find("is not a device"), std::string::npos) << name << ": " << result.err;
+    }
+    for (const std::string name : {"device stop", "device state", "device log", "device restart"}) {
+      Result result = run(name, {folder.string()}, "");
+      EXPECT_NE(result.status, 0) << name;
+      EXPECT_NE(result.err.find("is not a device"), std::string::npos) << name << ": " << result.err;
+      EXPECT_EQ(result.out.find("device stopped"), std::string::npos) << name;
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(plain / "var"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(plain), {}), 0);
 }
 
 // --- settings ---
