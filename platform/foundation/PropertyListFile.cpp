@@ -10,8 +10,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <random>
 #include <vector>
 
+#include "platform/foundation/BeneathRoot.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyListBinaryCheck.h"
 #include "platform/foundation/PropertyListCalendar.h"
@@ -191,16 +193,44 @@ bool writeAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
+namespace {
+
+// Reads an open file within the size cap (readBytes without the opening).
+PropertyListFile::FileBytes readOpenFile(int descriptor, size_t maxBytes);
+
+}  // namespace
+
 PropertyListFile::FileBytes PropertyListFile::readBytes(const std::filesystem::path& path, size_t maxBytes) {
   FileBytes result;
   // Non-blocking so that a FIFO planted at the path cannot hang the reader.
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-  if (fd.get() < 0) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
     int error = errno;
     result.status = error == ENOENT ? ReadStatus::Missing : ReadStatus::Unreadable;
     result.message = errnoText("cannot open the file", error);
     return result;
   }
+  return readOpenFile(fd, maxBytes);
+}
+
+PropertyListFile::FileBytes PropertyListFile::readDeviceBytes(const std::filesystem::path& root,
+                                                              const std::filesystem::path& path, size_t maxBytes) {
+  BeneathRoot::File file = BeneathRoot::open(root, path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+  if (!file.ok()) {
+    FileBytes result;
+    result.status = file.errorNumber() == ENOENT ? ReadStatus::Missing : ReadStatus::Unreadable;
+    result.message = "cannot open the file " + file.error();
+    return result;
+  }
+  return readOpenFile(file.release(), maxBytes);
+}
+
+namespace {
+
+PropertyListFile::FileBytes readOpenFile(int descriptor, size_t maxBytes) {
+  using FileBytes = PropertyListFile::FileBytes;
+  FileBytes result;
+  Fd fd(descriptor);
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
     result.status = ReadStatus::Unreadable;
@@ -238,6 +268,8 @@ PropertyListFile::FileBytes PropertyListFile::readBytes(const std::filesystem::p
   result.bytes.resize(filled);
   return result;
 }
+
+}  // namespace
 
 PropertyListFile::ReadResult PropertyListFile::parse(std::string_view bytes, const Limits& limits) {
   ReadResult result;
@@ -353,29 +385,59 @@ std::string PropertyListFile::temporaryPrefix(const std::filesystem::path& path)
 }
 
 bool PropertyListFile::writeAtomically(const std::filesystem::path& path, std::string_view bytes, std::string* error) {
+  const std::filesystem::path folder = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
+  Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.get() < 0) {
+    if (error) *error = errnoText("cannot open the folder", errno);
+    return false;
+  }
+  return writeAtomicallyAt(dir.get(), path, bytes, error);
+}
+
+bool PropertyListFile::writeDeviceFileAtomically(const std::filesystem::path& root, const std::filesystem::path& path,
+                                                 std::string_view bytes, std::string* error) {
+  BeneathRoot::File dir = BeneathRoot::open(root, path.parent_path(), O_RDONLY | O_DIRECTORY);
+  if (!dir.ok()) {
+    if (error) *error = "cannot open the folder " + dir.error();
+    return false;
+  }
+  return writeAtomicallyAt(dir.fd(), path, bytes, error);
+}
+
+bool PropertyListFile::writeAtomicallyAt(int folder, const std::filesystem::path& path, std::string_view bytes,
+                                         std::string* error) {
   auto fail = [&](std::string why) {
     if (error) *error = std::move(why);
     return false;
   };
-  const std::filesystem::path folder = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
-  std::string temp = (folder / (temporaryPrefix(path) + "XXXXXX")).string();
-  Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
+  const std::string name = path.filename().string();
+  // mkostemp has no form relative to a folder: random names, created exclusively and never through a link.
+  std::string temp;
+  int created = -1;
+  for (int attempt = 0; attempt < 100 && created < 0; ++attempt) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    temp = temporaryPrefix(path);
+    for (int i = 0; i < 6; ++i) temp += kLetters[random() % (sizeof kLetters - 1)];
+    created = ::openat(folder, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (created < 0 && errno != EEXIST) break;
+  }
+  Fd fd(created);
   if (fd.get() < 0) return fail(errnoText("cannot create a temporary file", errno));
 
   auto abandon = [&](const char* what, int code) {
-    ::unlink(temp.c_str());
+    ::unlinkat(folder, temp.c_str(), 0);
     return fail(errnoText(what, code));
   };
   if (::fchmod(fd.get(), 0644) != 0) return abandon("cannot set the temporary file's mode", errno);
   if (!writeAll(fd.get(), bytes)) return abandon("cannot write the temporary file", errno);
   if (::fsync(fd.get()) != 0) return abandon("cannot flush the temporary file", errno);
   if (fd.close() != 0) return abandon("cannot close the temporary file", errno);
-  if (::rename(temp.c_str(), path.c_str()) != 0) return abandon("cannot replace the file", errno);
+  if (::renameat(folder, temp.c_str(), folder, name.c_str()) != 0) return abandon("cannot replace the file", errno);
 
   // The rename is only durable once the folder itself is flushed. The new file is in place either way, so a
   // failure here is logged rather than reported as a failed write (which would claim the old file remains).
-  Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.get() < 0 || (::fsync(dir.get()) != 0 && errno != EINVAL))
+  if (::fsync(folder) != 0 && errno != EINVAL)
     Log::write("property list: " + path.string() + " replaced, but its folder could not be flushed: " +
                std::strerror(errno));
   return true;

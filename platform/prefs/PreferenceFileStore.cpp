@@ -13,6 +13,8 @@
 #include <mutex>
 #include <system_error>
 
+#include "platform/foundation/BeneathRoot.h"
+#include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyListFile.h"
 
@@ -26,12 +28,13 @@ using plist::ReadStatus;
 // Holds the exclusive lock of a domain for its lifetime.
 class DomainLock {
  public:
-  explicit DomainLock(const std::filesystem::path& lockFile) {
-    fd_ = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0644);
-    if (fd_ < 0) {
-      error_ = std::string("cannot open the lock file: ") + std::strerror(errno);
+  DomainLock(const std::filesystem::path& root, const std::filesystem::path& lockFile) {
+    BeneathRoot::File file = BeneathRoot::open(root, lockFile, O_RDWR | O_CREAT | O_NOCTTY, 0644);
+    if (!file.ok()) {
+      error_ = "cannot open the lock file " + file.error();
       return;
     }
+    fd_ = file.release();
     while (::flock(fd_, LOCK_EX) != 0) {
       if (errno == EINTR) continue;
       error_ = std::string("cannot lock the domain: ") + std::strerror(errno);
@@ -75,7 +78,7 @@ bool renameNoReplace(const std::filesystem::path& from, const std::filesystem::p
 }  // namespace
 
 PreferenceFileStore::PreferenceFileStore(std::string domain, std::filesystem::path file, plist::Limits limits)
-    : domain_(std::move(domain)), file_(std::move(file)), limits_(limits) {
+    : domain_(std::move(domain)), file_(std::move(file)), root_(DevicePaths::root()), limits_(limits) {
   limits_.dictionaryRoot = true;
 }
 
@@ -87,7 +90,7 @@ std::filesystem::path PreferenceFileStore::lockFile() const {
 
 PreferenceFileStore::Reading PreferenceFileStore::read(const std::string& knownBytes) {
   Reading r;
-  PropertyListFile::FileBytes raw = PropertyListFile::readBytes(file_, limits_.maxBytes);
+  PropertyListFile::FileBytes raw = PropertyListFile::readDeviceBytes(root_, file_, limits_.maxBytes);
   switch (raw.status) {
     case ReadStatus::Ok: break;
     case ReadStatus::Missing: r.verdict = Verdict::Missing; return r;
@@ -214,12 +217,11 @@ PreferenceFileStore::WriteResult PreferenceFileStore::update(const std::vector<C
                                                              const KeyEdit* keyEdit) {
   WriteResult result;
   std::error_code ec;
-  std::filesystem::create_directories(file_.parent_path(), ec);
-  if (ec) {
-    result.error = "cannot create the folder " + file_.parent_path().string() + ": " + ec.message();
+  if (std::string why; !BeneathRoot::createFolders(root_, file_.parent_path(), &why)) {
+    result.error = "cannot create the folder " + why;
     return result;
   }
-  DomainLock lock(lockFile());
+  DomainLock lock(root_, lockFile());
   if (!lock.held()) {
     result.error = lock.error();
     return result;
@@ -264,7 +266,7 @@ PreferenceFileStore::WriteResult PreferenceFileStore::update(const std::vector<C
     result.refusedContent = true;
     return result;
   }
-  if (!PropertyListFile::writeAtomically(file_, *xml, &result.error)) return result;
+  if (!PropertyListFile::writeDeviceFileAtomically(root_, file_, *xml, &result.error)) return result;
   result.ok = true;
   result.values = root.dictionary();
   result.bytes = std::move(*xml);

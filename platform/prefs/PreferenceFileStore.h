@@ -86,6 +86,7 @@ class PreferenceFileStore {
 
   std::string domain_;
   std::filesystem::path file_;
+  std::filesystem::path root_;  // the device root when the store was made: nothing is opened outside it
   plist::Limits limits_;
 };
 

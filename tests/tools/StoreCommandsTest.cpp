@@ -121,6 +121,27 @@ TEST_F(StoreCommandsTest, AFolderThatIsNotADeviceIsRefusedAndNothingIsCreatedInI
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(plain), {}), 0);
 }
 
+TEST_F(StoreCommandsTest, DeviceLogPrintsTheLogButNeverAFileALinkPointsAt) {
+  const std::filesystem::path log = env.root / "var/log/KLDebug/com.kelvane.tessra2.log";
+  std::filesystem::create_directories(log.parent_path());
+  std::string big;
+  for (int i = 0; i < 20000; ++i) big += "line " + std::to_string(i) + "\n";
+  std::ofstream(log) << big;
+  Result printed = run("device log", {env.root.string()}, "");
+  EXPECT_EQ(printed.status, 0);
+  EXPECT_EQ(printed.out, big);
+
+  const std::filesystem::path secret = env.root.parent_path() / (env.root.filename().string() + "-secret");
+  std::ofstream(secret) << "host secret\n";
+  std::filesystem::remove(log);
+  std::filesystem::create_symlink(secret, log);
+  Result linked = run("device log", {env.root.string()}, "");
+  EXPECT_EQ(linked.status, 1);
+  EXPECT_EQ(linked.out, "");
+  EXPECT_NE(linked.err.find("symbolic link"), std::string::npos) << linked.err;
+  std::filesystem::remove(secret);
+}
+
 // --- settings ---
 
 TEST_F(StoreCommandsTest, SettingsListsEveryKeyAndMarksChangedOnes) {

@@ -7,13 +7,14 @@
 #include <charconv>
 #include <string>
 
+#include "platform/foundation/BeneathRoot.h"
 #include "platform/foundation/PropertyListFile.h"
 
 namespace tessra::device {
 namespace {
 
 std::optional<pid_t> recordedPid(const std::filesystem::path& root) {
-  auto bytes = platform::plist::PropertyListFile::readBytes(HostFiles::pidFile(root), 64);
+  auto bytes = platform::plist::PropertyListFile::readDeviceBytes(root, HostFiles::pidFile(root), 64);
   if (!bytes.ok()) return std::nullopt;
   std::string text = bytes.bytes;
   while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
@@ -34,9 +35,9 @@ std::filesystem::path HostFiles::debugLogFile(const std::filesystem::path& root)
 }
 
 bool HostFiles::writePid(const std::filesystem::path& root) {
-  std::error_code ec;
-  std::filesystem::create_directories(pidFile(root).parent_path(), ec);
-  return platform::plist::PropertyListFile::writeAtomically(pidFile(root), std::to_string(getpid()) + "\n");
+  return platform::BeneathRoot::createFolders(root, pidFile(root).parent_path()) &&
+         platform::plist::PropertyListFile::writeDeviceFileAtomically(root, pidFile(root),
+                                                                      std::to_string(getpid()) + "\n");
 }
 
 void HostFiles::removePid(const std::filesystem::path& root) {
