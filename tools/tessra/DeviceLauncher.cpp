@@ -16,6 +16,7 @@
 #include "platform/bus/BusControlClient.h"
 #include "platform/bus/BusDaemon.h"
 #include "platform/foundation/BeneathRoot.h"
+#include "platform/foundation/ProcessState.h"
 #include "tools/SpringBoard/core/ControlProtocol.h"
 #include "tools/SpringBoard/core/DeviceFiles.h"
 #include "tools/SpringBoard/core/HostFiles.h"
@@ -30,19 +31,10 @@ using Clock = std::chrono::steady_clock;
 
 constexpr auto kPollInterval = std::chrono::milliseconds(25);
 
-bool alive(pid_t pid) { return kill(pid, 0) == 0 || errno == EPERM; }
+bool alive(pid_t pid) { return platform::ProcessState::isRunning(pid); }
 
 // Waits until `pid` is gone; false when it still runs after `timeout`.
-bool waitUntilGone(pid_t pid, platform::Duration timeout) {
-  auto deadline = Clock::now() + timeout;
-  while (alive(pid)) {
-    // A child of ours (the detached host's parent exited, so normally none) must be reaped to go.
-    waitpid(pid, nullptr, WNOHANG);
-    if (Clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(kPollInterval);
-  }
-  return true;
-}
+bool waitUntilGone(pid_t pid, platform::Duration timeout) { return platform::ProcessState::waitUntilEnded(pid, timeout); }
 
 // The end of the host's log, to show why it did not come up.
 std::string logTail(const fs::path& root) {

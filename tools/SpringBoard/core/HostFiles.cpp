@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/foundation/BeneathRoot.h"
+#include "platform/foundation/ProcessState.h"
 #include "platform/foundation/PropertyListFile.h"
 
 namespace tessra::device {
@@ -50,7 +51,8 @@ void HostFiles::removePid(const std::filesystem::path& root) {
 std::optional<pid_t> HostFiles::runningPid(const std::filesystem::path& root) {
   auto pid = recordedPid(root);
   if (!pid) return std::nullopt;
-  if (kill(*pid, 0) != 0 && errno == ESRCH) return std::nullopt;
+  // A host that has ended but was not reaped yet is gone too.
+  if (!platform::ProcessState::isRunning(*pid)) return std::nullopt;
   // A pid may have been reused by an unrelated program after a crash: check its name.
   std::error_code ec;
   auto exe = std::filesystem::read_symlink("/proc/" + std::to_string(*pid) + "/exe", ec);
