@@ -196,7 +196,10 @@ void AppSwitchEngine::applyCustomizationForApplication(id application) {
   }
 
   if (brightness >= 0) {
-    record->brightnessBeforeOpening = mainScreenBrightness();
+    // A restore glide may still be under way (a direct switch, Siri dismissed quickly): the brightness before
+    // this app is the one the device is about to have, as for the volume.
+    const std::optional<double> gliding = BrightnessManager::sharedInstance().glideTarget();
+    record->brightnessBeforeOpening = gliding ? *gliding : mainScreenBrightness();
     BrightnessManager::sharedInstance().setBrightness(brightness, store.brightnessAnimated);
     TessraDebugLog::logf("%s : Set brightness %f", lastForegroundAppBundleId_.c_str(), brightness);
   }

@@ -324,3 +324,91 @@ TEST_F(OlderSystemEngineTest, DarkModeConditionNeverHoldsBelowThirteen) {
 
 }  // namespace
 }  // namespace tessra::testing
+
+namespace tessra::testing {
+namespace {
+
+// Brightness glides (the setting's default): what an arriving app records as the brightness before it is the
+// value the device is about to have, never one half-way through a restore glide.
+class BrightnessGlideEngineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    home.device().display().setBrightness(0.5, false);
+    home.setSetting("brightnessAnimated", platform::plist::Value(true));
+    home.customize("com.test.a", {.brightness = 0.9});
+    home.customize("com.test.b", {.brightness = 0.2});
+    home.start();
+  }
+  void settle(double s = 3.0) { home.env.fastForwardBy(seconds(s)); }
+
+  TestHomeScreen home;
+};
+
+TEST_F(BrightnessGlideEngineTest, ADirectSwitchMidGlideRestoresTheBrightnessBeforeTheFirstApp) {
+  home.device().openApp("com.test.a");
+  settle();
+  ASSERT_FLOAT_EQ(home.brightness(), 0.9);
+  home.device().openApp("com.test.b");  // A's restore glides down; B applies 0.1 s later, mid-glide
+  settle();
+  ASSERT_FLOAT_EQ(home.brightness(), 0.2);
+  home.device().goHome();
+  settle();
+  EXPECT_FLOAT_EQ(home.brightness(), 0.5);
+}
+
+TEST_F(BrightnessGlideEngineTest, AQuickSiriOverAnAppRestoresTheBrightnessBeforeIt) {
+  home.device().openApp("com.test.a");
+  settle();
+  home.device().showSiri();  // A's restore glide starts
+  home.env.fastForwardBy(seconds(0.05));
+  home.device().dismissSiri();  // A is applied again while that glide runs
+  settle();
+  ASSERT_FLOAT_EQ(home.brightness(), 0.9);
+  home.device().goHome();
+  settle();
+  EXPECT_FLOAT_EQ(home.brightness(), 0.5);
+}
+
+// --- The timing windows of a direct switch ---
+
+TEST_F(AppSwitchEngineTest, LockingWithinATenthOfASecondOfADirectSwitchHoldsTheApplyUntilUnlocked) {
+  home.customize("com.test.a", {.toggles = {{"wifi", 0}}});
+  home.customize("com.test.b", {.toggles = {{"bluetooth", 1}}});
+  home.setSwitch("wifi", true);
+  home.device().switches().setBluetoothEnabled(false);
+  home.start();
+  home.device().openApp("com.test.a");
+  settle();
+
+  home.device().openApp("com.test.b");
+  home.env.fastForwardBy(seconds(0.05));
+  home.device().lock();
+  settle();
+  EXPECT_FALSE(home.device().switches().bluetoothEnabled());  // never under the lock screen
+  EXPECT_TRUE(home.switchOn("wifi"));
+  home.device().unlock();
+  settle();
+  EXPECT_TRUE(home.device().switches().bluetoothEnabled());
+}
+
+TEST_F(AppSwitchEngineTest, AnArrivingAppThatLeavesBeforeItsApplyRestoresTheValueCarriedOverNotAnOldOne) {
+  home.customize("com.test.a", {.brightness = 0.9});
+  home.customize("com.test.b", {.brightness = 0.2});
+  home.start();
+  home.device().openApp("com.test.b");  // an earlier visit: B records 0.3
+  settle();
+  home.device().goHome();
+  settle();
+  home.device().display().setBrightness(0.6, false);  // the user changes it since
+
+  home.device().openApp("com.test.a");
+  settle();
+  home.device().openApp("com.test.b");  // A restores 0.6, which B takes over as its own "before"
+  home.env.fastForwardBy(seconds(0.05));
+  home.device().goHome();  // B leaves before it was applied
+  settle();
+  EXPECT_FLOAT_EQ(home.brightness(), 0.6);
+}
+
+}  // namespace
+}  // namespace tessra::testing
