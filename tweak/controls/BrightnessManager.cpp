@@ -66,10 +66,8 @@ void BrightnessManager::setBrightness(double target, bool animated) {
     operations.push_back(std::make_shared<platform::Operation>(
         [this, value, last, generation] {
           platform::dispatch_async(platform::dispatch_get_main_queue(), [this, value, last, generation] {
-            // A step posted just before a newer set must not undo it.
-            if (generation != generation_) return;
             FlipswitchHelper::setBrightness(value);
-            if (last) glideTarget_.reset();
+            if (last && generation == generation_) glideTarget_.reset();
           });
         },
         hold));

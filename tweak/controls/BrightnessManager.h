@@ -61,7 +61,7 @@ class BrightnessManager {
   ~BrightnessManager();
 
   std::shared_ptr<platform::OperationQueue> brightnessQueue_;
-  // Main thread only. Bumped by every set, so that the steps of a glide that was replaced do nothing.
+  // Main thread only. Bumped by every set: the last step of a replaced glide does not end the newer one.
   uint64_t generation_ = 0;
   std::optional<double> glideTarget_;
 };
