@@ -8,6 +8,7 @@
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Substrate.h"
 #include "tweak/engine/AppSwitchEngine.h"
+#include "tweak/engine/RestoreJournal.h"
 #include "tweak/engine/TessraAppRecord.h"
 #include "tweak/engine/TessraDebugLog.h"
 #include "tweak/store/TessraKeys.h"
@@ -88,6 +89,8 @@ void TessraStartup::mainStartUp() {
   storage.loadDictionaryFromStorage();
   installEngineHooks();
   TessraDebugLog::setUp();
+  // A home screen that ended with an app's customization in force left what to put back.
+  RestoreJournal::replayLeftover();
   g_running = true;
 }
 
