@@ -511,3 +511,31 @@ TEST_F(RestoreJournalTest, ADamagedJournalIsSetAsideReportedAndNotReplayed) {
 
 }  // namespace
 }  // namespace tessra::testing
+
+namespace tessra::testing {
+namespace {
+
+// --- The volume indicator ---
+
+TEST_F(AppSwitchEngineTest, TheVolumeIndicatorStaysHiddenWhileOverlappingVolumeChangesRun) {
+  home.setSetting("showVolumeHUD", platform::plist::Value(false));
+  home.customize("com.test.a", {.volume = 0.3});
+  home.customize("com.test.b", {.volume = 0.8});
+  home.start();
+  const int shownBefore = home.device().audio().volumeHudShows();
+  home.device().openApp("com.test.a");
+  settle();
+  home.device().openApp("com.test.b");  // A's restore and B's volume overlap
+  settle();
+  ASSERT_FLOAT_EQ(home.volume(), 0.8f);
+  home.device().openApp("com.test.a");
+  home.env.fastForwardBy(seconds(0.35));
+  home.device().goHome();  // within 0.3 s of A's volume being set
+  settle();
+  EXPECT_FLOAT_EQ(home.volume(), 0.2f);
+  EXPECT_EQ(home.device().audio().volumeHudShows(), shownBefore);
+  EXPECT_FALSE(home.device().audio().hudSuppressed());  // released once everything is done
+}
+
+}  // namespace
+}  // namespace tessra::testing
