@@ -35,9 +35,23 @@ class DomainLock {
       return;
     }
     fd_ = file.release();
-    while (::flock(fd_, LOCK_EX) != 0) {
-      if (errno == EINTR) continue;
-      error_ = std::string("cannot lock the domain: ") + std::strerror(errno);
+    // A writer holds the lock for a few milliseconds: one that keeps it for seconds is stuck (or stopped), and
+    // waiting on it forever would hang every writer of the device.
+    const auto deadline = std::chrono::steady_clock::now() + PreferenceFileStore::kLockTimeout;
+    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+      const int error = errno;
+      if (error == EINTR) continue;
+      if (error == EWOULDBLOCK && std::chrono::steady_clock::now() < deadline) {
+        ::usleep(5000);
+        continue;
+      }
+      error_ = error == EWOULDBLOCK
+                   ? "another process has held the lock " + lockFile.string() + " for more than " +
+                         std::to_string(std::chrono::duration_cast<std::chrono::seconds>(
+                                            PreferenceFileStore::kLockTimeout)
+                                            .count()) +
+                         " s; gave up waiting"
+                   : "cannot lock the domain (" + lockFile.string() + "): " + std::strerror(error);
       ::close(fd_);
       fd_ = -1;
       return;

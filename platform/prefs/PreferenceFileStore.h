@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -53,6 +54,9 @@ class PreferenceFileStore {
     std::string key;
     std::function<plist::Value(const plist::Value& stored)> edit;
   };
+
+  // How long a write waits for another process's lock before it gives up.
+  static constexpr std::chrono::milliseconds kLockTimeout{3000};
 
   PreferenceFileStore(std::string domain, std::filesystem::path file, plist::Limits limits = {});
 

@@ -1,4 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -202,6 +205,20 @@ TEST_F(PreferenceFileGuardTest, LeftoverTemporaryFilesOfACrashedWriterAreSweptAw
   ASSERT_TRUE(other.setObject(Value(1), "b"));
   ASSERT_TRUE(prefs.setObject(Value(3), "a"));
   EXPECT_EQ(onDisk("com.kelvane.tessra2.plist.tmp.x")["b"].integerValue(), 1);
+}
+
+TEST_F(PreferenceFileGuardTest, AWriteGivesUpOnALockHeldTooLongAndNamesIt) {
+  HBPreferences prefs(kDomain);
+  ASSERT_TRUE(prefs.setObject(Value(1), "a"));
+  const std::string before = contents(domainFile());
+  const std::string lock = domainFile().string() + ".lock";
+  int holder = ::open(lock.c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(holder, 0);
+  ASSERT_EQ(::flock(holder, LOCK_EX), 0);  // as a stuck process would
+  EXPECT_FALSE(prefs.setObject(Value(2), "a"));
+  ::close(holder);
+  EXPECT_EQ(contents(domainFile()), before);
+  EXPECT_EQ(logLinesContaining("held the lock " + lock), 1u);
 }
 
 // A link planted inside the device root in place of the domain's file, its lock file or its folder leads
