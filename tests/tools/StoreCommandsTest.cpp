@@ -142,6 +142,21 @@ TEST_F(StoreCommandsTest, DeviceLogPrintsTheLogButNeverAFileALinkPointsAt) {
   std::filesystem::remove(secret);
 }
 
+TEST_F(StoreCommandsTest, ExportNeverWritesOverTheDevicesOwnPreferences) {
+  ASSERT_EQ(run("set", {"enabled", "off"}).status, 0);
+  const std::string before = domainFileBytes();
+  const auto domainFile = platform::DevicePaths::preferencesFile(tessra::kPreferencesDomain);
+  for (const std::string& target :
+       {domainFile.string(), (domainFile.parent_path() / "other.plist").string(),
+        (env.root / "var/mobile/Library/../Library/Preferences" / domainFile.filename()).string()}) {
+    Result result = run("export", {target});
+    EXPECT_EQ(result.status, 2) << target;
+    EXPECT_NE(result.err.find("inside the device's preferences folder"), std::string::npos) << result.err;
+  }
+  EXPECT_EQ(domainFileBytes(), before);
+  EXPECT_FALSE(std::filesystem::exists(domainFile.parent_path() / "other.plist"));
+}
+
 // --- settings ---
 
 TEST_F(StoreCommandsTest, SettingsListsEveryKeyAndMarksChangedOnes) {
