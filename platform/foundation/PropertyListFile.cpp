@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -309,11 +310,73 @@ PropertyListFile::ReadResult PropertyListFile::read(const std::filesystem::path&
   return parse(file.bytes, limits);
 }
 
+namespace {
+
+// Why XML cannot carry `text` faithfully (not UTF-8, or a character XML 1.0 forbids), or nothing when it can.
+std::optional<std::string> xmlCannotCarry(std::string_view text) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t size = text.size();
+  for (size_t i = 0; i < size;) {
+    const unsigned char lead = bytes[i];
+    uint32_t code = 0;
+    size_t length = 0;
+    if (lead < 0x80) {
+      code = lead;
+      length = 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+      code = lead & 0x1F;
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      code = lead & 0x0F;
+      length = 3;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      code = lead & 0x07;
+      length = 4;
+    } else {
+      return "bytes that are not UTF-8";
+    }
+    if (i + length > size) return "bytes that are not UTF-8";
+    for (size_t k = 1; k < length; ++k) {
+      if ((bytes[i + k] & 0xC0) != 0x80) return "bytes that are not UTF-8";
+      code = (code << 6) | (bytes[i + k] & 0x3F);
+    }
+    // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8 either.
+    if ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
+        (code >= 0xD800 && code <= 0xDFFF))
+      return "bytes that are not UTF-8";
+    if ((code < 0x20 && code != 0x09 && code != 0x0A && code != 0x0D) || code == 0xFFFE || code == 0xFFFF) {
+      char name[16];
+      std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(code));
+      return std::string("the character ") + name + ", which XML cannot carry";
+    }
+    i += length;
+  }
+  return std::nullopt;
+}
+
+// A key as a message may show it: control bytes and non-UTF-8 escaped.
+std::string printableKey(std::string_view key) {
+  std::string out;
+  for (unsigned char c : key) {
+    if (c < 0x20 || c == 0x7F) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+      out += escaped;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
 CheckResult PropertyListFile::checkStorable(const Value& root, const Limits& limits) {
   // Without recursion: the value may be deeper than the stack allows.
   struct Item {
     const Value* value;
     size_t depth;
+    const std::string* key = nullptr;  // the key the value sits under, nearest first
   };
   std::vector<Item> pending{{&root, 1}};
   size_t values = 0;
@@ -333,13 +396,18 @@ CheckResult PropertyListFile::checkStorable(const Value& root, const Limits& lim
       case Type::String:
         if (v.string().find('\0') != std::string::npos)
           return refuse(ReadStatus::Malformed, "text with a NUL character cannot be stored");
+        if (auto why = xmlCannotCarry(v.string()))
+          return refuse(ReadStatus::Malformed, "the text" +
+                                                   (item.key ? " under the key \"" + printableKey(*item.key) + "\""
+                                                             : std::string()) +
+                                                   " holds " + *why + "; it cannot be stored");
         break;
       case Type::Date:
         if (!(v.date().secondsSince2001 >= kFirstWritableSecond && v.date().secondsSince2001 < kEndOfWritableSeconds))
           return refuse(ReadStatus::Malformed, "date outside the years 1 to 9999 cannot be stored");
         break;
       case Type::Array:
-        for (const Value& child : v.array()) pending.push_back({&child, item.depth + 1});
+        for (const Value& child : v.array()) pending.push_back({&child, item.depth + 1, item.key});
         break;
       case Type::Dictionary:
         if (v.dictionary().size() > limits.maxDictionaryEntries)
@@ -348,7 +416,10 @@ CheckResult PropertyListFile::checkStorable(const Value& root, const Limits& lim
         for (const auto& [key, child] : v.dictionary()) {
           if (key.find('\0') != std::string::npos)
             return refuse(ReadStatus::Malformed, "key with a NUL character cannot be stored");
-          pending.push_back({&child, item.depth + 1});
+          if (auto why = xmlCannotCarry(key))
+            return refuse(ReadStatus::Malformed,
+                          "the key \"" + printableKey(key) + "\" holds " + *why + "; it cannot be stored");
+          pending.push_back({&child, item.depth + 1, &key});
         }
         break;
       default: break;
@@ -388,7 +459,8 @@ bool PropertyListFile::writeAtomically(const std::filesystem::path& path, std::s
   const std::filesystem::path folder = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
   Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() < 0) {
-    if (error) *error = errnoText("cannot open the folder", errno);
+    // Its folder cannot hold a new file.
+    if (error) *error = errnoText("cannot create a temporary file", errno);
     return false;
   }
   return writeAtomicallyAt(dir.get(), path, bytes, error);
