@@ -112,6 +112,15 @@ TEST_F(PropertyListFileTest, TextThatXmlCannotCarryIsRefusedNamingTheKeyAndNothi
   EXPECT_EQ(PropertyListFile::read(file).value, fine);
 }
 
+TEST_F(PropertyListFileTest, AUtf16FileIsRefusedForItsEncoding) {
+  for (const std::string& bytes : {std::string("\xff\xfe<\0?\0x\0", 8), std::string("\xfe\xff\0<\0?", 6),
+                                   std::string("<\0p\0l\0", 6)}) {
+    PropertyListFile::ReadResult read = PropertyListFile::parse(bytes);
+    EXPECT_EQ(read.status, ReadStatus::Malformed);
+    EXPECT_NE(read.message.find("UTF-16"), std::string::npos) << read.message;
+  }
+}
+
 TEST_F(PropertyListFileTest, XmlOutputIsReadableText) {
   auto xml = PropertyListFile::toXml(Value(Dictionary{{"showWifiToggle", Value(false)}}));
   ASSERT_TRUE(xml);
