@@ -265,6 +265,17 @@ TEST_F(DeviceEndToEndTest, TheDevicesKillallRestartsItsOwnSpringBoard) {
   EXPECT_EQ(tessra({"device", "start", root_.string()}).out, "SpringBoard already runs (pid " + std::to_string(*after) + ")\n");
 }
 
+TEST_F(DeviceEndToEndTest, ASecondScriptWhileOneRunsIsRefusedAndSaysWhy) {
+  auto first = std::async(std::launch::async, [&] { return runLive("slow.txt", "wait 2\nexpect wifi on\n"); });
+  ASSERT_TRUE(eventually([&] { return fs::exists(root_ / "var/run/tessra-run.lock"); }));
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the first one is inside its wait
+  ProcessResult second = runLive("second.txt", "switch wifi off\n");
+  EXPECT_EQ(second.status, 2);
+  EXPECT_TRUE(contains(second.err, "another script is running on this device")) << second.err;
+  EXPECT_EQ(first.get().status, 0);
+  EXPECT_EQ(runLive("after.txt", "expect wifi on\n").status, 0);
+}
+
 TEST_F(DeviceEndToEndTest, TheDevicesOwnStateSurvivesAStopAndStart) {
   ASSERT_EQ(runLive("set.txt", "switch wifi off\nvolume 0.3\nbrightness 0.7\n").status, 0);
   ASSERT_EQ(tessra({"device", "stop", root_.string()}).status, 0);
