@@ -9,6 +9,7 @@
 
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/PropertyListFile.h"
+#include "tests/platform/plist/BinaryPlistBuilder.h"
 #include "tests/tweak/store/StoreTestEnvironment.h"
 #include "platform/bus/BusLocation.h"
 #include "tools/SpringBoard/core/DeviceFiles.h"
@@ -155,6 +156,21 @@ TEST_F(StoreCommandsTest, ExportNeverWritesOverTheDevicesOwnPreferences) {
   }
   EXPECT_EQ(domainFileBytes(), before);
   EXPECT_FALSE(std::filesystem::exists(domainFile.parent_path() / "other.plist"));
+}
+
+TEST_F(StoreCommandsTest, AppsNeverPrintsRawControlBytes) {
+  // As a binary file (the phone's form) may hold it: the XML writer would refuse such text.
+  platform::plist::testing::BinaryPlistBuilder binary;
+  size_t top = binary.add(Value(Dictionary{
+      {"customizedApps",
+       Value(Dictionary{{"com.evil\x1b[2J", Value(Dictionary{{"toggles", Value(Dictionary{{"wi\x07fi", 1}})}})}})}}));
+  const auto domainFile = platform::DevicePaths::preferencesFile(tessra::kPreferencesDomain);
+  std::filesystem::create_directories(domainFile.parent_path());
+  std::ofstream(domainFile, std::ios::binary) << binary.build(top);
+  Result result = run("apps", {});
+  EXPECT_EQ(result.out.find('\x1b'), std::string::npos) << result.out;
+  EXPECT_EQ(result.out.find('\x07'), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("com.evil\\x1B[2J"), std::string::npos) << result.out;
 }
 
 // --- settings ---
