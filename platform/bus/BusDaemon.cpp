@@ -164,6 +164,8 @@ struct Pipe {
 class RootLock {
  public:
   explicit RootLock(const fs::path& root) {
+    std::error_code ec;
+    fs::create_directories(root, ec);  // the root itself is the caller's; only what is inside it is checked
     if (platform::BeneathRoot::createFolders(root, BusLocation::directory(root)))
       fd_ = platform::BeneathRoot::open(root, BusLocation::directory(root) / "lock", O_RDWR | O_CREAT, 0600).release();
     if (fd_ >= 0)
