@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "platform/bus/BusLocation.h"
+#include "platform/foundation/BeneathRoot.h"
+#include "platform/foundation/PropertyListFile.h"
 
 namespace platform {
 
@@ -47,19 +49,10 @@ std::string xmlEscaped(const std::string& text) {
   return out;
 }
 
-// Writes `text` to `path` through a temporary file, so readers never see half of it.
-bool writeAtomically(const fs::path& path, const std::string& text) {
-  fs::path temporary = path;
-  temporary += ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << text;
-    if (!out.flush()) return false;
-  }
-  std::error_code ec;
-  fs::rename(temporary, path, ec);
-  return !ec;
+// Writes `text` to `path` (a file of the device root `root`) through a temporary file, so readers never see half
+// of it; never through a link.
+bool writeAtomically(const fs::path& root, const fs::path& path, const std::string& text) {
+  return platform::plist::PropertyListFile::writeDeviceFileAtomically(root, path, text);
 }
 
 std::string readFile(const fs::path& path, size_t limit) {
@@ -172,8 +165,9 @@ class RootLock {
  public:
   explicit RootLock(const fs::path& root) {
     std::error_code ec;
-    fs::create_directories(BusLocation::directory(root), ec);
-    fd_ = open((BusLocation::directory(root) / "lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    fs::create_directories(root, ec);  // the root itself is the caller's; only what is inside it is checked
+    if (platform::BeneathRoot::createFolders(root, BusLocation::directory(root)))
+      fd_ = platform::BeneathRoot::open(root, BusLocation::directory(root) / "lock", O_RDWR | O_CREAT, 0600).release();
     if (fd_ >= 0)
       while (flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
       }
@@ -219,7 +213,8 @@ std::string BusDaemon::configText(const fs::path& root) {
 
 std::optional<pid_t> BusDaemon::runningPid(const fs::path& given) {
   fs::path root = fs::absolute(given).lexically_normal();
-  std::string text = readFile(BusLocation::pidFile(root), 64);
+  auto pidBytes = platform::plist::PropertyListFile::readDeviceBytes(root, BusLocation::pidFile(root), 64);
+  std::string text = pidBytes.ok() ? pidBytes.bytes : std::string();
   char* end = nullptr;
   long pid = std::strtol(text.c_str(), &end, 10);
   if (pid <= 0 || end == text.c_str()) return std::nullopt;
@@ -249,7 +244,7 @@ BusDaemon::Started BusDaemon::start(const fs::path& given, Duration timeout) {
     return failed("cannot create " + BusLocation::directory(root).string());
   for (const auto& stale : {BusLocation::addressFile(root), BusLocation::pidFile(root), BusLocation::socketFile(root)})
     fs::remove(stale, ec);
-  if (!writeAtomically(BusLocation::configFile(root), configText(root)))
+  if (!writeAtomically(root, BusLocation::configFile(root), configText(root)))
     return failed("cannot write " + BusLocation::configFile(root).string());
 
   auto program = findProgram("dbus-daemon");
@@ -316,8 +311,8 @@ BusDaemon::Started BusDaemon::start(const fs::path& given, Duration timeout) {
 
   // Recorded without the daemon's guid: the address stays valid for a daemon started again later.
   std::string recorded = printedAddress.substr(0, printedAddress.find(",guid="));
-  if (!writeAtomically(BusLocation::pidFile(root), std::to_string(daemonPid) + "\n") ||
-      !writeAtomically(BusLocation::addressFile(root), recorded + "\n")) {
+  if (!writeAtomically(root, BusLocation::pidFile(root), std::to_string(daemonPid) + "\n") ||
+      !writeAtomically(root, BusLocation::addressFile(root), recorded + "\n")) {
     kill(static_cast<pid_t>(daemonPid), SIGTERM);
     return failed("cannot record the bus in " + BusLocation::directory(root).string());
   }

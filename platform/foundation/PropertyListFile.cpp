@@ -7,11 +7,14 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <random>
 #include <vector>
 
+#include "platform/foundation/BeneathRoot.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyListBinaryCheck.h"
 #include "platform/foundation/PropertyListCalendar.h"
@@ -191,16 +194,44 @@ bool writeAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
+namespace {
+
+// Reads an open file within the size cap (readBytes without the opening).
+PropertyListFile::FileBytes readOpenFile(int descriptor, size_t maxBytes);
+
+}  // namespace
+
 PropertyListFile::FileBytes PropertyListFile::readBytes(const std::filesystem::path& path, size_t maxBytes) {
   FileBytes result;
   // Non-blocking so that a FIFO planted at the path cannot hang the reader.
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-  if (fd.get() < 0) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
     int error = errno;
     result.status = error == ENOENT ? ReadStatus::Missing : ReadStatus::Unreadable;
     result.message = errnoText("cannot open the file", error);
     return result;
   }
+  return readOpenFile(fd, maxBytes);
+}
+
+PropertyListFile::FileBytes PropertyListFile::readDeviceBytes(const std::filesystem::path& root,
+                                                              const std::filesystem::path& path, size_t maxBytes) {
+  BeneathRoot::File file = BeneathRoot::open(root, path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+  if (!file.ok()) {
+    FileBytes result;
+    result.status = file.errorNumber() == ENOENT ? ReadStatus::Missing : ReadStatus::Unreadable;
+    result.message = "cannot open the file " + file.error();
+    return result;
+  }
+  return readOpenFile(file.release(), maxBytes);
+}
+
+namespace {
+
+PropertyListFile::FileBytes readOpenFile(int descriptor, size_t maxBytes) {
+  using FileBytes = PropertyListFile::FileBytes;
+  FileBytes result;
+  Fd fd(descriptor);
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
     result.status = ReadStatus::Unreadable;
@@ -238,6 +269,8 @@ PropertyListFile::FileBytes PropertyListFile::readBytes(const std::filesystem::p
   result.bytes.resize(filled);
   return result;
 }
+
+}  // namespace
 
 PropertyListFile::ReadResult PropertyListFile::parse(std::string_view bytes, const Limits& limits) {
   ReadResult result;
@@ -277,11 +310,73 @@ PropertyListFile::ReadResult PropertyListFile::read(const std::filesystem::path&
   return parse(file.bytes, limits);
 }
 
+namespace {
+
+// Why XML cannot carry `text` faithfully (not UTF-8, or a character XML 1.0 forbids), or nothing when it can.
+std::optional<std::string> xmlCannotCarry(std::string_view text) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t size = text.size();
+  for (size_t i = 0; i < size;) {
+    const unsigned char lead = bytes[i];
+    uint32_t code = 0;
+    size_t length = 0;
+    if (lead < 0x80) {
+      code = lead;
+      length = 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+      code = lead & 0x1F;
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      code = lead & 0x0F;
+      length = 3;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      code = lead & 0x07;
+      length = 4;
+    } else {
+      return "bytes that are not UTF-8";
+    }
+    if (i + length > size) return "bytes that are not UTF-8";
+    for (size_t k = 1; k < length; ++k) {
+      if ((bytes[i + k] & 0xC0) != 0x80) return "bytes that are not UTF-8";
+      code = (code << 6) | (bytes[i + k] & 0x3F);
+    }
+    // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8 either.
+    if ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
+        (code >= 0xD800 && code <= 0xDFFF))
+      return "bytes that are not UTF-8";
+    if ((code < 0x20 && code != 0x09 && code != 0x0A && code != 0x0D) || code == 0xFFFE || code == 0xFFFF) {
+      char name[16];
+      std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(code));
+      return std::string("the character ") + name + ", which XML cannot carry";
+    }
+    i += length;
+  }
+  return std::nullopt;
+}
+
+// A key as a message may show it: control bytes and non-UTF-8 escaped.
+std::string printableKey(std::string_view key) {
+  std::string out;
+  for (unsigned char c : key) {
+    if (c < 0x20 || c == 0x7F) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+      out += escaped;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
 CheckResult PropertyListFile::checkStorable(const Value& root, const Limits& limits) {
   // Without recursion: the value may be deeper than the stack allows.
   struct Item {
     const Value* value;
     size_t depth;
+    const std::string* key = nullptr;  // the key the value sits under, nearest first
   };
   std::vector<Item> pending{{&root, 1}};
   size_t values = 0;
@@ -301,13 +396,18 @@ CheckResult PropertyListFile::checkStorable(const Value& root, const Limits& lim
       case Type::String:
         if (v.string().find('\0') != std::string::npos)
           return refuse(ReadStatus::Malformed, "text with a NUL character cannot be stored");
+        if (auto why = xmlCannotCarry(v.string()))
+          return refuse(ReadStatus::Malformed, "the text" +
+                                                   (item.key ? " under the key \"" + printableKey(*item.key) + "\""
+                                                             : std::string()) +
+                                                   " holds " + *why + "; it cannot be stored");
         break;
       case Type::Date:
         if (!(v.date().secondsSince2001 >= kFirstWritableSecond && v.date().secondsSince2001 < kEndOfWritableSeconds))
           return refuse(ReadStatus::Malformed, "date outside the years 1 to 9999 cannot be stored");
         break;
       case Type::Array:
-        for (const Value& child : v.array()) pending.push_back({&child, item.depth + 1});
+        for (const Value& child : v.array()) pending.push_back({&child, item.depth + 1, item.key});
         break;
       case Type::Dictionary:
         if (v.dictionary().size() > limits.maxDictionaryEntries)
@@ -316,7 +416,10 @@ CheckResult PropertyListFile::checkStorable(const Value& root, const Limits& lim
         for (const auto& [key, child] : v.dictionary()) {
           if (key.find('\0') != std::string::npos)
             return refuse(ReadStatus::Malformed, "key with a NUL character cannot be stored");
-          pending.push_back({&child, item.depth + 1});
+          if (auto why = xmlCannotCarry(key))
+            return refuse(ReadStatus::Malformed,
+                          "the key \"" + printableKey(key) + "\" holds " + *why + "; it cannot be stored");
+          pending.push_back({&child, item.depth + 1, &key});
         }
         break;
       default: break;
@@ -353,29 +456,60 @@ std::string PropertyListFile::temporaryPrefix(const std::filesystem::path& path)
 }
 
 bool PropertyListFile::writeAtomically(const std::filesystem::path& path, std::string_view bytes, std::string* error) {
+  const std::filesystem::path folder = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
+  Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.get() < 0) {
+    // Its folder cannot hold a new file.
+    if (error) *error = errnoText("cannot create a temporary file", errno);
+    return false;
+  }
+  return writeAtomicallyAt(dir.get(), path, bytes, error);
+}
+
+bool PropertyListFile::writeDeviceFileAtomically(const std::filesystem::path& root, const std::filesystem::path& path,
+                                                 std::string_view bytes, std::string* error) {
+  BeneathRoot::File dir = BeneathRoot::open(root, path.parent_path(), O_RDONLY | O_DIRECTORY);
+  if (!dir.ok()) {
+    if (error) *error = "cannot open the folder " + dir.error();
+    return false;
+  }
+  return writeAtomicallyAt(dir.fd(), path, bytes, error);
+}
+
+bool PropertyListFile::writeAtomicallyAt(int folder, const std::filesystem::path& path, std::string_view bytes,
+                                         std::string* error) {
   auto fail = [&](std::string why) {
     if (error) *error = std::move(why);
     return false;
   };
-  const std::filesystem::path folder = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
-  std::string temp = (folder / (temporaryPrefix(path) + "XXXXXX")).string();
-  Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
+  const std::string name = path.filename().string();
+  // mkostemp has no form relative to a folder: random names, created exclusively and never through a link.
+  std::string temp;
+  int created = -1;
+  for (int attempt = 0; attempt < 100 && created < 0; ++attempt) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    temp = temporaryPrefix(path);
+    for (int i = 0; i < 6; ++i) temp += kLetters[random() % (sizeof kLetters - 1)];
+    created = ::openat(folder, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (created < 0 && errno != EEXIST) break;
+  }
+  Fd fd(created);
   if (fd.get() < 0) return fail(errnoText("cannot create a temporary file", errno));
 
   auto abandon = [&](const char* what, int code) {
-    ::unlink(temp.c_str());
+    ::unlinkat(folder, temp.c_str(), 0);
     return fail(errnoText(what, code));
   };
   if (::fchmod(fd.get(), 0644) != 0) return abandon("cannot set the temporary file's mode", errno);
   if (!writeAll(fd.get(), bytes)) return abandon("cannot write the temporary file", errno);
   if (::fsync(fd.get()) != 0) return abandon("cannot flush the temporary file", errno);
   if (fd.close() != 0) return abandon("cannot close the temporary file", errno);
-  if (::rename(temp.c_str(), path.c_str()) != 0) return abandon("cannot replace the file", errno);
+  if (::renameat(folder, temp.c_str(), folder, name.c_str()) != 0) return abandon("cannot replace the file", errno);
 
   // The rename is only durable once the folder itself is flushed. The new file is in place either way, so a
   // failure here is logged rather than reported as a failed write (which would claim the old file remains).
-  Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.get() < 0 || (::fsync(dir.get()) != 0 && errno != EINVAL))
+  if (::fsync(folder) != 0 && errno != EINVAL)
     Log::write("property list: " + path.string() + " replaced, but its folder could not be flushed: " +
                std::strerror(errno));
   return true;

@@ -37,6 +37,10 @@ class PropertyListFile {
 
   // Reads the bytes of `path`: Missing, Unreadable (not a regular file, I/O error) or TooLarge instead when so.
   static FileBytes readBytes(const std::filesystem::path& path, size_t maxBytes);
+  // readBytes for a file of the device root `root`: opened beneath it, never through a link (BeneathRoot); a
+  // link in the way, or a path outside the root, reads as Unreadable with a message that says so.
+  static FileBytes readDeviceBytes(const std::filesystem::path& root, const std::filesystem::path& path,
+                                   size_t maxBytes);
   // Parses binary or XML property-list bytes under `limits`.
   static ReadResult parse(std::string_view bytes, const Limits& limits = {});
   // readBytes, then parse.
@@ -56,9 +60,18 @@ class PropertyListFile {
   // set, the old file untouched) when a step up to the rename failed; a folder that cannot be flushed after it
   // is only logged, since the new file is already in place.
   static bool writeAtomically(const std::filesystem::path& path, std::string_view bytes, std::string* error = nullptr);
+  // writeAtomically for a file of the device root `root`: its folder is opened beneath the root, never through a link,
+  // and the new file is created and renamed inside that folder.
+  static bool writeDeviceFileAtomically(const std::filesystem::path& root, const std::filesystem::path& path,
+                                        std::string_view bytes, std::string* error = nullptr);
 
   // Prefix of the temporary files writeAtomically creates beside `path`; leftovers of a crashed writer carry it.
   static std::string temporaryPrefix(const std::filesystem::path& path);
+
+ private:
+  // writeAtomically inside the open folder `folder`.
+  static bool writeAtomicallyAt(int folder, const std::filesystem::path& path, std::string_view bytes,
+                                std::string* error);
 };
 
 }  // namespace platform::plist

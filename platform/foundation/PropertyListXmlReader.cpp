@@ -59,6 +59,12 @@ class XmlParser {
   XmlParser(std::string_view s, const Limits& limits) : s_(s), limits_(limits) {}
 
   CheckResult run(Value& out) {
+    // UTF-16 and UTF-32 (with a byte-order mark, or "<" followed by zero bytes) are encodings this reader does not
+    // take: said as such, rather than as the NUL characters they are full of.
+    if (s_.substr(0, 2) == "\xFF\xFE" || s_.substr(0, 2) == "\xFE\xFF" ||
+        (s_.size() >= 2 && ((s_[0] == '<' && s_[1] == '\0') || (s_[0] == '\0' && s_[1] == '<'))))
+      return CheckResult::fail(ReadStatus::Malformed,
+                               "XML in UTF-16 or UTF-32, which is not supported (save it as UTF-8)");
     if (s_.find('\0') != std::string_view::npos) return CheckResult::fail(ReadStatus::Malformed, "XML with a NUL character");
     if (s_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
     if (parseDocument(out)) return {};

@@ -30,6 +30,11 @@ bool HBPreferences::setObject(plist::Value value, std::string key) {
   return domain_->setObject(std::move(value), std::move(key));
 }
 
+std::optional<plist::Value> HBPreferences::updateObject(
+    std::string key, const std::function<plist::Value(const plist::Value& stored)>& edit) {
+  return domain_->updateObject(std::move(key), edit);
+}
+
 bool HBPreferences::synchronize() { return domain_->synchronize(); }
 
 std::string HBPreferences::fileProblem() const { return domain_->fileProblem(); }

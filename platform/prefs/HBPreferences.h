@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -52,6 +53,11 @@ class HBPreferences {
   // Stores `value` under `key` (null removes it), in memory and on disk; false when the disk write failed
   // (the old file is then intact and the failure is logged).
   bool setObject(plist::Value value, std::string key);
+  // Changes `key` from the value the file holds now, under the domain's lock: `edit` gets that value (null when
+  // absent) and returns the one to store (null removes). Returns the stored value afterwards, or nothing when it
+  // could not be saved (logged; the file unchanged). For writers whose copy of a key may be older than the file.
+  std::optional<plist::Value> updateObject(std::string key,
+                                           const std::function<plist::Value(const plist::Value& stored)>& edit);
   // Makes sure every write of this process is on disk; false when one failed.
   bool synchronize();
   // Why the domain's file could not be used when last read (the domain then reads as empty, and the file is

@@ -139,15 +139,48 @@ bool PreferenceDomain::setObject(plist::Value value, std::string key) {
 
 bool PreferenceDomain::synchronize() { return flush(); }
 
-bool PreferenceDomain::flush() {
+std::optional<plist::Value> PreferenceDomain::updateObject(
+    std::string key, const std::function<plist::Value(const plist::Value& stored)>& edit) {
+  PreferenceFileStore::KeyEdit keyEdit{key, [&](const plist::Value& stored) {
+                                         plist::Value edited = edit(stored);
+                                         // Refused here rather than by the whole file: the message names the key.
+                                         if (!edited.isNull()) {
+                                           plist::CheckResult storable = plist::PropertyListFile::checkStorable(
+                                               plist::Value(plist::Dictionary{{key, edited}}));
+                                           if (!storable.ok()) {
+                                             Log::write("HBPreferences: domain " + identifier_ +
+                                                        ": the value for key \"" + key +
+                                                        "\" cannot be stored: " + storable.message);
+                                             return stored;
+                                           }
+                                         }
+                                         return edited;
+                                       }};
+  {
+    // A pending write of this key is superseded by the edit.
+    std::lock_guard lock(mutex_);
+    pending_.erase(key);
+  }
+  if (!flush(&keyEdit)) {
+    std::lock_guard lock(mutex_);
+    rebuildValuesLocked();
+    return std::nullopt;
+  }
+  plist::Value stored = objectForKey(key);
+  runChangeBlocks();
+  return stored;
+}
+
+bool PreferenceDomain::flush(const PreferenceFileStore::KeyEdit* keyEdit) {
   std::lock_guard io(ioMutex_);
   std::vector<PreferenceFileStore::Change> changes;
   std::string knownBytes;
   plist::Dictionary knownValues;
   {
     std::lock_guard lock(mutex_);
-    if (pending_.empty()) return true;
-    for (const auto& [key, value] : pending_) changes.emplace_back(key, value);
+    if (pending_.empty() && !keyEdit) return true;
+    for (const auto& [key, value] : pending_)
+      if (!keyEdit || key != keyEdit->key) changes.emplace_back(key, value);
     knownBytes = diskBytes_;
     knownValues = diskValues_;
   }
@@ -155,7 +188,7 @@ bool PreferenceDomain::flush() {
     Log::write("HBPreferences: cannot save domain \"" + identifier_ + "\": invalid domain name");
     return false;
   }
-  PreferenceFileStore::WriteResult written = store_.update(changes, knownBytes, knownValues);
+  PreferenceFileStore::WriteResult written = store_.update(changes, knownBytes, knownValues, keyEdit);
   lastFlushRefusedContent_ = written.refusedContent;
   if (!written.ok) {
     Log::write("HBPreferences: could not save domain " + identifier_ + " (" + written.error +

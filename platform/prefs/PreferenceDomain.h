@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,12 @@ class PreferenceDomain {
   bool setObject(plist::Value value, std::string key);
   // Saves every pending write; false when that failed (logged).
   bool synchronize();
+  // Read-modify-write of one key against the file itself: under the domain's lock, `edit` gets the key's value
+  // as the file holds it now (null when absent) and its result (null removes the key) is saved with every
+  // pending write, so that a value another process saved meanwhile is never overwritten unseen. Returns the
+  // stored value afterwards (null when removed), or nothing when the save failed (logged; nothing changed).
+  std::optional<plist::Value> updateObject(std::string key,
+                                           const std::function<plist::Value(const plist::Value& stored)>& edit);
   // Number of writes not yet saved.
   size_t pendingCount() const;
   // Why the domain's file could not be used when last read (the domain then reads as empty); empty when it was
@@ -93,7 +100,7 @@ class PreferenceDomain {
 
   // Loads the file; with `onlyIfChanged`, does nothing (and returns false) when it is unchanged.
   bool load(bool onlyIfChanged);
-  bool flush();
+  bool flush(const PreferenceFileStore::KeyEdit* keyEdit = nullptr);
   void rebuildValuesLocked();
   // Drops the unsaved writes of keys whose stored value another process changed since this one last read the
   // file (`fresh` is what it holds now): the newer, announced value wins over a retry of an older one.

@@ -13,6 +13,8 @@
 #include <mutex>
 #include <system_error>
 
+#include "platform/foundation/BeneathRoot.h"
+#include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyListFile.h"
 
@@ -26,15 +28,30 @@ using plist::ReadStatus;
 // Holds the exclusive lock of a domain for its lifetime.
 class DomainLock {
  public:
-  explicit DomainLock(const std::filesystem::path& lockFile) {
-    fd_ = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0644);
-    if (fd_ < 0) {
-      error_ = std::string("cannot open the lock file: ") + std::strerror(errno);
+  DomainLock(const std::filesystem::path& root, const std::filesystem::path& lockFile) {
+    BeneathRoot::File file = BeneathRoot::open(root, lockFile, O_RDWR | O_CREAT | O_NOCTTY, 0644);
+    if (!file.ok()) {
+      error_ = "cannot open the lock file " + file.error();
       return;
     }
-    while (::flock(fd_, LOCK_EX) != 0) {
-      if (errno == EINTR) continue;
-      error_ = std::string("cannot lock the domain: ") + std::strerror(errno);
+    fd_ = file.release();
+    // A writer holds the lock for a few milliseconds: one that keeps it for seconds is stuck (or stopped), and
+    // waiting on it forever would hang every writer of the device.
+    const auto deadline = std::chrono::steady_clock::now() + PreferenceFileStore::kLockTimeout;
+    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+      const int error = errno;
+      if (error == EINTR) continue;
+      if (error == EWOULDBLOCK && std::chrono::steady_clock::now() < deadline) {
+        ::usleep(5000);
+        continue;
+      }
+      error_ = error == EWOULDBLOCK
+                   ? "another process has held the lock " + lockFile.string() + " for more than " +
+                         std::to_string(std::chrono::duration_cast<std::chrono::seconds>(
+                                            PreferenceFileStore::kLockTimeout)
+                                            .count()) +
+                         " s; gave up waiting"
+                   : "cannot lock the domain (" + lockFile.string() + "): " + std::strerror(error);
       ::close(fd_);
       fd_ = -1;
       return;
@@ -75,7 +92,7 @@ bool renameNoReplace(const std::filesystem::path& from, const std::filesystem::p
 }  // namespace
 
 PreferenceFileStore::PreferenceFileStore(std::string domain, std::filesystem::path file, plist::Limits limits)
-    : domain_(std::move(domain)), file_(std::move(file)), limits_(limits) {
+    : domain_(std::move(domain)), file_(std::move(file)), root_(DevicePaths::root()), limits_(limits) {
   limits_.dictionaryRoot = true;
 }
 
@@ -87,7 +104,7 @@ std::filesystem::path PreferenceFileStore::lockFile() const {
 
 PreferenceFileStore::Reading PreferenceFileStore::read(const std::string& knownBytes) {
   Reading r;
-  PropertyListFile::FileBytes raw = PropertyListFile::readBytes(file_, limits_.maxBytes);
+  PropertyListFile::FileBytes raw = PropertyListFile::readDeviceBytes(root_, file_, limits_.maxBytes);
   switch (raw.status) {
     case ReadStatus::Ok: break;
     case ReadStatus::Missing: r.verdict = Verdict::Missing; return r;
@@ -210,15 +227,15 @@ PreferenceFileStore::LoadResult PreferenceFileStore::load(const std::string& kno
 
 PreferenceFileStore::WriteResult PreferenceFileStore::update(const std::vector<Change>& changes,
                                                              const std::string& knownBytes,
-                                                             const plist::Dictionary& knownValues) {
+                                                             const plist::Dictionary& knownValues,
+                                                             const KeyEdit* keyEdit) {
   WriteResult result;
   std::error_code ec;
-  std::filesystem::create_directories(file_.parent_path(), ec);
-  if (ec) {
-    result.error = "cannot create the folder " + file_.parent_path().string() + ": " + ec.message();
+  if (std::string why; !BeneathRoot::createFolders(root_, file_.parent_path(), &why)) {
+    result.error = "cannot create the folder " + why;
     return result;
   }
-  DomainLock lock(lockFile());
+  DomainLock lock(root_, lockFile());
   if (!lock.held()) {
     result.error = lock.error();
     return result;
@@ -249,13 +266,21 @@ PreferenceFileStore::WriteResult PreferenceFileStore::update(const std::vector<C
     else
       values.set(key, value);
   }
+  if (keyEdit) {
+    const plist::Value* stored = values.find(keyEdit->key);
+    plist::Value edited = keyEdit->edit(stored ? *stored : plist::Value());
+    if (edited.isNull())
+      values.remove(keyEdit->key);
+    else
+      values.set(keyEdit->key, std::move(edited));
+  }
   plist::Value root(std::move(values));
   std::optional<std::string> xml = PropertyListFile::toXml(root, limits_, &result.error);
   if (!xml) {
     result.refusedContent = true;
     return result;
   }
-  if (!PropertyListFile::writeAtomically(file_, *xml, &result.error)) return result;
+  if (!PropertyListFile::writeDeviceFileAtomically(root_, file_, *xml, &result.error)) return result;
   result.ok = true;
   result.values = root.dictionary();
   result.bytes = std::move(*xml);

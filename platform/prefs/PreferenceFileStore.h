@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -46,6 +48,15 @@ class PreferenceFileStore {
   };
   // A change of one key: a null value removes it.
   using Change = std::pair<std::string, plist::Value>;
+  // A change computed from what the file holds under the lock: `edit` gets the key's stored value (null when
+  // absent) and returns the value to store (null removes it).
+  struct KeyEdit {
+    std::string key;
+    std::function<plist::Value(const plist::Value& stored)> edit;
+  };
+
+  // How long a write waits for another process's lock before it gives up.
+  static constexpr std::chrono::milliseconds kLockTimeout{3000};
 
   PreferenceFileStore(std::string domain, std::filesystem::path file, plist::Limits limits = {});
 
@@ -54,7 +65,7 @@ class PreferenceFileStore {
   // Applies `changes` to the file under the lock. `knownBytes`/`knownValues` spare a parse when the file still
   // holds what the caller last saw. On failure the file is as it was.
   WriteResult update(const std::vector<Change>& changes, const std::string& knownBytes,
-                     const plist::Dictionary& knownValues);
+                     const plist::Dictionary& knownValues, const KeyEdit* keyEdit = nullptr);
 
   const std::filesystem::path& file() const { return file_; }
   // The lock file beside the domain's file.
@@ -79,6 +90,7 @@ class PreferenceFileStore {
 
   std::string domain_;
   std::filesystem::path file_;
+  std::filesystem::path root_;  // the device root when the store was made: nothing is opened outside it
   plist::Limits limits_;
 };
 

@@ -15,6 +15,7 @@ std::string EventLog::fraction(double value) {
 
 void EventLog::record(std::string text) {
   entries_.push_back(Entry{TaskEnvironment::current().clock().now(), std::move(text)});
+  if (observer_) observer_();
 }
 
 std::vector<std::string> EventLog::texts() const { return textsSince(0); }

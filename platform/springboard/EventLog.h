@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,9 +41,13 @@ class EventLog {
   size_t size() const { return entries_.size(); }
   // Forgets every entry.
   void clear() { entries_.clear(); }
+  // Runs `observer` after every entry is recorded (one observer; an empty one removes it). For keepers of the
+  // device's state, which every change goes through.
+  void setObserver(std::function<void()> observer) { observer_ = std::move(observer); }
 
  private:
   std::vector<Entry> entries_;
+  std::function<void()> observer_;
 };
 
 }  // namespace platform::springboard

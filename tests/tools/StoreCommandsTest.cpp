@@ -9,8 +9,10 @@
 
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/PropertyListFile.h"
+#include "tests/platform/plist/BinaryPlistBuilder.h"
 #include "tests/tweak/store/StoreTestEnvironment.h"
 #include "platform/bus/BusLocation.h"
+#include "tools/SpringBoard/core/DeviceFiles.h"
 #include "tools/tessra/Command.h"
 #include "tools/tessra/DeviceNotificationLink.h"
 
@@ -27,6 +29,13 @@ struct Result {
 
 class StoreCommandsTest : public ::testing::Test {
  protected:
+  StoreCommandsTest() {
+    std::string error;
+    EXPECT_TRUE(tessra::device::DeviceFiles::writeConfiguration(env.root, "13.3",
+                                                               platform::springboard::DeviceKind::Phone, &error))
+        << error;
+  }
+
   // Runs `tessra <name> <args> --root <root>` in this process.
   Result run(const std::string& name, std::vector<std::string> args, std::string root = "use-device") {
     for (const auto& command : tessra::cli::commands()) {
@@ -83,6 +92,85 @@ TEST_F(StoreCommandsTest, EveryCommandRefusesAMissingOrBadRoot) {
     EXPECT_NE(file.status, 0) << name;
     EXPECT_NE(file.err.find("is not a folder"), std::string::npos) << name;
   }
+}
+
+TEST_F(StoreCommandsTest, AFolderThatIsNotADeviceIsRefusedAndNothingIsCreatedInIt) {
+  std::filesystem::path plain = env.root / "plain";
+  std::filesystem::create_directories(plain);
+  // A link in place of the device file does not make a device either.
+  std::filesystem::path linked = env.root / "linked";
+  std::filesystem::create_directories(tessra::device::DeviceFiles::configurationFile(linked).parent_path());
+  std::filesystem::create_symlink(tessra::device::DeviceFiles::configurationFile(env.root),
+                                  tessra::device::DeviceFiles::configurationFile(linked));
+  std::string backup = writeFile("backup.plist", sampleApps());
+  for (const std::filesystem::path& folder : {plain, linked}) {
+    for (const auto& [name, args] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+             {"settings", {}}, {"apps", {}}, {"set", {"enabled", "off"}}, {"export", {(folder / "x.plist").string()}},
+             {"import", {backup}}}) {
+      Result result = run(name, args, folder.string());
+      EXPECT_EQ(result.status, 2) << name;
+      EXPECT_NE(result.err.find("is not a device"), std::string::npos) << name << ": " << result.err;
+    }
+    for (const std::string name : {"device stop", "device state", "device log", "device restart"}) {
+      Result result = run(name, {folder.string()}, "");
+      EXPECT_NE(result.status, 0) << name;
+      EXPECT_NE(result.err.find("is not a device"), std::string::npos) << name << ": " << result.err;
+      EXPECT_EQ(result.out.find("device stopped"), std::string::npos) << name;
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(plain / "var"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(plain), {}), 0);
+}
+
+TEST_F(StoreCommandsTest, DeviceLogPrintsTheLogButNeverAFileALinkPointsAt) {
+  const std::filesystem::path log = env.root / "var/log/KLDebug/com.kelvane.tessra2.log";
+  std::filesystem::create_directories(log.parent_path());
+  std::string big;
+  for (int i = 0; i < 20000; ++i) big += "line " + std::to_string(i) + "\n";
+  std::ofstream(log) << big;
+  Result printed = run("device log", {env.root.string()}, "");
+  EXPECT_EQ(printed.status, 0);
+  EXPECT_EQ(printed.out, big);
+
+  const std::filesystem::path secret = env.root.parent_path() / (env.root.filename().string() + "-secret");
+  std::ofstream(secret) << "host secret\n";
+  std::filesystem::remove(log);
+  std::filesystem::create_symlink(secret, log);
+  Result linked = run("device log", {env.root.string()}, "");
+  EXPECT_EQ(linked.status, 1);
+  EXPECT_EQ(linked.out, "");
+  EXPECT_NE(linked.err.find("symbolic link"), std::string::npos) << linked.err;
+  std::filesystem::remove(secret);
+}
+
+TEST_F(StoreCommandsTest, ExportNeverWritesOverTheDevicesOwnPreferences) {
+  ASSERT_EQ(run("set", {"enabled", "off"}).status, 0);
+  const std::string before = domainFileBytes();
+  const auto domainFile = platform::DevicePaths::preferencesFile(tessra::kPreferencesDomain);
+  for (const std::string& target :
+       {domainFile.string(), (domainFile.parent_path() / "other.plist").string(),
+        (env.root / "var/mobile/Library/../Library/Preferences" / domainFile.filename()).string()}) {
+    Result result = run("export", {target});
+    EXPECT_EQ(result.status, 2) << target;
+    EXPECT_NE(result.err.find("inside the device's preferences folder"), std::string::npos) << result.err;
+  }
+  EXPECT_EQ(domainFileBytes(), before);
+  EXPECT_FALSE(std::filesystem::exists(domainFile.parent_path() / "other.plist"));
+}
+
+TEST_F(StoreCommandsTest, AppsNeverPrintsRawControlBytes) {
+  // As a binary file (the phone's form) may hold it: the XML writer would refuse such text.
+  platform::plist::testing::BinaryPlistBuilder binary;
+  size_t top = binary.add(Value(Dictionary{
+      {"customizedApps",
+       Value(Dictionary{{"com.evil\x1b[2J", Value(Dictionary{{"toggles", Value(Dictionary{{"wi\x07fi", 1}})}})}})}}));
+  const auto domainFile = platform::DevicePaths::preferencesFile(tessra::kPreferencesDomain);
+  std::filesystem::create_directories(domainFile.parent_path());
+  std::ofstream(domainFile, std::ios::binary) << binary.build(top);
+  Result result = run("apps", {});
+  EXPECT_EQ(result.out.find('\x1b'), std::string::npos) << result.out;
+  EXPECT_EQ(result.out.find('\x07'), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("com.evil\\x1B[2J"), std::string::npos) << result.out;
 }
 
 // --- settings ---

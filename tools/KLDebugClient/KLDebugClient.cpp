@@ -5,14 +5,21 @@
 // var/log/KLDebug/<identifier>.log in the device root. Each line is also
 // announced in-process ("KLDebugClientDidLogNotification", user info "line"),
 // so a host can show it in its trace as it happens.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <string>
 
+#include "platform/foundation/BeneathRoot.h"
 #include "platform/foundation/DevicePaths.h"
+#include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/TaskEnvironment.h"
@@ -63,11 +70,23 @@ void logMessage(id self, SEL, std::string message) {
   std::string line = stamp() + " " + message;
   {
     std::lock_guard lock(g_fileMutex);
-    std::filesystem::path dir = platform::DevicePaths::root() / "var/log/KLDebug";
-    std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
-    std::ofstream out(dir / (client->identifier + ".log"), std::ios::app);
-    out << line << '\n';
+    // Opened beneath the device root, never through a link: a link planted in place of the log or its folder
+    // must not make the client append to a file outside the device.
+    const std::filesystem::path root = platform::DevicePaths::root();
+    const std::filesystem::path dir = root / "var/log/KLDebug";
+    std::string error;
+    if (client->identifier.find('/') != std::string::npos || client->identifier.empty()) {
+      error = "the identifier \"" + client->identifier + "\" cannot name a log file";
+    } else if (platform::BeneathRoot::createFolders(root, dir, &error)) {
+      platform::BeneathRoot::File file =
+          platform::BeneathRoot::open(root, dir / (client->identifier + ".log"), O_WRONLY | O_CREAT | O_APPEND);
+      const std::string text = line + '\n';
+      if (!file.ok())
+        error = file.error();
+      else if (::write(file.fd(), text.data(), text.size()) != static_cast<ssize_t>(text.size()))
+        error = "cannot append to the debug log: " + std::string(std::strerror(errno));
+    }
+    if (!error.empty()) platform::Log::write("KLDebugClient: the line is not logged: " + error);
   }
   platform::plist::Dictionary info{{"line", platform::plist::Value(line)},
                                    {"message", platform::plist::Value(message)}};

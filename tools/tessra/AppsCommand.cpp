@@ -15,6 +15,24 @@
 namespace tessra::cli {
 namespace {
 
+// `text` as it may reach a terminal: control bytes (an escape sequence stored in a bundle identifier, say) are
+// shown as \xNN instead of acting on the terminal.
+std::string terminalSafe(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (unsigned char c : text) {
+    if (c < 0x20 || c == 0x7F) {
+      static const char* hex = "0123456789ABCDEF";
+      out += "\\x";
+      out += hex[c >> 4];
+      out += hex[c & 0xF];
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
 using platform::plist::Value;
 
 // A stored fraction as the summary strip shows it: times 100 in single precision, halves away from zero.
@@ -27,7 +45,7 @@ void printLevel(std::ostream& out, const Value& entry, std::string_view key) {
   if (level->isNumber())
     out << wholePercent(level->doubleValue()) << "%\n";
   else
-    out << level->describe() << " (not a number: ignored)\n";
+    out << terminalSafe(level->describe()) << " (not a number: ignored)\n";
 }
 
 void printToggle(std::ostream& out, const std::string& name, const Value& state) {
@@ -37,10 +55,10 @@ void printToggle(std::ostream& out, const std::string& name, const Value& state)
   if (auto readable = readableNameForType(type))
     out << *readable << " (" << name << ")";
   else
-    out << name << " (unknown name)";
+    out << terminalSafe(name) << " (unknown name)";
   out << ": ";
   if (!state.isNumber())
-    out << state.describe() << " (not a number: ignored)";
+    out << terminalSafe(state.describe()) << " (not a number: ignored)";
   else if (state.integerValue() == ToggleStateOn)
     out << "On";
   else if (state.integerValue() == ToggleStateOff)
@@ -51,9 +69,9 @@ void printToggle(std::ostream& out, const std::string& name, const Value& state)
 }
 
 void printApp(std::ostream& out, const TessraStorageManager& store, const std::string& bundleId, const Value& entry) {
-  out << bundleId << ": ";
+  out << terminalSafe(bundleId) << ": ";
   if (!entry.isDictionary()) {
-    out << "not a valid entry (" << entry.describe() << ")\n";
+    out << "not a valid entry (" << terminalSafe(entry.describe()) << ")\n";
     return;
   }
   int64_t count = store.getNbCustomizedThingsForBundleId(bundleId);
@@ -65,7 +83,7 @@ void printApp(std::ostream& out, const TessraStorageManager& store, const std::s
   const Value* toggles = entry.find(kTogglesKey);
   if (!toggles) return;
   if (!toggles->isDictionary()) {
-    out << "  toggles " << toggles->describe() << " (not a dictionary: ignored)\n";
+    out << "  toggles " << terminalSafe(toggles->describe()) << " (not a dictionary: ignored)\n";
     return;
   }
   // Switches first, then behaviours, each in the stored order.
@@ -86,7 +104,7 @@ int runApps(const Invocation& invocation) {
   Value stored = preferences.objectForKey(kCustomizedAppsKey);
   if (!stored.isNull() && !stored.isDictionary()) {
     *invocation.err << "tessra apps: the stored \"" << kCustomizedAppsKey << "\" is not a dictionary ("
-                    << stored.describe() << ")\n";
+                    << terminalSafe(stored.describe()) << ")\n";
     return 1;
   }
   TessraStorageManager& store = TessraStorageManager::sharedInstance();

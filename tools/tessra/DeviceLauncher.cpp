@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <algorithm>
 #include <cstring>
 #include <ostream>
 #include <string>
@@ -14,7 +15,8 @@
 
 #include "platform/bus/BusControlClient.h"
 #include "platform/bus/BusDaemon.h"
-#include "platform/foundation/PropertyListFile.h"
+#include "platform/foundation/BeneathRoot.h"
+#include "platform/foundation/ProcessState.h"
 #include "tools/SpringBoard/core/ControlProtocol.h"
 #include "tools/SpringBoard/core/DeviceFiles.h"
 #include "tools/SpringBoard/core/HostFiles.h"
@@ -29,35 +31,39 @@ using Clock = std::chrono::steady_clock;
 
 constexpr auto kPollInterval = std::chrono::milliseconds(25);
 
-bool alive(pid_t pid) { return kill(pid, 0) == 0 || errno == EPERM; }
+bool alive(pid_t pid) { return platform::ProcessState::isRunning(pid); }
 
 // Waits until `pid` is gone; false when it still runs after `timeout`.
-bool waitUntilGone(pid_t pid, platform::Duration timeout) {
-  auto deadline = Clock::now() + timeout;
-  while (alive(pid)) {
-    // A child of ours (the detached host's parent exited, so normally none) must be reaped to go.
-    waitpid(pid, nullptr, WNOHANG);
-    if (Clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(kPollInterval);
-  }
-  return true;
-}
+bool waitUntilGone(pid_t pid, platform::Duration timeout) { return platform::ProcessState::waitUntilEnded(pid, timeout); }
 
 // The end of the host's log, to show why it did not come up.
 std::string logTail(const fs::path& root) {
   constexpr size_t kTail = 2000;
-  auto bytes = platform::plist::PropertyListFile::readBytes(HostFiles::logFile(root), 16 << 20);
-  if (!bytes.ok()) return {};
-  const std::string& text = bytes.bytes;
-  return text.size() > kTail ? text.substr(text.size() - kTail) : text;
+  platform::BeneathRoot::File file = platform::BeneathRoot::open(root, HostFiles::logFile(root), O_RDONLY | O_NONBLOCK);
+  if (!file.ok()) return {};
+  off_t end = lseek(file.fd(), 0, SEEK_END);
+  if (end < 0) return {};
+  std::string text(static_cast<size_t>(std::min<off_t>(end, kTail)), '\0');
+  ssize_t got = pread(file.fd(), text.data(), text.size(), end - static_cast<off_t>(text.size()));
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return text;
 }
 
 }  // namespace
 
 pid_t DeviceLauncher::spawnDetached(const fs::path& executable, const fs::path& root, std::ostream& err) {
   fs::path log = HostFiles::logFile(root);
-  std::error_code ec;
-  fs::create_directories(log.parent_path(), ec);
+  // Opened here, beneath the device root and never through a link, and handed to the host as its output.
+  std::string folderError;
+  if (!platform::BeneathRoot::createFolders(root, log.parent_path(), &folderError)) {
+    err << "tessra device start: cannot create the log folder " << folderError << "\n";
+    return -1;
+  }
+  platform::BeneathRoot::File logFile = platform::BeneathRoot::open(root, log, O_WRONLY | O_CREAT | O_APPEND);
+  if (!logFile.ok()) {
+    err << "tessra device start: cannot open the host's log " << logFile.error() << "\n";
+    return -1;
+  }
   int report[2];
   if (pipe2(report, O_CLOEXEC) != 0) {
     err << "tessra device start: cannot create a pipe: " << std::strerror(errno) << "\n";
@@ -65,7 +71,6 @@ pid_t DeviceLauncher::spawnDetached(const fs::path& executable, const fs::path& 
   }
   std::string exe = executable.string();
   std::string rootText = root.string();
-  std::string logText = log.string();
   pid_t child = fork();
   if (child < 0) {
     err << "tessra device start: cannot fork: " << std::strerror(errno) << "\n";
@@ -82,7 +87,7 @@ pid_t DeviceLauncher::spawnDetached(const fs::path& executable, const fs::path& 
     pid_t self = getpid();
     (void)!write(report[1], &self, sizeof self);
     int in = open("/dev/null", O_RDONLY);
-    int out = open(logText.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    int out = logFile.fd();
     if (in >= 0) dup2(in, STDIN_FILENO);
     if (out >= 0) {
       dup2(out, STDOUT_FILENO);

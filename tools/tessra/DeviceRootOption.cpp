@@ -6,6 +6,7 @@
 
 #include "platform/foundation/DevicePaths.h"
 #include "platform/prefs/HBPreferences.h"
+#include "tools/tessra/DeviceArguments.h"
 #include "tweak/store/TessraKeys.h"
 
 namespace tessra::cli {
@@ -18,6 +19,10 @@ bool useDeviceRoot(const Invocation& invocation, std::string_view command) {
   std::error_code error;
   if (!std::filesystem::is_directory(invocation.root, error)) {
     *invocation.err << "tessra " << command << ": the device root '" << invocation.root << "' is not a folder\n";
+    return false;
+  }
+  if (!isDeviceRoot(invocation.root)) {
+    *invocation.err << "tessra " << command << ": " << notADeviceMessage(invocation.root) << "\n";
     return false;
   }
   platform::DevicePaths::setRoot(invocation.root);

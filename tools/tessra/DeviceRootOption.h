@@ -8,8 +8,9 @@ namespace tessra::cli {
 
 // Makes the invocation's --root the device root of this process, so that the
 // preference domain is read from and written to that device. Refuses (with a
-// message on the invocation's error stream) when --root is missing or is not
-// a folder. The domain is re-read, so nothing cached from another root stays.
+// message on the invocation's error stream) when --root is missing, is not
+// a folder or is not a device root. The domain is re-read, so nothing cached
+// from another root stays.
 bool useDeviceRoot(const Invocation& invocation, std::string_view command);
 
 // When the device's preferences file is damaged (it then reads as empty, and is left as it is until the device

@@ -1,9 +1,13 @@
 // `tessra device run SCRIPT [--root DIR]`: a scenario script, as a dry run on a
 // fresh device, or live on a started one.
+#include <fcntl.h>
+#include <sys/file.h>
+
 #include <algorithm>
 #include <ostream>
 #include <set>
 
+#include "platform/foundation/BeneathRoot.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "tools/SpringBoard/core/DeviceFiles.h"
 #include "tools/SpringBoard/core/ScriptParser.h"
@@ -88,7 +92,24 @@ int runScript(const Invocation& invocation) {
     *invocation.err << "tessra device run: nothing was run\n";
     return kNotUnderstood;
   }
-  if (root) return DeviceLiveRun::run(*root, script, parsed.commands, *invocation.out, *invocation.err);
+  if (root) {
+    // One script at a time per device: two would interleave their steps and their traces.
+    const std::filesystem::path lockFile = *root / "var/run/tessra-run.lock";
+    platform::BeneathRoot::File lock;
+    if (platform::BeneathRoot::createFolders(*root, lockFile.parent_path()))
+      lock = platform::BeneathRoot::open(*root, lockFile, O_RDWR | O_CREAT);
+    if (!lock.ok()) {
+      *invocation.err << "tessra device run: cannot open the device's run lock " << lock.error()
+                      << "; nothing was run\n";
+      return kNotUnderstood;
+    }
+    if (::flock(lock.fd(), LOCK_EX | LOCK_NB) != 0) {
+      *invocation.err << "tessra device run: another script is running on this device (" << lockFile.string()
+                      << " is held); nothing was run, try again when it has finished\n";
+      return kNotUnderstood;
+    }
+    return DeviceLiveRun::run(*root, script, parsed.commands, *invocation.out, *invocation.err);
+  }
   return DeviceDryRun::run(script, parsed.commands, *invocation.out, *invocation.err);
 }
 

@@ -1,8 +1,15 @@
 // `tessra device state DIR` and `tessra device log DIR`: what a device is doing.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
 #include <ostream>
 
 #include "platform/bus/BusControlClient.h"
-#include "platform/foundation/PropertyListFile.h"
+#include "platform/foundation/BeneathRoot.h"
 #include "tools/SpringBoard/core/ControlProtocol.h"
 #include "tools/SpringBoard/core/HostFiles.h"
 #include "tools/tessra/Command.h"
@@ -27,16 +34,32 @@ int runLog(const Invocation& invocation) {
   auto root = deviceFolderArgument(invocation, "device log");
   if (!root) return 2;
   auto file = device::HostFiles::debugLogFile(*root);
-  auto bytes = platform::plist::PropertyListFile::readBytes(file, size_t{256} << 20);
-  if (bytes.status == platform::plist::ReadStatus::Missing) {
+  // Beneath the device root and never through a link; streamed, since a log may be large.
+  platform::BeneathRoot::File log = platform::BeneathRoot::open(*root, file, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+  if (!log.ok() && log.errorNumber() == ENOENT) {
     *invocation.err << "tessra device log: no debug line has been written yet (" << file.string() << ")\n";
     return 0;
   }
-  if (!bytes.ok()) {
-    *invocation.err << "tessra device log: " << file.string() << ": " << bytes.message << "\n";
+  if (!log.ok()) {
+    *invocation.err << "tessra device log: cannot read " << log.error() << "\n";
     return 1;
   }
-  *invocation.out << bytes.bytes;
+  struct stat st {};
+  if (fstat(log.fd(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    *invocation.err << "tessra device log: " << file.string() << " is not a regular file\n";
+    return 1;
+  }
+  std::array<char, 64 * 1024> buffer;
+  for (;;) {
+    ssize_t got = read(log.fd(), buffer.data(), buffer.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      *invocation.err << "tessra device log: cannot read " << file.string() << ": " << std::strerror(errno) << "\n";
+      return 1;
+    }
+    if (got == 0) break;
+    invocation.out->write(buffer.data(), got);
+  }
   return 0;
 }
 

@@ -1,8 +1,10 @@
 // `tessra export FILE`: backs up every app customization of the device as a
 // property-list file (the "customizedApps" dictionary, bundle id -> entry).
+#include <filesystem>
 #include <ostream>
 #include <string>
 
+#include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/prefs/HBPreferences.h"
 #include "tools/tessra/Command.h"
@@ -22,6 +24,19 @@ int runExport(const Invocation& invocation) {
   }
   const std::string& file = invocation.args[0];
   if (!useDeviceRoot(invocation, "export")) return 2;
+  // A backup written over the device's own preferences would replace every setting with the apps alone.
+  {
+    std::error_code ec;
+    const auto preferences = std::filesystem::weakly_canonical(
+        platform::DevicePaths::preferencesFile(kPreferencesDomain).parent_path(), ec);
+    const auto target = std::filesystem::weakly_canonical(std::filesystem::absolute(file, ec), ec);
+    const auto relative = target.lexically_relative(preferences);
+    if (!relative.empty() && *relative.begin() != "..") {
+      err << "tessra export: '" << file << "' is inside the device's preferences folder; a backup must go "
+          << "elsewhere; nothing exported\n";
+      return 2;
+    }
+  }
 
   // A damaged file reads as no apps at all: exporting that would make an empty backup look like a good one.
   if (reportDamagedPreferences(invocation, "export", "nothing exported")) return 1;

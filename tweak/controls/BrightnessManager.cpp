@@ -46,22 +46,29 @@ std::vector<double> BrightnessManager::glideSteps(double current, double target)
 void BrightnessManager::setBrightness(double target, bool animated) {
   // A target that is not a number has no brightness to go to.
   if (!std::isfinite(target)) return;
+  const uint64_t generation = ++generation_;
+  brightnessQueue_->cancelAllOperations();
   if (!animated) {
+    glideTarget_.reset();
     FlipswitchHelper::setBrightness(target);
     return;
   }
   const double current = FlipswitchHelper::getBrightness();
-  brightnessQueue_->cancelAllOperations();
+  glideTarget_ = target;
 
   const std::vector<double> values = glideSteps(current, target);
   const auto hold = platform::seconds(kStepInterval);
   std::vector<std::shared_ptr<platform::Operation>> operations;
   operations.reserve(values.size());
-  for (double value : values) {
+  for (size_t i = 0; i < values.size(); ++i) {
+    const double value = values[i];
+    const bool last = i + 1 == values.size();
     operations.push_back(std::make_shared<platform::Operation>(
-        [value] {
-          platform::dispatch_async(platform::dispatch_get_main_queue(),
-                                   [value] { FlipswitchHelper::setBrightness(value); });
+        [this, value, last, generation] {
+          platform::dispatch_async(platform::dispatch_get_main_queue(), [this, value, last, generation] {
+            FlipswitchHelper::setBrightness(value);
+            if (last && generation == generation_) glideTarget_.reset();
+          });
         },
         hold));
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace platform {
@@ -42,6 +43,10 @@ class BrightnessManager {
   // Main thread.
   void setBrightness(double target, bool animated);
 
+  // The target of the glide in progress (set, not yet reached), or nothing: the brightness the screen is about
+  // to have, which a caller recording "the brightness before" must take rather than a value half-way. Main thread.
+  std::optional<double> glideTarget() const { return glideTarget_; }
+
   // The values a glide from `current` to `target` sets, in order, the last
   // being exactly `target`.
   static std::vector<double> glideSteps(double current, double target);
@@ -56,4 +61,7 @@ class BrightnessManager {
   ~BrightnessManager();
 
   std::shared_ptr<platform::OperationQueue> brightnessQueue_;
+  // Main thread only. Bumped by every set: the last step of a replaced glide does not end the newer one.
+  uint64_t generation_ = 0;
+  std::optional<double> glideTarget_;
 };

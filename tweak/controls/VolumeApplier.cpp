@@ -7,6 +7,7 @@
 #include "tweak/store/TessraStorageManager.h"
 
 std::atomic<bool> VolumeApplier::changing_{false};
+int VolumeApplier::hudHolds_ = 0;
 
 namespace {
 
@@ -29,7 +30,7 @@ void VolumeApplier::applyVolume(double target) {
   // release below must match it even if the setting changes meanwhile, or the
   // indicator would stay suppressed for good.
   const bool suppressHUD = !TessraStorageManager::sharedInstance().showVolumeHUD;
-  if (suppressHUD) setSuppressHUD(true);
+  if (suppressHUD && hudHolds_++ == 0) setSuppressHUD(true);
   changing_.store(true, std::memory_order_release);
 
   platform::dispatch_after(platform::seconds(kApplyDelay), platform::dispatch_get_global_queue(), [target, suppressHUD] {
@@ -40,6 +41,8 @@ void VolumeApplier::applyVolume(double target) {
     changing_.store(false, std::memory_order_release);
     if (suppressHUD)
       platform::dispatch_after(platform::seconds(kHUDReleaseDelay), platform::dispatch_get_main_queue(),
-                               [] { setSuppressHUD(false); });
+                               [] {
+                                 if (hudHolds_ > 0 && --hudHolds_ == 0) setSuppressHUD(false);
+                               });
   });
 }

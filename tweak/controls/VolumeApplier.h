@@ -5,9 +5,10 @@
 // Applies a volume the way the engine wants it when an app comes to the front
 // or leaves it: not at once but 0.3 s after the request, on the background
 // queue, with the system volume indicator held back unless the user asked to
-// see it (showVolumeHUD). While one change is pending every other request is
-// dropped. The process-wide pending flag is the only state; class operations
-// only.
+// see it (showVolumeHUD) for as long as any of its changes is pending or
+// running. While one change is pending every other request is dropped. The
+// process-wide pending flag and the count of indicator holds are the only
+// state; class operations only.
 class VolumeApplier {
  public:
   VolumeApplier() = delete;
@@ -27,4 +28,7 @@ class VolumeApplier {
   friend class VolumeApplierTestApi;
 
   static std::atomic<bool> changing_;
+  // How many changes are holding the indicator back (main thread): it is allowed again only when the last one
+  // lets go, so overlapping changes never show it.
+  static int hudHolds_;
 };

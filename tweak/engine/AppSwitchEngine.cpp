@@ -10,6 +10,7 @@
 #include "tweak/controls/FlipswitchHelper.h"
 #include "tweak/controls/VolumeApplier.h"
 #include "tweak/engine/ActionsHelper.h"
+#include "tweak/engine/RestoreJournal.h"
 #include "tweak/engine/TessraAppRecord.h"
 #include "tweak/support/TessraDebugLog.h"
 #include "tweak/engine/TessraStartup.h"
@@ -172,6 +173,7 @@ void AppSwitchEngine::applyCustomizationForApplication(id application) {
   const bool hasToggles = toggles.isDictionary() && !toggles.dictionary().empty();
   if (volume < 0 && brightness < 0 && !hasToggles) return;
   record->valuesApplied = true;
+  journalValuesBefore(key, volume >= 0, brightness >= 0, toggles);
 
   if (volume >= 0) {
     const bool ask = store.volumeChangeConfirmationAlertEnabled &&
@@ -196,7 +198,10 @@ void AppSwitchEngine::applyCustomizationForApplication(id application) {
   }
 
   if (brightness >= 0) {
-    record->brightnessBeforeOpening = mainScreenBrightness();
+    // A restore glide may still be under way (a direct switch, Siri dismissed quickly): the brightness before
+    // this app is the one the device is about to have, as for the volume.
+    const std::optional<double> gliding = BrightnessManager::sharedInstance().glideTarget();
+    record->brightnessBeforeOpening = gliding ? *gliding : mainScreenBrightness();
     BrightnessManager::sharedInstance().setBrightness(brightness, store.brightnessAnimated);
     TessraDebugLog::logf("%s : Set brightness %f", lastForegroundAppBundleId_.c_str(), brightness);
   }
@@ -233,6 +238,26 @@ void AppSwitchEngine::applyCustomizationForApplication(id application) {
   }
 }
 
+// Before anything changes, what leaving will put back goes to the restore journal, so that a home screen that
+// ends with this app's customization in force does not strand it.
+void AppSwitchEngine::journalValuesBefore(const std::string& bundleId, bool volume, bool brightness,
+                                          const platform::plist::Value& toggles) {
+  platform::plist::Dictionary switchesBefore;
+  if (toggles.isDictionary())
+    for (const auto& [name, value] : toggles.dictionary()) {
+      const ToggleType type = Tessra2Toggle::getToggleTypeFromName(name);
+      if (static_cast<int32_t>(value.integerValue()) == ToggleStateNotCustomized || type == ToggleTypeUnknown ||
+          Tessra2Toggle::toggleTypeIsAction(type))
+        continue;
+      switchesBefore.set(name, platform::plist::Value(FlipswitchHelper::isToggleEnabled(type) ? 1 : 0));
+    }
+  const std::optional<double> gliding = BrightnessManager::sharedInstance().glideTarget();
+  RestoreJournal::record(bundleId, volume ? std::optional<double>(expectedVolume()) : std::nullopt,
+                         brightness ? std::optional<double>(gliding ? *gliding : mainScreenBrightness())
+                                    : std::nullopt,
+                         switchesBefore);
+}
+
 void AppSwitchEngine::applyVolume(id application, double target) {
   TessraAppRecord* record = TessraAppRecord::of(application);
   if (!record) return;
@@ -267,6 +292,7 @@ void AppSwitchEngine::restorePreviousValuesForApplication(id application) {
     FlipswitchHelper::setToggle(type, recorded != 0);
     TessraDebugLog::logf("%s : Restore toggle %s to %ld", cString(bundleId), name.c_str(), recorded);
   }
+  RestoreJournal::clear();
 }
 
 void AppSwitchEngine::coverSheetDidPresent() {

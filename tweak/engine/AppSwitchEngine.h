@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/foundation/PropertyList.h"
 #include "platform/runtime/Object.h"
 #include "platform/runtime/Ref.h"
 
@@ -47,6 +48,8 @@ class AppSwitchEngine {
   AppSwitchEngine() = default;
 
   void applyVolume(platform::id application, double target);
+  void journalValuesBefore(const std::string& bundleId, bool volume, bool brightness,
+                           const platform::plist::Value& toggles);
   void requestVolume(double target);
   void requestDeferredVolume();
   double expectedVolume() const;

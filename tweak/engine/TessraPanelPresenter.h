@@ -35,6 +35,5 @@ class TessraPanelPresenter {
   static platform::id lastStatusBar();
   static platform::id lastIpadDock();
 
- private:
-  friend };
+};
 

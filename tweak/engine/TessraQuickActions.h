@@ -36,6 +36,5 @@ class TessraQuickActions {
   // Adds the customized-things strip to the row `rowView` (unless it has one or there is nothing to show).
   static void decorateRow(platform::id rowView);
 
- private:
-  friend };
+};
 

@@ -1,6 +1,7 @@
 #include "tweak/engine/TessraStartup.h"
 
 #include "platform/foundation/DarwinNotificationCenter.h"
+#include "platform/foundation/Dispatch.h"
 #include "platform/foundation/DistributedNotificationCenter.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/ProcessInfo.h"
@@ -8,6 +9,7 @@
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Substrate.h"
 #include "tweak/engine/AppSwitchEngine.h"
+#include "tweak/engine/RestoreJournal.h"
 #include "tweak/engine/TessraAppRecord.h"
 #include "tweak/engine/TessraPanelPresenter.h"
 #include "tweak/engine/TessraQuickActions.h"
@@ -89,6 +91,9 @@ void TessraStartup::mainStartUp() {
   storage.loadDictionaryFromStorage();
   installEngineHooks();
   TessraDebugLog::setUp();
+  // A home screen that ended with an app's customization in force left what to put back: once the home screen
+  // is up (the switch panel and the volume control answer from then on).
+  platform::dispatch_async(platform::dispatch_get_main_queue(), [] { RestoreJournal::replayLeftover(); });
   g_running = true;
 }
 

@@ -124,35 +124,38 @@ int64_t TessraStorageManager::getInterfaceColorStyle() const {
 
 // --- Writes ---
 
-void TessraStorageManager::writeCurrentEntry(std::string_view key, const Value* value) {
+void TessraStorageManager::writeCurrentEntry(const EntryEdit& edit, EntryCreation creation) {
   if (!currentBundleId_) {
     platform::Log::write(std::string(tessra::kMissingBundleIdMessage));
     return;
   }
   // A write before anything was loaded must not replace the stored apps with this one alone.
   if (wholeStorageDictionary_.isNull()) loadDictionaryFromStorage();
+  wholeStorageDictionary_ = editedApps(wholeStorageDictionary_, edit, creation);
+  saveEdit(edit, creation);
+}
 
-  Dictionary whole = wholeStorageDictionary_.dictionary();
-  const Value* entry = entryFor(*currentBundleId_);
-  if (value) {
-    Dictionary newEntry = entry ? entry->dictionary() : Dictionary{};
-    newEntry.set(std::string(key), *value);
-    whole.set(*currentBundleId_, Value(std::move(newEntry)));
-  } else if (entry) {
-    Dictionary newEntry = entry->dictionary();
-    newEntry.remove(key);
-    whole.set(*currentBundleId_, Value(std::move(newEntry)));
-  }
-  wholeStorageDictionary_ = Value(std::move(whole));
-  saveDictionaryToStorage();
+Value TessraStorageManager::editedApps(const Value& apps, const EntryEdit& edit, EntryCreation creation) const {
+  Dictionary whole = apps.isDictionary() ? apps.dictionary() : Dictionary{};
+  const Value* found = whole.find(*currentBundleId_);
+  const Value* entry = found && found->isDictionary() ? found : nullptr;
+  if (!entry && creation == EntryCreation::OnlyExisting) return Value(std::move(whole));
+  Dictionary newEntry = entry ? entry->dictionary() : Dictionary{};
+  edit(newEntry);
+  whole.set(*currentBundleId_, Value(std::move(newEntry)));
+  return Value(std::move(whole));
 }
 
 void TessraStorageManager::setObjectForCurrentBundleId(Value value, std::string_view key) {
-  writeCurrentEntry(key, value.isNull() ? nullptr : &value);
+  if (value.isNull()) {
+    removeObjectForCurrentBundleIdForKey(key);
+    return;
+  }
+  writeCurrentEntry([&](Dictionary& entry) { entry.set(std::string(key), value); }, EntryCreation::Create);
 }
 
 void TessraStorageManager::removeObjectForCurrentBundleIdForKey(std::string_view key) {
-  writeCurrentEntry(key, nullptr);
+  writeCurrentEntry([&](Dictionary& entry) { entry.remove(key); }, EntryCreation::OnlyExisting);
 }
 
 void TessraStorageManager::setVolumeForCurrentBundleId(double percent) {
@@ -176,14 +179,19 @@ void TessraStorageManager::setState(ToggleState state, ToggleType type) {
     if (!currentBundleId_) platform::Log::write(std::string(tessra::kMissingBundleIdMessage));
     return;
   }
-  Value current = getTogglesDictionaryForCurrentBundleId();
-  Dictionary toggles = current.isDictionary() ? current.dictionary() : Dictionary{};
-  if (state != ToggleStateNotCustomized)
-    toggles.set(std::string(*name), Value(static_cast<int64_t>(state)));
-  else
-    toggles.remove(*name);
-  Value newToggles(std::move(toggles));
-  writeCurrentEntry(tessra::kTogglesKey, &newToggles);
+  // The one toggle is the edit: laid over a newer store, the entry's other toggles stay as stored there.
+  const std::string toggleName(*name);
+  writeCurrentEntry(
+      [&](Dictionary& entry) {
+        const Value* current = entry.find(tessra::kTogglesKey);
+        Dictionary toggles = current && current->isDictionary() ? current->dictionary() : Dictionary{};
+        if (state != ToggleStateNotCustomized)
+          toggles.set(toggleName, Value(static_cast<int64_t>(state)));
+        else
+          toggles.remove(toggleName);
+        entry.set(std::string(tessra::kTogglesKey), Value(std::move(toggles)));
+      },
+      EntryCreation::Create);
 }
 
 // --- Reads ---
@@ -301,6 +309,7 @@ void TessraStorageManager::setWholeStorageDictionary(Value value) {
 void TessraStorageManager::loadDictionaryFromStorage() {
   platform::HBPreferences preferences{std::string(tessra::kPreferencesDomain)};
   Value stored = preferences.objectForKey(tessra::kCustomizedAppsKey);
+  lastStoredApps_ = stored;
   if (stored.isDictionary()) {
     wholeStorageDictionary_ = std::move(stored);
     return;
@@ -320,6 +329,36 @@ bool TessraStorageManager::saveDictionaryToStorage() {
     platform::Log::write("Tessra: the app customizations could not be saved");
     return false;
   }
-  platform::DarwinNotificationCenter::shared().postNotification(std::string(tessra::kReloadPrefsNotification));
+  lastStoredApps_ = wholeStorageDictionary_;
+  announceSave();
   return true;
+}
+
+bool TessraStorageManager::saveEdit(const EntryEdit& edit, EntryCreation creation) {
+  if (!wholeStorageDictionary_.isDictionary()) return false;
+  platform::HBPreferences preferences{std::string(tessra::kPreferencesDomain)};
+  bool replacedElsewhere = false;
+  std::optional<Value> saved =
+      preferences.updateObject(std::string(tessra::kCustomizedAppsKey), [&](const Value& onDisk) {
+        // Unchanged since this process last read or saved it (or gone with a damaged file): the copy in memory,
+        // which may hold edits that could not be saved before, is the store.
+        if (!onDisk.isDictionary() || onDisk == lastStoredApps_) return wholeStorageDictionary_;
+        replacedElsewhere = true;
+        return editedApps(onDisk, edit, creation);
+      });
+  if (!saved || !saved->isDictionary() || !preferences.synchronize()) {
+    platform::Log::write("Tessra: the app customizations could not be saved");
+    return false;
+  }
+  if (replacedElsewhere)
+    platform::Log::write("Tessra: the app customizations were changed by another program; this edit was made on "
+                         "top of them");
+  wholeStorageDictionary_ = *saved;
+  lastStoredApps_ = std::move(*saved);
+  announceSave();
+  return true;
+}
+
+void TessraStorageManager::announceSave() const {
+  platform::DarwinNotificationCenter::shared().postNotification(std::string(tessra::kReloadPrefsNotification));
 }

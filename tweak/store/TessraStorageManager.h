@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -199,11 +200,24 @@ class TessraStorageManager {
   const platform::plist::Value* entryFor(std::string_view bundleId) const;
   // The number stored under `key` of the app's entry, or null.
   const platform::plist::Value* entryNumber(std::string_view bundleId, std::string_view key) const;
-  // Steps shared by every write: the new entry for the current app replaces the old one, then a save.
-  void writeCurrentEntry(std::string_view key, const platform::plist::Value* value);
+  // How one write changes the current app's entry.
+  using EntryEdit = std::function<void(platform::plist::Dictionary& entry)>;
+  enum class EntryCreation { Create, OnlyExisting };
+  // Steps shared by every write: `edit` applied to the current app's entry in memory, then saved as that one
+  // edit (saveEdit).
+  void writeCurrentEntry(const EntryEdit& edit, EntryCreation creation);
+  // `apps` with `edit` applied to the entry of currentBundleId.
+  platform::plist::Value editedApps(const platform::plist::Value& apps, const EntryEdit& edit,
+                                    EntryCreation creation) const;
+  // Saves the store after `edit`. When another process replaced "customizedApps" since this one last read or
+  // saved it (an import, a reset), what it saved is kept and only `edit` is laid over it, in memory too.
+  bool saveEdit(const EntryEdit& edit, EntryCreation creation);
+  // Posts "com.kelvane.tessra2/ReloadPrefs" after a save.
+  void announceSave() const;
 
   bool isPresentingTessraFromSettings_ = false;
   platform::plist::Value wholeStorageDictionary_;
+  platform::plist::Value lastStoredApps_;  // "customizedApps" as the file held it at the last load or save
   std::optional<std::string> currentBundleId_;
   std::optional<std::string> currentAppName_;
   std::optional<std::string> currentForegroundAppBundleId_;

@@ -6,4 +6,6 @@ void BrightnessManagerTestApi::resetQueue() {
   auto& manager = BrightnessManager::sharedInstance();
   manager.brightnessQueue_->cancelAllOperations();
   manager.brightnessQueue_ = platform::OperationQueue::create("BrightnessManager.brightnessQueue");
+  ++manager.generation_;
+  manager.glideTarget_.reset();
 }

@@ -15,6 +15,7 @@ void TessraStorageManagerTestApi::reset() {
   manager.showInformationTextOnBottom = false;
   manager.isPresentingTessraFromSettings_ = false;
   manager.wholeStorageDictionary_ = platform::plist::Value();
+  manager.lastStoredApps_ = platform::plist::Value();
   manager.currentBundleId_.reset();
   manager.currentAppName_.reset();
   manager.currentForegroundAppBundleId_.reset();

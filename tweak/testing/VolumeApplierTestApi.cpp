@@ -1,3 +1,6 @@
 #include "tweak/testing/VolumeApplierTestApi.h"
 
-void VolumeApplierTestApi::reset() { VolumeApplier::changing_.store(false, std::memory_order_release); }
+void VolumeApplierTestApi::reset() {
+  VolumeApplier::changing_.store(false, std::memory_order_release);
+  VolumeApplier::hudHolds_ = 0;
+}

@@ -87,6 +87,40 @@ TEST_F(PropertyListFileTest, XmlWrittenFileReadsBackEqualInOrder) {
   EXPECT_EQ(result.value["customizedApps"]["com.apple.Maps"]["volume"].doubleValue(), 0.4);
 }
 
+TEST_F(PropertyListFileTest, TextThatXmlCannotCarryIsRefusedNamingTheKeyAndNothingIsWritten) {
+  const std::vector<std::pair<Value, std::string>> refused{
+      {Value(Dictionary{{"name", Value(std::string("a\x01" "b"))}}), "under the key \"name\" holds the character U+0001"},
+      {Value(Dictionary{{"esc", Value(std::string("\x1b[31m"))}}), "the character U+001B"},
+      {Value(Dictionary{{"bad", Value(std::string("\xff\xfe"))}}), "bytes that are not UTF-8"},
+      {Value(Dictionary{{"surrogate", Value(std::string("\xed\xa0\x80"))}}), "bytes that are not UTF-8"},
+      {Value(Dictionary{{"nonchar", Value(std::string("\xef\xbf\xbe"))}}), "the character U+FFFE"},
+      {Value(Dictionary{{"list", Value(Array{Value(std::string("\x07"))})}}), "under the key \"list\""},
+      {Value(Dictionary{{std::string("k\x02"), Value(1)}}), "the key \"k\\x02\" holds the character U+0002"},
+  };
+  const fs::path file = dir_ / "refused.plist";
+  for (const auto& [value, why] : refused) {
+    CheckResult check = PropertyListFile::checkStorable(value);
+    EXPECT_FALSE(check.ok());
+    EXPECT_NE(check.message.find(why), std::string::npos) << check.message;
+    std::string error;
+    EXPECT_FALSE(PropertyListFile::write(file, value, {}, &error));
+    EXPECT_FALSE(fs::exists(file));
+  }
+  // Tabs, line breaks and every other character are kept.
+  Value fine(Dictionary{{"text", Value(std::string("tab\tline\r\nend \xe2\x82\xac \xf0\x9f\x98\x80"))}});
+  ASSERT_TRUE(PropertyListFile::write(file, fine));
+  EXPECT_EQ(PropertyListFile::read(file).value, fine);
+}
+
+TEST_F(PropertyListFileTest, AUtf16FileIsRefusedForItsEncoding) {
+  for (const std::string& bytes : {std::string("\xff\xfe<\0?\0x\0", 8), std::string("\xfe\xff\0<\0?", 6),
+                                   std::string("<\0p\0l\0", 6)}) {
+    PropertyListFile::ReadResult read = PropertyListFile::parse(bytes);
+    EXPECT_EQ(read.status, ReadStatus::Malformed);
+    EXPECT_NE(read.message.find("UTF-16"), std::string::npos) << read.message;
+  }
+}
+
 TEST_F(PropertyListFileTest, XmlOutputIsReadableText) {
   auto xml = PropertyListFile::toXml(Value(Dictionary{{"showWifiToggle", Value(false)}}));
   ASSERT_TRUE(xml);

@@ -1,4 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -202,6 +205,58 @@ TEST_F(PreferenceFileGuardTest, LeftoverTemporaryFilesOfACrashedWriterAreSweptAw
   ASSERT_TRUE(other.setObject(Value(1), "b"));
   ASSERT_TRUE(prefs.setObject(Value(3), "a"));
   EXPECT_EQ(onDisk("com.kelvane.tessra2.plist.tmp.x")["b"].integerValue(), 1);
+}
+
+TEST_F(PreferenceFileGuardTest, AWriteGivesUpOnALockHeldTooLongAndNamesIt) {
+  HBPreferences prefs(kDomain);
+  ASSERT_TRUE(prefs.setObject(Value(1), "a"));
+  const std::string before = contents(domainFile());
+  const std::string lock = domainFile().string() + ".lock";
+  int holder = ::open(lock.c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(holder, 0);
+  ASSERT_EQ(::flock(holder, LOCK_EX), 0);  // as a stuck process would
+  EXPECT_FALSE(prefs.setObject(Value(2), "a"));
+  ::close(holder);
+  EXPECT_EQ(contents(domainFile()), before);
+  EXPECT_EQ(logLinesContaining("held the lock " + lock), 1u);
+}
+
+// A link planted inside the device root in place of the domain's file, its lock file or its folder leads
+// nowhere: the write fails cleanly and nothing outside the root is created or changed.
+TEST_F(PreferenceFileGuardTest, LinksInPlaceOfTheDomainsFilesAreNeverFollowed) {
+  char pattern[] = "/tmp/prefs-outside-XXXXXX";
+  ASSERT_NE(::mkdtemp(pattern), nullptr);
+  const std::filesystem::path outside = pattern;
+  std::ofstream(outside / "host.plist") << "host file";
+  HBPreferences prefs(kDomain);
+  ASSERT_TRUE(prefs.setObject(Value(1), "a"));
+  const std::string before = contents(domainFile());
+
+  const std::filesystem::path lock = domainFile().string() + ".lock";
+  std::filesystem::remove(lock);
+  std::filesystem::create_symlink(outside / "planted.lock", lock);
+  EXPECT_FALSE(prefs.setObject(Value(2), "a"));
+  EXPECT_FALSE(std::filesystem::exists(outside / "planted.lock"));
+  EXPECT_EQ(contents(domainFile()), before);
+  EXPECT_GE(logLinesContaining("symbolic link"), 1u);
+  std::filesystem::remove(lock);
+
+  std::filesystem::rename(domainFile(), outside / "moved.plist");
+  std::filesystem::create_symlink(outside / "host.plist", domainFile());
+  HBPreferences::reloadDomain(kDomain);
+  EXPECT_NE(prefs.objectForKey("a"), Value("host file"));
+  EXPECT_FALSE(prefs.setObject(Value(3), "a"));
+  EXPECT_EQ(contents(outside / "host.plist"), "host file");
+  EXPECT_TRUE(std::filesystem::is_symlink(domainFile()));
+  std::filesystem::remove(domainFile());
+
+  std::filesystem::remove_all(folder());
+  std::filesystem::create_symlink(outside, folder());
+  EXPECT_FALSE(prefs.setObject(Value(4), "a"));
+  EXPECT_FALSE(std::filesystem::exists(outside / "com.kelvane.tessra2.plist"));
+  EXPECT_FALSE(std::filesystem::exists(outside / "com.kelvane.tessra2.plist.lock"));
+  std::filesystem::remove(folder());
+  std::filesystem::remove_all(outside);
 }
 
 }  // namespace

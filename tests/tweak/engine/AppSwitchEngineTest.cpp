@@ -1,7 +1,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
+#include "platform/foundation/DevicePaths.h"
+#include "platform/foundation/PropertyListFile.h"
 #include "tests/tweak/engine/TestHomeScreen.h"
+#include "tweak/engine/RestoreJournal.h"
 
 namespace tessra::testing {
 namespace {
@@ -320,6 +326,215 @@ TEST_F(OlderSystemEngineTest, DarkModeConditionNeverHoldsBelowThirteen) {
   home.device().openApp("com.test.a");
   home.env.fastForwardBy(seconds(kSettle));
   EXPECT_FALSE(home.device().switches().reduceWhitePointEnabled());
+}
+
+}  // namespace
+}  // namespace tessra::testing
+
+namespace tessra::testing {
+namespace {
+
+// Brightness glides (the setting's default): what an arriving app records as the brightness before it is the
+// value the device is about to have, never one half-way through a restore glide.
+class BrightnessGlideEngineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    home.device().display().setBrightness(0.5, false);
+    home.setSetting("brightnessAnimated", platform::plist::Value(true));
+    home.customize("com.test.a", {.brightness = 0.9});
+    home.customize("com.test.b", {.brightness = 0.2});
+    home.start();
+  }
+  void settle(double s = 3.0) { home.env.fastForwardBy(seconds(s)); }
+
+  TestHomeScreen home;
+};
+
+TEST_F(BrightnessGlideEngineTest, ADirectSwitchMidGlideRestoresTheBrightnessBeforeTheFirstApp) {
+  home.device().openApp("com.test.a");
+  settle();
+  ASSERT_FLOAT_EQ(home.brightness(), 0.9);
+  home.device().openApp("com.test.b");  // A's restore glides down; B applies 0.1 s later, mid-glide
+  settle();
+  ASSERT_FLOAT_EQ(home.brightness(), 0.2);
+  home.device().goHome();
+  settle();
+  EXPECT_FLOAT_EQ(home.brightness(), 0.5);
+}
+
+TEST_F(BrightnessGlideEngineTest, AQuickSiriOverAnAppRestoresTheBrightnessBeforeIt) {
+  home.device().openApp("com.test.a");
+  settle();
+  home.device().showSiri();  // A's restore glide starts
+  home.env.fastForwardBy(seconds(0.05));
+  home.device().dismissSiri();  // A is applied again while that glide runs
+  settle();
+  ASSERT_FLOAT_EQ(home.brightness(), 0.9);
+  home.device().goHome();
+  settle();
+  EXPECT_FLOAT_EQ(home.brightness(), 0.5);
+}
+
+// --- The timing windows of a direct switch ---
+
+TEST_F(AppSwitchEngineTest, LockingWithinATenthOfASecondOfADirectSwitchHoldsTheApplyUntilUnlocked) {
+  home.customize("com.test.a", {.toggles = {{"wifi", 0}}});
+  home.customize("com.test.b", {.toggles = {{"bluetooth", 1}}});
+  home.setSwitch("wifi", true);
+  home.device().switches().setBluetoothEnabled(false);
+  home.start();
+  home.device().openApp("com.test.a");
+  settle();
+
+  home.device().openApp("com.test.b");
+  home.env.fastForwardBy(seconds(0.05));
+  home.device().lock();
+  settle();
+  EXPECT_FALSE(home.device().switches().bluetoothEnabled());  // never under the lock screen
+  EXPECT_TRUE(home.switchOn("wifi"));
+  home.device().unlock();
+  settle();
+  EXPECT_TRUE(home.device().switches().bluetoothEnabled());
+}
+
+TEST_F(AppSwitchEngineTest, AnArrivingAppThatLeavesBeforeItsApplyRestoresTheValueCarriedOverNotAnOldOne) {
+  home.customize("com.test.a", {.brightness = 0.9});
+  home.customize("com.test.b", {.brightness = 0.2});
+  home.start();
+  home.device().openApp("com.test.b");  // an earlier visit: B records 0.3
+  settle();
+  home.device().goHome();
+  settle();
+  home.device().display().setBrightness(0.6, false);  // the user changes it since
+
+  home.device().openApp("com.test.a");
+  settle();
+  home.device().openApp("com.test.b");  // A restores 0.6, which B takes over as its own "before"
+  home.env.fastForwardBy(seconds(0.05));
+  home.device().goHome();  // B leaves before it was applied
+  settle();
+  EXPECT_FLOAT_EQ(home.brightness(), 0.6);
+}
+
+}  // namespace
+}  // namespace tessra::testing
+
+namespace tessra::testing {
+namespace {
+
+// --- The restore journal ---
+
+class RestoreJournalTest : public AppSwitchEngineTest {
+ protected:
+  std::filesystem::path journal() { return *platform::DevicePaths::resolve(RestoreJournal::kPath); }
+  std::string journalBytes() {
+    std::ifstream in(journal(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+};
+
+TEST_F(RestoreJournalTest, AHomeScreenThatDiedWithAnAppInFrontPutsItsValuesBackAtTheNextStart) {
+  home.customize("com.test.a", {.volume = 0.6, .brightness = 0.9, .toggles = {{"wifi", 0}, {"action_hideHomeBar", 1}}});
+  home.setSwitch("wifi", true);
+  home.start();
+  home.device().openApp("com.test.a");
+  settle();
+  // Written before the changes were made, with what leaving will put back.
+  platform::plist::Value recorded = platform::plist::PropertyListFile::read(journal()).value;
+  EXPECT_EQ(recorded["bundleId"].string(), "com.test.a");
+  EXPECT_FLOAT_EQ(recorded["volume"].doubleValue(), 0.2f);
+  EXPECT_FLOAT_EQ(recorded["brightness"].doubleValue(), 0.3);
+  EXPECT_EQ(recorded["toggles"], platform::plist::Value(platform::plist::Dictionary{{"wifi", 1}}));
+  const std::string left = journalBytes();
+
+  // Leaving restores and clears it.
+  home.device().goHome();
+  settle();
+  EXPECT_FALSE(std::filesystem::exists(journal()));
+
+  // The process dies instead, with A's values in force: the device keeps them, the journal stays.
+  home.setSwitch("wifi", false);
+  home.device().audio().setVolume(0.6f);
+  home.device().display().setBrightness(0.9, false);
+  home.device().switches().setBluetoothEnabled(false);  // the user's own change, not the app's
+  std::ofstream(journal(), std::ios::binary) << left;
+  home.debugLines.clear();
+  home.start();
+  settle();
+  EXPECT_TRUE(home.switchOn("wifi"));
+  EXPECT_FLOAT_EQ(home.volume(), 0.2f);
+  EXPECT_FLOAT_EQ(home.brightness(), 0.3);
+  EXPECT_FALSE(home.device().switches().bluetoothEnabled());
+  EXPECT_FALSE(std::filesystem::exists(journal()));
+  EXPECT_THAT(home.debugLines,
+              ElementsAre("com.test.a : Replay the restore journal left by the previous home screen",
+                          "com.test.a : Restore volume 0.200000", "com.test.a : Restore brightness 0.300000",
+                          "com.test.a : Restore toggle wifi to 1"));
+}
+
+TEST_F(RestoreJournalTest, TheReplayFollowsTheRestoreSettings) {
+  home.setSetting("restorePreviousWifiOnAppExit", platform::plist::Value(false));
+  home.setSetting("restorePreviousVolumeOnAppExit", platform::plist::Value(false));
+  std::filesystem::create_directories(journal().parent_path());
+  ASSERT_TRUE(platform::plist::PropertyListFile::write(
+      journal(), platform::plist::Value(platform::plist::Dictionary{
+                     {"bundleId", platform::plist::Value("com.test.a")},
+                     {"volume", platform::plist::Value(0.7)},
+                     {"brightness", platform::plist::Value(0.8)},
+                     {"toggles", platform::plist::Value(platform::plist::Dictionary{{"wifi", 1}, {"bluetooth", 0}})}})));
+  home.setSwitch("wifi", false);
+  home.start();
+  settle();
+  EXPECT_FALSE(home.switchOn("wifi"));
+  EXPECT_FALSE(home.device().switches().bluetoothEnabled());
+  EXPECT_FLOAT_EQ(home.volume(), 0.2f);
+  EXPECT_FLOAT_EQ(home.brightness(), 0.8);
+}
+
+TEST_F(RestoreJournalTest, ADamagedJournalIsSetAsideReportedAndNotReplayed) {
+  std::filesystem::create_directories(journal().parent_path());
+  for (const std::string bytes :
+       {"<plist><dict><key>bundleId</key><string>com.test.a</string><key>volume</key><real>9</real></dict></plist>",
+        "\x01\x02 not a journal"}) {
+    std::ofstream(journal(), std::ios::binary) << bytes;
+    home.debugLines.clear();
+    home.start();
+    settle();
+    EXPECT_FALSE(std::filesystem::exists(journal()));
+    EXPECT_FLOAT_EQ(home.volume(), 0.2f);
+    ASSERT_EQ(home.debugLines.size(), 1u);
+    EXPECT_NE(home.debugLines[0].find("cannot be trusted"), std::string::npos) << home.debugLines[0];
+    std::filesystem::remove_all(journal().parent_path());
+    std::filesystem::create_directories(journal().parent_path());
+  }
+}
+
+}  // namespace
+}  // namespace tessra::testing
+
+namespace tessra::testing {
+namespace {
+
+// --- The volume indicator ---
+
+TEST_F(AppSwitchEngineTest, TheVolumeIndicatorStaysHiddenWhileOverlappingVolumeChangesRun) {
+  home.setSetting("showVolumeHUD", platform::plist::Value(false));
+  home.customize("com.test.a", {.volume = 0.3});
+  home.customize("com.test.b", {.volume = 0.8});
+  home.start();
+  const int shownBefore = home.device().audio().volumeHudShows();
+  home.device().openApp("com.test.a");
+  settle();
+  home.device().openApp("com.test.b");  // A's restore and B's volume overlap
+  settle();
+  ASSERT_FLOAT_EQ(home.volume(), 0.8f);
+  home.device().openApp("com.test.a");
+  home.env.fastForwardBy(seconds(0.35));
+  home.device().goHome();  // within 0.3 s of A's volume being set
+  settle();
+  EXPECT_FLOAT_EQ(home.volume(), 0.2f);
+  EXPECT_EQ(home.device().audio().volumeHudShows(), shownBefore);
+  EXPECT_FALSE(home.device().audio().hudSuppressed());  // released once everything is done
 }
 
 }  // namespace

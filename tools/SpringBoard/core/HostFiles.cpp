@@ -7,13 +7,15 @@
 #include <charconv>
 #include <string>
 
+#include "platform/foundation/BeneathRoot.h"
+#include "platform/foundation/ProcessState.h"
 #include "platform/foundation/PropertyListFile.h"
 
 namespace tessra::device {
 namespace {
 
 std::optional<pid_t> recordedPid(const std::filesystem::path& root) {
-  auto bytes = platform::plist::PropertyListFile::readBytes(HostFiles::pidFile(root), 64);
+  auto bytes = platform::plist::PropertyListFile::readDeviceBytes(root, HostFiles::pidFile(root), 64);
   if (!bytes.ok()) return std::nullopt;
   std::string text = bytes.bytes;
   while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
@@ -34,9 +36,9 @@ std::filesystem::path HostFiles::debugLogFile(const std::filesystem::path& root)
 }
 
 bool HostFiles::writePid(const std::filesystem::path& root) {
-  std::error_code ec;
-  std::filesystem::create_directories(pidFile(root).parent_path(), ec);
-  return platform::plist::PropertyListFile::writeAtomically(pidFile(root), std::to_string(getpid()) + "\n");
+  return platform::BeneathRoot::createFolders(root, pidFile(root).parent_path()) &&
+         platform::plist::PropertyListFile::writeDeviceFileAtomically(root, pidFile(root),
+                                                                      std::to_string(getpid()) + "\n");
 }
 
 void HostFiles::removePid(const std::filesystem::path& root) {
@@ -49,7 +51,8 @@ void HostFiles::removePid(const std::filesystem::path& root) {
 std::optional<pid_t> HostFiles::runningPid(const std::filesystem::path& root) {
   auto pid = recordedPid(root);
   if (!pid) return std::nullopt;
-  if (kill(*pid, 0) != 0 && errno == ESRCH) return std::nullopt;
+  // A host that has ended but was not reaped yet is gone too.
+  if (!platform::ProcessState::isRunning(*pid)) return std::nullopt;
   // A pid may have been reused by an unrelated program after a crash: check its name.
   std::error_code ec;
   auto exe = std::filesystem::read_symlink("/proc/" + std::to_string(*pid) + "/exe", ec);

@@ -21,6 +21,7 @@
 #include "platform/prefs/HBPreferences.h"
 #include "platform/runtime/PluginLoader.h"
 #include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceStateFile.h"
 #include "tools/SpringBoard/core/ControlProtocol.h"
 #include "tools/SpringBoard/core/DeviceFiles.h"
 #include "tools/SpringBoard/core/HostFiles.h"
@@ -155,6 +156,9 @@ int SpringBoardHost::runLive() {
   platform::ThreadedTaskEnvironment env;
   if (!configureDevice()) return kDeviceError;
   auto& model = platform::springboard::DeviceModel::shared();
+  // The system's switches, volume and brightness outlive this process: read back, and saved on every change.
+  platform::springboard::DeviceStateFile stateFile(model, options_.root);
+  stateFile.attach();
   DeviceTrace trace(model.eventLog(), env.clock(), env.clock().now());
   platform::RunLoop& mainLoop = env.mainLoop();
 

@@ -1,0 +1,106 @@
+// The device's system state kept in the device root: what the user set
+// survives a new home-screen process, and a damaged file is set aside.
+#include "platform/springboard/DeviceStateFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/foundation/Log.h"
+#include "platform/springboard/DeviceModel.h"
+#include "tests/platform/springboard/DeviceFixture.h"
+
+namespace platform::test {
+namespace {
+
+using springboard::DeviceStateFile;
+
+class DeviceStateFileTest : public DeviceFixture {
+ protected:
+  void SetUp() override {
+    DeviceFixture::SetUp();
+    char pattern[] = "/tmp/device-state-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    root_ = pattern;
+    previousSink_ = Log::setSink([this](const std::string& line) { logLines_.push_back(line); });
+  }
+  void TearDown() override {
+    Log::setSink(previousSink_);
+    std::filesystem::remove_all(root_);
+  }
+  // What a new home-screen process does: a fresh model, then the file attached.
+  void restartHomeScreen() {
+    configure("13.3");
+    DeviceStateFile file(device(), root_);
+    EXPECT_TRUE(file.attach());
+  }
+  static constexpr const char* kWifi = "com.a3tweaks.switch.wifi";
+
+  std::filesystem::path root_;
+  std::vector<std::string> logLines_;
+  Log::Sink previousSink_;
+};
+
+TEST_F(DeviceStateFileTest, SwitchesVolumeAndBrightnessSurviveANewHomeScreen) {
+  {
+    DeviceStateFile file(device(), root_);
+    ASSERT_TRUE(file.attach());
+    device().switches().setState(kWifi, FSSwitchState::Off);
+    device().switches().setBluetoothEnabled(false);
+    device().audio().setVolume(0.3f);
+    device().display().setBrightness(0.8, false);
+    env_.runUntilIdle();
+  }
+  restartHomeScreen();
+  EXPECT_EQ(device().switches().state(kWifi), FSSwitchState::Off);
+  EXPECT_FALSE(device().switches().bluetoothEnabled());
+  EXPECT_FLOAT_EQ(device().audio().volume(), 0.3f);
+  EXPECT_DOUBLE_EQ(device().display().brightness(), 0.8);
+  // Coming back is not an event of the device, and shows no indicator.
+  EXPECT_EQ(log().size(), 0u);
+  EXPECT_EQ(device().audio().volumeHudShows(), 0);
+}
+
+TEST_F(DeviceStateFileTest, ChangesOfOneTurnAreWrittenOnceAndEachLaterChangeIsWritten) {
+  DeviceStateFile file(device(), root_);
+  ASSERT_TRUE(file.attach());
+  device().switches().setState(kWifi, FSSwitchState::Off);
+  device().audio().setVolume(0.2f);
+  EXPECT_FALSE(std::filesystem::exists(DeviceStateFile::file(root_)));
+  env_.runUntilIdle();
+  auto firstWrite = std::filesystem::last_write_time(DeviceStateFile::file(root_));
+  EXPECT_EQ(DeviceStateFile::capture(device())["volume"].doubleValue(), static_cast<double>(0.2f));
+  device().switches().setState(kWifi, FSSwitchState::On);
+  env_.runUntilIdle();
+  EXPECT_GE(std::filesystem::last_write_time(DeviceStateFile::file(root_)), firstWrite);
+  file.detach();
+  restartHomeScreen();
+  EXPECT_EQ(device().switches().state(kWifi), FSSwitchState::On);
+  EXPECT_FLOAT_EQ(device().audio().volume(), 0.2f);
+}
+
+TEST_F(DeviceStateFileTest, ADamagedFileIsSetAsideReportedAndTheDefaultsKept) {
+  std::filesystem::create_directories(DeviceStateFile::file(root_).parent_path());
+  for (const std::string& bytes :
+       {std::string("not a property list"),
+        std::string("<plist><dict><key>volume</key><real>7</real><key>brightness</key><real>0.9</real></dict></plist>")}) {
+    std::ofstream(DeviceStateFile::file(root_)) << bytes;
+    configure("13.3");
+    DeviceStateFile file(device(), root_);
+    std::string problem;
+    EXPECT_FALSE(file.attach(&problem));
+    EXPECT_FALSE(problem.empty());
+    EXPECT_FALSE(std::filesystem::exists(DeviceStateFile::file(root_)));
+    EXPECT_FLOAT_EQ(device().audio().volume(), 0.5f);
+    EXPECT_DOUBLE_EQ(device().display().brightness(), 0.5);
+  }
+  size_t aside = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(DeviceStateFile::file(root_).parent_path()))
+    if (entry.path().filename().string().starts_with("state.plist.bad-")) ++aside;
+  EXPECT_GE(aside, 1u);
+  EXPECT_EQ(logLines_.size(), 2u);
+}
+
+}  // namespace
+}  // namespace platform::test
