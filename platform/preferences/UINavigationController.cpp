@@ -65,6 +65,7 @@ void UINavigationController::loadView() {
   title_->setFont(UIFont::boldSystemFontOfSize(17));
   title_->setTextAlignment(NSTextAlignment::Center);
   for (const auto& v : std::initializer_list<std::shared_ptr<UIView>>{back_, right_, title_}) bar_->addSubview(v);
+  view()->addSubview(bar_);
   showTop();
 }
 
