@@ -7,10 +7,15 @@
 // SettingsAppDriver (run on the main thread); "frame PATH" writes the screen
 // as a PNG at a device path, which is how the home screen composes the
 // Settings app's screen while it is in front. It runs until SIGTERM or SIGINT.
+// Its log lines go to var/log/Preferences.log in the device.
+// With --dry it is the Settings app of a dry run instead: no bus, a manual
+// clock, and the home screen's messages on standard input (DryRunSession).
 #include <signal.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <future>
 #include <iostream>
 #include <thread>
@@ -25,6 +30,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/foundation/ThreadedTaskEnvironment.h"
+#include "tools/Preferences/DryRunSession.h"
 #include "tools/Preferences/SettingsAppDriver.h"
 
 namespace {
@@ -35,8 +41,9 @@ namespace fs = std::filesystem;
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3 || std::strcmp(argv[1], "--root") != 0) {
-    std::cerr << "usage: Preferences --root DIR\n";
+  bool dry = argc == 4 && std::strcmp(argv[3], "--dry") == 0;
+  if ((argc != 3 && !dry) || std::strcmp(argv[1], "--root") != 0) {
+    std::cerr << "usage: Preferences --root DIR [--dry]\n";
     return 64;
   }
   std::error_code ec;
@@ -46,6 +53,25 @@ int main(int argc, char** argv) {
     return 3;
   }
   platform::DevicePaths::setRoot(root);
+  signal(SIGPIPE, SIG_IGN);
+  // The app's log lines go to a file of the device, as the system log would keep them.
+  fs::create_directories(root / "var/log", ec);
+  auto logFile = std::make_shared<std::ofstream>(root / "var/log/Preferences.log", std::ios::app);
+  platform::Log::setSink([logFile](const std::string& line) { *logFile << line << '\n' << std::flush; });
+  std::vector<fs::path> bundles;
+  for (const auto& entry : fs::directory_iterator(root / "Library/PreferenceBundles", ec))
+    if (fs::is_regular_file(entry.path() / "Info.plist")) bundles.push_back(entry.path());
+  std::sort(bundles.begin(), bundles.end());
+  platform::FixedDeviceInfo device;
+  auto file = platform::plist::PropertyListFile::read(root / "var/mobile/Library/tessra/device.plist");
+  if (file.ok() && file.value["systemVersion"].isString()) device.version = file.value["systemVersion"].string();
+  platform::DeviceInfo::install(&device);
+  if (dry) {
+    // Standard input and output carry the protocol.
+    int status = tessra::preferences::DryRunSession(0, 1).run(bundles);
+    platform::DeviceInfo::install(nullptr);
+    return status;
+  }
   sigset_t signals;
   sigemptyset(&signals);
   sigaddset(&signals, SIGTERM);
@@ -53,10 +79,6 @@ int main(int argc, char** argv) {
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
   platform::ThreadedTaskEnvironment env;
-  platform::FixedDeviceInfo device;
-  auto file = platform::plist::PropertyListFile::read(root / "var/mobile/Library/tessra/device.plist");
-  if (file.ok() && file.value["systemVersion"].isString()) device.version = file.value["systemVersion"].string();
-  platform::DeviceInfo::install(&device);
 
   platform::BusConnection bus(root);
   auto transport = std::make_shared<platform::BusNotificationTransport>(bus);
@@ -65,10 +87,6 @@ int main(int argc, char** argv) {
 
   platform::RunLoop& mainLoop = env.mainLoop();
   std::unique_ptr<tessra::preferences::SettingsAppDriver> driver;
-  std::vector<fs::path> bundles;
-  for (const auto& entry : fs::directory_iterator(root / "Library/PreferenceBundles", ec))
-    if (fs::is_regular_file(entry.path() / "Info.plist")) bundles.push_back(entry.path());
-  std::sort(bundles.begin(), bundles.end());
   mainLoop.post([&] { driver = std::make_unique<tessra::preferences::SettingsAppDriver>(bundles, 375, 667); });
 
   platform::BusControlServer control(

@@ -33,6 +33,7 @@ enum class ScriptVerb {
   ExpectBrightness,  // expect brightness F
   ExpectAlert,       // expect alert "MESSAGE"|none
   State,             // state
+  Settings,          // settings ... / expect page|row|rows|setting ... (SettingsCommandParser.h)
 };
 
 // One level of a `customize` line: a percentage to store, or "none" to remove it.

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <regex>
 
+#include "tools/SpringBoard/core/SettingsCommandParser.h"
+
 namespace tessra::device {
 namespace {
 
@@ -279,6 +281,8 @@ std::string ScriptParser::parseWords(const std::vector<std::string>& w, ScriptCo
     c.name = w[1];
     return {};
   }
+  if (verb == "settings" || SettingsCommandParser::isSettingsExpectation(w))
+    return SettingsCommandParser::parse(w, vocabulary_, c);
   if (verb == "expect") return parseExpect(w, c);
   return "unknown command " + quoted(verb);
 }
