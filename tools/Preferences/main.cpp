@@ -16,7 +16,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <future>
 #include <iostream>
 #include <thread>
 
@@ -89,18 +88,12 @@ int main(int argc, char** argv) {
   std::unique_ptr<tessra::preferences::SettingsAppDriver> driver;
   mainLoop.post([&] { driver = std::make_unique<tessra::preferences::SettingsAppDriver>(bundles, 375, 667); });
 
-  platform::BusControlServer control(
-      bus, kBusName, [&](const std::string& command, const std::vector<std::string>& args) {
-        auto reply = std::make_shared<std::promise<std::pair<int, std::string>>>();
-        auto answer = reply->get_future();
-        mainLoop.post([&, reply, command, args] {
-          reply->set_value(driver ? driver->execute(command, args)
-                                  : std::pair<int, std::string>{2, "the Settings app is starting"});
-        });
-        if (answer.wait_for(std::chrono::seconds(10)) != std::future_status::ready)
-          return std::pair<int, std::string>{2, "the Settings app did not answer"};
-        return answer.get();
-      });
+  // Requests are handled on the main loop, where the screen lives.
+  platform::BusControlServer control(bus, kBusName,
+                                     [&](const std::string& command, const std::vector<std::string>& args) {
+                                       return driver ? driver->execute(command, args)
+                                                     : std::pair<int, std::string>{2, "the Settings app is starting"};
+                                     });
   bus.start();
 
   std::thread waiter([&] {
