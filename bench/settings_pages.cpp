@@ -30,8 +30,8 @@ namespace fs = std::filesystem;
 // A device root with the bundle's page lists and `apps` installed apps, of which `customized` are customized.
 struct Device {
   Device(int apps, int customized) {
-    char pattern[] = "/tmp/settings-bench-XXXXXX";
-    root = ::mkdtemp(pattern);
+    std::string pattern = (fs::temp_directory_path() / "settings-bench-XXXXXX").string();
+    root = ::mkdtemp(pattern.data());
     DevicePaths::setRoot(root);
     bundle = root / "Library/PreferenceBundles/Tessra2Prefs.bundle";
     fs::create_directories(bundle);
@@ -105,5 +105,31 @@ void BM_AppsPage300Installed50Customized(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_AppsPage300Installed50Customized)->Unit(benchmark::kMillisecond);
+
+// One switch flipped on the root page, in this process: the row's write to the domain file (locked, atomic,
+// flushed to disk) and its notification to this process's observers, which reload the domain.
+void BM_SwitchFlippedInProcess(benchmark::State& state) {
+  ManualTaskEnvironment env;
+  Device device(0, 0);
+  auto page = PSListController::createControllerNamed("TSPrefsListController");
+  page->setBundlePath(device.bundle);
+  auto window = std::make_shared<UIWindow>(CGRectMake(0, 0, 375, 667));
+  auto nav = std::make_shared<UINavigationController>(page);
+  window->setRootViewController(nav);
+  window->layoutIfNeeded();
+  std::shared_ptr<PSSpecifier> row;
+  for (const auto& spec : page->specifiers())
+    if (spec->key() == "showVolumeHUD") row = spec;
+  HBPreferences reader("com.kelvane.tessra2");
+  bool on = false;
+  for (auto _ : state) {
+    page->setPreferenceValue(on, row);
+    env.runUntilIdle();
+    if (reader.objectForKey("showVolumeHUD").boolValue() != on) state.SkipWithError("the value was not read back");
+    on = !on;
+  }
+  window->setRootViewController(nullptr);
+}
+BENCHMARK(BM_SwitchFlippedInProcess)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -87,7 +87,8 @@ void zTSBasePreferences::setPreferenceValue(plist::Value value, const std::share
     Log::write("zTSBasePreferences: the row \"" + specifier->name() + "\" has no key; its value is not stored");
     return;
   }
-  preferences_->setObject(value, key);
+  // The platform's own storage of the row (its "defaults" domain) may have written this very value already.
+  if (!(preferences_->objectForKey(key) == value)) preferences_->setObject(value, key);
   preferences_->synchronize();
   plist::Value notification = specifier->propertyForKey("PostNotification");
   if (notification.isString() && !notification.string().empty())
