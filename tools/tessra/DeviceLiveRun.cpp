@@ -1,12 +1,14 @@
 #include "tools/tessra/DeviceLiveRun.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <limits>
 #include <ostream>
 #include <thread>
 
 #include "platform/bus/BusControlClient.h"
 #include "tools/SpringBoard/core/ControlProtocol.h"
+#include "tools/SpringBoard/core/ScreenCommandParser.h"
 #include "tools/SpringBoard/core/TraceReply.h"
 
 namespace tessra::cli {
@@ -59,8 +61,26 @@ int DeviceLiveRun::run(const std::filesystem::path& root, const std::string& scr
         return kDeviceLost;
       continue;
     }
-    if (!request(root, control::kRun, {std::to_string(cursor), command.text}, cursor, out, err, status, message))
+    // The device writes a snapshot where the script's folder says, whatever its own working folder.
+    std::string text = command.text;
+    if (command.verb == ScriptVerb::Snapshot) {
+      std::filesystem::path file = command.name;
+      if (file.is_relative()) file = std::filesystem::absolute(std::filesystem::path(scriptName).parent_path() / file);
+      text = device::ScreenCommandParser::snapshotLine(file.string(), command.number);
+    }
+    if (!request(root, control::kRun, {std::to_string(cursor), text}, cursor, out, err, status, message))
       return kDeviceLost;
+    // A long press or a drag goes on in the device for its time: the next line waits for it.
+    if ((command.verb == ScriptVerb::LongPress || command.verb == ScriptVerb::Drag ||
+         command.verb == ScriptVerb::PressIcon || command.verb == ScriptVerb::Swipe) &&
+        status == control::kDone) {
+      double held = command.verb == ScriptVerb::PressIcon ? 1.0 : command.verb == ScriptVerb::Swipe ? 0.3 : command.number;
+      std::this_thread::sleep_for(platform::seconds(held + 0.1));
+      int traceStatus = 0;
+      std::string traceMessage;
+      if (!request(root, control::kTrace, {std::to_string(cursor)}, cursor, out, err, traceStatus, traceMessage))
+        return kDeviceLost;
+    }
     std::string where = scriptName + ":" + std::to_string(command.line) + ": ";
     if (status == control::kDone) {
       if (!message.empty()) out << message << (message.back() == '\n' ? "" : "\n");

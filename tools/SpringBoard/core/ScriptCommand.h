@@ -34,6 +34,17 @@ enum class ScriptVerb {
   ExpectAlert,       // expect alert "MESSAGE"|none
   State,             // state
   Settings,          // settings ... / expect page|row|rows|setting ... (SettingsCommandParser.h)
+  // The screen (ScreenCommandParser, ScreenCommands); coordinates in points.
+  TapPoint,          // tap X Y
+  LongPress,         // longpress X Y [SECONDS]
+  Drag,              // drag X1 Y1 X2 Y2 [SECONDS]
+  TapIcon,           // tap icon BUNDLE
+  PressIcon,         // press icon BUNDLE
+  TapText,           // tap "TEXT"
+  Swipe,             // swipe home|notifications|controlcenter
+  Snapshot,          // snapshot FILE.png [--scale N]
+  ExpectText,        // expect text "TEXT" / expect no text "TEXT"
+  ExpectMenu,        // expect menu "TITLE"... / expect menu none
 };
 
 // One level of a `customize` line: a percentage to store, or "none" to remove it.
@@ -46,6 +57,11 @@ struct CustomizedLevel {
 struct CustomizedToggle {
   std::string name;
   std::optional<int> state;
+};
+
+// The points of a touch command, in screen points: where it starts and (drag) ends.
+struct TouchPoints {
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
 };
 
 // One understood line of a script. Only the fields of its verb are set.
@@ -64,6 +80,9 @@ struct ScriptCommand {
   std::optional<CustomizedLevel> volume;      // customize
   std::optional<CustomizedLevel> brightness;  // customize
   std::vector<CustomizedToggle> toggles;      // customize, in the order written
+
+  TouchPoints points;                // tap, longpress, drag: from (and to)
+  std::vector<std::string> titles;  // expect menu, in order
 
   // Whether the line only describes the device to create (version, kind).
   bool isDeviceSetup() const { return verb == ScriptVerb::Version || verb == ScriptVerb::Kind; }

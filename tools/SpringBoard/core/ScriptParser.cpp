@@ -1,5 +1,7 @@
 #include "tools/SpringBoard/core/ScriptParser.h"
 
+#include "tools/SpringBoard/core/ScreenCommandParser.h"
+
 #include <charconv>
 #include <cmath>
 #include <regex>
@@ -185,6 +187,7 @@ ScriptParser::Result ScriptParser::parse(std::string_view text) const {
 std::string ScriptParser::parseWords(const std::vector<std::string>& w, ScriptCommand& c) const {
   const std::string& verb = w[0];
   size_t n = w.size();
+  if (auto screenError = ScreenCommandParser::parse(w, c)) return *screenError;
   if (verb == "version") {
     if (n != 2) return wrongCount(verb, "version X.Y");
     if (!isSupportedVersion(w[1])) return "version: expected a system version from 11.0 to 13.x, got " + quoted(w[1]);
@@ -377,7 +380,8 @@ std::vector<ScriptError> ScriptParser::checkInstalledApps(const std::vector<Scri
   std::vector<ScriptError> errors;
   for (const auto& command : commands) {
     if (command.verb == ScriptVerb::App) installed.insert(command.name);
-    if ((command.verb == ScriptVerb::Open || command.verb == ScriptVerb::MediaPlaying) &&
+    if ((command.verb == ScriptVerb::Open || command.verb == ScriptVerb::MediaPlaying ||
+         command.verb == ScriptVerb::TapIcon || command.verb == ScriptVerb::PressIcon) &&
         !installed.contains(command.name))
       errors.push_back({command.line, "no app " + quoted(command.name) + " is installed on the device"});
   }

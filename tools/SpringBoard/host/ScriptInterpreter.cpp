@@ -10,6 +10,7 @@
 #include "tools/SpringBoard/host/AlertScreen.h"
 #include "tools/SpringBoard/host/SettingsCommandRunner.h"
 #include "tools/SpringBoard/host/DeviceStateReport.h"
+#include "tools/SpringBoard/host/ScreenCommands.h"
 #include "tweak/catalogue/ToggleType.h"
 #include "tweak/store/TessraKeys.h"
 
@@ -99,6 +100,8 @@ ScriptOutcome ScriptInterpreter::execute(const ScriptCommand& c) {
     case ScriptVerb::ExpectBrightness: return expectLevel("brightness", model_.display().brightness(), c.number);
     case ScriptVerb::ExpectAlert: return expectAlert(c);
     case ScriptVerb::State: return done(DeviceStateReport::render(model_, vocabulary_, alerts_));
+    default:
+      if (ScreenCommands::handles(c.verb)) return screen_ ? screen_->execute(c) : refused("this device has no screen");
   }
   return refused("unknown command");
 }

@@ -15,6 +15,7 @@ class DeviceModel;
 namespace tessra::device {
 
 class AlertScreen;
+class ScreenCommands;
 
 // What one command came to.
 struct ScriptOutcome {
@@ -50,6 +51,8 @@ class ScriptInterpreter {
 
   // Runs one command.
   ScriptOutcome execute(const ScriptCommand& command);
+  // The device's screen for the touch and look commands (null refuses them); borrowed.
+  void setScreen(ScreenCommands* screen) { screen_ = screen; }
 
  private:
   ScriptOutcome customize(const ScriptCommand& command);
@@ -67,6 +70,7 @@ class ScriptInterpreter {
   AlertScreen* alerts_;
   Waiter waiter_;
   DeviceSwitchAccess switches_;
+  ScreenCommands* screen_ = nullptr;
 };
 
 }  // namespace tessra::device

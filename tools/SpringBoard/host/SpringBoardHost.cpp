@@ -32,6 +32,8 @@
 #include "tools/SpringBoard/core/HostFiles.h"
 #include "tools/SpringBoard/host/ScriptInterpreter.h"
 #include "tools/SpringBoard/host/ScriptRunner.h"
+#include "tools/SpringBoard/host/ScreenCommands.h"
+#include "platform/springboard/screen/DeviceScreen.h"
 #include "tools/SpringBoard/host/SignalWatcher.h"
 #include "tools/SpringBoard/host/UIAlertScreen.h"
 #include "tweak/store/TessraKeys.h"
@@ -115,11 +117,15 @@ int SpringBoardHost::runScript() {
   if (!configureDevice()) return kDeviceError;
   auto& model = platform::springboard::DeviceModel::shared();
   DeviceTrace trace(model.eventLog(), env.clock(), platform::TimePoint{});
+  // The screen's classes exist before the plug-ins load and hook them.
+  platform::springboard::DeviceScreen screen(model);
   startHomeScreen();
   env.runUntilIdle();
 
-  ScriptInterpreter interpreter(model, vocabulary_, alerts_.get(),
-                                [&env](platform::Duration delay) { env.fastForwardBy(delay); });
+  auto waiter = [&env](platform::Duration delay) { env.fastForwardBy(delay); };
+  ScriptInterpreter interpreter(model, vocabulary_, alerts_.get(), waiter);
+  ScreenCommands screenCommands(screen, waiter, options_.script.parent_path());
+  interpreter.setScreen(&screenCommands);
   ScriptRunner runner(interpreter, trace, [&env] { env.runUntilIdle(); });
   return runner.run(parsed.commands, name, out_, err_);
 }
@@ -144,8 +150,13 @@ int SpringBoardHost::runLive() {
     platform::DarwinNotificationCenter::shared().deliverRemote(std::string(kClearAppCustomizationCacheNotification));
   });
 
+  platform::springboard::DeviceScreen::Options screenOptions;
+  screenOptions.wallClock = [] { return std::time(nullptr); };
+  platform::springboard::DeviceScreen screen(model, std::move(screenOptions));
   ScriptParser parser(vocabulary_);
   ScriptInterpreter interpreter(model, vocabulary_, alerts_.get(), nullptr);
+  ScreenCommands screenCommands(screen, nullptr, {});
+  interpreter.setScreen(&screenCommands);
   ControlHandler handler(
       parser, interpreter, trace, [&] { return DeviceStateReport::render(model, vocabulary_, alerts_.get()); },
       [&mainLoop] { mainLoop.quit(); });

@@ -1,0 +1,5 @@
+target_link_libraries(${name} PRIVATE tessra_tweak platform_ui_render)
+if(TARGET bundle_images)
+  add_dependencies(${name} bundle_images)
+  target_compile_definitions(${name} PRIVATE TESSRA_DEVICE_FILES="${TESSRA_DEVICE_FILES}")
+endif()

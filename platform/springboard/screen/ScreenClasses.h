@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace platform::springboard {
+
+class SystemProfile;
+
+// The screen's view classes that only lay out (their objects answer what every "UIView" answers).
+inline constexpr const char* kPlainViewClasses[] = {
+    "SBHomeScreenView",   "SBWallpaperView",       "SBIconScrollView",     "SBIconListView",
+    "SBIconPageDotsView", "SBDockView",            "SBFloatingDockView",   "MTLumaDodgePillView",
+    "SBAppSceneView",     "SiriPresentationView",  "SPUISearchView",       "SBDashBoardView",
+    "CSCoverSheetView",   "NCNotificationListView", "CCUIModularControlCenterOverlayView",
+    "CCUIToggleView",     "NCNotificationShortLookView", "SBEdgeGestureView", "_UIContextMenuContainerView",
+    "SBUIIconForceTouchWindow",
+};
+
+// Registers the runtime classes of the device's screen for one device: the
+// view base classes ("UIView", "UILabel"), the home screen's views, the
+// status bar of the system version, the quick-action classes of the version
+// (the context menu from 13.0, the force-touch controller below) and the
+// shortcut item. Classes of another version that an earlier device left
+// behind are made absent first. The screen registers them when it is made,
+// before any plug-in loads, so that hooks find them.
+class ScreenClasses {
+ public:
+  // Registers every screen class that exists on `profile`'s device.
+  static void registerAll(const SystemProfile& profile);
+  // Every name registerAll() may register, on any device.
+  static const std::vector<std::string>& allNames();
+};
+
+}  // namespace platform::springboard
