@@ -22,6 +22,14 @@ std::map<const UIViewController*, UINavigationController*>& owners() {
   return *map;
 }
 
+// The text of the first label of a title view (pages that draw their own title).
+std::string firstLabelText(const UIView& view) {
+  if (auto* label = dynamic_cast<const UILabel*>(&view); label && !label->text().empty()) return label->text();
+  for (const auto& sub : view.subviews())
+    if (auto text = firstLabelText(*sub); !text.empty()) return text;
+  return {};
+}
+
 }  // namespace
 
 UINavigationController::UINavigationController(std::shared_ptr<UIViewController> root) {
@@ -126,6 +134,7 @@ void UINavigationController::refreshBar() {
     UIViewController& below = *stack_[stack_.size() - 2];
     std::string backTitle = navigationItemOf(below).title();
     if (backTitle.empty()) backTitle = below.title();
+    if (backTitle.empty() && navigationItemOf(below).titleView()) backTitle = firstLabelText(*navigationItemOf(below).titleView());
     back_->setTitle("\u2039 " + (backTitle.empty() ? std::string("Back") : backTitle), UIControlState::Normal);
     back_->setHidden(false);
     back_->setFrame(CGRectMake(8, barTop, 100, barHeight));

@@ -8,7 +8,10 @@
 #include "platform/ui/UIControl.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/render/ViewRenderer.h"
+#include "platform/prefs/HBPreferences.h"
+#include "platform/runtime/Runtime.h"
 #include "prefs/TSPrefsListController.h"
+#include "tweak/panel/TSCustomizedThingsView.h"
 #include "tests/prefs/SettingsPagesFixture.h"
 
 namespace tessra::prefs::testing {
@@ -24,6 +27,12 @@ class PagesLookTest : public SettingsPagesTest {
       auto built = std::filesystem::path(TESSRA_DEVICE_FILES) / "Library/PreferenceBundles/Tessra2Prefs.bundle" / picture;
       if (std::filesystem::exists(built)) std::filesystem::copy_file(built, bundle_ / picture);
     }
+    // The plug-in's pictures, for the summary strips of the apps page.
+    auto images = std::filesystem::path(TESSRA_DEVICE_FILES) / "Library/Application Support";
+    if (std::filesystem::exists(images))
+      std::filesystem::copy(images, root_ / "Library/Application Support", std::filesystem::copy_options::recursive);
+    Runtime::unregisterClass(TSCustomizedThingsView::kClassName);
+    TSCustomizedThingsView::registerClass();
   }
   std::shared_ptr<UIImage> render(const std::string& name) {
     window_->layoutIfNeeded();
@@ -65,6 +74,11 @@ TEST_F(PagesLookTest, SubPagesAndTheAppsPageDraw) {
                                            {"type", "system"}, {"icon", "AppIcon60x60"}},
                          plist::Dictionary{{"bundleIdentifier", "com.waze.iphone"}, {"displayName", "Waze"},
                                            {"type", "user"}, {"icon", "AppIcon60x60"}}});
+  HBPreferences(kDomain).setObject(
+      plist::Dictionary{{"com.waze.iphone", plist::Dictionary{{"volume", 0.4},
+                                                              {"toggles", plist::Dictionary{{"wifi", 0}, {"dnd", 1},
+                                                                                            {"action_disableCC", 1}}}}}},
+      "customizedApps");
   tap("Customize Apps");
   auto image = render("settings-apps");
   EXPECT_EQ(image->pixelHeight(), 667);
