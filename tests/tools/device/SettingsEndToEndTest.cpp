@@ -5,13 +5,16 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <future>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
 #include <gtest/gtest.h>
 
+#include "platform/bus/BusConnection.h"
 #include "platform/bus/BusControlClient.h"
+#include "platform/bus/BusNotificationTransport.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "tests/tools/device/DeviceProcessRunner.h"
 #include "tools/SpringBoard/core/HostFiles.h"
@@ -54,6 +57,19 @@ class SettingsEndToEndTest : public ::testing::Test {
     ProcessResult started = tessra({"device", "start", root_.string()});
     ASSERT_EQ(started.status, 0) << started.err;
     started_ = true;
+  }
+  // Asks the plug-in to open its panel, as the apps page does, from this process.
+  void requestPanel(const std::string& bundleId) {
+    platform::BusConnection bus(root_);
+    platform::BusNotificationTransport transport(
+        bus, {[](const std::string&) {}, [](const std::string&, const platform::plist::Value&) {}});
+    bus.start();
+    ASSERT_TRUE(bus.waitFor(platform::BusConnection::State::Connected, platform::seconds(10)));
+    transport.sendDistributed("tessra2.showTessraInterfaceWithBundleId", platform::plist::Dictionary{{"bundleId", bundleId}});
+    std::promise<void> sent;
+    bus.post([&sent](sdbus::IConnection*) { sent.set_value(); });
+    ASSERT_EQ(sent.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    bus.stop();
   }
   std::string log(const char* file) {
     std::ifstream in(root_ / "var/log" / file);
@@ -106,6 +122,20 @@ TEST_F(SettingsEndToEndTest, ADryRunReportsWhatTheSettingsAppRefuses) {
   ProcessResult wrong = tessra({"device", "run", script("settings\nexpect page \"General\"\n").string()});
   EXPECT_EQ(wrong.status, 1);
   EXPECT_TRUE(contains(wrong.err, "page is \"Tessra 2\"")) << wrong.err;
+}
+
+TEST_F(SettingsEndToEndTest, APanelRequestOpensNothingUntilTheSettingsAppWasInFront) {
+  startDevice();
+  requestPanel("com.waze.iphone");
+  // A round trip through the home screen: the request has been handled (or ignored) by then.
+  ASSERT_EQ(tessra({"device", "run", script("state\n").string(), "--root", root_.string()}).status, 0);
+  EXPECT_FALSE(contains(log("SpringBoard.log"), "customization requested")) << log("SpringBoard.log");
+  ProcessResult run = tessra({"device", "run", script("settings\nsettings tap \"Customize Apps\"\nwait 0.3\n"
+                                                      "settings tap \"Waze\"\nwait 0.3\n").string(),
+                              "--root", root_.string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(contains(log("SpringBoard.log") + run.out, "customization requested for com.waze.iphone"))
+      << log("SpringBoard.log") << run.out;
 }
 
 TEST_F(SettingsEndToEndTest, ALiveSettingTakesEffectInTheRunningPlugInAndRespringKeepsEverySetting) {
