@@ -133,8 +133,9 @@ SettingsAppDriver::Result SettingsAppDriver::execute(const std::string& verb, co
     result = expectRow(args);
   } else if (verb == "expect-rows" && !args.empty()) {
     result = expectRows(args);
-  } else if (verb == "frame" && args.size() == 1) {
-    result = frame(args[0]);
+  } else if (verb == "frame" && (args.size() == 1 || args.size() == 4)) {
+    result = args.size() == 1 ? frame(args[0], 0, 0, 1) : frame(args[0], std::atof(args[1].c_str()),
+                                                                 std::atof(args[2].c_str()), std::atof(args[3].c_str()));
   } else if (verb == "settings" || verb == "tap" || verb == "switch" || verb == "slider" || verb == "segment" ||
              verb == "back" || verb == "answer" || verb == "page" || verb.starts_with("expect-") || verb == "frame") {
     result = {kRefused, "wrong number of arguments for " + verb};
@@ -232,11 +233,19 @@ SettingsAppDriver::Result SettingsAppDriver::answer(const std::string& title) {
   return {kDone, title};
 }
 
-SettingsAppDriver::Result SettingsAppDriver::frame(const std::string& devicePath) {
+SettingsAppDriver::Result SettingsAppDriver::frame(const std::string& devicePath, double width, double height,
+                                                  double scale) {
   auto path = DevicePaths::resolve(devicePath);
   if (!path) return {kRefused, devicePath + " is not a path inside the device"};
+  if (!(scale > 0 && scale <= 4)) return {kRefused, "the scale goes from 0 to 4"};
+  // The app takes the screen's size, as it would on rotation or on another device.
+  if (width >= 100 && height >= 100 && width <= 4096 && height <= 4096 &&
+      (width != window_->bounds().size.width || height != window_->bounds().size.height)) {
+    window_->setFrame(CGRectMake(0, 0, width, height));
+    settle();
+  }
   ViewRenderer renderer;
-  auto image = renderer.renderView(*window_, 1);
+  auto image = renderer.renderView(*window_, scale);
   std::string error;
   if (!image || !ViewRenderer::writePng(*image, path->string(), &error)) return {kRefused, "cannot write the frame: " + error};
   return {kDone, devicePath};

@@ -38,7 +38,8 @@ class SettingsAppDriver {
   SettingsAppDriver& operator=(const SettingsAppDriver&) = delete;
 
   // Runs one command: "settings", "tap", "switch", "slider", "segment", "back", "answer",
-  // "page", "row", "rows", "frame" (a PNG of the screen at a device path).
+  // "page", "expect-page", "expect-row", "expect-rows", "frame PATH [WIDTH HEIGHT SCALE]" (the screen
+  // as a PNG at a device path, the window first resized to WIDTH × HEIGHT points).
   Result execute(const std::string& verb, const std::vector<std::string>& args);
 
   platform::UIWindow& window() const { return *window_; }
@@ -55,7 +56,7 @@ class SettingsAppDriver {
   Result expectRow(const std::vector<std::string>& args);
   Result expectRows(const std::vector<std::string>& args);
   Result answer(const std::string& title);
-  Result frame(const std::string& devicePath);
+  Result frame(const std::string& devicePath, double width, double height, double scale);
   void settle();
 
   std::shared_ptr<platform::UIWindow> window_;

@@ -5,6 +5,7 @@
 
 #include "platform/preferences/UINavigationController.h"
 #include "platform/prefs/HBPreferences.h"
+#include "platform/ui/UIImage.h"
 #include "platform/ui/UIWindow.h"
 #include "tests/prefs/SettingsPagesFixture.h"
 #include "tools/Preferences/SettingsAppDriver.h"
@@ -93,6 +94,18 @@ TEST_F(SettingsAppDriverTest, TheAppsPageOpensThePanelAndResetsAfterTwoAnswers) 
   env_.fastForwardBy(seconds(1));
   EXPECT_EQ(run("expect-rows", {"Customized Apps", "No customized apps yet..."}).first, SettingsAppDriver::kDone);
   EXPECT_EQ(run("answer", {"Reset"}), (SettingsAppDriver::Result{2, "no alert is shown"}));
+}
+
+TEST_F(SettingsAppDriverTest, TheScreenIsWrittenAtTheSizeAndScaleAsked) {
+  run("settings");
+  std::filesystem::create_directories(root_ / "var/run");
+  EXPECT_EQ(run("frame", {"/var/run/frame.png", "390", "844", "2"}).first, SettingsAppDriver::kDone);
+  auto image = UIImage::imageWithContentsOfFile((root_ / "var/run/frame.png").string());
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->pixelWidth(), 780);
+  EXPECT_EQ(image->pixelHeight(), 1688);
+  EXPECT_EQ(run("frame", {"../../outside.png"}).first, SettingsAppDriver::kRefused);
+  EXPECT_EQ(run("frame", {"/var/run/frame.png", "390", "844", "0"}).first, SettingsAppDriver::kRefused);
 }
 
 }  // namespace

@@ -41,8 +41,10 @@ class SettingsAppLink {
   bool isRunning() const { return child_ > 0; }
   // Runs one command of the Settings screen (SettingsAppDriver's verbs).
   Result execute(const std::string& verb, const std::vector<std::string>& args);
-  // Writes the Settings app's screen as a PNG at a device path: how the home screen composes it.
-  Result frame(const std::string& devicePath) { return execute("frame", {devicePath}); }
+  // Writes the Settings app's screen, `width` × `height` points at `scale`, as a PNG at a device path.
+  Result frame(const std::string& devicePath, double width, double height, double scale) {
+    return execute("frame", {devicePath, std::to_string(width), std::to_string(height), std::to_string(scale)});
+  }
 
  private:
   class PipeTransport;

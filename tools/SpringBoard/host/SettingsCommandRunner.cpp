@@ -8,6 +8,7 @@
 #include "platform/foundation/ManualTaskEnvironment.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/springboard/DeviceModel.h"
+#include "platform/ui/UIImage.h"
 #include "tools/SpringBoard/core/SettingsCommandParser.h"
 #include "tools/SpringBoard/host/SettingsAppLink.h"
 
@@ -51,6 +52,15 @@ bool SettingsCommandRunner::answersInSettings(platform::springboard::DeviceModel
 
 ScriptOutcome SettingsCommandRunner::answer(const std::string& title) {
   return outcomeOf(link().execute("answer", {title}), "answer");
+}
+
+std::shared_ptr<platform::UIImage> SettingsCommandRunner::settingsScreen(platform::springboard::DeviceModel& model,
+                                                                         platform::CGSize size, double scale) {
+  if (!answersInSettings(model)) return nullptr;
+  constexpr const char* kFrame = "/var/run/Preferences-frame.png";
+  if (link().frame(kFrame, size.width, size.height, scale).first != 0) return nullptr;
+  auto path = platform::DevicePaths::resolve(kFrame);
+  return path ? platform::UIImage::imageWithContentsOfFile(path->string()) : nullptr;
 }
 
 ScriptOutcome SettingsCommandRunner::execute(const ScriptCommand& command, platform::springboard::DeviceModel& model) {

@@ -3,6 +3,13 @@
 #include "tools/SpringBoard/core/ScriptCommand.h"
 #include "tools/SpringBoard/host/ScriptInterpreter.h"
 
+#include <memory>
+
+#include "platform/ui/Geometry.h"
+
+namespace platform {
+class UIImage;
+}
 namespace platform::springboard {
 class DeviceModel;
 }
@@ -32,6 +39,10 @@ class SettingsCommandRunner {
   static ScriptOutcome answer(const std::string& title);
   // The link to the Settings process (made on first use).
   static SettingsAppLink& link();
+  // The Settings app's screen at `size` points and `scale`, while it is in front and its process runs; null
+  // otherwise. This is what the home screen shows in place of the Settings app's scene.
+  static std::shared_ptr<platform::UIImage> settingsScreen(platform::springboard::DeviceModel& model,
+                                                           platform::CGSize size, double scale);
   // Stops the Settings process (the host is ending).
   static void stop();
 
