@@ -140,21 +140,26 @@ bool TSAppsCustomizationPrefsListController::dataIsLoaded() {
 
 void TSAppsCustomizationPrefsListController::loadData() {
   fetchInstalledApplicationsData();
-  // The counts come from the plug-in's store: the library is loaded and the store read before the
-  // customized list is made, so that the first list is already right.
   TessraPluginClasses::loadPluginLibrary();
+}
+
+void TSAppsCustomizationPrefsListController::finishLoading() {
+  // The plug-in's store is a main-thread object of this process (the summary strips read it too), so it is
+  // read here; the customized list comes after it, so that the first list is already right.
   TessraPluginClasses::loadDictionaryFromStorage();
   fetchAlreadyCustomizedAppsData();
   std::weak_ptr<UIViewController> weak = weak_from_this();
   preferences().registerPreferenceChangeBlock([weak] {
-    auto self = std::static_pointer_cast<TSAppsCustomizationPrefsListController>(weak.lock());
-    if (!self) return;
-    TessraPluginClasses::loadDictionaryFromStorage();
-    self->fetchAlreadyCustomizedAppsData();
     dispatch_async(dispatch_get_main_queue(), [weak] {
-      if (auto page = std::static_pointer_cast<TSAppsCustomizationPrefsListController>(weak.lock())) page->rebuildRows();
+      auto page = std::static_pointer_cast<TSAppsCustomizationPrefsListController>(weak.lock());
+      if (!page) return;
+      TessraPluginClasses::loadDictionaryFromStorage();
+      page->fetchAlreadyCustomizedAppsData();
+      page->rebuildRows();
     });
   });
+  loaded_ = true;
+  rebuildRows();
 }
 
 void TSAppsCustomizationPrefsListController::viewDidLoad() {
@@ -162,10 +167,7 @@ void TSAppsCustomizationPrefsListController::viewDidLoad() {
   auto self = std::static_pointer_cast<TSAppsCustomizationPrefsListController>(shared_from_this());
   dispatch_async(dispatch_get_global_queue(), [self] {
     self->loadData();
-    dispatch_async(dispatch_get_main_queue(), [self] {
-      self->loaded_ = true;
-      self->rebuildRows();
-    });
+    dispatch_async(dispatch_get_main_queue(), [self] { self->finishLoading(); });
   });
   resetButton_ = std::make_shared<UIBarButtonItem>("Reset", UIBarButtonItemStyle::Plain,
                                                    [this](UIBarButtonItem&) { resetAllCustomizedApps(); });

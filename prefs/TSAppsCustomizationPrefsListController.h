@@ -19,8 +19,9 @@ class UIBarButtonItem;
 // apps and the App Store apps, leaving out blocked identifiers. Tapping an app
 // asks the plug-in in the home screen to open its panel; "Reset" in the bar
 // deletes every customization after two confirmations. The lists are loaded
-// on a background queue and kept process-wide (TSAppCollections); the page
-// rebuilds its rows whenever the domain changes. The rows are built in code.
+// on a background queue and kept process-wide (TSAppCollections); what reads
+// the plug-in's store (a main-thread object) runs on the main thread. The
+// page rebuilds its rows whenever the domain changes. The rows are built in code.
 class TSAppsCustomizationPrefsListController : public TSSubPrefsListController {
  public:
   static constexpr double kCustomizedRowHeight = 65;
@@ -40,8 +41,11 @@ class TSAppsCustomizationPrefsListController : public TSSubPrefsListController {
   void fetchAlreadyCustomizedAppsData();
   // Whether the system-app list is not empty.
   static bool dataIsLoaded();
-  // Fetches all lists, loads the plug-in and binds the page to the domain's changes. Off the main thread.
+  // Fetches the installed apps and loads the plug-in library. Off the main thread.
   void loadData();
+  // Has the plug-in's store read the domain, fetches the customized apps, binds the page to the domain's
+  // changes and builds the rows. Main thread, after loadData.
+  void finishLoading();
 
   void viewDidLoad() override;
   const Specifiers& specifiers() override;

@@ -44,6 +44,7 @@ bool carriesValue(PSCellType type) {
 PSListController::PSListController() = default;
 PSListController::~PSListController() {
   if (table_) table_->setDataSource(nullptr);
+  UINavigationController::forgetPage(this);
 }
 
 void PSListController::registerControllerClass(std::string name, Factory factory) {

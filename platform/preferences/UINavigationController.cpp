@@ -52,6 +52,11 @@ UINavigationItem& UINavigationController::navigationItemOf(UIViewController& pag
   return *item;
 }
 
+void UINavigationController::forgetPage(const UIViewController* page) {
+  items().erase(page);
+  owners().erase(page);
+}
+
 UINavigationController* UINavigationController::navigationControllerOf(const UIViewController& page) {
   auto it = owners().find(&page);
   return it == owners().end() ? nullptr : it->second;

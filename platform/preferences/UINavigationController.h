@@ -32,6 +32,8 @@ class UINavigationController : public UIViewController {
 
   // The navigation item of `page` (made on first use, kept with the page).
   static UINavigationItem& navigationItemOf(UIViewController& page);
+  // Forgets the navigation item of a page that goes away.
+  static void forgetPage(const UIViewController* page);
   // The navigation controller whose stack holds `page`, or null.
   static UINavigationController* navigationControllerOf(const UIViewController& page);
 
