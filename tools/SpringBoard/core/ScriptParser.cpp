@@ -6,6 +6,7 @@
 #include <cmath>
 #include <regex>
 
+#include "tools/SpringBoard/core/BehaviourScriptParser.h"
 #include "tools/SpringBoard/core/SettingsCommandParser.h"
 
 namespace tessra::device {
@@ -172,7 +173,9 @@ ScriptParser::Result ScriptParser::parse(std::string_view text) const {
     if (!parsed.command) continue;
     if (parsed.command->isDeviceSetup()) {
       if (sawDeviceAction) {
-        std::string verb = parsed.command->verb == ScriptVerb::Version ? "version" : "kind";
+        std::string verb = parsed.command->verb == ScriptVerb::Version ? "version"
+                           : parsed.command->verb == ScriptVerb::Kind  ? "kind"
+                                                                       : "activator";
         result.errors.push_back({line, verb + ": must come before every other command"});
         continue;
       }
@@ -188,6 +191,7 @@ std::string ScriptParser::parseWords(const std::vector<std::string>& w, ScriptCo
   const std::string& verb = w[0];
   size_t n = w.size();
   if (auto screenError = ScreenCommandParser::parse(w, c)) return *screenError;
+  if (auto behaviour = BehaviourScriptParser::parse(w, c)) return *behaviour;
   if (verb == "version") {
     if (n != 2) return wrongCount(verb, "version X.Y");
     if (!isSupportedVersion(w[1])) return "version: expected a system version from 11.0 to 13.x, got " + quoted(w[1]);

@@ -8,6 +8,7 @@
 #include "platform/prefs/HBPreferences.h"
 #include "platform/springboard/DeviceModel.h"
 #include "tools/SpringBoard/host/AlertScreen.h"
+#include "tools/SpringBoard/host/BehaviourCommands.h"
 #include "tools/SpringBoard/host/SettingsCommandRunner.h"
 #include "tools/SpringBoard/host/DeviceStateReport.h"
 #include "tools/SpringBoard/host/ScreenCommands.h"
@@ -47,7 +48,10 @@ Value storedLevel(double percent) { return Value(percent / 100.0); }
 
 ScriptInterpreter::ScriptInterpreter(platform::springboard::DeviceModel& model, const ScriptVocabulary& vocabulary,
                                      AlertScreen* alerts, Waiter waiter)
-    : model_(model), vocabulary_(vocabulary), alerts_(alerts), waiter_(std::move(waiter)), switches_(model) {}
+    : model_(model), vocabulary_(vocabulary), alerts_(alerts), waiter_(std::move(waiter)), switches_(model),
+      behaviours_(std::make_unique<BehaviourCommands>(model)) {}
+
+ScriptInterpreter::~ScriptInterpreter() = default;
 
 ScriptOutcome ScriptInterpreter::execute(const ScriptCommand& c) {
   switch (c.verb) {
@@ -100,6 +104,22 @@ ScriptOutcome ScriptInterpreter::execute(const ScriptCommand& c) {
     case ScriptVerb::ExpectBrightness: return expectLevel("brightness", model_.display().brightness(), c.number);
     case ScriptVerb::ExpectAlert: return expectAlert(c);
     case ScriptVerb::State: return done(DeviceStateReport::render(model_, vocabulary_, alerts_));
+    // Behaviours, buttons, banners, alerts and toasts.
+    case ScriptVerb::ActivatorSetup:
+    case ScriptVerb::ControlCenter:
+    case ScriptVerb::NotificationCenter:
+    case ScriptVerb::Reachability:
+    case ScriptVerb::Button:
+    case ScriptVerb::Buttons:
+    case ScriptVerb::Activator:
+    case ScriptVerb::Banner:
+    case ScriptVerb::SystemAlert:
+    case ScriptVerb::ExpectToast:
+    case ScriptVerb::ExpectToasts:
+    case ScriptVerb::ExpectBanner:
+    case ScriptVerb::ExpectSystemAlert:
+    case ScriptVerb::ExpectOverlay:
+    case ScriptVerb::ExpectHomePressed: return behaviours_->execute(c);
     default:
       if (ScreenCommands::handles(c.verb)) return screen_ ? screen_->execute(c) : refused("this device has no screen");
   }

@@ -80,6 +80,7 @@ bool SpringBoardHost::configureDevice() {
   platform::springboard::DeviceConfiguration configuration;
   configuration.systemVersion = loaded.systemVersion;
   configuration.kind = loaded.kind;
+  configuration.activatorInstalled = loaded.activator;
   configuration.installedApps = std::move(loaded.installedApps);
   platform::springboard::DeviceModel::shared().configure(std::move(configuration));
   return true;
