@@ -118,8 +118,8 @@ void BM_SwitchFlippedInProcess(benchmark::State& state) {
   window->setRootViewController(nav);
   window->layoutIfNeeded();
   std::shared_ptr<PSSpecifier> row;
-  for (const auto& spec : page->specifiers())
-    if (spec->key() == "showVolumeHUD") row = spec;
+  for (const auto& rowSpecifier : page->specifiers())
+    if (rowSpecifier->key() == "showVolumeHUD") row = rowSpecifier;
   HBPreferences reader("com.kelvane.tessra2");
   bool on = false;
   for (auto _ : state) {

@@ -225,8 +225,8 @@ std::shared_ptr<UITableViewCell> TSAppsCustomizationPrefsListController::cellFor
   if (indexPath.row < 0 || static_cast<size_t>(indexPath.row) >= source.size())
     return TSSubPrefsListController::cellForRowAtIndexPath(tableView, indexPath);
   const auto& app = source[static_cast<size_t>(indexPath.row)];
-  auto spec = specifierAtIndexPath(indexPath);
-  std::string name = spec ? spec->name() : app->localizedName();
+  auto rowSpecifier = specifierAtIndexPath(indexPath);
+  std::string name = rowSpecifier ? rowSpecifier->name() : app->localizedName();
   std::shared_ptr<UITableViewCell> cell;
   if (indexPath.section == kCustomizedSection) {
     cell = std::make_shared<UITableViewCell>(UITableViewCellStyle::Subtitle, kCellReuseIdentifier);

@@ -127,9 +127,9 @@ void TSPrefsListController::enableDisableCellIfNeededForKey(const std::string& k
   }
 }
 
-void TSPrefsListController::performButtonAction(const std::string& action, const std::shared_ptr<PSSpecifier>& spec) {
+void TSPrefsListController::performButtonAction(const std::string& action, const std::shared_ptr<PSSpecifier>& rowSpecifier) {
   if (action == "respring:") respring();
-  else zTSBasePreferences::performButtonAction(action, spec);
+  else zTSBasePreferences::performButtonAction(action, rowSpecifier);
 }
 
 void TSPrefsListController::respring() {

@@ -98,8 +98,8 @@ void zTSBasePreferences::setPreferenceValue(plist::Value value, const std::share
 void zTSBasePreferences::enableDisableCellIfNeededForKey(const std::string&, const plist::Value&) {}
 
 std::shared_ptr<PSSpecifier> zTSBasePreferences::getSpecifierWithKey(const std::string& key) {
-  for (const auto& spec : specifiers())
-    if (spec && spec->key() == key) return spec;
+  for (const auto& rowSpecifier : specifiers())
+    if (rowSpecifier && rowSpecifier->key() == key) return rowSpecifier;
   return nullptr;
 }
 
@@ -111,8 +111,8 @@ bool zTSBasePreferences::getBoolDefaultValueForSpecifier(const std::shared_ptr<P
 
 bool zTSBasePreferences::getBoolOrDefaultForKey(const std::string& key) {
   if (!preferences_->objectForKey(key).isNull()) return preferences_->boolForKey(key);
-  auto spec = getSpecifierWithKey(key);
-  return spec ? getBoolDefaultValueForSpecifier(spec) : false;
+  auto rowSpecifier = getSpecifierWithKey(key);
+  return rowSpecifier ? getBoolDefaultValueForSpecifier(rowSpecifier) : false;
 }
 
 void zTSBasePreferences::enableCellWithSpecifier(bool enable, const std::shared_ptr<PSSpecifier>& specifier) {
@@ -131,25 +131,25 @@ void zTSBasePreferences::enableCellWithSpecifier(bool enable, const std::shared_
 }
 
 void zTSBasePreferences::enableCellWithKey(bool enable, const std::string& key) {
-  if (auto spec = getSpecifierWithKey(key)) enableCellWithSpecifier(enable, spec);
+  if (auto rowSpecifier = getSpecifierWithKey(key)) enableCellWithSpecifier(enable, rowSpecifier);
 }
 
 void zTSBasePreferences::enableCellWithIndexPath(bool enable, NSIndexPath indexPath) {
-  if (auto spec = specifierAtIndexPath(indexPath)) enableCellWithSpecifier(enable, spec);
+  if (auto rowSpecifier = specifierAtIndexPath(indexPath)) enableCellWithSpecifier(enable, rowSpecifier);
 }
 
 void zTSBasePreferences::enableAllCells(bool enable, const std::string& exceptKey) {
   auto rows = specifiers();  // a copy: marking a row may reload cells
-  for (const auto& spec : rows)
-    if (spec && spec->key() != exceptKey) enableCellWithSpecifier(enable, spec);
+  for (const auto& rowSpecifier : rows)
+    if (rowSpecifier && rowSpecifier->key() != exceptKey) enableCellWithSpecifier(enable, rowSpecifier);
 }
 
 void zTSBasePreferences::enableAllCellsInGroup(bool enable, long group, const std::string& exceptKey) {
   if (!isViewLoaded() || group < 0 || group >= table()->numberOfSections()) return;
   long rows = table()->numberOfRowsInSection(group);
   for (long row = 0; row < rows; ++row) {
-    auto spec = specifierAtIndexPath({group, row});
-    if (spec && spec->key() != exceptKey) enableCellWithSpecifier(enable, spec);
+    auto rowSpecifier = specifierAtIndexPath({group, row});
+    if (rowSpecifier && rowSpecifier->key() != exceptKey) enableCellWithSpecifier(enable, rowSpecifier);
   }
 }
 
@@ -167,13 +167,13 @@ void zTSBasePreferences::setCellEnabled(UITableViewCell* cell, bool enabled) {
 }
 
 void zTSBasePreferences::setCorrectCellStateAccordingToItsEnabledState(UITableViewCell* cell, NSIndexPath path) {
-  auto spec = specifierAtIndexPath(path);
-  if (!spec) return;
+  auto rowSpecifier = specifierAtIndexPath(path);
+  if (!rowSpecifier) return;
   if (masterSwitchKey_ && !getBoolOrDefaultForKey(*masterSwitchKey_)) {
-    if (spec->key() != *masterSwitchKey_) setCellEnabled(cell, false);
+    if (rowSpecifier->key() != *masterSwitchKey_) setCellEnabled(cell, false);
     return;
   }
-  bool disabled = std::find(disabled_.begin(), disabled_.end(), spec) != disabled_.end();
+  bool disabled = std::find(disabled_.begin(), disabled_.end(), rowSpecifier) != disabled_.end();
   setCellEnabled(cell, !disabled);
 }
 

@@ -9,9 +9,9 @@ namespace platform {
 
 namespace {
 
-std::vector<std::string> segmentTitles(const PSSpecifier& spec) {
+std::vector<std::string> segmentTitles(const PSSpecifier& rowSpecifier) {
   std::vector<std::string> titles;
-  plist::Value list = spec.propertyForKey("validTitles");
+  plist::Value list = rowSpecifier.propertyForKey("validTitles");
   for (const auto& title : list.array()) titles.push_back(title.isString() ? title.string() : title.describe());
   return titles;
 }
@@ -20,20 +20,20 @@ std::vector<std::string> segmentTitles(const PSSpecifier& spec) {
 
 PSControlTableCell::PSControlTableCell(std::shared_ptr<PSSpecifier> specifier)
     : PSTableCell(UITableViewCellStyle::Default, std::move(specifier)) {
-  const PSSpecifier& spec = *this->specifier();
-  switch (spec.cellType()) {
+  const PSSpecifier& rowSpecifier = *this->specifier();
+  switch (rowSpecifier.cellType()) {
     case PSCellType::Switch:
       control_ = std::make_shared<UISwitch>();
       break;
     case PSCellType::Slider: {
       auto slider = std::make_shared<UISlider>(CGRectMake(0, 0, 150, 31));
-      plist::Value min = spec.propertyForKey("min"), max = spec.propertyForKey("max");
+      plist::Value min = rowSpecifier.propertyForKey("min"), max = rowSpecifier.propertyForKey("max");
       slider->setRange(min.isNumber() ? min.doubleValue() : 0, max.isNumber() ? max.doubleValue() : 1);
       control_ = slider;
       break;
     }
     default:
-      control_ = std::make_shared<UISegmentedControl>(segmentTitles(spec));
+      control_ = std::make_shared<UISegmentedControl>(segmentTitles(rowSpecifier));
       break;
   }
   control_->addTarget(this, [this](UIControl&) { controlChanged(); }, UIControlEvents::ValueChanged);
@@ -78,9 +78,9 @@ void PSControlTableCell::layoutSubviews() {
 }
 
 void PSControlTableCell::controlChanged() {
-  const auto& spec = specifier();
-  if (!spec || !spec->target() || !spec->hasAccessors()) return;
-  spec->target()->setPreferenceValue(controlValue(), spec);
+  const auto& rowSpecifier = specifier();
+  if (!rowSpecifier || !rowSpecifier->target() || !rowSpecifier->hasAccessors()) return;
+  rowSpecifier->target()->setPreferenceValue(controlValue(), rowSpecifier);
 }
 
 }  // namespace platform

@@ -11,8 +11,8 @@ PSEditableTableCell::PSEditableTableCell(std::shared_ptr<PSSpecifier> specifier)
   if (auto placeholder = this->specifier()->propertyForKey("placeholder"); placeholder.isString())
     field_->setPlaceholder(placeholder.string());
   field_->addTarget(this, [this](UIControl&) {
-    const auto& spec = this->specifier();
-    if (spec->target() && spec->hasAccessors()) spec->target()->setPreferenceValue(field_->text(), spec);
+    const auto& rowSpecifier = this->specifier();
+    if (rowSpecifier->target() && rowSpecifier->hasAccessors()) rowSpecifier->target()->setPreferenceValue(field_->text(), rowSpecifier);
   }, UIControlEvents::ValueChanged);
   setAccessoryView(field_);
 }

@@ -105,10 +105,10 @@ PSListController::Specifiers PSListController::loadSpecifiersFromPlistName(const
       continue;
     }
     plist::Value label = item["label"];
-    auto spec = PSSpecifier::preferenceSpecifierNamed(label.isString() ? label.string() : std::string(), target,
+    auto rowSpecifier = PSSpecifier::preferenceSpecifierNamed(label.isString() ? label.string() : std::string(), target,
                                                       carriesValue(*type), *type);
-    for (const auto& [key, value] : item.dictionary()) spec->setProperty(value, key);
-    rows.push_back(std::move(spec));
+    for (const auto& [key, value] : item.dictionary()) rowSpecifier->setProperty(value, key);
+    rows.push_back(std::move(rowSpecifier));
   }
   return rows;
 }
@@ -139,10 +139,10 @@ void PSListController::dropCachedSpecifiers() {
 void PSListController::reloadGroupIndices() {
   sections_.clear();
   for (size_t i = 0; i < specifiers_.size(); ++i) {
-    const auto& spec = specifiers_[i];
-    if (!spec) continue;
-    if (spec->cellType() == PSCellType::Group) {
-      sections_.push_back({spec, {}});
+    const auto& rowSpecifier = specifiers_[i];
+    if (!rowSpecifier) continue;
+    if (rowSpecifier->cellType() == PSCellType::Group) {
+      sections_.push_back({rowSpecifier, {}});
       continue;
     }
     if (sections_.empty()) sections_.push_back({nullptr, {}});
@@ -232,10 +232,10 @@ long PSListController::numberOfRowsInSection(UITableView&, long section) {
 }
 
 std::shared_ptr<UITableViewCell> PSListController::cellForRowAtIndexPath(UITableView&, NSIndexPath indexPath) {
-  auto spec = specifierAtIndexPath(indexPath);
-  if (!spec) return nullptr;
-  plist::Value value = spec->hasAccessors() ? readPreferenceValue(spec) : spec->propertyForKey("value");
-  return PSTableCell::cellForSpecifier(spec, value);
+  auto rowSpecifier = specifierAtIndexPath(indexPath);
+  if (!rowSpecifier) return nullptr;
+  plist::Value value = rowSpecifier->hasAccessors() ? readPreferenceValue(rowSpecifier) : rowSpecifier->propertyForKey("value");
+  return PSTableCell::cellForSpecifier(rowSpecifier, value);
 }
 
 std::string PSListController::titleForHeaderInSection(UITableView&, long section) {
@@ -251,22 +251,22 @@ std::string PSListController::titleForFooterInSection(UITableView&, long section
 }
 
 void PSListController::didSelectRowAtIndexPath(UITableView& tableView, NSIndexPath indexPath) {
-  auto spec = specifierAtIndexPath(indexPath);
+  auto rowSpecifier = specifierAtIndexPath(indexPath);
   tableView.deselectRowAtIndexPath(indexPath, true);
-  if (!spec) return;
-  if (spec->cellType() == PSCellType::Link || spec->cellType() == PSCellType::LinkList) {
-    plist::Value detail = spec->propertyForKey("detail");
+  if (!rowSpecifier) return;
+  if (rowSpecifier->cellType() == PSCellType::Link || rowSpecifier->cellType() == PSCellType::LinkList) {
+    plist::Value detail = rowSpecifier->propertyForKey("detail");
     auto page = detail.isString() ? createControllerNamed(detail.string()) : nullptr;
     if (!page) {
-      Log::write("PSListController: no page class " + detail.describe() + " for the row \"" + spec->name() + "\"");
+      Log::write("PSListController: no page class " + detail.describe() + " for the row \"" + rowSpecifier->name() + "\"");
       return;
     }
     page->setBundlePath(bundlePath_);
-    page->setSpecifier(spec);
+    page->setSpecifier(rowSpecifier);
     pushController(std::move(page));
-  } else if (spec->cellType() == PSCellType::Button) {
-    plist::Value action = spec->propertyForKey("action");
-    if (action.isString()) performButtonAction(action.string(), spec);
+  } else if (rowSpecifier->cellType() == PSCellType::Button) {
+    plist::Value action = rowSpecifier->propertyForKey("action");
+    if (action.isString()) performButtonAction(action.string(), rowSpecifier);
   }
 }
 

@@ -8,17 +8,17 @@ namespace platform {
 
 std::shared_ptr<PSSpecifier> PSSpecifier::preferenceSpecifierNamed(std::string name, PSListController* target,
                                                                    bool hasAccessors, PSCellType cellType) {
-  auto spec = std::make_shared<PSSpecifier>(std::move(name), cellType);
-  spec->target_ = target;
-  spec->hasAccessors_ = hasAccessors;
-  return spec;
+  auto rowSpecifier = std::make_shared<PSSpecifier>(std::move(name), cellType);
+  rowSpecifier->target_ = target;
+  rowSpecifier->hasAccessors_ = hasAccessors;
+  return rowSpecifier;
 }
 
 std::shared_ptr<PSSpecifier> PSSpecifier::groupSpecifierWithName(std::string name, std::string footer) {
-  auto spec = std::make_shared<PSSpecifier>(name, PSCellType::Group);
-  if (!name.empty()) spec->setProperty(name, "label");
-  if (!footer.empty()) spec->setProperty(std::move(footer), "footerText");
-  return spec;
+  auto rowSpecifier = std::make_shared<PSSpecifier>(name, PSCellType::Group);
+  if (!name.empty()) rowSpecifier->setProperty(name, "label");
+  if (!footer.empty()) rowSpecifier->setProperty(std::move(footer), "footerText");
+  return rowSpecifier;
 }
 
 std::optional<PSCellType> PSSpecifier::cellTypeNamed(std::string_view name) {

@@ -88,9 +88,9 @@ class SettingsPagesTest : public ::testing::Test {
   // The row titled `title` on the top page (scrolled on screen), or nothing.
   std::optional<platform::NSIndexPath> rowTitled(const std::string& title) const {
     auto* page = top<platform::PSListController>();
-    for (const auto& spec : page->specifiers()) {
-      if (!spec || spec->name() != title || spec->cellType() == platform::PSCellType::Group) continue;
-      if (auto path = page->indexPathForSpecifier(*spec)) {
+    for (const auto& rowSpecifier : page->specifiers()) {
+      if (!rowSpecifier || rowSpecifier->name() != title || rowSpecifier->cellType() == platform::PSCellType::Group) continue;
+      if (auto path = page->indexPathForSpecifier(*rowSpecifier)) {
         page->table()->scrollToRowAtIndexPath(*path);
         return path;
       }

@@ -36,9 +36,9 @@ class SettingsPagesBehaviourTest : public SettingsPagesTest {
   void expectVisibleRows(bool enabled, const std::string& except) {
     auto* page = top<PSListController>();
     for (const auto& path : page->table()->indexPathsForVisibleRows()) {
-      auto spec = page->specifierAtIndexPath(path);
-      if (spec->name() == except) continue;
-      EXPECT_EQ(page->table()->cellForRowAtIndexPath(path)->isUserInteractionEnabled(), enabled) << spec->name();
+      auto rowSpecifier = page->specifierAtIndexPath(path);
+      if (rowSpecifier->name() == except) continue;
+      EXPECT_EQ(page->table()->cellForRowAtIndexPath(path)->isUserInteractionEnabled(), enabled) << rowSpecifier->name();
     }
   }
   // Opens a sub-page the way its row does, from a row that names `list`.
@@ -213,15 +213,15 @@ TEST_F(SettingsPagesBehaviourTest, EverySettingIsOnAPageWithItsOwnDefault) {
   while (!pending.empty()) {
     std::string list = pending.back();
     pending.pop_back();
-    auto specs = loader.loadSpecifiersFromPlistName(list, nullptr);
-    ASSERT_FALSE(specs.empty()) << list;
-    for (const auto& spec : specs) {
-      if (auto sub = spec->propertyForKey("TSSubPrefs"); sub.isString() && lists.insert(sub.string()).second)
+    auto rowSpecifiers = loader.loadSpecifiersFromPlistName(list, nullptr);
+    ASSERT_FALSE(rowSpecifiers.empty()) << list;
+    for (const auto& rowSpecifier : rowSpecifiers) {
+      if (auto sub = rowSpecifier->propertyForKey("TSSubPrefs"); sub.isString() && lists.insert(sub.string()).second)
         pending.push_back(sub.string());
-      if (spec->key().empty()) continue;
-      EXPECT_TRUE(rows.emplace(spec->key(), spec->propertyForKey("default")).second) << "twice: " << spec->key();
-      EXPECT_EQ(spec->propertyForKey("PostNotification"), plist::Value("com.kelvane.tessra2/ReloadPrefs"))
-          << spec->key();
+      if (rowSpecifier->key().empty()) continue;
+      EXPECT_TRUE(rows.emplace(rowSpecifier->key(), rowSpecifier->propertyForKey("default")).second) << "twice: " << rowSpecifier->key();
+      EXPECT_EQ(rowSpecifier->propertyForKey("PostNotification"), plist::Value("com.kelvane.tessra2/ReloadPrefs"))
+          << rowSpecifier->key();
     }
   }
   for (const auto& setting : TessraSettings::all()) {

@@ -32,18 +32,18 @@ const PSListController::Specifiers& PreferencesRootPage::specifiers() {
 }
 
 void PreferencesRootPage::didSelectRowAtIndexPath(UITableView& tableView, NSIndexPath indexPath) {
-  auto spec = specifierAtIndexPath(indexPath);
+  auto rowSpecifier = specifierAtIndexPath(indexPath);
   tableView.deselectRowAtIndexPath(indexPath, true);
-  if (!spec) return;
-  plist::Value detail = spec->propertyForKey("detail");
+  if (!rowSpecifier) return;
+  plist::Value detail = rowSpecifier->propertyForKey("detail");
   if (!detail.isString()) return;  // a system page: not part of this device
   auto page = createControllerNamed(detail.string());
   if (!page) {
     Log::write("Preferences: the bundle's page class " + detail.string() + " is not loaded");
     return;
   }
-  page->setBundlePath(spec->propertyForKey("bundlePath").string());
-  page->setSpecifier(spec);
+  page->setBundlePath(rowSpecifier->propertyForKey("bundlePath").string());
+  page->setSpecifier(rowSpecifier);
   pushController(std::move(page));
 }
 

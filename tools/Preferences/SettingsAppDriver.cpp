@@ -96,9 +96,9 @@ std::string SettingsAppDriver::pageTitle() const {
 std::shared_ptr<PSSpecifier> SettingsAppDriver::rowTitled(const std::string& title) const {
   auto* page = topPage();
   if (!page) return nullptr;
-  for (const auto& spec : page->specifiers())
-    if (spec && spec->cellType() != PSCellType::Group && spec->name() == title && page->indexPathForSpecifier(*spec))
-      return spec;
+  for (const auto& rowSpecifier : page->specifiers())
+    if (rowSpecifier && rowSpecifier->cellType() != PSCellType::Group && rowSpecifier->name() == title && page->indexPathForSpecifier(*rowSpecifier))
+      return rowSpecifier;
   return nullptr;
 }
 
