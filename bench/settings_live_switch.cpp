@@ -27,7 +27,9 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-int tessra(const std::string& args) { return std::system((std::string(TESSRA_BIN_DIR) + "/tessra " + args + " >/dev/null 2>&1").c_str()); }
+int tessra(const std::string& args) {
+  return std::system((std::string(TESSRA_BIN_DIR) + "/tessra " + args + " >/dev/null 2>&1").c_str());
+}
 
 void BM_SwitchFlippedUntilReadElsewhere(benchmark::State& state) {
   fs::path scratch = fs::temp_directory_path() / ("tsbench-" + std::to_string(getpid()));
@@ -48,15 +50,14 @@ void BM_SwitchFlippedUntilReadElsewhere(benchmark::State& state) {
   std::condition_variable told;
   int reloads = 0;
   platform::BusConnection bus(root);
-  platform::BusNotificationTransport transport(
-      bus, {[&](const std::string& name) {
-              if (name != "com.kelvane.tessra2/ReloadPrefs") return;
-              platform::HBPreferences::reloadDomain("com.kelvane.tessra2");
-              std::lock_guard lock(mutex);
-              ++reloads;
-              told.notify_all();
-            },
-            [](const std::string&, const platform::plist::Value&) {}});
+  platform::BusNotificationTransport transport(bus, {[&](const std::string& name) {
+                                                       if (name != "com.kelvane.tessra2/ReloadPrefs") return;
+                                                       platform::HBPreferences::reloadDomain("com.kelvane.tessra2");
+                                                       std::lock_guard lock(mutex);
+                                                       ++reloads;
+                                                       told.notify_all();
+                                                     },
+                                                     [](const std::string&, const platform::plist::Value&) {}});
   bus.start();
   bus.waitFor(platform::BusConnection::State::Connected, platform::seconds(10));
   platform::HBPreferences prefs("com.kelvane.tessra2");

@@ -18,8 +18,8 @@
 #include "platform/prefs/HBPreferences.h"
 #include "platform/ui/UIWindow.h"
 #include "prefs/TSAppCollections.h"
-#include "prefs/TessraPrefsClasses.h"
 #include "prefs/TSPrefsListController.h"
+#include "prefs/TessraPrefsClasses.h"
 #include "tweak/store/TessraStorageManagerClass.h"
 
 namespace {
@@ -37,13 +37,16 @@ struct Device {
     fs::create_directories(bundle);
     fs::create_directories(root / "var/mobile/Library/Preferences");
     fs::create_directories(root / "var/mobile/Library/tessra");
-    for (const auto& entry : fs::directory_iterator(TESSRA_PAGE_LISTS)) fs::copy_file(entry.path(), bundle / entry.path().filename());
+    for (const auto& entry : fs::directory_iterator(TESSRA_PAGE_LISTS))
+      fs::copy_file(entry.path(), bundle / entry.path().filename());
     plist::Array list;
     plist::Dictionary store;
     for (int i = 0; i < apps; ++i) {
       std::string id = "com.example.app" + std::to_string(i);
-      list.push_back(plist::Dictionary{{"bundleIdentifier", id}, {"displayName", "App " + std::to_string(apps - i)},
-                                       {"type", i % 3 == 0 ? "system" : "user"}, {"icon", "AppIcon60x60"}});
+      list.push_back(plist::Dictionary{{"bundleIdentifier", id},
+                                       {"displayName", "App " + std::to_string(apps - i)},
+                                       {"type", i % 3 == 0 ? "system" : "user"},
+                                       {"icon", "AppIcon60x60"}});
       if (i < customized)
         store.set(id, plist::Dictionary{{"toggles", plist::Dictionary{{"wifi", 1}, {"dnd", 0}}}, {"volume", 0.5}});
     }
@@ -88,7 +91,8 @@ void BM_Page(benchmark::State& state, const char* className, const char* list) {
 }
 BENCHMARK_CAPTURE(BM_Page, Root, "TSPrefsListController", "")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Page, OfferedToggles, "TSSubPrefsListController", "OfferedToggles")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Page, OfferedBehaviors, "TSSubPrefsListController", "OfferedBehaviors")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Page, OfferedBehaviors, "TSSubPrefsListController", "OfferedBehaviors")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Page, Restore, "TSSubPrefsListController", "Restore")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Page, Behaviors, "TSSubPrefsListController", "Behaviors")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Page, Conditions, "TSSubPrefsListController", "Conditions")->Unit(benchmark::kMillisecond);

@@ -84,7 +84,9 @@ std::string lowered(std::string_view text) {
 
 }  // namespace
 
-std::span<const std::string_view> TSAppsCustomizationPrefsListController::blockedBundleIdentifiers() { return kBlocked; }
+std::span<const std::string_view> TSAppsCustomizationPrefsListController::blockedBundleIdentifiers() {
+  return kBlocked;
+}
 
 bool TSAppsCustomizationPrefsListController::isBlackListedBundleId(std::string_view bundleId) {
   if (bundleId.find("com.apple.") != std::string_view::npos) {
@@ -186,7 +188,8 @@ const PSListController::Specifiers& TSAppsCustomizationPrefsListController::spec
     };
     rows.push_back(PSSpecifier::groupSpecifierWithName("Customized Apps"));
     if (shown_->customizedAppsArray.empty())
-      rows.push_back(PSSpecifier::preferenceSpecifierNamed(kNoCustomizedAppsTitle, this, false, PSCellType::TitleValue));
+      rows.push_back(
+          PSSpecifier::preferenceSpecifierNamed(kNoCustomizedAppsTitle, this, false, PSCellType::TitleValue));
     for (const auto& app : shown_->customizedAppsArray) rows.push_back(button(app));
     rows.push_back(PSSpecifier::groupSpecifierWithName("System Apps"));
     for (const auto& app : shown_->installedSystemAppsArray) rows.push_back(button(app));
@@ -220,7 +223,7 @@ std::vector<TSAppCollections::App> TSAppsCustomizationPrefsListController::sourc
 }
 
 std::shared_ptr<UITableViewCell> TSAppsCustomizationPrefsListController::cellForRowAtIndexPath(UITableView& tableView,
-                                                                                             NSIndexPath indexPath) {
+                                                                                               NSIndexPath indexPath) {
   auto source = sourceArrayForIndexPath(indexPath);
   if (indexPath.row < 0 || static_cast<size_t>(indexPath.row) >= source.size())
     return TSSubPrefsListController::cellForRowAtIndexPath(tableView, indexPath);
@@ -237,8 +240,8 @@ std::shared_ptr<UITableViewCell> TSAppsCustomizationPrefsListController::cellFor
                             view()->bounds().size.width - kSummaryMargin);
     bool dark = DeviceInfo::current().systemVersionNumber() >= 13.0 && DeviceInfo::current().darkModeEnabled();
     if (auto summary = TessraPluginClasses::summaryView(CGRectMake(0, 0, std::max(0.0, width), kSummaryHeight),
-                                                       app->bundleIdentifier(),
-                                                       dark ? UIColor::whiteColor() : UIColor::blackColor()))
+                                                        app->bundleIdentifier(),
+                                                        dark ? UIColor::whiteColor() : UIColor::blackColor()))
       cell->detailTextLabel()->addSubview(summary);
   } else {
     cell = std::make_shared<UITableViewCell>(UITableViewCellStyle::Value1, kCellReuseIdentifier);
@@ -278,14 +281,14 @@ void TSAppsCustomizationPrefsListController::resetAllCustomizedApps() {
                "Do you really want to delete all your app customizations?\nIt can NOT be undone.", [weak] {
                  auto self = std::static_pointer_cast<TSAppsCustomizationPrefsListController>(weak.lock());
                  if (!self) return;
-                 self->presentAlert("Are you 100% sure?",
-                                    "This is your last chance to click Cancel if you don't want your app "
-                                    "customizations to be reseted.\nRemember that it can NOT be undone.",
-                                    [weak] {
-                                      if (auto page = std::static_pointer_cast<TSAppsCustomizationPrefsListController>(
-                                              weak.lock()))
-                                        page->eraseAllCustomizations();
-                                    });
+                 self->presentAlert(
+                     "Are you 100% sure?",
+                     "This is your last chance to click Cancel if you don't want your app "
+                     "customizations to be reseted.\nRemember that it can NOT be undone.",
+                     [weak] {
+                       if (auto page = std::static_pointer_cast<TSAppsCustomizationPrefsListController>(weak.lock()))
+                         page->eraseAllCustomizations();
+                     });
                });
 }
 

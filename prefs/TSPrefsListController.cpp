@@ -127,11 +127,12 @@ void TSPrefsListController::enableDisableCellIfNeededForKey(const std::string& k
   }
 }
 
-void TSPrefsListController::performButtonAction(const std::string& action, const std::shared_ptr<PSSpecifier>& rowSpecifier) {
-  if (action == "respring:") respring();
-  else zTSBasePreferences::performButtonAction(action, rowSpecifier);
+void TSPrefsListController::performButtonAction(const std::string& action,
+                                                const std::shared_ptr<PSSpecifier>& rowSpecifier) {
+  if (action == "respring:")
+    respring();
+  else
+    zTSBasePreferences::performButtonAction(action, rowSpecifier);
 }
 
-void TSPrefsListController::respring() {
-  NSTask::launchedTaskWithLaunchPath(kKillallPath, {kKillallArgument});
-}
+void TSPrefsListController::respring() { NSTask::launchedTaskWithLaunchPath(kKillallPath, {kKillallArgument}); }

@@ -32,8 +32,7 @@ class TSPrefsListController : public zTSBasePreferences {
   void setPreferenceValue(platform::plist::Value value,
                           const std::shared_ptr<platform::PSSpecifier>& specifier) override;
   void enableDisableCellIfNeededForKey(const std::string& key, const platform::plist::Value& value) override;
-  void performButtonAction(const std::string& action,
-                           const std::shared_ptr<platform::PSSpecifier>& specifier) override;
+  void performButtonAction(const std::string& action, const std::shared_ptr<platform::PSSpecifier>& specifier) override;
   // Restarts the home screen ("/usr/bin/killall backboardd", not waited for).
   void respring();
 

@@ -10,9 +10,7 @@ void TSSubPrefsListController::setSpecifier(std::shared_ptr<PSSpecifier> specifi
   zTSBasePreferences::setSpecifier(std::move(specifier));
 }
 
-void TSSubPrefsListController::reloadSpecifiers() {
-  loadFromSpecifier(specifier());
-}
+void TSSubPrefsListController::reloadSpecifiers() { loadFromSpecifier(specifier()); }
 
 void TSSubPrefsListController::loadFromSpecifier(const std::shared_ptr<PSSpecifier>& specifier) {
   if (!specifier) return;

@@ -42,5 +42,5 @@ std::shared_ptr<UIView> TessraPluginClasses::summaryView(CGRect frame, const std
   Class* cls = objc_getClass(kSummaryViewClass);
   if (!cls) return nullptr;
   return msgSend<std::shared_ptr<UIView>, CGRect, std::string, UIColor>(cls, "initWithFrame:bundleId:uiColor:", frame,
-                                                                         bundleId, color);
+                                                                        bundleId, color);
 }

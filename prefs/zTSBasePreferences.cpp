@@ -193,7 +193,7 @@ void zTSBasePreferences::willDisplayCell(UITableView&, UITableViewCell& cell, NS
   if (adaptiveIconColors_ && systemHasAppearances() && cell.imageView() && cell.imageView()->image()) {
     cell.imageView()->setImage(cell.imageView()->image()->imageWithRenderingMode(UIImageRenderingMode::AlwaysTemplate));
     cell.imageView()->setTintColor(DeviceInfo::current().darkModeEnabled() ? UIColor::whiteColor()
-                                                                            : UIColor::blackColor());
+                                                                           : UIColor::blackColor());
   }
   setCorrectCellStateAccordingToItsEnabledState(&cell, indexPath);
 }

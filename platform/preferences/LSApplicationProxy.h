@@ -19,9 +19,9 @@ class LSApplicationProxy {
     std::string bundleIdentifier;
     std::string localizedName;
     bool installed = true;
-    std::string primaryIconName;     // empty: none
-    plist::Value iconsDictionary;    // null: none
-    std::string iconFile;            // device path of an icon picture; empty: none
+    std::string primaryIconName;   // empty: none
+    plist::Value iconsDictionary;  // null: none
+    std::string iconFile;          // device path of an icon picture; empty: none
   };
 
   explicit LSApplicationProxy(Fields fields) : fields_(std::move(fields)) {}

@@ -23,7 +23,8 @@ std::shared_ptr<LSApplicationWorkspace> LSApplicationWorkspace::defaultWorkspace
     std::error_code ec;
     auto time = std::filesystem::last_write_time(*path, ec);
     auto size = std::filesystem::file_size(*path, ec);
-    stamp = path->string() + "|" + std::to_string(time.time_since_epoch().count()) + "|" + std::to_string(ec ? 0 : size);
+    stamp =
+        path->string() + "|" + std::to_string(time.time_since_epoch().count()) + "|" + std::to_string(ec ? 0 : size);
   }
   std::lock_guard lock(mutex);
   if (!workspace || stamp != readStamp) {
@@ -60,7 +61,8 @@ std::shared_ptr<LSApplicationWorkspace> LSApplicationWorkspace::workspaceReading
       continue;
     }
     if (!type.isString() || (type.string() != "system" && type.string() != "user")) {
-      Log::write("LSApplicationWorkspace: " + where + " (" + bundleId.string() + ") has no type system or user; left out");
+      Log::write("LSApplicationWorkspace: " + where + " (" + bundleId.string() +
+                 ") has no type system or user; left out");
       continue;
     }
     LSApplicationProxy::Fields fields;
@@ -69,9 +71,11 @@ std::shared_ptr<LSApplicationWorkspace> LSApplicationWorkspace::workspaceReading
     if (auto icon = entry["icon"]; icon.isString() && !icon.string().empty() &&
                                    icon.string().find('/') == std::string::npos && icon.string() != "..") {
       fields.primaryIconName = icon.string();
-      fields.iconsDictionary = plist::Dictionary{{"CFBundlePrimaryIcon", plist::Dictionary{{"CFBundleIconName", icon}}}};
+      fields.iconsDictionary =
+          plist::Dictionary{{"CFBundlePrimaryIcon", plist::Dictionary{{"CFBundleIconName", icon}}}};
       std::string file = std::string(kIconFolder) + icon.string() + ".png";
-      if (auto host = DevicePaths::resolve(file); host && std::filesystem::is_regular_file(*host)) fields.iconFile = file;
+      if (auto host = DevicePaths::resolve(file); host && std::filesystem::is_regular_file(*host))
+        fields.iconFile = file;
     }
     workspace->apps_.emplace_back(type.string() == "system" ? LSApplicationType::System : LSApplicationType::User,
                                   std::make_shared<LSApplicationProxy>(std::move(fields)));

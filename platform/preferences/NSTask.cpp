@@ -21,7 +21,7 @@ bool NSTask::launchedTaskWithLaunchPath(const std::string& devicePath, const std
   std::error_code ec;
   auto real = std::filesystem::canonical(*path, ec);
   auto root = std::filesystem::canonical(DevicePaths::root(), ec);
-  struct stat info{};
+  struct stat info {};
   if (ec || real.string().rfind(root.string() + "/", 0) != 0 || ::lstat(path->c_str(), &info) != 0 ||
       !S_ISREG(info.st_mode) || ::access(path->c_str(), X_OK) != 0) {
     Log::write("NSTask: cannot run " + devicePath + " of this device");

@@ -36,7 +36,8 @@ PSControlTableCell::PSControlTableCell(std::shared_ptr<PSSpecifier> specifier)
       control_ = std::make_shared<UISegmentedControl>(segmentTitles(rowSpecifier));
       break;
   }
-  control_->addTarget(this, [this](UIControl&) { controlChanged(); }, UIControlEvents::ValueChanged);
+  control_->addTarget(
+      this, [this](UIControl&) { controlChanged(); }, UIControlEvents::ValueChanged);
   setAccessoryView(control_);
 }
 
@@ -59,8 +60,8 @@ void PSControlTableCell::setValue(const plist::Value& value) {
     const plist::Array& values = specifier()->propertyForKey("validValues").array();
     long found = UISegmentedControl::kNoSegment;
     for (size_t i = 0; i < values.size(); ++i) {
-      bool same = values[i] == value || (values[i].isNumber() && value.isNumber() &&
-                                         values[i].doubleValue() == value.doubleValue());
+      bool same = values[i] == value ||
+                  (values[i].isNumber() && value.isNumber() && values[i].doubleValue() == value.doubleValue());
       if (same) found = static_cast<long>(i);
     }
     segments->setSelectedSegmentIndex(found);

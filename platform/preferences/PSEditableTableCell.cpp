@@ -10,10 +10,14 @@ PSEditableTableCell::PSEditableTableCell(std::shared_ptr<PSSpecifier> specifier)
   field_ = std::make_shared<UITextField>(CGRectMake(0, 0, 160, 30));
   if (auto placeholder = this->specifier()->propertyForKey("placeholder"); placeholder.isString())
     field_->setPlaceholder(placeholder.string());
-  field_->addTarget(this, [this](UIControl&) {
-    const auto& rowSpecifier = this->specifier();
-    if (rowSpecifier->target() && rowSpecifier->hasAccessors()) rowSpecifier->target()->setPreferenceValue(field_->text(), rowSpecifier);
-  }, UIControlEvents::ValueChanged);
+  field_->addTarget(
+      this,
+      [this](UIControl&) {
+        const auto& rowSpecifier = this->specifier();
+        if (rowSpecifier->target() && rowSpecifier->hasAccessors())
+          rowSpecifier->target()->setPreferenceValue(field_->text(), rowSpecifier);
+      },
+      UIControlEvents::ValueChanged);
   setAccessoryView(field_);
 }
 

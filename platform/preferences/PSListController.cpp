@@ -64,8 +64,8 @@ std::shared_ptr<PSListController> PSListController::createControllerNamed(std::s
 }
 
 PSListController::Specifiers PSListController::loadSpecifiersFromPlistName(const std::string& name,
-                                                                          PSListController* target,
-                                                                          std::string* title) const {
+                                                                           PSListController* target,
+                                                                           std::string* title) const {
   Specifiers rows;
   if (name.empty() || name.find('/') != std::string::npos || name == "." || name == "..") {
     Log::write("PSListController: refusing the page list name '" + name + "'");
@@ -100,13 +100,13 @@ PSListController::Specifiers PSListController::loadSpecifiersFromPlistName(const
     plist::Value cell = item["cell"];
     auto type = cell.isString() ? PSSpecifier::cellTypeNamed(cell.string()) : std::nullopt;
     if (!type) {
-      Log::write("PSListController: " + file.string() + ": row " + std::to_string(index) + " has an unknown cell kind " +
-                 cell.describe() + "; skipped");
+      Log::write("PSListController: " + file.string() + ": row " + std::to_string(index) +
+                 " has an unknown cell kind " + cell.describe() + "; skipped");
       continue;
     }
     plist::Value label = item["label"];
     auto rowSpecifier = PSSpecifier::preferenceSpecifierNamed(label.isString() ? label.string() : std::string(), target,
-                                                      carriesValue(*type), *type);
+                                                              carriesValue(*type), *type);
     for (const auto& [key, value] : item.dictionary()) rowSpecifier->setProperty(value, key);
     rows.push_back(std::move(rowSpecifier));
   }
@@ -132,9 +132,7 @@ void PSListController::reloadSpecifiers() {
   if (table_) table_->reloadData();
 }
 
-void PSListController::dropCachedSpecifiers() {
-  cached_ = false;
-}
+void PSListController::dropCachedSpecifiers() { cached_ = false; }
 
 void PSListController::reloadGroupIndices() {
   sections_.clear();
@@ -234,7 +232,8 @@ long PSListController::numberOfRowsInSection(UITableView&, long section) {
 std::shared_ptr<UITableViewCell> PSListController::cellForRowAtIndexPath(UITableView&, NSIndexPath indexPath) {
   auto rowSpecifier = specifierAtIndexPath(indexPath);
   if (!rowSpecifier) return nullptr;
-  plist::Value value = rowSpecifier->hasAccessors() ? readPreferenceValue(rowSpecifier) : rowSpecifier->propertyForKey("value");
+  plist::Value value =
+      rowSpecifier->hasAccessors() ? readPreferenceValue(rowSpecifier) : rowSpecifier->propertyForKey("value");
   return PSTableCell::cellForSpecifier(rowSpecifier, value);
 }
 
@@ -258,7 +257,8 @@ void PSListController::didSelectRowAtIndexPath(UITableView& tableView, NSIndexPa
     plist::Value detail = rowSpecifier->propertyForKey("detail");
     auto page = detail.isString() ? createControllerNamed(detail.string()) : nullptr;
     if (!page) {
-      Log::write("PSListController: no page class " + detail.describe() + " for the row \"" + rowSpecifier->name() + "\"");
+      Log::write("PSListController: no page class " + detail.describe() + " for the row \"" + rowSpecifier->name() +
+                 "\"");
       return;
     }
     page->setBundlePath(bundlePath_);

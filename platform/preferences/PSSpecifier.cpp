@@ -56,8 +56,10 @@ plist::Value PSSpecifier::propertyForKey(std::string_view key) const {
 }
 
 void PSSpecifier::setProperty(plist::Value value, std::string key) {
-  if (value.isNull()) properties_.remove(key);
-  else properties_.set(std::move(key), std::move(value));
+  if (value.isNull())
+    properties_.remove(key);
+  else
+    properties_.set(std::move(key), std::move(value));
 }
 
 std::string PSSpecifier::key() const {

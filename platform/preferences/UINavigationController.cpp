@@ -68,12 +68,16 @@ void UINavigationController::loadView() {
   bar_ = std::make_shared<UIView>(CGRectMake(0, 0, view()->bounds().size.width, kBarHeight));
   bar_->setBackgroundColor(UIColor::colorWithWhite(0.97, 0.94));
   back_ = UIButton::buttonWithType(UIButtonType::System);
-  back_->addTarget(this, [this](UIControl&) { popViewControllerAnimated(true); }, UIControlEvents::TouchUpInside);
+  back_->addTarget(
+      this, [this](UIControl&) { popViewControllerAnimated(true); }, UIControlEvents::TouchUpInside);
   right_ = UIButton::buttonWithType(UIButtonType::System);
-  right_->addTarget(this, [this](UIControl&) {
-    if (auto* top = topViewController())
-      if (auto& item = navigationItemOf(*top).rightBarButtonItem()) item->tap();
-  }, UIControlEvents::TouchUpInside);
+  right_->addTarget(
+      this,
+      [this](UIControl&) {
+        if (auto* top = topViewController())
+          if (auto& item = navigationItemOf(*top).rightBarButtonItem()) item->tap();
+      },
+      UIControlEvents::TouchUpInside);
   title_ = std::make_shared<UILabel>();
   title_->setFont(UIFont::boldSystemFontOfSize(17));
   title_->setTextAlignment(NSTextAlignment::Center);
@@ -139,7 +143,8 @@ void UINavigationController::refreshBar() {
     UIViewController& below = *stack_[stack_.size() - 2];
     std::string backTitle = navigationItemOf(below).title();
     if (backTitle.empty()) backTitle = below.title();
-    if (backTitle.empty() && navigationItemOf(below).titleView()) backTitle = firstLabelText(*navigationItemOf(below).titleView());
+    if (backTitle.empty() && navigationItemOf(below).titleView())
+      backTitle = firstLabelText(*navigationItemOf(below).titleView());
     back_->setTitle("\u2039 " + (backTitle.empty() ? std::string("Back") : backTitle), UIControlState::Normal);
     back_->setHidden(false);
     back_->setFrame(CGRectMake(8, barTop, 100, barHeight));

@@ -9,7 +9,8 @@ UISwitch::UISwitch(const CGRect& frame) : UIControl(CGRectMake(frame.origin.x, f
   knob_->layer().setCornerRadius((kHeight - 4) / 2);
   knob_->setUserInteractionEnabled(false);
   addSubview(knob_);
-  addTarget(this, [](UIControl& sender) { static_cast<UISwitch&>(sender).toggle(); }, UIControlEvents::TouchUpInside);
+  addTarget(
+      this, [](UIControl& sender) { static_cast<UISwitch&>(sender).toggle(); }, UIControlEvents::TouchUpInside);
   refreshLook();
 }
 

@@ -8,7 +8,7 @@
 namespace platform {
 
 namespace {
-constexpr double kSectionGap = 18;      // above a section without a header text
+constexpr double kSectionGap = 18;        // above a section without a header text
 constexpr double kHeaderTextHeight = 38;  // a section header with a text
 constexpr double kFooterGap = 10;
 constexpr double kTextInset = 15;
@@ -117,8 +117,10 @@ void UITableView::scrollToRowAtIndexPath(NSIndexPath path) {
   double top = b.origin.y + contentInset().top;
   double bottom = b.origin.y + b.size.height - contentInset().bottom;
   double y = b.origin.y;
-  if (row.origin.y < top) y = row.origin.y - contentInset().top;
-  else if (row.origin.y + row.size.height > bottom) y = row.origin.y + row.size.height - b.size.height + contentInset().bottom;
+  if (row.origin.y < top)
+    y = row.origin.y - contentInset().top;
+  else if (row.origin.y + row.size.height > bottom)
+    y = row.origin.y + row.size.height - b.size.height + contentInset().bottom;
   if (y != b.origin.y) setContentOffset(CGPointMake(b.origin.x, y));
   updateVisibleCells();
 }
@@ -281,7 +283,7 @@ void UITableView::updateVisibleCells() {
       it->second->setFrame(rect);
     };
     double rowsEnd = section.rowTops.empty() ? section.top + section.headerHeight
-                                              : section.rowTops.back() + section.rowHeights.back();
+                                             : section.rowTops.back() + section.rowHeights.back();
     place(headerLabels_, section.header,
           CGRectMake(kTextInset, section.top + section.headerHeight - 28, width - 2 * kTextInset, 22));
     place(footerLabels_, section.footer,

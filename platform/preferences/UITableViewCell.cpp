@@ -56,7 +56,8 @@ void UITableViewCell::setAccessoryView(std::shared_ptr<UIView> view) {
   if (accessoryView_) accessoryView_->removeFromSuperview();
   accessoryView_ = std::move(view);
   if (accessoryView_) addSubview(accessoryView_);
-  if (chevron_) chevron_->setHidden(accessoryType_ != UITableViewCellAccessoryType::DisclosureIndicator || accessoryView_);
+  if (chevron_)
+    chevron_->setHidden(accessoryType_ != UITableViewCellAccessoryType::DisclosureIndicator || accessoryView_);
   setNeedsLayout();
 }
 
@@ -66,7 +67,8 @@ void UITableViewCell::layoutSubviews() {
   double right = b.size.width - kMargin;
   if (accessoryView_) {
     CGSize size = accessoryView_->frame().size;
-    accessoryView_->setFrame(CGRectMake(right - size.width, (b.size.height - size.height) / 2, size.width, size.height));
+    accessoryView_->setFrame(
+        CGRectMake(right - size.width, (b.size.height - size.height) / 2, size.width, size.height));
     right -= size.width + 8;
   } else if (chevron_ && !chevron_->isHidden()) {
     chevron_->setFrame(CGRectMake(right - 10, 0, 10, b.size.height));

@@ -5,5 +5,4 @@
 extern "C" {
 
 __attribute__((constructor)) void Tessra2PrefsBundleLoaded() { TessraPrefsClasses::registerAll(); }
-
 }

@@ -58,9 +58,7 @@ class AppsPageTest : public SettingsPagesTest {
     SettingsPagesTest::TearDown();
     Runtime::unregisterClass("TSCustomizedThingsView");
   }
-  void customize(const plist::Dictionary& apps) {
-    HBPreferences(kDomain).setObject(apps, "customizedApps");
-  }
+  void customize(const plist::Dictionary& apps) { HBPreferences(kDomain).setObject(apps, "customizedApps"); }
   Page* openApps() {
     open("TSPrefsListController");
     tap("Customize Apps");
@@ -117,10 +115,16 @@ TEST_F(AppsPageTest, ListsListableAppsInThreeSectionsSortedCaseSensitively) {
 TEST_F(AppsPageTest, CustomizedAppsShowTheirSummaryAndAnEmptyEntryIsNotCustomized) {
   customize(plist::Dictionary{
       {"com.waze.iphone", plist::Dictionary{{"toggles", plist::Dictionary{{"wifi", 0}}}}},
-      {"com.apple.Maps", plist::Dictionary{{"toggles", plist::Dictionary{{"wifi", 1}, {"dnd", 1}, {"bluetooth", 0},
-                                                                       {"vpn", 1}, {"ringer", 0}, {"lowPower", 1},
-                                                                       {"location", 1}, {"airplane", 0}}},
-                                           {"volume", 0.5}, {"brightness", 0.2}}},
+      {"com.apple.Maps", plist::Dictionary{{"toggles", plist::Dictionary{{"wifi", 1},
+                                                                         {"dnd", 1},
+                                                                         {"bluetooth", 0},
+                                                                         {"vpn", 1},
+                                                                         {"ringer", 0},
+                                                                         {"lowPower", 1},
+                                                                         {"location", 1},
+                                                                         {"airplane", 0}}},
+                                           {"volume", 0.5},
+                                           {"brightness", 0.2}}},
       {"com.spotify.client", plist::Dictionary{{"toggles", plist::Dictionary{}}}},
       {"com.apple.Diagnostics", plist::Dictionary{{"volume", 0.5}}},
       {"com.example.gone", plist::Dictionary{{"volume", 0.5}}},

@@ -5,14 +5,14 @@
 
 #include <cstdlib>
 
+#include "platform/prefs/HBPreferences.h"
+#include "platform/runtime/Runtime.h"
 #include "platform/ui/UIControl.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/render/ViewRenderer.h"
-#include "platform/prefs/HBPreferences.h"
-#include "platform/runtime/Runtime.h"
 #include "prefs/TSPrefsListController.h"
-#include "tweak/panel/TSCustomizedThingsView.h"
 #include "tests/prefs/SettingsPagesFixture.h"
+#include "tweak/panel/TSCustomizedThingsView.h"
 
 namespace tessra::prefs::testing {
 namespace {
@@ -24,7 +24,8 @@ class PagesLookTest : public SettingsPagesTest {
   void SetUp() override {
     SettingsPagesTest::SetUp();
     for (const char* picture : {"header.png", "icon@3x.png"}) {
-      auto built = std::filesystem::path(TESSRA_DEVICE_FILES) / "Library/PreferenceBundles/Tessra2Prefs.bundle" / picture;
+      auto built =
+          std::filesystem::path(TESSRA_DEVICE_FILES) / "Library/PreferenceBundles/Tessra2Prefs.bundle" / picture;
       if (std::filesystem::exists(built)) std::filesystem::copy_file(built, bundle_ / picture);
     }
     // The plug-in's pictures, for the summary strips of the apps page.
@@ -58,8 +59,7 @@ TEST_F(PagesLookTest, TheRootPageShowsItsRowsWithTheAccentColourOnSwitches) {
   // The "Enabled" switch is on: its track is drawn in the accent colour.
   auto* cell = cellTitled("Enabled");
   ASSERT_NE(cell, nullptr);
-  CGRect track = dynamic_cast<PSControlTableCell*>(cell)->control()->convertRect(
-      CGRectMake(8, 4, 1, 1), nullptr);
+  CGRect track = dynamic_cast<PSControlTableCell*>(cell)->control()->convertRect(CGRectMake(8, 4, 1, 1), nullptr);
   uint32_t p = pixel(*image, static_cast<int>(track.origin.x), static_cast<int>(track.origin.y));
   EXPECT_EQ((p >> 16) & 0xff, 209u);  // red 0.82
   EXPECT_EQ((p >> 8) & 0xff, 89u);    // green 0.349
@@ -70,14 +70,19 @@ TEST_F(PagesLookTest, SubPagesAndTheAppsPageDraw) {
   tap("Offered Toggles");
   render("settings-offered-toggles");
   nav_->popViewControllerAnimated(false);
-  writeApps(plist::Array{plist::Dictionary{{"bundleIdentifier", "com.apple.Maps"}, {"displayName", "Maps"},
-                                           {"type", "system"}, {"icon", "AppIcon60x60"}},
-                         plist::Dictionary{{"bundleIdentifier", "com.waze.iphone"}, {"displayName", "Waze"},
-                                           {"type", "user"}, {"icon", "AppIcon60x60"}}});
+  writeApps(plist::Array{plist::Dictionary{{"bundleIdentifier", "com.apple.Maps"},
+                                           {"displayName", "Maps"},
+                                           {"type", "system"},
+                                           {"icon", "AppIcon60x60"}},
+                         plist::Dictionary{{"bundleIdentifier", "com.waze.iphone"},
+                                           {"displayName", "Waze"},
+                                           {"type", "user"},
+                                           {"icon", "AppIcon60x60"}}});
   HBPreferences(kDomain).setObject(
-      plist::Dictionary{{"com.waze.iphone", plist::Dictionary{{"volume", 0.4},
-                                                              {"toggles", plist::Dictionary{{"wifi", 0}, {"dnd", 1},
-                                                                                            {"action_disableCC", 1}}}}}},
+      plist::Dictionary{
+          {"com.waze.iphone",
+           plist::Dictionary{{"volume", 0.4},
+                             {"toggles", plist::Dictionary{{"wifi", 0}, {"dnd", 1}, {"action_disableCC", 1}}}}}},
       "customizedApps");
   tap("Customize Apps");
   auto image = render("settings-apps");

@@ -50,8 +50,9 @@ class SettingsPagesTest : public ::testing::Test {
     clearToken_ = platform::DarwinNotificationCenter::shared().addObserver(
         "com.kelvane.tessra2/ClearAppCustomizationCache", [this](const std::string& name) { darwin_.push_back(name); });
     showToken_ = platform::DistributedNotificationCenter::shared().addObserver(
-        "tessra2.showTessraInterfaceWithBundleId",
-        [this](const std::string&, const platform::plist::Value& info) { shown_.push_back(info["bundleId"].string()); });
+        "tessra2.showTessraInterfaceWithBundleId", [this](const std::string&, const platform::plist::Value& info) {
+          shown_.push_back(info["bundleId"].string());
+        });
     TessraPrefsClasses::registerAll();
     TessraStorageManagerClass::registerClass();
     TSAppCollections::reset();
@@ -89,7 +90,8 @@ class SettingsPagesTest : public ::testing::Test {
   std::optional<platform::NSIndexPath> rowTitled(const std::string& title) const {
     auto* page = top<platform::PSListController>();
     for (const auto& rowSpecifier : page->specifiers()) {
-      if (!rowSpecifier || rowSpecifier->name() != title || rowSpecifier->cellType() == platform::PSCellType::Group) continue;
+      if (!rowSpecifier || rowSpecifier->name() != title || rowSpecifier->cellType() == platform::PSCellType::Group)
+        continue;
       if (auto path = page->indexPathForSpecifier(*rowSpecifier)) {
         page->table()->scrollToRowAtIndexPath(*path);
         return path;

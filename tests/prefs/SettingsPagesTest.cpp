@@ -38,12 +38,13 @@ class SettingsPagesBehaviourTest : public SettingsPagesTest {
     for (const auto& path : page->table()->indexPathsForVisibleRows()) {
       auto rowSpecifier = page->specifierAtIndexPath(path);
       if (rowSpecifier->name() == except) continue;
-      EXPECT_EQ(page->table()->cellForRowAtIndexPath(path)->isUserInteractionEnabled(), enabled) << rowSpecifier->name();
+      EXPECT_EQ(page->table()->cellForRowAtIndexPath(path)->isUserInteractionEnabled(), enabled)
+          << rowSpecifier->name();
     }
   }
   // Opens a sub-page the way its row does, from a row that names `list`.
-  std::shared_ptr<TSSubPrefsListController> openSubPage(const std::string& list, const std::string& className =
-                                                                                     "TSSubPrefsListController") {
+  std::shared_ptr<TSSubPrefsListController> openSubPage(const std::string& list,
+                                                        const std::string& className = "TSSubPrefsListController") {
     auto root = open<TSPrefsListController>("TSPrefsListController");
     auto row = PSSpecifier::preferenceSpecifierNamed("Sub", root.get(), false, PSCellType::Link);
     row->setProperty(list, "TSSubPrefs");
@@ -219,7 +220,8 @@ TEST_F(SettingsPagesBehaviourTest, EverySettingIsOnAPageWithItsOwnDefault) {
       if (auto sub = rowSpecifier->propertyForKey("TSSubPrefs"); sub.isString() && lists.insert(sub.string()).second)
         pending.push_back(sub.string());
       if (rowSpecifier->key().empty()) continue;
-      EXPECT_TRUE(rows.emplace(rowSpecifier->key(), rowSpecifier->propertyForKey("default")).second) << "twice: " << rowSpecifier->key();
+      EXPECT_TRUE(rows.emplace(rowSpecifier->key(), rowSpecifier->propertyForKey("default")).second)
+          << "twice: " << rowSpecifier->key();
       EXPECT_EQ(rowSpecifier->propertyForKey("PostNotification"), plist::Value("com.kelvane.tessra2/ReloadPrefs"))
           << rowSpecifier->key();
     }
@@ -256,10 +258,12 @@ TEST_F(SettingsPagesBehaviourTest, BadRowsAreSkippedAndARowWithoutKeyWritesNothi
       plist::Dictionary{{"cell", "PSGroupCell"}, {"label", "Odd rows"}},
       "not a row",
       plist::Dictionary{{"cell", "PSNoSuchCell"}, {"label", "Unknown"}},
-      plist::Dictionary{{"cell", "PSSwitchCell"}, {"label", "No Key"}, {"default", true},
+      plist::Dictionary{{"cell", "PSSwitchCell"},
+                        {"label", "No Key"},
+                        {"default", true},
                         {"PostNotification", "com.kelvane.tessra2/ReloadPrefs"}},
-      plist::Dictionary{{"cell", "PSSwitchCell"}, {"label", "Good"}, {"key", "debugInformationEnabled"},
-                        {"default", false}},
+      plist::Dictionary{
+          {"cell", "PSSwitchCell"}, {"label", "Good"}, {"key", "debugInformationEnabled"}, {"default", false}},
   };
   ASSERT_TRUE(plist::PropertyListFile::write(bundle_ / "Odd.plist", plist::Dictionary{{"items", items}}));
   auto page = openSubPage("Odd");

@@ -58,7 +58,8 @@ int DryRunSession::run(const std::vector<std::filesystem::path>& bundles) {
       DarwinNotificationCenter::shared().deliverRemote(message->fields[0]);
     } else if (message->kind == "dist" && message->fields.size() == 2) {
       auto info = plist::PropertyListFile::parse(message->fields[1]);
-      DistributedNotificationCenter::shared().deliverRemote(message->fields[0], info.ok() ? info.value : plist::Value());
+      DistributedNotificationCenter::shared().deliverRemote(message->fields[0],
+                                                            info.ok() ? info.value : plist::Value());
     } else if (message->kind == "cmd" && message->fields.size() >= 2) {
       int64_t at = 0;
       const std::string& time = message->fields[0];

@@ -54,8 +54,7 @@ std::optional<PreferencesRootPage::BundleRow> loadBundle(const std::filesystem::
 }
 
 std::string labelText(const UIView& view) {
-  if (auto* label = dynamic_cast<const UILabel*>(&view); label && !label->text().empty())
-    return label->text();
+  if (auto* label = dynamic_cast<const UILabel*>(&view); label && !label->text().empty()) return label->text();
   for (const auto& sub : view.subviews())
     if (auto text = labelText(*sub); !text.empty()) return text;
   return {};
@@ -97,7 +96,8 @@ std::shared_ptr<PSSpecifier> SettingsAppDriver::rowTitled(const std::string& tit
   auto* page = topPage();
   if (!page) return nullptr;
   for (const auto& rowSpecifier : page->specifiers())
-    if (rowSpecifier && rowSpecifier->cellType() != PSCellType::Group && rowSpecifier->name() == title && page->indexPathForSpecifier(*rowSpecifier))
+    if (rowSpecifier && rowSpecifier->cellType() != PSCellType::Group && rowSpecifier->name() == title &&
+        page->indexPathForSpecifier(*rowSpecifier))
       return rowSpecifier;
   return nullptr;
 }
@@ -134,8 +134,9 @@ SettingsAppDriver::Result SettingsAppDriver::execute(const std::string& verb, co
   } else if (verb == "expect-rows" && !args.empty()) {
     result = expectRows(args);
   } else if (verb == "frame" && (args.size() == 1 || args.size() == 4)) {
-    result = args.size() == 1 ? frame(args[0], 0, 0, 1) : frame(args[0], std::atof(args[1].c_str()),
-                                                                 std::atof(args[2].c_str()), std::atof(args[3].c_str()));
+    result = args.size() == 1
+                 ? frame(args[0], 0, 0, 1)
+                 : frame(args[0], std::atof(args[1].c_str()), std::atof(args[2].c_str()), std::atof(args[3].c_str()));
   } else if (verb == "settings" || verb == "tap" || verb == "switch" || verb == "slider" || verb == "segment" ||
              verb == "back" || verb == "answer" || verb == "page" || verb.starts_with("expect-") || verb == "frame") {
     result = {kRefused, "wrong number of arguments for " + verb};
@@ -190,7 +191,8 @@ SettingsAppDriver::Result SettingsAppDriver::control(const std::string& verb, co
   }
   auto* segments = dynamic_cast<UISegmentedControl*>(cell->control());
   long index = segments ? segments->indexOfTitle(args[1]) : UISegmentedControl::kNoSegment;
-  if (index == UISegmentedControl::kNoSegment) return {kRefused, "no segment \"" + args[1] + "\" in \"" + args[0] + "\""};
+  if (index == UISegmentedControl::kNoSegment)
+    return {kRefused, "no segment \"" + args[1] + "\" in \"" + args[0] + "\""};
   segments->selectSegmentFromUser(index);
   return {kDone, args[0] + " " + args[1]};
 }
@@ -234,7 +236,7 @@ SettingsAppDriver::Result SettingsAppDriver::answer(const std::string& title) {
 }
 
 SettingsAppDriver::Result SettingsAppDriver::frame(const std::string& devicePath, double width, double height,
-                                                  double scale) {
+                                                   double scale) {
   auto path = DevicePaths::resolve(devicePath);
   if (!path) return {kRefused, devicePath + " is not a path inside the device"};
   if (!(scale > 0 && scale <= 4)) return {kRefused, "the scale goes from 0 to 4"};
@@ -247,7 +249,8 @@ SettingsAppDriver::Result SettingsAppDriver::frame(const std::string& devicePath
   ViewRenderer renderer;
   auto image = renderer.renderView(*window_, scale);
   std::string error;
-  if (!image || !ViewRenderer::writePng(*image, path->string(), &error)) return {kRefused, "cannot write the frame: " + error};
+  if (!image || !ViewRenderer::writePng(*image, path->string(), &error))
+    return {kRefused, "cannot write the frame: " + error};
   return {kDone, devicePath};
 }
 

@@ -89,11 +89,10 @@ int main(int argc, char** argv) {
   mainLoop.post([&] { driver = std::make_unique<tessra::preferences::SettingsAppDriver>(bundles, 375, 667); });
 
   // Requests are handled on the main loop, where the screen lives.
-  platform::BusControlServer control(bus, kBusName,
-                                     [&](const std::string& command, const std::vector<std::string>& args) {
-                                       return driver ? driver->execute(command, args)
-                                                     : std::pair<int, std::string>{2, "the Settings app is starting"};
-                                     });
+  platform::BusControlServer control(
+      bus, kBusName, [&](const std::string& command, const std::vector<std::string>& args) {
+        return driver ? driver->execute(command, args) : std::pair<int, std::string>{2, "the Settings app is starting"};
+      });
   bus.start();
 
   std::thread waiter([&] {

@@ -2,15 +2,14 @@
 // screen, in a dry run (stepped together on one clock) and on a started
 // device: its pages change the running plug-in, its reset empties the
 // plug-in's store, and "Respring" restarts the home screen with every setting.
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <future>
 #include <fstream>
+#include <future>
 #include <sstream>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 #include "platform/bus/BusConnection.h"
 #include "platform/bus/BusControlClient.h"
@@ -65,7 +64,8 @@ class SettingsEndToEndTest : public ::testing::Test {
         bus, {[](const std::string&) {}, [](const std::string&, const platform::plist::Value&) {}});
     bus.start();
     ASSERT_TRUE(bus.waitFor(platform::BusConnection::State::Connected, platform::seconds(10)));
-    transport.sendDistributed("tessra2.showTessraInterfaceWithBundleId", platform::plist::Dictionary{{"bundleId", bundleId}});
+    transport.sendDistributed("tessra2.showTessraInterfaceWithBundleId",
+                              platform::plist::Dictionary{{"bundleId", bundleId}});
     std::promise<void> sent;
     bus.post([&sent](sdbus::IConnection*) { sent.set_value(); });
     ASSERT_EQ(sent.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
@@ -130,8 +130,10 @@ TEST_F(SettingsEndToEndTest, APanelRequestOpensNothingUntilTheSettingsAppWasInFr
   // A round trip through the home screen: the request has been handled (or ignored) by then.
   ASSERT_EQ(tessra({"device", "run", script("state\n").string(), "--root", root_.string()}).status, 0);
   EXPECT_FALSE(contains(log("SpringBoard.log"), "customization requested")) << log("SpringBoard.log");
-  ProcessResult run = tessra({"device", "run", script("settings\nsettings tap \"Customize Apps\"\nwait 0.3\n"
-                                                      "settings tap \"Waze\"\nwait 0.3\n").string(),
+  ProcessResult run = tessra({"device", "run",
+                              script("settings\nsettings tap \"Customize Apps\"\nwait 0.3\n"
+                                     "settings tap \"Waze\"\nwait 0.3\n")
+                                  .string(),
                               "--root", root_.string()});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(contains(log("SpringBoard.log") + run.out, "customization requested for com.waze.iphone"))
@@ -168,11 +170,12 @@ TEST_F(SettingsEndToEndTest, ALiveSettingTakesEffectInTheRunningPlugInAndResprin
 
   auto before = HostFiles::runningPid(root_);
   ASSERT_TRUE(before);
-  ProcessResult respring = tessra({"device", "run", script("settings\nsettings switch \"Show Volume Indicator\" off\n"
-                                                           "settings switch \"Enabled\" off\n"
-                                                           "settings switch \"Enabled\" on\n"
-                                                           "settings tap \"Respring\"\n")
-                                                        .string(),
+  ProcessResult respring = tessra({"device", "run",
+                                   script("settings\nsettings switch \"Show Volume Indicator\" off\n"
+                                          "settings switch \"Enabled\" off\n"
+                                          "settings switch \"Enabled\" on\n"
+                                          "settings tap \"Respring\"\n")
+                                       .string(),
                                    "--root", root_.string()});
   ASSERT_EQ(respring.status, 0) << respring.out << respring.err;
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
@@ -186,8 +189,8 @@ TEST_F(SettingsEndToEndTest, ALiveSettingTakesEffectInTheRunningPlugInAndResprin
   std::string settings = tessra({"settings", "--root", root_.string()}).out;
   EXPECT_TRUE(contains(settings, "* showVolumeHUD")) << settings;
   EXPECT_TRUE(contains(settings, "* restorePreviousWifiOnAppExit")) << settings;
-  ProcessResult after = tessra({"device", "run", script("settings\nexpect page \"Tessra 2\"\n").string(), "--root",
-                                root_.string()});
+  ProcessResult after =
+      tessra({"device", "run", script("settings\nexpect page \"Tessra 2\"\n").string(), "--root", root_.string()});
   EXPECT_EQ(after.status, 0) << after.err;
 }
 

@@ -20,9 +20,13 @@ class SettingsAppDriverTest : public prefs::testing::SettingsPagesTest {
   void SetUp() override {
     SettingsPagesTest::SetUp();
     writeApps(plist::Array{
-        plist::Dictionary{{"bundleIdentifier", "com.apple.Maps"}, {"displayName", "Maps"}, {"type", "system"},
+        plist::Dictionary{{"bundleIdentifier", "com.apple.Maps"},
+                          {"displayName", "Maps"},
+                          {"type", "system"},
                           {"icon", "AppIcon60x60"}},
-        plist::Dictionary{{"bundleIdentifier", "com.waze.iphone"}, {"displayName", "Waze"}, {"type", "user"},
+        plist::Dictionary{{"bundleIdentifier", "com.waze.iphone"},
+                          {"displayName", "Waze"},
+                          {"type", "user"},
                           {"icon", "AppIcon60x60"}},
     });
     app_ = std::make_unique<SettingsAppDriver>(std::vector<std::filesystem::path>{bundle_}, 375, 667);
@@ -71,7 +75,8 @@ TEST_F(SettingsAppDriverTest, ControlsWriteTheDomainAndRefuseWhatCannotBeDone) {
 
   EXPECT_EQ(run("switch", {"Enabled", "off"}).first, SettingsAppDriver::kDone);
   EXPECT_EQ(run("expect-row", {"Debug Toasts", "disabled"}).first, SettingsAppDriver::kDone);
-  EXPECT_EQ(run("switch", {"Debug Toasts", "on"}), (SettingsAppDriver::Result{2, "the row \"Debug Toasts\" is disabled"}));
+  EXPECT_EQ(run("switch", {"Debug Toasts", "on"}),
+            (SettingsAppDriver::Result{2, "the row \"Debug Toasts\" is disabled"}));
   EXPECT_EQ(stored("debugInformationEnabled"), plist::Value());
   EXPECT_EQ(run("expect-row", {"Nothing", "absent"}).first, SettingsAppDriver::kDone);
   EXPECT_EQ(run("expect-row", {"Enabled", "disabled"}), (SettingsAppDriver::Result{1, "row \"Enabled\" is enabled"}));

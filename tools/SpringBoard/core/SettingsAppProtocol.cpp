@@ -41,8 +41,8 @@ std::optional<SettingsAppProtocol::Message> SettingsAppProtocol::decode(std::str
   if (message.kind.empty()) return std::nullopt;
   while (space != std::string_view::npos) {
     size_t next = line.find(' ', space + 1);
-    std::string_view word = line.substr(space + 1, next == std::string_view::npos ? std::string_view::npos
-                                                                                   : next - space - 1);
+    std::string_view word =
+        line.substr(space + 1, next == std::string_view::npos ? std::string_view::npos : next - space - 1);
     std::string field;
     if (word != "-") {
       if (word.empty() || word.size() % 2) return std::nullopt;

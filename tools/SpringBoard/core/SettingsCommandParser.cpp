@@ -41,7 +41,8 @@ std::string SettingsCommandParser::parse(const std::vector<std::string>& w, cons
     } else if (sub == "tap") {
       if (w.size() != 3) return "settings tap: expected 'settings tap \"TITLE\"'";
     } else if (sub == "switch") {
-      if (w.size() != 4 || (w[3] != "on" && w[3] != "off")) return "settings switch: expected 'settings switch \"TITLE\" on|off'";
+      if (w.size() != 4 || (w[3] != "on" && w[3] != "off"))
+        return "settings switch: expected 'settings switch \"TITLE\" on|off'";
     } else if (sub == "slider") {
       if (w.size() != 4) return "settings slider: expected 'settings slider \"TITLE\" V'";
       if (!isNumber(w[3])) return "settings slider: expected a number, got " + quoted(w[3]);

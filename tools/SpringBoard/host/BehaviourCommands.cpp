@@ -54,7 +54,8 @@ ScriptOutcome BehaviourCommands::execute(const ScriptCommand& c) {
       return done();
     case ScriptVerb::ControlCenter:
     case ScriptVerb::NotificationCenter:
-    case ScriptVerb::Reachability: return pullDown(c);
+    case ScriptVerb::Reachability:
+      return pullDown(c);
     case ScriptVerb::Button:
     case ScriptVerb::Buttons: {
       std::vector<platform::springboard::ButtonPress> presses;
@@ -77,7 +78,8 @@ ScriptOutcome BehaviourCommands::execute(const ScriptCommand& c) {
       if (!error.empty()) return refused("systemalert: " + error);
       return done();
     }
-    case ScriptVerb::ExpectToast: return expectToast(c);
+    case ScriptVerb::ExpectToast:
+      return expectToast(c);
     case ScriptVerb::ExpectToasts:
       if (toasts_.count() == static_cast<size_t>(c.number)) return done();
       return failed("expected " + std::to_string(static_cast<size_t>(c.number)) + " toasts shown or waiting, found " +
@@ -86,14 +88,16 @@ ScriptOutcome BehaviourCommands::execute(const ScriptCommand& c) {
       return expectPresentation("banner", platform::springboard::NotificationBanners::lastBanner(), c.on);
     case ScriptVerb::ExpectSystemAlert:
       return expectPresentation("system alert", platform::springboard::SystemAlerts::lastAlert(), c.on);
-    case ScriptVerb::ExpectOverlay: return expectOverlay(c);
+    case ScriptVerb::ExpectOverlay:
+      return expectOverlay(c);
     case ScriptVerb::ExpectHomePressed: {
       const size_t presses = model_.eventLog().count(kHomeButtonEvent) - homePressesBefore_;
       if (presses == static_cast<size_t>(c.number)) return done();
       return failed("expected the home button pressed " + std::to_string(static_cast<size_t>(c.number)) +
                     " times, found " + std::to_string(presses));
     }
-    default: return refused("not a command about behaviours");
+    default:
+      return refused("not a command about behaviours");
   }
 }
 
@@ -106,7 +110,8 @@ ScriptOutcome BehaviourCommands::pullDown(const ScriptCommand& c) {
     return done();
   }
   if (c.verb == ScriptVerb::NotificationCenter) {
-    if (apps.locked()) return refused("notificationcenter: the device is locked; the lock screen shows the notifications");
+    if (apps.locked())
+      return refused("notificationcenter: the device is locked; the lock screen shows the notifications");
     if (apps.notificationCenterVisible()) model_.dismissSystemOverlays();
     lastAttempt_["notificationcenter"] = model_.openNotificationCenter();
     return done();
@@ -120,8 +125,8 @@ ScriptOutcome BehaviourCommands::expectToast(const ScriptCommand& c) {
   const std::vector<ToastWatcher::Toast> toasts = toasts_.visibleOrQueued();
   if (c.on) {
     if (toasts_.count() == 0) return done();
-    return failed("expected no toast, found " +
-                  (toasts.empty() ? std::to_string(toasts_.count()) + " toasts" : ToastWatcher::describe(toasts.front())));
+    return failed("expected no toast, found " + (toasts.empty() ? std::to_string(toasts_.count()) + " toasts"
+                                                                : ToastWatcher::describe(toasts.front())));
   }
   for (const auto& toast : toasts)
     if (toast.title == c.texts.at(0) && toast.message == c.texts.at(1)) return done();
@@ -134,8 +139,8 @@ ScriptOutcome BehaviourCommands::expectToast(const ScriptCommand& c) {
 
 ScriptOutcome BehaviourCommands::expectOverlay(const ScriptCommand& c) {
   auto attempt = lastAttempt_.find(c.name);
-  if (attempt == lastAttempt_.end()) return failed("expected " + c.name + " " + (c.on ? "opened" : "blocked") +
-                                                   ", but it was never pulled down");
+  if (attempt == lastAttempt_.end())
+    return failed("expected " + c.name + " " + (c.on ? "opened" : "blocked") + ", but it was never pulled down");
   if (attempt->second == c.on) return done();
   return failed("expected " + c.name + " " + (c.on ? "opened" : "blocked") + ", found it " +
                 (attempt->second ? "opened" : "blocked"));

@@ -54,8 +54,10 @@ bool ScreenCommands::handles(ScriptVerb verb) {
     case ScriptVerb::Swipe:
     case ScriptVerb::Snapshot:
     case ScriptVerb::ExpectText:
-    case ScriptVerb::ExpectMenu: return true;
-    default: return false;
+    case ScriptVerb::ExpectMenu:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -116,14 +118,22 @@ ScriptOutcome ScreenCommands::execute(const ScriptCommand& c) {
       if (auto error = outside("drag", to)) return refused(*error);
       perform(dragSteps(from, to, c.number));
       return done();
-    case ScriptVerb::TapIcon: return icon(c, false);
-    case ScriptVerb::PressIcon: return icon(c, true);
-    case ScriptVerb::TapText: return tapText(c);
-    case ScriptVerb::Swipe: return swipe(c);
-    case ScriptVerb::Snapshot: return snapshot(c);
-    case ScriptVerb::ExpectText: return expectText(c);
-    case ScriptVerb::ExpectMenu: return expectMenu(c);
-    default: return refused("not a screen command");
+    case ScriptVerb::TapIcon:
+      return icon(c, false);
+    case ScriptVerb::PressIcon:
+      return icon(c, true);
+    case ScriptVerb::TapText:
+      return tapText(c);
+    case ScriptVerb::Swipe:
+      return swipe(c);
+    case ScriptVerb::Snapshot:
+      return snapshot(c);
+    case ScriptVerb::ExpectText:
+      return expectText(c);
+    case ScriptVerb::ExpectMenu:
+      return expectMenu(c);
+    default:
+      return refused("not a screen command");
   }
 }
 
@@ -135,7 +145,8 @@ ScriptOutcome ScreenCommands::icon(const ScriptCommand& c, bool press) {
   // An icon on another page is brought into view first, as a person would swipe to it.
   auto& pages = home.pages();
   int page = pages.pageOf(c.name);
-  platform::UIView* tile = icon->subviews().empty() ? static_cast<platform::UIView*>(icon) : icon->subviews().front().get();
+  platform::UIView* tile =
+      icon->subviews().empty() ? static_cast<platform::UIView*>(icon) : icon->subviews().front().get();
   if (page >= 0 && page != pages.currentPage()) {
     int previous = pages.currentPage();
     pages.setCurrentPage(page, false);
@@ -163,8 +174,8 @@ ScriptOutcome ScreenCommands::tapText(const ScriptCommand& c) {
 
 ScriptOutcome ScreenCommands::swipe(const ScriptCommand& c) {
   const platform::CGSize size = screen_.size();
-  const bool mirrored = screen_.home().effectiveUserInterfaceLayoutDirection() ==
-                        platform::UIUserInterfaceLayoutDirection::RightToLeft;
+  const bool mirrored =
+      screen_.home().effectiveUserInterfaceLayoutDirection() == platform::UIUserInterfaceLayoutDirection::RightToLeft;
   if (c.name == "home") {
     perform(dragSteps({size.width / 2, size.height - 4}, {size.width / 2, size.height * 0.6}, 0.3));
   } else {

@@ -1,7 +1,7 @@
 #include "tools/SpringBoard/host/SettingsAppLink.h"
 
-#include <signal.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -41,9 +41,8 @@ class SettingsAppLink::PipeTransport final : public platform::NotificationTransp
   }
   void sendDistributed(const std::string& name, const platform::plist::Value& userInfo) override {
     if (fd_ < 0) return;
-    auto xml = platform::plist::PropertyListFile::toXml(userInfo.isNull() ? platform::plist::Value(
-                                                                                 platform::plist::Dictionary{})
-                                                                           : userInfo);
+    auto xml = platform::plist::PropertyListFile::toXml(
+        userInfo.isNull() ? platform::plist::Value(platform::plist::Dictionary{}) : userInfo);
     SettingsAppProtocol::writeAll(fd_, SettingsAppProtocol::encode("dist", {name, xml.value_or("")}));
   }
   void close() { fd_ = -1; }
@@ -161,8 +160,8 @@ void SettingsAppLink::readUntilReply(Result& result) {
       platform::DarwinNotificationCenter::shared().deliverRemote(message->fields[0]);
     } else if (message->kind == "dist" && message->fields.size() == 2) {
       auto info = platform::plist::PropertyListFile::parse(message->fields[1]);
-      platform::DistributedNotificationCenter::shared().deliverRemote(message->fields[0],
-                                                                      info.ok() ? info.value : platform::plist::Value());
+      platform::DistributedNotificationCenter::shared().deliverRemote(
+          message->fields[0], info.ok() ? info.value : platform::plist::Value());
     }
   }
   stop();  // the Settings app went away in the middle of a command

@@ -26,9 +26,12 @@ std::unique_ptr<SettingsAppLink>& linkSlot() {
 
 ScriptOutcome outcomeOf(const std::pair<int, std::string>& result, const std::string& what) {
   switch (result.first) {
-    case 0: return {Status::Done, ""};
-    case 1: return {Status::ExpectFailed, what + ": " + result.second};
-    default: return {Status::Refused, what + ": " + result.second};
+    case 0:
+      return {Status::Done, ""};
+    case 1:
+      return {Status::ExpectFailed, what + ": " + result.second};
+    default:
+      return {Status::Refused, what + ": " + result.second};
   }
 }
 
@@ -65,8 +68,8 @@ std::shared_ptr<platform::UIImage> SettingsCommandRunner::settingsScreen(platfor
 
 ScriptOutcome SettingsCommandRunner::execute(const ScriptCommand& command, platform::springboard::DeviceModel& model) {
   if (command.name == "expect-setting") return expectSetting(command);
-  std::string what = command.name == "settings" || command.name.starts_with("expect") ? command.text
-                                                                                      : "settings " + command.name;
+  std::string what =
+      command.name == "settings" || command.name.starts_with("expect") ? command.text : "settings " + command.name;
   auto& apps = model.apps();
   if (command.name == "settings") {
     if (apps.locked()) return {Status::Refused, "settings: the device is locked; unlock it first"};
@@ -89,12 +92,17 @@ ScriptOutcome SettingsCommandRunner::expectSetting(const ScriptCommand& command)
   platform::plist::Value value = read.ok() ? read.value[args[0]] : platform::plist::Value();
   const std::string& wanted = args[1];
   bool same = false;
-  if (wanted == "none") same = value.isNull();
-  else if (wanted == "on" || wanted == "true") same = value.isNumber() && value.boolValue();
-  else if (wanted == "off" || wanted == "false") same = value.isNumber() && !value.boolValue();
-  else same = value.isNumber() && std::fabs(value.doubleValue() - std::strtod(wanted.c_str(), nullptr)) < 1e-9;
+  if (wanted == "none")
+    same = value.isNull();
+  else if (wanted == "on" || wanted == "true")
+    same = value.isNumber() && value.boolValue();
+  else if (wanted == "off" || wanted == "false")
+    same = value.isNumber() && !value.boolValue();
+  else
+    same = value.isNumber() && std::fabs(value.doubleValue() - std::strtod(wanted.c_str(), nullptr)) < 1e-9;
   if (same) return {Status::Done, ""};
-  return {Status::ExpectFailed, "expect setting: " + args[0] + " is " + (value.isNull() ? "not set" : value.describe())};
+  return {Status::ExpectFailed,
+          "expect setting: " + args[0] + " is " + (value.isNull() ? "not set" : value.describe())};
 }
 
 }  // namespace tessra::device

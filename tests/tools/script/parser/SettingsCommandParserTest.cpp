@@ -1,12 +1,11 @@
 // The Settings lines of scripts, and the protocol that carries them to the
 // Settings app of a dry run.
-#include "tools/SpringBoard/core/SettingsCommandParser.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include "tools/SpringBoard/core/ScriptParser.h"
 #include "tools/SpringBoard/core/SettingsAppProtocol.h"
+#include "tools/SpringBoard/core/SettingsCommandParser.h"
 #include "tools/SpringBoard/core/TweakVocabulary.h"
 
 namespace tessra::device {
@@ -40,9 +39,12 @@ TEST_F(SettingsCommandParserTest, SettingsLinesNameTheScreenVerbAndKeepTheirArgu
            {"settings back", "back", {}},
            {"expect page \"Tessra 2\"", "expect-page", {"Tessra 2"}},
            {"expect row \"Debug Toasts\" disabled", "expect-row", {"Debug Toasts", "disabled"}},
-           {"expect rows \"Levels\" \"Restore Volume\" \"Restore Brightness\"", "expect-rows",
+           {"expect rows \"Levels\" \"Restore Volume\" \"Restore Brightness\"",
+            "expect-rows",
             {"Levels", "Restore Volume", "Restore Brightness"}},
-           {"expect setting restorePreviousWifiOnAppExit off", "expect-setting", {"restorePreviousWifiOnAppExit", "off"}},
+           {"expect setting restorePreviousWifiOnAppExit off",
+            "expect-setting",
+            {"restorePreviousWifiOnAppExit", "off"}},
            {"expect setting hapticFeedbackStrength 0.5", "expect-setting", {"hapticFeedbackStrength", "0.5"}},
        }) {
     ScriptCommand command = parseOk(c.line);
@@ -56,12 +58,14 @@ TEST_F(SettingsCommandParserTest, SettingsLinesNameTheScreenVerbAndKeepTheirArgu
 
 TEST_F(SettingsCommandParserTest, BadSettingsLinesSayWhatIsWrong) {
   EXPECT_EQ(errorOf("settings open"), "settings: expected tap, switch, slider, segment or back, got 'open'");
-  EXPECT_EQ(errorOf("settings switch \"Enabled\" maybe"), "settings switch: expected 'settings switch \"TITLE\" on|off'");
+  EXPECT_EQ(errorOf("settings switch \"Enabled\" maybe"),
+            "settings switch: expected 'settings switch \"TITLE\" on|off'");
   EXPECT_EQ(errorOf("settings slider \"Haptic Strength\" loud"), "settings slider: expected a number, got 'loud'");
   EXPECT_EQ(errorOf("settings slider \"Haptic Strength\" nan"), "settings slider: expected a number, got 'nan'");
   EXPECT_EQ(errorOf("settings tap"), "settings tap: expected 'settings tap \"TITLE\"'");
   EXPECT_EQ(errorOf("settings back now"), "settings back: expected no more words");
-  EXPECT_EQ(errorOf("expect row \"Enabled\" greyed"), "expect row: expected 'expect row \"TITLE\" enabled|disabled|absent'");
+  EXPECT_EQ(errorOf("expect row \"Enabled\" greyed"),
+            "expect row: expected 'expect row \"TITLE\" enabled|disabled|absent'");
   EXPECT_EQ(errorOf("expect rows"), "expect rows: expected 'expect rows \"SECTION\" \"TITLE\" ...'");
   EXPECT_EQ(errorOf("expect setting noSuchKey on"), "expect setting: unknown setting 'noSuchKey'");
   EXPECT_EQ(errorOf("expect setting enabled maybe"), "expect setting: expected on, off, a number or none, got 'maybe'");
