@@ -8,7 +8,7 @@
 #include "platform/foundation/OperationQueue.h"
 #include "platform/springboard/DeviceModel.h"
 #include "tweak/controls/BrightnessManager.h"
-#include "tweak/controls/BrightnessManagerTestApi.h"
+#include "tweak/testing/BrightnessManagerTestApi.h"
 
 namespace {
 

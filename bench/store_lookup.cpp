@@ -10,8 +10,8 @@
 #include <string>
 
 #include "platform/foundation/PropertyList.h"
-#include "tweak/catalogue/ToggleType.h"
 #include "tweak/store/TessraStorageManager.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 // Every allocation of the process is counted, so a lookup that allocates shows in the counters.
 namespace {

@@ -14,9 +14,9 @@
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/prefs/HBPreferences.h"
-#include "tweak/catalogue/ToggleType.h"
 #include "tweak/store/TessraKeys.h"
 #include "tweak/store/TessraStorageManager.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 namespace {
 

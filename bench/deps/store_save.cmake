@@ -1,1 +1,1 @@
-target_link_libraries(${name} PRIVATE tessra_tweak)
+target_link_libraries(${name} PRIVATE tweak_store)

@@ -1,7 +1,5 @@
 #include "platform/foundation/DarwinNotificationCenter.h"
 
-#include <algorithm>
-
 #include "platform/foundation/Dispatch.h"
 
 namespace platform {
@@ -12,27 +10,17 @@ DarwinNotificationCenter& DarwinNotificationCenter::shared() {
 }
 
 uint64_t DarwinNotificationCenter::addObserver(std::string name, Callback callback) {
-  std::lock_guard lock(mutex_);
-  uint64_t token = nextToken_++;
-  observers_.push_back({token, std::move(name), std::make_shared<Callback>(std::move(callback))});
-  return token;
+  return observers_.add(std::move(name), nullptr, std::move(callback));
 }
 
-void DarwinNotificationCenter::removeObserver(uint64_t token) {
-  std::lock_guard lock(mutex_);
-  std::erase_if(observers_, [token](const Observer& o) { return o.token == token; });
-}
+void DarwinNotificationCenter::removeObserver(uint64_t token) { observers_.remove(token); }
 
-size_t DarwinNotificationCenter::observerCount(const std::string& name) const {
-  std::lock_guard lock(mutex_);
-  return static_cast<size_t>(
-      std::count_if(observers_.begin(), observers_.end(), [&](const Observer& o) { return o.name == name; }));
-}
+size_t DarwinNotificationCenter::observerCount(const std::string& name) const { return observers_.count(name); }
 
 void DarwinNotificationCenter::postNotification(const std::string& name) {
   std::shared_ptr<NotificationTransport> transport;
   {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(transportMutex_);
     transport = transport_;
   }
   deliverLocal(name);
@@ -40,7 +28,7 @@ void DarwinNotificationCenter::postNotification(const std::string& name) {
 }
 
 void DarwinNotificationCenter::setTransport(std::shared_ptr<NotificationTransport> transport) {
-  std::lock_guard lock(mutex_);
+  std::lock_guard lock(transportMutex_);
   transport_ = std::move(transport);
 }
 
@@ -49,15 +37,8 @@ void DarwinNotificationCenter::deliverRemote(const std::string& name) {
 }
 
 void DarwinNotificationCenter::deliverLocal(const std::string& name) {
-  // Observers may add or remove observers while being called: call a copy.
-  std::vector<std::shared_ptr<Callback>> callbacks;
-  {
-    std::lock_guard lock(mutex_);
-    for (const auto& o : observers_)
-      if (o.name == name) callbacks.push_back(o.callback);
-  }
-  for (const auto& callback : callbacks)
-    if (*callback) (*callback)(name);
+  for (const auto& observer : observers_.matching(name))
+    if (*observer.callback) (*observer.callback)(name);
 }
 
 }  // namespace platform

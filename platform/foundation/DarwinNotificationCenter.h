@@ -5,9 +5,9 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <vector>
 
 #include "platform/foundation/NotificationTransport.h"
+#include "platform/foundation/ObserverList.h"
 
 namespace platform {
 
@@ -38,14 +38,8 @@ class DarwinNotificationCenter {
 
  private:
   void deliverLocal(const std::string& name);
-  struct Observer {
-    uint64_t token;
-    std::string name;
-    std::shared_ptr<Callback> callback;
-  };
-  mutable std::mutex mutex_;
-  std::vector<Observer> observers_;
-  uint64_t nextToken_ = 1;
+  ObserverList<Callback> observers_;
+  std::mutex transportMutex_;
   std::shared_ptr<NotificationTransport> transport_;
 };
 

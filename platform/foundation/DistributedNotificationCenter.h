@@ -5,9 +5,9 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <vector>
 
 #include "platform/foundation/NotificationTransport.h"
+#include "platform/foundation/ObserverList.h"
 #include "platform/foundation/PropertyList.h"
 
 namespace platform {
@@ -38,14 +38,8 @@ class DistributedNotificationCenter {
 
  private:
   void deliverLocal(const std::string& name, const plist::Value& userInfo);
-  struct Observer {
-    uint64_t token;
-    std::string name;
-    std::shared_ptr<Block> block;
-  };
-  mutable std::mutex mutex_;
-  std::vector<Observer> observers_;
-  uint64_t nextToken_ = 1;
+  ObserverList<Block> observers_;
+  std::mutex transportMutex_;
   std::shared_ptr<NotificationTransport> transport_;
 };
 

@@ -1,7 +1,5 @@
 #include "platform/foundation/NotificationCenter.h"
 
-#include <algorithm>
-
 namespace platform {
 
 NotificationCenter& NotificationCenter::defaultCenter() {
@@ -10,28 +8,16 @@ NotificationCenter& NotificationCenter::defaultCenter() {
 }
 
 uint64_t NotificationCenter::addObserver(std::string name, const void* object, Block block) {
-  std::lock_guard lock(mutex_);
-  uint64_t token = nextToken_++;
-  observers_.push_back({token, std::move(name), object, std::make_shared<Block>(std::move(block))});
-  return token;
+  return observers_.add(std::move(name), object, std::move(block));
 }
 
-void NotificationCenter::removeObserver(uint64_t token) {
-  std::lock_guard lock(mutex_);
-  std::erase_if(observers_, [token](const Observer& o) { return o.token == token; });
-}
+void NotificationCenter::removeObserver(uint64_t token) { observers_.remove(token); }
 
 void NotificationCenter::postNotification(const std::string& name, const void* object,
                                           const plist::Value& userInfo) {
-  std::vector<std::shared_ptr<Block>> blocks;
-  {
-    std::lock_guard lock(mutex_);
-    for (const auto& o : observers_)
-      if (o.name == name && (!o.object || o.object == object)) blocks.push_back(o.block);
-  }
   Notification notification{name, object, userInfo};
-  for (const auto& block : blocks)
-    if (*block) (*block)(notification);
+  for (const auto& observer : observers_.matching(name, object))
+    if (*observer.callback) (*observer.callback)(notification);
 }
 
 }  // namespace platform

@@ -2,11 +2,9 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
-#include <mutex>
 #include <string>
-#include <vector>
 
+#include "platform/foundation/ObserverList.h"
 #include "platform/foundation/PropertyList.h"
 
 namespace platform {
@@ -37,15 +35,7 @@ class NotificationCenter {
                         const plist::Value& userInfo = {});
 
  private:
-  struct Observer {
-    uint64_t token;
-    std::string name;
-    const void* object;
-    std::shared_ptr<Block> block;
-  };
-  std::mutex mutex_;
-  std::vector<Observer> observers_;
-  uint64_t nextToken_ = 1;
+  ObserverList<Block> observers_;
 };
 
 }  // namespace platform

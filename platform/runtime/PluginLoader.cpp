@@ -9,7 +9,8 @@
 
 namespace platform {
 
-std::vector<PluginLoader::Plugin> PluginLoader::loadFolder(const std::filesystem::path& folder) {
+std::vector<PluginLoader::Plugin> PluginLoader::loadFolder(const std::filesystem::path& folder,
+                                                         const Admission& admit) {
   std::vector<std::filesystem::path> files;
   std::error_code ec;
   for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
@@ -26,6 +27,7 @@ std::vector<PluginLoader::Plugin> PluginLoader::loadFolder(const std::filesystem
             [](const std::filesystem::path& a, const std::filesystem::path& b) { return a.filename() < b.filename(); });
   std::vector<Plugin> loaded;
   for (const auto& file : files) {
+    if (admit && !admit(file)) continue;
     if (void* handle = load(file)) loaded.push_back(Plugin{file, handle});
   }
   return loaded;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,9 +20,12 @@ class PluginLoader {
     void* handle = nullptr;  // dlopen handle
   };
 
-  // Loads every "*.dylib" directly inside `folder` (sorted by name); answers those that loaded.
-  // A missing folder loads nothing.
-  static std::vector<Plugin> loadFolder(const std::filesystem::path& folder);
+  // Decides before a library is loaded whether it may be; a refusal is the decider's to report.
+  using Admission = std::function<bool(const std::filesystem::path& file)>;
+
+  // Loads every "*.dylib" directly inside `folder` (sorted by name) that `admit` (when set) lets in;
+  // answers those that loaded. A missing folder loads nothing.
+  static std::vector<Plugin> loadFolder(const std::filesystem::path& folder, const Admission& admit = {});
   // Loads one library; null (and a log line) on failure.
   static void* load(const std::filesystem::path& file);
   // The symbol `name` of a loaded library, or null.

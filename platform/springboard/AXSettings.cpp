@@ -3,6 +3,7 @@
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform {
@@ -14,10 +15,7 @@ namespace {
 springboard::SwitchesState& switches() { return DeviceModel::shared().switches(); }
 }  // namespace
 
-AXSettings* AXSettings::sharedInstance() {
-  static ClassHandle cls("AXSettings");
-  return dynamic_cast<AXSettings*>(msgSend<id>(cls.get(), SELECTOR("sharedInstance")));
-}
+AXSettings* AXSettings::sharedInstance() { return springboard::sharedInstance<AXSettings, "AXSettings">(); }
 
 bool AXSettings::reduceWhitePointEnabled() const { return msgSend<bool>(this, SELECTOR("reduceWhitePointEnabled")); }
 

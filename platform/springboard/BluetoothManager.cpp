@@ -3,6 +3,7 @@
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform {
@@ -11,8 +12,7 @@ using springboard::DeviceModel;
 using springboard::SpringBoardClasses;
 
 BluetoothManager* BluetoothManager::sharedInstance() {
-  static ClassHandle cls("BluetoothManager");
-  return dynamic_cast<BluetoothManager*>(msgSend<id>(cls.get(), SELECTOR("sharedInstance")));
+  return springboard::sharedInstance<BluetoothManager, "BluetoothManager">();
 }
 
 bool BluetoothManager::enabled() const { return msgSend<bool>(this, SELECTOR("enabled")); }

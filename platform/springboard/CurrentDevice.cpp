@@ -3,14 +3,12 @@
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform::springboard {
 
-id CurrentDevice::currentDevice() {
-  static ClassHandle cls("UIDevice");
-  return msgSend<id>(cls.get(), SELECTOR("currentDevice"));
-}
+id CurrentDevice::currentDevice() { return springboard::sharedInstance<Object, "UIDevice", "currentDevice">(); }
 
 std::string CurrentDevice::systemVersion(id device) { return msgSend<std::string>(device, SELECTOR("systemVersion")); }
 

@@ -3,6 +3,7 @@
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform {
@@ -11,8 +12,7 @@ using springboard::DeviceModel;
 using springboard::SpringBoardClasses;
 
 FSSwitchPanel* FSSwitchPanel::sharedPanel() {
-  static ClassHandle cls("FSSwitchPanel");
-  return dynamic_cast<FSSwitchPanel*>(msgSend<id>(cls.get(), SELECTOR("sharedPanel")));
+  return springboard::sharedInstance<FSSwitchPanel, "FSSwitchPanel", "sharedPanel">();
 }
 
 FSSwitchState FSSwitchPanel::stateForSwitchIdentifier(std::string identifier) const {

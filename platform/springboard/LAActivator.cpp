@@ -4,6 +4,7 @@
 #include "platform/runtime/Runtime.h"
 #include "platform/springboard/DeviceModel.h"
 #include "platform/springboard/LAEvent.h"
+#include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 #include "platform/springboard/SystemProfile.h"
 
@@ -12,10 +13,7 @@ namespace platform {
 using springboard::DeviceModel;
 using springboard::SpringBoardClasses;
 
-LAActivator* LAActivator::sharedInstance() {
-  static ClassHandle cls(kClassName);
-  return dynamic_cast<LAActivator*>(msgSend<id>(cls.get(), SELECTOR("sharedInstance")));
-}
+LAActivator* LAActivator::sharedInstance() { return springboard::sharedInstance<LAActivator, "_LAActivator">(); }
 
 void LAActivator::sendEventToListener(id event) { msgSend<void, id>(this, SELECTOR("sendEventToListener:"), event); }
 

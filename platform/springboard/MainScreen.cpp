@@ -3,14 +3,12 @@
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform::springboard {
 
-id MainScreen::mainScreen() {
-  static ClassHandle cls("UIScreen");
-  return msgSend<id>(cls.get(), SELECTOR("mainScreen"));
-}
+id MainScreen::mainScreen() { return springboard::sharedInstance<Object, "UIScreen", "mainScreen">(); }
 
 double MainScreen::brightness(id screen) { return msgSend<double>(screen, SELECTOR("brightness")); }
 

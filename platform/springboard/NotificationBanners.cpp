@@ -19,6 +19,16 @@ bool NotificationBanners::post(BannerRequest banner) {
   return true;
 }
 
+std::optional<BannerRequest> NotificationBanners::shownBanner() {
+  if (lastBanner() != PresentationState::Shown) return std::nullopt;
+  auto* request = dynamic_cast<NCNotificationRequest*>(
+      SBNotificationBannerDestination::sharedInstance()->presentedBanner()->notificationRequest());
+  auto* content = request ? dynamic_cast<NCNotificationContent*>(request->content()) : nullptr;
+  if (!content) return std::nullopt;
+  return BannerRequest{request->sectionIdentifier(), content->title(), content->message(), content->subtitle(),
+                       content->icon()};
+}
+
 PresentationState NotificationBanners::lastBanner() {
   SBNotificationBannerDestination* destination = SBNotificationBannerDestination::sharedInstance();
   NCNotificationShortLookViewController* banner = destination ? destination->presentedBanner() : nullptr;

@@ -35,6 +35,8 @@ class NotificationBanners {
   static bool post(BannerRequest request);
   // Whether the banner presented last is on screen (presented, its view not hidden, not dismissed).
   static PresentationState lastBanner();
+  // What the banner on screen says, or nothing when no banner is on screen.
+  static std::optional<BannerRequest> shownBanner();
 };
 
 }  // namespace platform::springboard

@@ -4,6 +4,7 @@
 #include "platform/runtime/Runtime.h"
 #include "platform/springboard/DeviceModel.h"
 #include "platform/springboard/SBApplication.h"
+#include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform {
@@ -18,8 +19,7 @@ SBApplicationController& controller(id obj) { return *static_cast<SBApplicationC
 }  // namespace
 
 SBApplicationController* SBApplicationController::sharedInstance() {
-  static ClassHandle cls("SBApplicationController");
-  return dynamic_cast<SBApplicationController*>(msgSend<id>(cls.get(), SELECTOR("sharedInstance")));
+  return springboard::sharedInstance<SBApplicationController, "SBApplicationController">();
 }
 
 id SBApplicationController::applicationWithBundleIdentifier(std::string bundleIdentifier) const {

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
+#include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 #include "platform/springboard/SystemProfile.h"
 
@@ -10,8 +11,7 @@ namespace platform {
 using springboard::SpringBoardClasses;
 
 SBBrightnessController* SBBrightnessController::sharedBrightnessController() {
-  static ClassHandle cls("SBBrightnessController");
-  return dynamic_cast<SBBrightnessController*>(msgSend<id>(cls.get(), SELECTOR("sharedBrightnessController")));
+  return springboard::sharedInstance<SBBrightnessController, "SBBrightnessController", "sharedBrightnessController">();
 }
 
 void SBBrightnessController::_setBrightnessLevel(float level, bool showHUD) {

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
+#include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoard.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
@@ -16,8 +17,7 @@ SBIconController& icons(id obj) { return *static_cast<SBIconController*>(obj); }
 }  // namespace
 
 SBIconController* SBIconController::sharedInstance() {
-  static ClassHandle cls("SBIconController");
-  return dynamic_cast<SBIconController*>(msgSend<id>(cls.get(), SELECTOR("sharedInstance")));
+  return springboard::sharedInstance<SBIconController, "SBIconController">();
 }
 
 void SBIconController::viewWillAppear(bool animated) { msgSend<void, bool>(this, SELECTOR("viewWillAppear:"), animated); }

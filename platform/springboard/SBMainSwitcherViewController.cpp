@@ -5,6 +5,7 @@
 #include "platform/runtime/Runtime.h"
 #include "platform/springboard/DeviceModel.h"
 #include "platform/springboard/SBAppLayout.h"
+#include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 #include "platform/springboard/SystemProfile.h"
 
@@ -21,8 +22,7 @@ SBMainSwitcherViewController& switcher(id obj) { return *static_cast<SBMainSwitc
 }  // namespace
 
 SBMainSwitcherViewController* SBMainSwitcherViewController::sharedInstance() {
-  static ClassHandle cls("SBMainSwitcherViewController");
-  return dynamic_cast<SBMainSwitcherViewController*>(msgSend<id>(cls.get(), SELECTOR("sharedInstance")));
+  return springboard::sharedInstance<SBMainSwitcherViewController, "SBMainSwitcherViewController">();
 }
 
 ObjectArray SBMainSwitcherViewController::appLayouts() {

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
+#include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 #include "platform/springboard/SystemProfile.h"
 
@@ -10,8 +11,7 @@ namespace platform {
 using springboard::SpringBoardClasses;
 
 SBMainWorkspace* SBMainWorkspace::sharedInstance() {
-  static ClassHandle cls("SBMainWorkspace");
-  return dynamic_cast<SBMainWorkspace*>(msgSend<id>(cls.get(), SELECTOR("sharedInstance")));
+  return springboard::sharedInstance<SBMainWorkspace, "SBMainWorkspace">();
 }
 
 id SBMainWorkspace::ringerControl() { return msgSend<id>(this, SELECTOR("ringerControl")); }

@@ -4,6 +4,7 @@
 #include "platform/runtime/Runtime.h"
 #include "platform/springboard/DeviceModel.h"
 #include "platform/springboard/SBApplicationController.h"
+#include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform {
@@ -16,8 +17,7 @@ springboard::AudioState& audio() { return DeviceModel::shared().audio(); }
 }  // namespace
 
 SBMediaController* SBMediaController::sharedInstance() {
-  static ClassHandle cls("SBMediaController");
-  return dynamic_cast<SBMediaController*>(msgSend<id>(cls.get(), SELECTOR("sharedInstance")));
+  return springboard::sharedInstance<SBMediaController, "SBMediaController">();
 }
 
 float SBMediaController::volume() const { return msgSend<float>(this, SELECTOR("volume")); }

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
+#include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform {
@@ -9,8 +10,7 @@ namespace platform {
 using springboard::SpringBoardClasses;
 
 SBReachabilityManager* SBReachabilityManager::sharedInstance() {
-  static ClassHandle cls("SBReachabilityManager");
-  return dynamic_cast<SBReachabilityManager*>(msgSend<id>(cls.get(), SELECTOR("sharedInstance")));
+  return springboard::sharedInstance<SBReachabilityManager, "SBReachabilityManager">();
 }
 
 bool SBReachabilityManager::canActivateReachability() const {

@@ -3,6 +3,7 @@
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 #include "platform/springboard/SystemProfile.h"
 
@@ -16,8 +17,7 @@ springboard::AudioState& audio() { return DeviceModel::shared().audio(); }
 }  // namespace
 
 SBVolumeControl* SBVolumeControl::sharedInstance() {
-  static ClassHandle cls("SBVolumeControl");
-  return dynamic_cast<SBVolumeControl*>(msgSend<id>(cls.get(), SELECTOR("sharedInstance")));
+  return springboard::sharedInstance<SBVolumeControl, "SBVolumeControl">();
 }
 
 void SBVolumeControl::setVolume(float volume, std::string category) {

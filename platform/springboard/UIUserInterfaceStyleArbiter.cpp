@@ -3,6 +3,7 @@
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 #include "platform/springboard/SystemProfile.h"
 
@@ -12,8 +13,7 @@ using springboard::DeviceModel;
 using springboard::SpringBoardClasses;
 
 UIUserInterfaceStyleArbiter* UIUserInterfaceStyleArbiter::sharedInstance() {
-  static ClassHandle cls("UIUserInterfaceStyleArbiter");
-  return dynamic_cast<UIUserInterfaceStyleArbiter*>(msgSend<id>(cls.get(), SELECTOR("sharedInstance")));
+  return springboard::sharedInstance<UIUserInterfaceStyleArbiter, "UIUserInterfaceStyleArbiter">();
 }
 
 long UIUserInterfaceStyleArbiter::currentStyle() const { return msgSend<long>(this, SELECTOR("currentStyle")); }

@@ -94,6 +94,15 @@ void UIGestureRecognizer::touchesMoved(const std::vector<UITouch*>& touches) {
 void UIGestureRecognizer::touchesEnded(const std::vector<UITouch*>& touches) { trackTouches(touches, false); }
 void UIGestureRecognizer::touchesCancelled(const std::vector<UITouch*>& touches) { trackTouches(touches, false); }
 
+void UIGestureRecognizer::cancelContinuousGesture() {
+  using S = UIGestureRecognizerState;
+  if (state_ == S::Began || state_ == S::Changed) {
+    setState(S::Cancelled);
+  } else if (state_ == S::Possible) {
+    setState(S::Failed);
+  }
+}
+
 void UIGestureRecognizer::reset() {
   state_ = UIGestureRecognizerState::Possible;
   pendingRecognition_ = false;

@@ -71,6 +71,9 @@ class UIGestureRecognizer {
   void trackTouches(const std::vector<UITouch*>& touches, bool add);
   // Whether it has recognised and waits for recognisers it requires to fail.
   bool isWaitingToRecognize() const { return pendingRecognition_; }
+  // The cancel rule of continuous gestures (pan, long press): a gesture in progress (Began, Changed)
+  // becomes Cancelled, one not begun yet (Possible) Failed; a finished one stays as it is.
+  void cancelContinuousGesture();
 
  private:
   friend class UIView;

@@ -52,12 +52,7 @@ void UILongPressGestureRecognizer::touchesEnded(const std::vector<UITouch*>& tou
 void UILongPressGestureRecognizer::touchesCancelled(const std::vector<UITouch*>& touches) {
   UIGestureRecognizer::touchesCancelled(touches);
   timerToken_.reset();
-  using S = UIGestureRecognizerState;
-  if (state() == S::Began || state() == S::Changed) {
-    setState(S::Cancelled);
-  } else if (state() == S::Possible) {
-    setState(S::Failed);
-  }
+  cancelContinuousGesture();
 }
 
 void UILongPressGestureRecognizer::reset() {

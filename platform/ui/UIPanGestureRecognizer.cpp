@@ -55,12 +55,7 @@ void UIPanGestureRecognizer::touchesEnded(const std::vector<UITouch*>& touches) 
 
 void UIPanGestureRecognizer::touchesCancelled(const std::vector<UITouch*>& touches) {
   UIGestureRecognizer::touchesCancelled(touches);
-  using S = UIGestureRecognizerState;
-  if (state() == S::Began || state() == S::Changed) {
-    setState(S::Cancelled);
-  } else if (state() == S::Possible) {
-    setState(S::Failed);
-  }
+  cancelContinuousGesture();
 }
 
 void UIPanGestureRecognizer::reset() {

@@ -8,9 +8,9 @@
 #include "platform/prefs/HBPreferences.h"
 #include "tools/tessra/Command.h"
 #include "tools/tessra/DeviceRootOption.h"
-#include "tweak/catalogue/Tessra2Toggle.h"
 #include "tweak/store/TessraKeys.h"
 #include "tweak/store/TessraStorageManager.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 namespace tessra::cli {
 namespace {
@@ -33,8 +33,8 @@ void printLevel(std::ostream& out, const Value& entry, std::string_view key) {
 void printToggle(std::ostream& out, const std::string& name, const Value& state) {
   if (state.isNumber() && static_cast<ToggleState>(state.integerValue()) == ToggleStateNotCustomized) return;
   out << "  ";
-  auto type = Tessra2Toggle::getToggleTypeFromName(name);
-  if (auto readable = Tessra2Toggle::getReadableNameForToggleType(type))
+  auto type = toggleTypeForName(name);
+  if (auto readable = readableNameForType(type))
     out << *readable << " (" << name << ")";
   else
     out << name << " (unknown name)";

@@ -7,7 +7,7 @@
 #include "tools/tessra/Command.h"
 #include "tools/tessra/ComponentGallery.h"
 #include "tools/tessra/DeviceBuildProducts.h"
-#include "tweak/catalogue/BundleHelper.h"
+#include "tweak/support/BundleHelper.h"
 
 namespace tessra::cli {
 namespace {

@@ -12,8 +12,8 @@
 #include "tools/tessra/Command.h"
 #include "tools/tessra/DeviceNotificationLink.h"
 #include "tools/tessra/DeviceRootOption.h"
-#include "tweak/catalogue/Tessra2Toggle.h"
 #include "tweak/store/TessraKeys.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 namespace tessra::cli {
 namespace {
@@ -56,7 +56,7 @@ void checkToggles(const std::string& bundleId, const Value& toggles, std::vector
     return;
   }
   for (const auto& [name, state] : toggles.dictionary()) {
-    if (Tessra2Toggle::getToggleTypeFromName(name) == ToggleTypeUnknown) {
+    if (toggleTypeForName(name) == ToggleTypeUnknown) {
       faults.push_back(appLabel(bundleId) + ": toggles: unknown toggle name " + inQuotes(name));
       continue;
     }

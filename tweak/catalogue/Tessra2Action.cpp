@@ -1,18 +1,6 @@
 #include "tweak/catalogue/Tessra2Action.h"
 
 #include "tweak/catalogue/ToggleTexts.h"
-#include "tweak/store/TessraStorageManager.h"
-
-namespace {
-
-const ToggleDescription* actionDescription(ToggleType type) {
-  auto actions = actionDescriptions();
-  if (type < ToggleTypeDisableNC || static_cast<size_t>(type - ToggleTypeDisableNC) >= actions.size())
-    return nullptr;
-  return &actions[static_cast<size_t>(type - ToggleTypeDisableNC)];
-}
-
-}  // namespace
 
 std::string Tessra2Action::getBottomTextForCurrentState() const {
   if (state() == ToggleStateNotCustomized) return {};
@@ -25,14 +13,7 @@ std::string Tessra2Action::getBottomTextForCurrentState() const {
 }
 
 std::vector<std::shared_ptr<Tessra2Action>> Tessra2Action::getAllActions() {
-  const TessraStorageManager& store = TessraStorageManager::sharedInstance();
-  std::vector<std::shared_ptr<Tessra2Action>> actions;
-  actions.reserve(actionDescriptions().size());
-  for (const ToggleDescription& description : actionDescriptions())
-    actions.push_back(std::make_shared<Tessra2Action>(description.type,
-                                                      store.getStateForCurrentBundleIdForToggle(description.type),
-                                                      TessraStorageManager::toggleHasToBeShown(description.type)));
-  return actions;
+  return createAll<Tessra2Action>(actionDescriptions());
 }
 
 std::optional<std::string_view> Tessra2Action::getNameForToggleType(ToggleType type) {
@@ -40,11 +21,7 @@ std::optional<std::string_view> Tessra2Action::getNameForToggleType(ToggleType t
   return std::nullopt;
 }
 
-ToggleType Tessra2Action::getToggleTypeFromName(std::string_view name) {
-  for (const ToggleDescription& description : actionDescriptions())
-    if (description.name == name) return description.type;
-  return ToggleTypeUnknown;
-}
+ToggleType Tessra2Action::getToggleTypeFromName(std::string_view name) { return actionTypeForName(name); }
 
 std::optional<std::string_view> Tessra2Action::getReadableNameForToggleType(ToggleType type) {
   if (const ToggleDescription* description = actionDescription(type)) return description->readableName;

@@ -1,16 +1,9 @@
 #include "tweak/catalogue/Tessra2Toggle.h"
 
-#include "tweak/catalogue/Tessra2Action.h"
 #include "tweak/catalogue/ToggleTexts.h"
 #include "tweak/store/TessraStorageManager.h"
 
 namespace {
-
-const ToggleDescription* switchDescription(ToggleType type) {
-  auto switches = switchDescriptions();
-  if (type < 0 || static_cast<size_t>(type) >= switches.size()) return nullptr;
-  return &switches[static_cast<size_t>(type)];
-}
 
 // The next state of a three-state switch, indexed by state + 1.
 constexpr ToggleState kNextState[3] = {ToggleStateOn, ToggleStateNotCustomized, ToggleStateOff};
@@ -41,33 +34,25 @@ std::string Tessra2Toggle::getBottomTextForCurrentState() const {
 void Tessra2Toggle::saveValue() const { TessraStorageManager::sharedInstance().setState(state_, toggleType_); }
 
 std::vector<std::shared_ptr<Tessra2Toggle>> Tessra2Toggle::getAllToggles() {
-  const TessraStorageManager& store = TessraStorageManager::sharedInstance();
-  std::vector<std::shared_ptr<Tessra2Toggle>> toggles;
-  toggles.reserve(switchDescriptions().size());
-  for (const ToggleDescription& description : switchDescriptions())
-    toggles.push_back(std::make_shared<Tessra2Toggle>(description.type,
-                                                      store.getStateForCurrentBundleIdForToggle(description.type),
-                                                      TessraStorageManager::toggleHasToBeShown(description.type)));
-  return toggles;
+  return createAll<Tessra2Toggle>(switchDescriptions());
+}
+
+std::pair<ToggleState, bool> Tessra2Toggle::storedStateAndVisibility(ToggleType type) {
+  return {TessraStorageManager::sharedInstance().getStateForCurrentBundleIdForToggle(type),
+          TessraStorageManager::toggleHasToBeShown(type)};
 }
 
 std::optional<std::string_view> Tessra2Toggle::getNameForToggleType(ToggleType type) {
-  if (const ToggleDescription* description = switchDescription(type)) return description->name;
-  return Tessra2Action::getNameForToggleType(type);
+  return toggleNameForType(type);
 }
 
-ToggleType Tessra2Toggle::getToggleTypeFromName(std::string_view name) {
-  for (const ToggleDescription& description : switchDescriptions())
-    if (description.name == name) return description.type;
-  return Tessra2Action::getToggleTypeFromName(name);
-}
+ToggleType Tessra2Toggle::getToggleTypeFromName(std::string_view name) { return toggleTypeForName(name); }
 
 std::optional<std::string_view> Tessra2Toggle::getReadableNameForToggleType(ToggleType type) {
-  if (const ToggleDescription* description = switchDescription(type)) return description->readableName;
-  return Tessra2Action::getReadableNameForToggleType(type);
+  return readableNameForType(type);
 }
 
-bool Tessra2Toggle::toggleTypeIsAction(ToggleType type) { return type > ToggleTypeNone; }
+bool Tessra2Toggle::toggleTypeIsAction(ToggleType type) { return ::toggleTypeIsAction(type); }
 
 std::string_view Tessra2Toggle::currentAppName() {
   const auto& name = TessraStorageManager::sharedInstance().currentAppName();

@@ -2,18 +2,20 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
-#include "tweak/catalogue/ToggleType.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 // One system switch as the customization panel edits it: its type, its state
 // for the store's current app (-1 not customized, 0 off, 1 on) and whether the
 // settings offer it. A tap advances the state through -1, 1, 0 and back, and
-// saveValue() writes it to the current app's entry at once. The class also
-// holds the catalogue lookups (names, readable names) for every type; those of
-// the behaviours are answered by Tessra2Action. Objects live only while the
+// saveValue() writes it to the current app's entry at once. Its lookups of
+// names and readable names are the names the product answers to; they forward
+// to the vocabulary in ToggleType.h, which the rest of the plug-in uses. Objects live only while the
 // panel shows them; getAllToggles() builds them fresh from the store.
 class Tessra2Toggle {
  public:
@@ -39,7 +41,7 @@ class Tessra2Toggle {
 
   // The 18 switches, types 0 to 17 in order, with the current app's states and the panel's visibility.
   static std::vector<std::shared_ptr<Tessra2Toggle>> getAllToggles();
-  // The storage name of `type` (switches here, behaviours through Tessra2Action), or nothing.
+  // The storage name of `type` (a switch or a behaviour), or nothing.
   static std::optional<std::string_view> getNameForToggleType(ToggleType type);
   // The type named exactly `name` (switches first, then behaviours), or 30.
   static ToggleType getToggleTypeFromName(std::string_view name);
@@ -51,6 +53,19 @@ class Tessra2Toggle {
  protected:
   // The current app's display name for the texts (empty when unset).
   static std::string_view currentAppName();
+  // The current app's stored state of `type` and whether the panel shows it.
+  static std::pair<ToggleState, bool> storedStateAndVisibility(ToggleType type);
+  // One T per row of `rows`, in order, with the current app's states and the panel's visibility.
+  template <class T>
+  static std::vector<std::shared_ptr<T>> createAll(std::span<const ToggleDescription> rows) {
+    std::vector<std::shared_ptr<T>> all;
+    all.reserve(rows.size());
+    for (const ToggleDescription& row : rows) {
+      const auto [state, shown] = storedStateAndVisibility(row.type);
+      all.push_back(std::make_shared<T>(row.type, state, shown));
+    }
+    return all;
+  }
 
  private:
   bool hasToBeShown_ = false;

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "tweak/catalogue/ToggleType.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 // The one place where the plug-in reads or changes a system switch, the
 // volume or the brightness. A toggle type becomes the platform call that

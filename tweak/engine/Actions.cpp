@@ -1,7 +1,6 @@
 #include "tweak/engine/Actions.h"
 
 #include <algorithm>
-#include <cinttypes>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -13,7 +12,7 @@
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Substrate.h"
-#include "tweak/catalogue/KelvaneTweakUtils.h"
+#include "tweak/support/KelvaneTweakUtils.h"
 #include "tweak/engine/HomeGestureReplacement.h"
 #include "tweak/store/TessraStorageManager.h"
 #include "tweak/toast/ToastHelper.h"

@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "tweak/catalogue/ToggleType.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 // The behaviours enforced while an app is in front: no Notification Center,
 // no Control Center, no home gesture (replaced by a button pattern), no

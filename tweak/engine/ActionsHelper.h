@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "platform/runtime/TypeEncoding.h"
-#include "tweak/catalogue/ToggleType.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 // The behaviours that are done once when an app comes to the front rather
 // than enforced while it stays there: hide the home bar grabber, kill every

@@ -6,16 +6,16 @@
 #include "platform/foundation/Dispatch.h"
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "tweak/catalogue/KelvaneTweakUtils.h"
-#include "tweak/catalogue/Tessra2Toggle.h"
 #include "tweak/controls/BrightnessManager.h"
 #include "tweak/controls/FlipswitchHelper.h"
 #include "tweak/controls/VolumeApplier.h"
 #include "tweak/engine/ActionsHelper.h"
 #include "tweak/engine/TessraAppRecord.h"
-#include "tweak/engine/TessraDebugLog.h"
+#include "tweak/support/TessraDebugLog.h"
 #include "tweak/engine/TessraStartup.h"
 #include "tweak/store/TessraStorageManager.h"
+#include "tweak/support/KelvaneTweakUtils.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 using platform::id;
 
@@ -207,15 +207,15 @@ void AppSwitchEngine::applyCustomizationForApplication(id application) {
   for (const auto& [name, value] : entries) {
     const auto state = static_cast<int32_t>(value.integerValue());
     if (state == ToggleStateNotCustomized) continue;
-    const ToggleType type = Tessra2Toggle::getToggleTypeFromName(name);
+    const ToggleType type = toggleTypeForName(name);
     record->togglesValuesBeforeOpening.set(name, platform::plist::Value(FlipswitchHelper::isToggleEnabled(type) ? 1 : 0));
   }
   // Apply pass.
   for (const auto& [name, value] : entries) {
     const auto state = static_cast<int32_t>(value.integerValue());
     if (state == ToggleStateNotCustomized) continue;
-    const ToggleType type = Tessra2Toggle::getToggleTypeFromName(name);
-    if (Tessra2Toggle::toggleTypeIsAction(type)) {
+    const ToggleType type = toggleTypeForName(name);
+    if (toggleTypeIsAction(type)) {
       ActionsHelper::performAction(type);
     } else if (type == ToggleTypeSmartInvertColors || type == ToggleTypeClassicInvertColors) {
       if (!conditionHolds(store.invertColors_onlyWithDarkModeEnabled, store.invertColors_onlyWithNightShiftEnabled))
@@ -262,7 +262,7 @@ void AppSwitchEngine::restorePreviousValuesForApplication(id application) {
   for (const auto& [name, value] : record->togglesValuesBeforeOpening) {
     const long recorded = value.isNumber() ? static_cast<long>(value.integerValue()) : -1;
     if (recorded == -1) continue;
-    const ToggleType type = Tessra2Toggle::getToggleTypeFromName(name);
+    const ToggleType type = toggleTypeForName(name);
     if (!TessraStorageManager::previousValueHasToBeRestoredIfChangedForToggle(type)) continue;
     FlipswitchHelper::setToggle(type, recorded != 0);
     TessraDebugLog::logf("%s : Restore toggle %s to %ld", cString(bundleId), name.c_str(), recorded);

@@ -7,8 +7,6 @@
 #include "platform/runtime/Object.h"
 #include "platform/runtime/Ref.h"
 
-class AppSwitchEngineTestApi;
-
 // The heart of the plug-in. SpringBoard asks itself very often which
 // application is in front; the hook on that question hands the answer here.
 // When the front application changes, the engine restores the values that
@@ -46,7 +44,6 @@ class AppSwitchEngine {
   bool coversheetIsPresented() const { return coversheetIsPresented_; }
 
  private:
-  friend class AppSwitchEngineTestApi;
   AppSwitchEngine() = default;
 
   void applyVolume(platform::id application, double target);

@@ -51,9 +51,9 @@ bool HomeGestureReplacement::handleButtonEvent(id springBoard, platform::SEL sel
     case ActivationMethod::TriplePress:
     case ActivationMethod::DoublePress: {
       const int required =
-          TessraStorageManager::sharedInstance().disableHomeGesture_activationMethod == 1 ? 3 : 2;
+          TessraStorageManager::sharedInstance().disableHomeGesture_activationMethod == 1 ? 3 : 2;  // presses
       if (type != kPressTypeSide || force != 1) return callSystem();
-      return handleBurst(required, type, force, presses.size()) || callSystem();
+      return handleBurst(required, presses.size()) || callSystem();
     }
     case ActivationMethod::LongPress:
       handleLongPress(springBoard, type, force);
@@ -64,7 +64,7 @@ bool HomeGestureReplacement::handleButtonEvent(id springBoard, platform::SEL sel
 
 // One side-button press-down of a burst; answers YES when the event is consumed, NO when it
 // goes to SpringBoard.
-bool HomeGestureReplacement::handleBurst(int required, long, long, size_t pressCount) {
+bool HomeGestureReplacement::handleBurst(int required, size_t pressCount) {
   const int old = nbPresses;
   nbPresses = old + 1;
   if (old >= required - 1) {
@@ -100,11 +100,3 @@ void HomeGestureReplacement::handleLongPress(id springBoard, long type, long for
   }
 }
 
-void HomeGestureReplacementTestApi::reset() {
-  HomeGestureReplacement::nbPresses = 0;
-  if (HomeGestureReplacement::triplePressedTimerBlock)
-    platform::dispatch_block_cancel(HomeGestureReplacement::triplePressedTimerBlock);
-  HomeGestureReplacement::triplePressedTimerBlock = nullptr;
-  if (HomeGestureReplacement::longPressedTimer) HomeGestureReplacement::longPressedTimer->invalidate();
-  HomeGestureReplacement::longPressedTimer = nullptr;
-}

@@ -9,7 +9,6 @@ class DispatchBlock;
 class Timer;
 }  // namespace platform
 
-class HomeGestureReplacementTestApi;
 
 // What stands in for the home gesture while an app disables it: a pattern of
 // hardware buttons chosen by the disableHomeGesture_activationMethod setting
@@ -40,8 +39,7 @@ class HomeGestureReplacement {
   static void simulateHomeButtonPress();
 
  private:
-  friend class HomeGestureReplacementTestApi;
-  static bool handleBurst(int required, long type, long force, size_t pressCount);
+  static bool handleBurst(int required, size_t pressCount);
   static void handleLongPress(platform::id springBoard, long type, long force);
 
   static int nbPresses;
@@ -51,10 +49,3 @@ class HomeGestureReplacement {
 
 // The method added to SpringBoard that the long-press timer calls: presses the home button.
 void tessra_powerButtonLongPressed(platform::id self, platform::SEL _cmd);
-
-// Lets tests start from no burst and no pending timer.
-class HomeGestureReplacementTestApi {
- public:
-  static void reset();
-  static int pressesInBurst() { return HomeGestureReplacement::nbPresses; }
-};

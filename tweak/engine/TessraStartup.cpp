@@ -9,10 +9,9 @@
 #include "platform/runtime/Substrate.h"
 #include "tweak/engine/AppSwitchEngine.h"
 #include "tweak/engine/TessraAppRecord.h"
-#include "tweak/engine/TessraDebugLog.h"
+#include "tweak/support/TessraDebugLog.h"
 #include "tweak/store/TessraKeys.h"
 #include "tweak/store/TessraStorageManager.h"
-#include "tweak/store/TessraStorageManagerTestApi.h"
 
 #include <map>
 #include <utility>
@@ -137,13 +136,4 @@ void TessraStartup::openPanel(const std::string& bundleId, bool fromSettings) {
   id application = platform::msgSend<id, std::string>(controller, SELECTOR("applicationWithBundleIdentifier:"), bundleId);
   std::string appName = platform::msgSend<std::string>(application, SELECTOR("displayName"));
   platform::Log::write("Tessra: customization requested for " + bundleId + " (" + appName + ")");
-}
-
-void TessraStartupTestApi::reset() {
-  for (uint64_t token : g_darwinObservers) platform::DarwinNotificationCenter::shared().removeObserver(token);
-  g_darwinObservers.clear();
-  if (g_settingsObserver) platform::DistributedNotificationCenter::shared().removeObserver(g_settingsObserver);
-  g_settingsObserver = 0;
-  g_running = false;
-  TessraStorageManagerTestApi::reset();
 }

@@ -9,8 +9,6 @@
 // store, installs the engine's hooks and connects the debug log. Also owns the
 // observer of the settings bundle's requests to customize an app.
 // Process-wide; main thread only.
-class TessraStartupTestApi;
-
 class TessraStartup {
  public:
   static constexpr const char* kHomeScreenProcessName = "SpringBoard";
@@ -28,14 +26,6 @@ class TessraStartup {
   static void openPanel(const std::string& bundleId, bool fromSettings);
 
  private:
-  friend class TessraStartupTestApi;
   static void registerDarwinObservers();
   static void installEngineHooks();
-};
-
-// Lets tests run the start-up again on a fresh simulated home screen.
-class TessraStartupTestApi {
- public:
-  // Removes the observers the start-up registered, resets the settings-and-store object and forgets it ran.
-  static void reset();
 };

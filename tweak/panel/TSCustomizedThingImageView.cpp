@@ -6,8 +6,8 @@
 
 #include "platform/foundation/DevicePaths.h"
 #include "platform/ui/UIScreen.h"
-#include "tweak/catalogue/BundleHelper.h"
-#include "tweak/engine/TessraDebugLog.h"
+#include "tweak/support/BundleHelper.h"
+#include "tweak/support/TessraDebugLog.h"
 
 namespace {
 

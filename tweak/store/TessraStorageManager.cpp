@@ -7,9 +7,9 @@
 #include "platform/foundation/DeviceInfo.h"
 #include "platform/foundation/Log.h"
 #include "platform/prefs/HBPreferences.h"
-#include "tweak/catalogue/Tessra2Toggle.h"
 #include "tweak/store/TessraKeys.h"
 #include "tweak/store/TessraSettings.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 using platform::plist::Dictionary;
 using platform::plist::Value;
@@ -110,7 +110,7 @@ bool TessraStorageManager::toggleHasToBeShown(ToggleType type) {
 }
 
 bool TessraStorageManager::previousValueHasToBeRestoredIfChangedForToggle(ToggleType type) {
-  if (Tessra2Toggle::toggleTypeIsAction(type)) return false;
+  if (toggleTypeIsAction(type)) return false;
   const ToggleSettings* settings = settingsForType(type);
   if (!settings || !settings->restore) return false;
   return sharedInstance().*(settings->restore);
@@ -170,7 +170,7 @@ void TessraStorageManager::setBrightnessForCurrentBundleId(double percent) {
 }
 
 void TessraStorageManager::setState(ToggleState state, ToggleType type) {
-  auto name = Tessra2Toggle::getNameForToggleType(type);
+  auto name = toggleNameForType(type);
   // A type without a name has no key to store under.
   if (!name) {
     if (!currentBundleId_) platform::Log::write(std::string(tessra::kMissingBundleIdMessage));
@@ -214,7 +214,7 @@ Value TessraStorageManager::getTogglesDictionaryForBundleId(std::string_view bun
 }
 
 ToggleState TessraStorageManager::getStateForToggle(ToggleType type, std::string_view bundleId) const {
-  auto name = Tessra2Toggle::getNameForToggleType(type);
+  auto name = toggleNameForType(type);
   if (!name) return ToggleStateNotCustomized;
   const Value* entry = entryFor(bundleId);
   if (!entry) return ToggleStateNotCustomized;
@@ -226,7 +226,7 @@ ToggleState TessraStorageManager::getStateForToggle(ToggleType type, std::string
 }
 
 ToggleState TessraStorageManager::getStateForToggleName(std::string_view name, std::string_view bundleId) const {
-  return getStateForToggle(Tessra2Toggle::getToggleTypeFromName(name), bundleId);
+  return getStateForToggle(toggleTypeForName(name), bundleId);
 }
 
 double TessraStorageManager::getVolumeForBundleId(std::string_view bundleId) const {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "platform/foundation/PropertyList.h"
-#include "tweak/catalogue/ToggleType.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 namespace platform {
 class HBPreferences;

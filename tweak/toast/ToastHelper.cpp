@@ -2,7 +2,7 @@
 
 #include "platform/foundation/Dispatch.h"
 #include "platform/ui/UIViewController.h"
-#include "tweak/catalogue/KelvaneTweakUtils.h"
+#include "tweak/support/KelvaneTweakUtils.h"
 #include "tweak/store/TessraStorageManager.h"
 #include "tweak/toast/TSToastManager.h"
 #include "tweak/toast/TessraToast.h"

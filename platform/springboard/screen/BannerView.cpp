@@ -15,7 +15,7 @@ std::shared_ptr<ScreenLabel> makeLabel(double size, UIFontWeight weight, UIColor
 
 }  // namespace
 
-BannerView::BannerView() : ScreenView("NCNotificationShortLookView") {
+BannerView::BannerView() : ScreenView("SBBannerView") {
   setHidden(true);
   card_ = std::make_shared<UIVisualEffectView>(UIBlurEffect::effectWithStyle(UIBlurEffectStyle::Light));
   card_->setBackgroundColor(UIColor(1, 1, 1, 0.6));

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/springboard/screen/ScreenLabel.h"
 #include "platform/springboard/screen/ScreenView.h"
 
 namespace platform {
@@ -12,7 +13,7 @@ class UIVisualEffectView;
 namespace springboard {
 
 // A notification banner at the top of the screen
-// (NCNotificationShortLookView): a rounded, blurred card with the app's
+// (SBBannerView): a rounded, blurred card with the app's
 // name, the title and the message. Hidden until a banner is shown.
 class BannerView final : public ScreenView {
  public:

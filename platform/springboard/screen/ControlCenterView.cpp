@@ -83,7 +83,9 @@ ControlCenterView::ControlCenterView(Toggle toggle, std::function<void()> dismis
 void ControlCenterView::setStates(const std::map<std::string, bool>& on) {
   for (Tile& tile : tiles_) {
     auto it = on.find(tile.name);
-    tile.lit = it != on.end() && it->second;
+    bool lit = it != on.end() && it->second;
+    if (tile.square->backgroundColor() && lit == tile.lit) continue;
+    tile.lit = lit;
     tile.square->setBackgroundColor(tile.lit ? tile.litColor : UIColor(1, 1, 1, 0.18));
     tile.glyph->setTintColor(tile.lit && tile.name == "low-power" ? UIColor::blackColor() : UIColor::whiteColor());
   }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/springboard/screen/ScreenView.h"
+#include "platform/ui/UILabel.h"
 
 namespace platform {
 

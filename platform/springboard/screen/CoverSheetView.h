@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/springboard/screen/ScreenLabel.h"
 #include "platform/springboard/screen/ScreenView.h"
 
 namespace platform {

@@ -8,12 +8,14 @@
 #include <typeinfo>
 
 #include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/screen/BannerView.h"
 #include "platform/springboard/screen/HomeScreenView.h"
 #include "platform/springboard/screen/IconPagesView.h"
 #include "platform/springboard/screen/QuickActionMenu.h"
 #include "platform/springboard/screen/ScreenClasses.h"
 #include "platform/springboard/screen/ScreenInspector.h"
 #include "platform/springboard/screen/StatusBarView.h"
+#include "platform/springboard/screen/SystemAlertView.h"
 #include "platform/ui/Animator.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIButton.h"
@@ -119,6 +121,9 @@ void DeviceScreen::update() {
 
 std::string DeviceScreen::describe(const UIView* view) {
   if (!view) return "nothing";
+  // A button or a label says what it shows; other views are named by the screen view they belong to.
+  if (std::string text = ScreenInspector::textOf(*view); !text.empty() && !dynamic_cast<const ScreenView*>(view))
+    return typeName(*view) + " \"" + text + "\"";
   for (const UIView* v = view; v; v = v->superview()) {
     auto* screen = dynamic_cast<const ScreenView*>(v);
     if (!screen || !screen->object()) continue;
@@ -178,7 +183,8 @@ std::string DeviceScreen::signature() const {
   const AppsState& apps = model_.apps();
   std::string s = apps.frontApp();
   for (bool flag : {apps.locked(), apps.siriVisible(), apps.spotlightVisible(), apps.controlCenterVisible(),
-                    apps.notificationCenterVisible(), home_->menu().isOpen()}) {
+                    apps.notificationCenterVisible(), home_->menu().isOpen(), home_->banner().isHidden(),
+                    home_->systemAlert().isHidden()}) {
     s += flag ? '1' : '0';
   }
   const StatusBarState& bar = home_->statusBar().state();

@@ -4,7 +4,17 @@
 #include <map>
 
 #include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/NCNotificationContent.h"
+#include "platform/springboard/NCNotificationRequest.h"
+#include "platform/springboard/NCNotificationShortLookViewController.h"
+#include "platform/springboard/NotificationBanners.h"
+#include "platform/springboard/SBNotificationBannerDestination.h"
+#include "platform/springboard/SBAlertController.h"
+#include "platform/springboard/SBAlertItem.h"
+#include "platform/springboard/SBAlertItemsController.h"
+#include "platform/springboard/SystemAlerts.h"
 #include "platform/springboard/screen/AppSceneView.h"
+#include "platform/springboard/NotificationBanners.h"
 #include "platform/springboard/screen/BannerView.h"
 #include "platform/springboard/screen/ControlCenterView.h"
 #include "platform/springboard/screen/CoverSheetView.h"
@@ -15,6 +25,7 @@
 #include "platform/springboard/screen/QuickActionMenu.h"
 #include "platform/springboard/screen/ShortcutItem.h"
 #include "platform/springboard/screen/StatusBarView.h"
+#include "platform/springboard/screen/SystemAlertView.h"
 #include "platform/springboard/screen/SystemOverlayView.h"
 #include "platform/ui/CAGradientLayer.h"
 
@@ -68,6 +79,12 @@ HomeScreenView::HomeScreenView(DeviceModel& model) : ScreenView("SBHomeScreenVie
                                                        [this] { model_.dismissSystemOverlays(); });
   lockScreen_ = std::make_shared<CoverSheetView>(profile, CoverSheetView::Mode::LockScreen);
   banner_ = std::make_shared<BannerView>();
+  systemAlert_ = std::make_shared<SystemAlertView>([this] {
+    // The alert's button ends the alert item, as the system's alert does.
+    if (SBAlertItem* item = shownAlertItem()) item->setActive(false);
+    systemAlert_->hide();
+    model_.eventLog().record("system alert dismissed");
+  });
   menu_ = std::make_shared<QuickActionMenu>(profile, *this);
   statusBar_ = std::make_shared<StatusBarView>(profile);
   grabber_ = std::make_shared<ScreenView>("MTLumaDodgePillView");
@@ -92,7 +109,7 @@ HomeScreenView::HomeScreenView(DeviceModel& model) : ScreenView("SBHomeScreenVie
   wallpaper_ = wallpaperHolder;
   for (const auto& view : std::vector<std::shared_ptr<UIView>>{
            wallpaper_, pages_, dock_, app_, siri_, spotlight_, notificationCenter_, controlCenter_, lockScreen_,
-           banner_, menu_, statusBar_, grabber_, topLeading_, topTrailing_, bottom_}) {
+           banner_, systemAlert_, menu_, statusBar_, grabber_, topLeading_, topTrailing_, bottom_}) {
     addSubview(view);
   }
   rebuildIcons();
@@ -141,6 +158,15 @@ void HomeScreenView::sync(const std::string& time, const std::string& date) {
   controlCenter_->setHidden(!apps.controlCenterVisible());
   lockScreen_->setHidden(!apps.locked());
   notificationCenter_->setTime(time, date);
+  // The banner presented last, while nothing has hidden or dismissed it.
+  if (auto banner = NotificationBanners::shownBanner()) {
+    const InstalledApp* sender = apps.installedApp(banner->bundleIdentifier);
+    std::string title = banner->title.value_or("");
+    if (banner->subtitle) title += (title.empty() ? "" : " - ") + *banner->subtitle;
+    banner_->show(sender ? sender->displayName : banner->bundleIdentifier, title, banner->message.value_or(""));
+  } else {
+    banner_->hide();
+  }
   lockScreen_->setTime(time, date);
 
   SwitchesState& switches = model_.switches();
@@ -167,8 +193,47 @@ void HomeScreenView::sync(const std::string& time, const std::string& date) {
   lit["bluetooth"] = bar.bluetooth;
   controlCenter_->setStates(lit);
 
+  // The banner on screen and the system alert shown, as the device holds them.
+  const NCNotificationRequest* banner = shownBannerRequest();
+  auto* content = banner ? dynamic_cast<const NCNotificationContent*>(banner->content()) : nullptr;
+  if (content) {
+    const InstalledApp* app = apps.installedApp(banner->sectionIdentifier());
+    banner_->show(app ? app->displayName : banner->sectionIdentifier(), content->title().value_or(""),
+                  content->message().value_or(""));
+  } else {
+    banner_->hide();
+  }
+  if (SBAlertItem* item = shownAlertItem()) {
+    systemAlert_->show(item->title().value_or(""), item->message().value_or(""));
+  } else {
+    systemAlert_->hide();
+  }
+
   grabber_->setHidden(!frontApp || apps.locked());
-  grabber_->setAlpha(model_.display().homeGrabberAlpha());
+  // The grabber fades as the device's change asked (a plug-in hides it inside an animation block).
+  const double alpha = model_.display().homeGrabberAlpha();
+  if (grabber_->alpha() != alpha) {
+    const double duration = model_.display().homeGrabberAnimationDuration();
+    if (duration > 0) {
+      UIView::animateWithDuration(duration, [this, alpha] { grabber_->setAlpha(alpha); });
+    } else {
+      grabber_->setAlpha(alpha);
+    }
+  }
+}
+
+const NCNotificationRequest* HomeScreenView::shownBannerRequest() const {
+  if (NotificationBanners::lastBanner() != PresentationState::Shown) return nullptr;
+  SBNotificationBannerDestination* destination = SBNotificationBannerDestination::sharedInstance();
+  NCNotificationShortLookViewController* controller = destination ? destination->presentedBanner() : nullptr;
+  return controller ? dynamic_cast<const NCNotificationRequest*>(controller->notificationRequest()) : nullptr;
+}
+
+SBAlertItem* HomeScreenView::shownAlertItem() const {
+  if (SystemAlerts::lastAlert() != PresentationState::Shown) return nullptr;
+  SBAlertItemsController* items = SBAlertItemsController::sharedInstance();
+  SBAlertController* controller = items ? items->lastController() : nullptr;
+  return controller ? controller->alertItem() : nullptr;
 }
 
 void HomeScreenView::toggleSwitch(const std::string& name) {
@@ -213,7 +278,7 @@ void HomeScreenView::layoutContents() {
   const CGRect dockFrame = DockView::frameFor(profile, size, dock_->iconCount());
   for (UIView* full : std::initializer_list<UIView*>{wallpaper_.get(), app_.get(), siri_.get(), spotlight_.get(),
                                                      notificationCenter_.get(), controlCenter_.get(),
-                                                     lockScreen_.get(), menu_.get()}) {
+                                                     lockScreen_.get(), systemAlert_.get(), menu_.get()}) {
     full->setFrame(screen);
   }
   wallpaper_->subviews().front()->setFrame(screen);

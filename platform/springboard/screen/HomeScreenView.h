@@ -7,6 +7,11 @@
 #include "platform/springboard/screen/IconView.h"
 #include "platform/springboard/screen/ScreenView.h"
 
+namespace platform {
+class NCNotificationRequest;
+class SBAlertItem;
+}
+
 namespace platform::springboard {
 
 class AppSceneView;
@@ -19,12 +24,13 @@ class EdgeGestureView;
 class IconPagesView;
 class QuickActionMenu;
 class StatusBarView;
+class SystemAlertView;
 class SystemOverlayView;
 
 // The whole screen of the device (SBHomeScreenView), back to front: the
 // wallpaper, the icon pages, the dock, the app in front, Siri, Spotlight,
-// Notification Center, Control Center, the lock screen, a banner, the
-// quick-action menu, the status bar, the home grabber and the edge strips of
+// Notification Center, Control Center, the lock screen, a banner, a system
+// alert, the quick-action menu, the status bar, the home grabber and the edge strips of
 // the system gestures. sync() makes the views follow the device's state; the
 // views act on the device through its operations (which call the home
 // screen's hookable methods). Conventions of the touches:
@@ -49,6 +55,7 @@ class HomeScreenView final : public ScreenView, public IconViewDelegate {
   QuickActionMenu& menu() const { return *menu_; }
   ControlCenterView& controlCenter() const { return *controlCenter_; }
   BannerView& banner() const { return *banner_; }
+  SystemAlertView& systemAlert() const { return *systemAlert_; }
   // The icon of an app on the pages or in the dock, or null.
   IconView* iconFor(const std::string& bundleIdentifier) const;
 
@@ -62,6 +69,10 @@ class HomeScreenView final : public ScreenView, public IconViewDelegate {
 
  private:
   void rebuildIcons();
+  // The request of the notification banner on screen, or null.
+  const NCNotificationRequest* shownBannerRequest() const;
+  // The item of the system alert on screen, or null.
+  SBAlertItem* shownAlertItem() const;
   void toggleSwitch(const std::string& name);
 
   DeviceModel& model_;
@@ -76,6 +87,7 @@ class HomeScreenView final : public ScreenView, public IconViewDelegate {
   std::shared_ptr<ControlCenterView> controlCenter_;
   std::shared_ptr<CoverSheetView> lockScreen_;
   std::shared_ptr<BannerView> banner_;
+  std::shared_ptr<SystemAlertView> systemAlert_;
   std::shared_ptr<QuickActionMenu> menu_;
   std::shared_ptr<StatusBarView> statusBar_;
   std::shared_ptr<UIView> grabber_;

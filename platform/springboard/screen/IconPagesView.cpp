@@ -23,8 +23,6 @@ IconPagesView::IconPagesView(const SystemProfile& profile, IconViewDelegate& del
   rows_ = 6;
   iconSide_ = tablet ? 76 : 60;
   setClipsToBounds(true);
-  content_ = std::make_shared<UIView>();
-  addSubview(content_);
   dots_ = std::make_shared<ScreenView>("SBIconPageDotsView");
   dots_->setUserInteractionEnabled(false);
   addSubview(dots_);
@@ -38,7 +36,7 @@ void IconPagesView::setApps(const std::vector<InstalledApp>& apps) {
   for (size_t i = 0; i < apps.size(); ++i) {
     if (i % iconsPerPage() == 0) {
       pages_.push_back(std::make_shared<ScreenView>("SBIconListView"));
-      content_->addSubview(pages_.back());
+      insertSubviewBelow(pages_.back(), dots_.get());
     }
     auto icon = std::make_shared<IconView>(apps[i], iconSide_, IconView::Label::Shown, delegate_);
     pages_.back()->addSubview(icon);
@@ -46,7 +44,7 @@ void IconPagesView::setApps(const std::vector<InstalledApp>& apps) {
   }
   if (pages_.empty()) {
     pages_.push_back(std::make_shared<ScreenView>("SBIconListView"));
-    content_->addSubview(pages_.back());
+    insertSubviewBelow(pages_.back(), dots_.get());
   }
   for (auto& dot : std::vector<UIView::Ptr>(dots_->subviews())) dot->removeFromSuperview();
   for (size_t i = 0; i < pages_.size(); ++i) {
@@ -109,14 +107,15 @@ void IconPagesView::panned(UIGestureRecognizer& g) {
 void IconPagesView::layoutContents() {
   const CGSize size = bounds().size;
   const bool rtl = effectiveUserInterfaceLayoutDirection() == UIUserInterfaceLayoutDirection::RightToLeft;
-  content_->setFrame(CGRectMake(-pageX(page_) + dragOffset_, 0, size.width, size.height - kDotsHeight));
   const bool tablet = profile_.kind() == DeviceKind::Tablet;
   const double sideInset = tablet ? 60 : 0, topInset = tablet ? 40 : 14;
   const double cellWidth = (size.width - 2 * sideInset) / columns_;
   const double cellHeight = (size.height - kDotsHeight - topInset) / rows_;
   const CGSize iconSize = IconView::sizeFor(iconSide_);
   for (size_t p = 0; p < pages_.size(); ++p) {
-    pages_[p]->setFrame(CGRectMake(pageX(static_cast<int>(p)), 0, size.width, size.height - kDotsHeight));
+    // Pages side by side, the current one in view (moved along by a finger that drags).
+    const double x = pageX(static_cast<int>(p)) - pageX(page_) + dragOffset_;
+    pages_[p]->setFrame(CGRectMake(x, 0, size.width, size.height - kDotsHeight));
   }
   for (size_t i = 0; i < icons_.size(); ++i) {
     int slot = static_cast<int>(i) % iconsPerPage();

@@ -50,7 +50,6 @@ class IconPagesView final : public ScreenView {
   double iconSide_;
   int page_ = 0;
   double dragOffset_ = 0;
-  std::shared_ptr<UIView> content_;
   std::vector<std::shared_ptr<ScreenView>> pages_;
   std::vector<std::shared_ptr<IconView>> icons_;
   std::shared_ptr<ScreenView> dots_;

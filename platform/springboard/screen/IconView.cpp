@@ -5,6 +5,7 @@
 #include "platform/springboard/DeviceConfiguration.h"
 #include "platform/springboard/screen/AppIconStyle.h"
 #include "platform/springboard/screen/QuickActionItems.h"
+#include "platform/springboard/screen/ScreenLabel.h"
 #include "platform/springboard/screen/ViewObject.h"
 #include "platform/ui/UIImageView.h"
 #include "platform/ui/UILabel.h"

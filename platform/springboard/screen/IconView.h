@@ -5,6 +5,7 @@
 
 #include "platform/runtime/TypeEncoding.h"
 #include "platform/springboard/screen/ScreenView.h"
+#include "platform/ui/UILabel.h"
 
 namespace platform {
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/springboard/screen/ScreenLabel.h"
 #include "platform/springboard/screen/ScreenView.h"
 
 namespace platform {

@@ -5,6 +5,7 @@
 #include "platform/springboard/SystemProfile.h"
 #include "platform/springboard/screen/IconView.h"
 #include "platform/springboard/screen/QuickActionClasses.h"
+#include "platform/springboard/screen/ScreenLabel.h"
 #include "platform/springboard/screen/ScreenView.h"
 #include "platform/springboard/screen/ShortcutItem.h"
 #include "platform/springboard/screen/ViewObject.h"

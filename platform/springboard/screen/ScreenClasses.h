@@ -13,8 +13,8 @@ inline constexpr const char* kPlainViewClasses[] = {
     "SBIconPageDotsView", "SBDockView",            "SBFloatingDockView",   "MTLumaDodgePillView",
     "SBAppSceneView",     "SiriPresentationView",  "SPUISearchView",       "SBDashBoardView",
     "CSCoverSheetView",   "NCNotificationListView", "CCUIModularControlCenterOverlayView",
-    "CCUIToggleView",     "NCNotificationShortLookView", "SBEdgeGestureView", "_UIContextMenuContainerView",
-    "SBUIIconForceTouchWindow",
+    "CCUIToggleView",     "SBBannerView", "SBEdgeGestureView", "_UIContextMenuContainerView",
+    "SBUIIconForceTouchWindow", "SBAlertView",
 };
 
 // Registers the runtime classes of the device's screen for one device: the

@@ -10,6 +10,4 @@ void ScreenView::layoutOwnSubviews() {
   layoutContents();
 }
 
-ScreenLabel::ScreenLabel(const CGRect& frame) : UILabel(frame), peer_(this, "UILabel") {}
-
 }  // namespace platform::springboard

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/springboard/screen/ScreenLabel.h"
 #include "platform/springboard/screen/ScreenView.h"
 
 namespace platform {

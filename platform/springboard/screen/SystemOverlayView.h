@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/springboard/screen/ScreenLabel.h"
 #include "platform/springboard/screen/ScreenView.h"
 
 namespace platform {

@@ -264,5 +264,21 @@ TEST_F(DeviceEndToEndTest, TheDevicesKillallRestartsItsOwnSpringBoard) {
   EXPECT_EQ(tessra({"device", "start", root_.string()}).out, "SpringBoard already runs (pid " + std::to_string(*after) + ")\n");
 }
 
+// The screen of a live device: touches from a script, a long press held in real time, a snapshot beside the script.
+TEST_F(DeviceEndToEndTest, ALiveScriptTouchesTheScreen) {
+  ProcessResult run = runLive("touch.txt",
+                              "press icon com.apple.Maps\n"
+                              "expect menu \"Mark My Location\" \"Send My Location\" \"Share App\" \"Edit Home Screen\"\n"
+                              "tap \"Send My Location\"\n"
+                              "expect text \"com.apple.Maps\"\n"
+                              "swipe home\n"
+                              "expect no text \"com.apple.Maps\"\n"
+                              "snapshot live.png --scale 1\n");
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_NE(run.out.find("event: longpress SBIconView com.apple.Maps"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("event: open com.apple.Maps"), std::string::npos) << run.out;
+  EXPECT_TRUE(std::filesystem::is_regular_file(scratch_ / "live.png"));
+}
+
 }  // namespace
 }  // namespace tessra::device

@@ -6,10 +6,10 @@
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/ManualTaskEnvironment.h"
 #include "platform/springboard/DeviceModel.h"
-#include "tweak/controls/BrightnessManagerTestApi.h"
-#include "tweak/controls/VolumeApplierTestApi.h"
 #include "tweak/store/TessraStorageManager.h"
-#include "tweak/store/TessraStorageManagerTestApi.h"
+#include "tweak/testing/BrightnessManagerTestApi.h"
+#include "tweak/testing/TessraStorageManagerTestApi.h"
+#include "tweak/testing/VolumeApplierTestApi.h"
 
 // What every controls and actions test starts from: the manual clock, a
 // fresh simulated device of the given system version, the settings as in a

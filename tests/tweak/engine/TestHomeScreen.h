@@ -21,9 +21,10 @@
 namespace tessra::testing {
 
 // A home screen for the engine's tests: a fresh simulated device in a fresh
-// device root on the manual clock, with the real Tessra2.dylib loaded (once
-// per process) and started again on it for every case. Debug lines sent to
-// the maker's debug client are collected.
+// device root on the manual clock, on which the real Tessra2.dylib is loaded
+// and starts through its load-time routines. Each case runs in a process of
+// its own (EngineTestMain.cpp), so the plug-in is loaded once per case.
+// Debug lines sent to the maker's debug client are collected.
 class TestHomeScreen {
  public:
   struct App {
@@ -84,13 +85,11 @@ class TestHomeScreen {
     prefs.setObject(platform::plist::Value(std::move(apps)), "customizedApps");
   }
 
-  // Loads the plug-in (first time) and starts it on this home screen.
+  // Loads the plug-in, whose load-time routines start it on this home screen (once per process).
   void start() {
-    static void* handle = dlopen(TESSRA2_DYLIB, RTLD_NOW | RTLD_GLOBAL);
+    ASSERT_EQ(dlopen(TESSRA2_DYLIB, RTLD_NOW | RTLD_NOLOAD), nullptr) << "the plug-in starts once per process";
+    void* handle = dlopen(TESSRA2_DYLIB, RTLD_NOW | RTLD_GLOBAL);
     ASSERT_NE(handle, nullptr) << dlerror();
-    auto startAgain = reinterpret_cast<void (*)()>(dlsym(handle, "Tessra2StartAgainForTesting"));
-    ASSERT_NE(startAgain, nullptr);
-    startAgain();
     env.runUntilIdle();
   }
   // What another process does after changing a setting.

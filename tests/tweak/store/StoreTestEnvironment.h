@@ -13,7 +13,7 @@
 #include "platform/foundation/PropertyList.h"
 #include "platform/prefs/HBPreferences.h"
 #include "tweak/store/TessraKeys.h"
-#include "tweak/store/TessraStorageManagerTestApi.h"
+#include "tweak/testing/TessraStorageManagerTestApi.h"
 
 // What every store, catalogue and command test starts from: an empty device
 // root of its own, the store as in a fresh process, a fixed device (13.3,

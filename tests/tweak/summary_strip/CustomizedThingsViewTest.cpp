@@ -19,7 +19,7 @@
 #include "platform/ui/render/ViewRenderer.h"
 #include "tweak/panel/TSCustomizedThingsView.h"
 #include "tweak/store/TessraStorageManager.h"
-#include "tweak/store/TessraStorageManagerTestApi.h"
+#include "tweak/testing/TessraStorageManagerTestApi.h"
 
 namespace {
 

@@ -61,6 +61,19 @@ TEST_F(ToastPresentationTest, ATapDismissesAtOnceAndTellsTheCompletion) {
   EXPECT_EQ(completions, std::vector<bool>{true});  // the timer never fires afterwards
 }
 
+TEST_F(ToastPresentationTest, WithTapToDismissOffATapChangesNothing) {
+  TSToastManager::setTapToDismissEnabled(false);
+  auto toast = makeToast("stays");
+  TessraToast::ts_showToast(*host, toast, 3.0, ToastPositionCenter, nullptr);
+  EXPECT_TRUE(toast->gestureRecognizers().empty());
+  forward(0.5);
+  window->tap(CGPoint{375.0 / 2, 812.0 / 2});
+  forward(1);
+  EXPECT_EQ(toast->superview(), host.get());
+  TessraToast::ts_showToast(*host, nullptr, 3.0, ToastPositionCenter, nullptr);  // nothing to show
+  EXPECT_EQ(toastsOnScreen(), 1u);
+}
+
 TEST_F(ToastPresentationTest, HidingTwiceCallsTheCompletionOnce) {
   auto toast = makeToast("once");
   int completions = 0;

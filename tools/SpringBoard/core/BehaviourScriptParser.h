@@ -17,6 +17,7 @@ namespace tessra::device {
 //   button volumeup|volumedown|side down|up
 //   buttons volumeup+volumedown down|up          (one event with every press)
 //   activator EVENT
+//   orientation portrait|landscapeleft|landscaperight     (how the device is held)
 //   banner BUNDLE "TITLE"|nil "MESSAGE"|nil ["SUBTITLE"|nil]
 //   systemalert CLASS "TITLE"|nil "MESSAGE"|nil
 //   expect toast "TITLE"|nil "MESSAGE"|nil      expect toast none      expect toasts N

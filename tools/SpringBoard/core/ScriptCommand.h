@@ -61,6 +61,7 @@ enum class ScriptVerb {
   ExpectSystemAlert,   // expect systemalert shown|hidden
   ExpectOverlay,       // expect controlcenter|notificationcenter|reachability opened|blocked
   ExpectHomePressed,   // expect home pressed N
+  Orientation,         // orientation portrait|landscapeleft|landscaperight
 };
 
 // One level of a `customize` line: a percentage to store, or "none" to remove it.

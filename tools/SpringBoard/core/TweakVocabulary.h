@@ -1,8 +1,8 @@
 #pragma once
 
 #include "tools/SpringBoard/core/ScriptVocabulary.h"
-#include "tweak/catalogue/ToggleType.h"
 #include "tweak/store/TessraSettings.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 namespace tessra::device {
 

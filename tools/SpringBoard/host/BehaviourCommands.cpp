@@ -3,9 +3,7 @@
 #include "platform/springboard/DeviceModel.h"
 #include "platform/springboard/NotificationBanners.h"
 #include "platform/springboard/SystemAlerts.h"
-#include "platform/ui/UIApplication.h"
-#include "platform/ui/UIViewController.h"
-#include "platform/ui/UIWindow.h"
+#include "tools/SpringBoard/host/BannerIcon.h"
 #include "tools/SpringBoard/host/ScriptInterpreter.h"
 
 namespace tessra::device {
@@ -35,13 +33,7 @@ ScriptOutcome expectPresentation(const char* what, PresentationState state, bool
 }  // namespace
 
 BehaviourCommands::BehaviourCommands(platform::springboard::DeviceModel& model)
-    : model_(model), toasts_(model.eventLog()), homePressesBefore_(model.eventLog().count(kHomeButtonEvent)) {
-  if (!platform::UIApplication::sharedApplication().keyWindow()) {
-    toastWindow_ = std::make_shared<platform::UIWindow>();
-    toastWindow_->setRootViewController(std::make_shared<platform::UIViewController>());
-    toastWindow_->makeKeyAndVisible();
-  }
-}
+    : model_(model), toasts_(model.eventLog()), homePressesBefore_(model.eventLog().count(kHomeButtonEvent)) {}
 
 BehaviourCommands::~BehaviourCommands() = default;
 
@@ -54,8 +46,7 @@ ScriptOutcome BehaviourCommands::execute(const ScriptCommand& c) {
       return done();
     case ScriptVerb::ControlCenter:
     case ScriptVerb::NotificationCenter:
-    case ScriptVerb::Reachability:
-      return pullDown(c);
+    case ScriptVerb::Reachability: return pullDown(c);
     case ScriptVerb::Button:
     case ScriptVerb::Buttons: {
       std::vector<platform::springboard::ButtonPress> presses;
@@ -67,8 +58,10 @@ ScriptOutcome BehaviourCommands::execute(const ScriptCommand& c) {
       if (!model_.sendActivatorEvent(c.name)) return refused("activator: Activator is not installed on this device");
       return done();
     case ScriptVerb::Banner: {
-      if (!model_.apps().installedApp(c.name)) return refused("banner: no app '" + c.name + "' is installed");
-      platform::springboard::BannerRequest request{c.name, c.texts.at(0), c.texts.at(1), c.texts.at(2), nullptr};
+      const platform::springboard::InstalledApp* sender = model_.apps().installedApp(c.name);
+      if (!sender) return refused("banner: no app '" + c.name + "' is installed");
+      platform::springboard::BannerRequest request{c.name, c.texts.at(0), c.texts.at(1), c.texts.at(2),
+                                                   BannerIcon::imageFor(*sender)};
       if (!platform::springboard::NotificationBanners::post(std::move(request)))
         return refused("banner: this device shows no banners");
       return done();
@@ -78,8 +71,7 @@ ScriptOutcome BehaviourCommands::execute(const ScriptCommand& c) {
       if (!error.empty()) return refused("systemalert: " + error);
       return done();
     }
-    case ScriptVerb::ExpectToast:
-      return expectToast(c);
+    case ScriptVerb::ExpectToast: return expectToast(c);
     case ScriptVerb::ExpectToasts:
       if (toasts_.count() == static_cast<size_t>(c.number)) return done();
       return failed("expected " + std::to_string(static_cast<size_t>(c.number)) + " toasts shown or waiting, found " +
@@ -88,16 +80,17 @@ ScriptOutcome BehaviourCommands::execute(const ScriptCommand& c) {
       return expectPresentation("banner", platform::springboard::NotificationBanners::lastBanner(), c.on);
     case ScriptVerb::ExpectSystemAlert:
       return expectPresentation("system alert", platform::springboard::SystemAlerts::lastAlert(), c.on);
-    case ScriptVerb::ExpectOverlay:
-      return expectOverlay(c);
+    case ScriptVerb::ExpectOverlay: return expectOverlay(c);
+    case ScriptVerb::Orientation:
+      model_.display().setOrientation(static_cast<long>(c.number));
+      return done();
     case ScriptVerb::ExpectHomePressed: {
       const size_t presses = model_.eventLog().count(kHomeButtonEvent) - homePressesBefore_;
       if (presses == static_cast<size_t>(c.number)) return done();
       return failed("expected the home button pressed " + std::to_string(static_cast<size_t>(c.number)) +
                     " times, found " + std::to_string(presses));
     }
-    default:
-      return refused("not a command about behaviours");
+    default: return refused("not a command about behaviours");
   }
 }
 
@@ -110,8 +103,7 @@ ScriptOutcome BehaviourCommands::pullDown(const ScriptCommand& c) {
     return done();
   }
   if (c.verb == ScriptVerb::NotificationCenter) {
-    if (apps.locked())
-      return refused("notificationcenter: the device is locked; the lock screen shows the notifications");
+    if (apps.locked()) return refused("notificationcenter: the device is locked; the lock screen shows the notifications");
     if (apps.notificationCenterVisible()) model_.dismissSystemOverlays();
     lastAttempt_["notificationcenter"] = model_.openNotificationCenter();
     return done();
@@ -125,8 +117,8 @@ ScriptOutcome BehaviourCommands::expectToast(const ScriptCommand& c) {
   const std::vector<ToastWatcher::Toast> toasts = toasts_.visibleOrQueued();
   if (c.on) {
     if (toasts_.count() == 0) return done();
-    return failed("expected no toast, found " + (toasts.empty() ? std::to_string(toasts_.count()) + " toasts"
-                                                                : ToastWatcher::describe(toasts.front())));
+    return failed("expected no toast, found " +
+                  (toasts.empty() ? std::to_string(toasts_.count()) + " toasts" : ToastWatcher::describe(toasts.front())));
   }
   for (const auto& toast : toasts)
     if (toast.title == c.texts.at(0) && toast.message == c.texts.at(1)) return done();
@@ -139,8 +131,8 @@ ScriptOutcome BehaviourCommands::expectToast(const ScriptCommand& c) {
 
 ScriptOutcome BehaviourCommands::expectOverlay(const ScriptCommand& c) {
   auto attempt = lastAttempt_.find(c.name);
-  if (attempt == lastAttempt_.end())
-    return failed("expected " + c.name + " " + (c.on ? "opened" : "blocked") + ", but it was never pulled down");
+  if (attempt == lastAttempt_.end()) return failed("expected " + c.name + " " + (c.on ? "opened" : "blocked") +
+                                                   ", but it was never pulled down");
   if (attempt->second == c.on) return done();
   return failed("expected " + c.name + " " + (c.on ? "opened" : "blocked") + ", found it " +
                 (attempt->second ? "opened" : "blocked"));

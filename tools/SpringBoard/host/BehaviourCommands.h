@@ -7,9 +7,6 @@
 #include "tools/SpringBoard/core/ScriptCommand.h"
 #include "tools/SpringBoard/host/ToastWatcher.h"
 
-namespace platform {
-class UIWindow;
-}
 namespace platform::springboard {
 class DeviceModel;
 }
@@ -23,10 +20,8 @@ struct ScriptOutcome;
 // hardware buttons, Activator events, banners and system alerts (each goes
 // through the home screen's hookable methods, so the plug-in's behaviours
 // decide), and the expectations on them, on the plug-in's toasts and on the
-// home button presses simulated since the commands began. When the home
-// screen shows no window of its own, a plain full-screen key window with a
-// root controller is put up, so that toasts have a controller to be drawn
-// over. Borrows the device model; main thread only.
+// home button presses simulated since the commands began. Borrows the
+// device model; main thread only.
 class BehaviourCommands {
  public:
   explicit BehaviourCommands(platform::springboard::DeviceModel& model);
@@ -42,7 +37,6 @@ class BehaviourCommands {
 
   platform::springboard::DeviceModel& model_;
   ToastWatcher toasts_;
-  std::shared_ptr<platform::UIWindow> toastWindow_;
   size_t homePressesBefore_ = 0;
   // "controlcenter", "notificationcenter", "reachability": whether the last attempt opened it.
   std::map<std::string, bool> lastAttempt_;

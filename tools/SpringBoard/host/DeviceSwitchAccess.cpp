@@ -3,7 +3,7 @@
 #include "platform/springboard/AppPreferencesState.h"
 #include "platform/springboard/DeviceModel.h"
 #include "platform/springboard/SwitchesState.h"
-#include "tweak/catalogue/ToggleType.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 namespace tessra::device {
 namespace {

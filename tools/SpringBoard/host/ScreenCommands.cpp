@@ -54,10 +54,8 @@ bool ScreenCommands::handles(ScriptVerb verb) {
     case ScriptVerb::Swipe:
     case ScriptVerb::Snapshot:
     case ScriptVerb::ExpectText:
-    case ScriptVerb::ExpectMenu:
-      return true;
-    default:
-      return false;
+    case ScriptVerb::ExpectMenu: return true;
+    default: return false;
   }
 }
 
@@ -118,22 +116,14 @@ ScriptOutcome ScreenCommands::execute(const ScriptCommand& c) {
       if (auto error = outside("drag", to)) return refused(*error);
       perform(dragSteps(from, to, c.number));
       return done();
-    case ScriptVerb::TapIcon:
-      return icon(c, false);
-    case ScriptVerb::PressIcon:
-      return icon(c, true);
-    case ScriptVerb::TapText:
-      return tapText(c);
-    case ScriptVerb::Swipe:
-      return swipe(c);
-    case ScriptVerb::Snapshot:
-      return snapshot(c);
-    case ScriptVerb::ExpectText:
-      return expectText(c);
-    case ScriptVerb::ExpectMenu:
-      return expectMenu(c);
-    default:
-      return refused("not a screen command");
+    case ScriptVerb::TapIcon: return icon(c, false);
+    case ScriptVerb::PressIcon: return icon(c, true);
+    case ScriptVerb::TapText: return tapText(c);
+    case ScriptVerb::Swipe: return swipe(c);
+    case ScriptVerb::Snapshot: return snapshot(c);
+    case ScriptVerb::ExpectText: return expectText(c);
+    case ScriptVerb::ExpectMenu: return expectMenu(c);
+    default: return refused("not a screen command");
   }
 }
 
@@ -145,8 +135,7 @@ ScriptOutcome ScreenCommands::icon(const ScriptCommand& c, bool press) {
   // An icon on another page is brought into view first, as a person would swipe to it.
   auto& pages = home.pages();
   int page = pages.pageOf(c.name);
-  platform::UIView* tile =
-      icon->subviews().empty() ? static_cast<platform::UIView*>(icon) : icon->subviews().front().get();
+  platform::UIView* tile = icon->subviews().empty() ? static_cast<platform::UIView*>(icon) : icon->subviews().front().get();
   if (page >= 0 && page != pages.currentPage()) {
     int previous = pages.currentPage();
     pages.setCurrentPage(page, false);
@@ -174,8 +163,8 @@ ScriptOutcome ScreenCommands::tapText(const ScriptCommand& c) {
 
 ScriptOutcome ScreenCommands::swipe(const ScriptCommand& c) {
   const platform::CGSize size = screen_.size();
-  const bool mirrored =
-      screen_.home().effectiveUserInterfaceLayoutDirection() == platform::UIUserInterfaceLayoutDirection::RightToLeft;
+  const bool mirrored = screen_.home().effectiveUserInterfaceLayoutDirection() ==
+                        platform::UIUserInterfaceLayoutDirection::RightToLeft;
   if (c.name == "home") {
     perform(dragSteps({size.width / 2, size.height - 4}, {size.width / 2, size.height * 0.6}, 0.3));
   } else {
@@ -194,6 +183,8 @@ ScriptOutcome ScreenCommands::snapshot(const ScriptCommand& c) {
   if (!std::filesystem::is_directory(folder, ec))
     return refused("snapshot: the folder " + folder.string() + " does not exist");
   if (std::filesystem::is_directory(file, ec)) return refused("snapshot: " + file.string() + " is a folder");
+  // A link in the file's place could send the picture anywhere: it is left alone.
+  if (std::filesystem::is_symlink(file, ec)) return refused("snapshot: " + file.string() + " is a link; nothing written");
   double scale = c.number > 0 ? c.number : screen_.scale();
   auto image = screen_.render(scale);
   std::string error;

@@ -12,8 +12,8 @@
 #include "tools/SpringBoard/host/SettingsCommandRunner.h"
 #include "tools/SpringBoard/host/DeviceStateReport.h"
 #include "tools/SpringBoard/host/ScreenCommands.h"
-#include "tweak/catalogue/ToggleType.h"
 #include "tweak/store/TessraKeys.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 namespace tessra::device {
 namespace {
@@ -120,6 +120,7 @@ ScriptOutcome ScriptInterpreter::execute(const ScriptCommand& c) {
     case ScriptVerb::ExpectSystemAlert:
     case ScriptVerb::ExpectOverlay:
     case ScriptVerb::ExpectHomePressed: return behaviours_->execute(c);
+    case ScriptVerb::Orientation: return behaviours_->execute(c);
     default:
       if (ScreenCommands::handles(c.verb)) return screen_ ? screen_->execute(c) : refused("this device has no screen");
   }

@@ -23,13 +23,14 @@
 #include "platform/springboard/DeviceModel.h"
 #include "tools/SpringBoard/core/ControlProtocol.h"
 #include "tools/SpringBoard/core/DeviceFiles.h"
+#include "tools/SpringBoard/core/HostFiles.h"
 #include "tools/SpringBoard/core/ScriptParser.h"
 #include "tools/SpringBoard/core/TweakVocabulary.h"
 #include "tools/SpringBoard/host/ControlHandler.h"
 #include "tools/SpringBoard/host/DeviceStateReport.h"
 #include "tools/SpringBoard/host/DeviceTrace.h"
 #include "tools/SpringBoard/host/HomeScreen.h"
-#include "tools/SpringBoard/core/HostFiles.h"
+#include "tools/SpringBoard/host/PluginAdmission.h"
 #include "tools/SpringBoard/host/ScriptInterpreter.h"
 #include "tools/SpringBoard/host/ScriptRunner.h"
 #include "tools/SpringBoard/host/ScreenCommands.h"
@@ -88,7 +89,14 @@ bool SpringBoardHost::configureDevice() {
 
 void SpringBoardHost::startHomeScreen() {
   auto folder = platform::DevicePaths::resolve("/Library/MobileSubstrate/DynamicLibraries");
-  if (folder) platform::PluginLoader::loadFolder(*folder);
+  if (folder) {
+    platform::PluginLoader::loadFolder(*folder, [this](const std::filesystem::path& file) {
+      auto refusal = PluginAdmission::refusal(file);
+      if (!refusal) return true;
+      err_ << "SpringBoard: not loading " << file.filename().string() << ": " << *refusal << "\n";
+      return false;
+    });
+  }
   HomeScreen::appear(platform::springboard::DeviceModel::shared());
 }
 

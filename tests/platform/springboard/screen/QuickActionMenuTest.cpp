@@ -163,6 +163,20 @@ TEST_F(QuickActionMenuTest, BelowThirteenTheForceTouchControllerListsAndActivate
   lastController = nullptr;
 }
 
+TEST_F(QuickActionMenuTest, RightToLeftPutsTheMenuAgainstItsIconsTrailingEdgeAndTheImagesOnTheLeft) {
+  make("13.3", springboard::DeviceKind::Phone, "ar");
+  press(iconCenter("com.apple.Maps"));
+  ASSERT_TRUE(menu().isOpen());
+  auto& row = *menu().rows().front();
+  CGRect rowFrame = springboard::ScreenInspector::screenFrame(row);
+  CGRect labels = springboard::ScreenInspector::screenFrame(row.labelsView());
+  EXPECT_EQ(row.titleLabel().effectiveTextAlignment(), NSTextAlignment::Right);
+  EXPECT_EQ(CGRectGetMaxX(labels), CGRectGetMaxX(rowFrame) - 16);
+  // Maps is in the second column from the right: the platter ends at its icon's right edge.
+  CGPoint icon = iconCenter("com.apple.Maps");
+  EXPECT_EQ(CGRectGetMaxX(rowFrame), icon.x + 30);
+}
+
 TEST_F(QuickActionMenuTest, TheMenuClosesWhenTheDeviceLocks) {
   press(iconCenter("com.apple.Maps"));
   model().lock();

@@ -128,6 +128,30 @@ TEST_F(ScreenLayoutTest, LayoutGoesThroughTheRuntimeSoHooksRun) {
   EXPECT_GT(home().statusBar().timeLabel().frame().size.width, 0);
 }
 
+TEST_F(ScreenLayoutTest, TheFloatingDockLaysOutThroughTheRuntimeAndAnswersFrameMessages) {
+  make("13.3", DeviceKind::Tablet);
+  static id lastDock = nullptr;
+  static void (*previous)(id, SEL) = nullptr;
+  lastDock = nullptr;
+  ASSERT_TRUE(MSHookMessageEx(objc_getClass("SBFloatingDockView"), SELECTOR("layoutSubviews"),
+                              +[](id self, SEL sel) {
+                                previous(self, sel);
+                                if (!lastDock) lastDock = self;
+                              },
+                              &previous));
+  home().dock().setNeedsLayout();
+  screen().update();
+  ASSERT_EQ(lastDock, home().dock().object());
+  // What a plug-in does to hide the dock: move it down by its height through its object.
+  CGRect frame = msgSend<CGRect>(lastDock, SELECTOR("frame"));
+  EXPECT_EQ(frame, home().dock().frame());
+  msgSend<void, CGRect>(lastDock, SELECTOR("setFrame:"), CGRectOffset(frame, 0, frame.size.height));
+  msgSend<void, double>(lastDock, SELECTOR("setAlpha:"), 0.0);
+  EXPECT_EQ(home().dock().frame().origin.y, frame.origin.y + frame.size.height);
+  EXPECT_EQ(home().dock().alpha(), 0);
+  lastDock = nullptr;
+}
+
 TEST_F(ScreenLayoutTest, AnIconIsDrawnInTheColourOfItsApp) {
   auto image = screen().render(1);
   const CGPoint center = iconCenter("com.apple.Maps");

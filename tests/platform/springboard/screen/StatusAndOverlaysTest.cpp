@@ -1,6 +1,9 @@
 // The status bar following the device, and what covers what: the lock screen, Siri, Spotlight, banners.
+#include "platform/springboard/NotificationBanners.h"
+#include "platform/springboard/SystemAlerts.h"
 #include "platform/springboard/screen/BannerView.h"
 #include "platform/springboard/screen/StatusBarView.h"
+#include "platform/springboard/screen/SystemAlertView.h"
 #include "tests/platform/springboard/screen/ScreenFixture.h"
 
 namespace platform::test {
@@ -100,11 +103,38 @@ TEST_F(StatusAndOverlaysTest, TheStatusBarTurnsDarkOverAnAppsLightScreen) {
 }
 
 TEST_F(StatusAndOverlaysTest, ABannerShowsAtTheTopAndHides) {
-  home().banner().show("Messages", "Anna", "See you at eight");
+  springboard::BannerRequest request;
+  request.bundleIdentifier = "com.apple.MobileSMS";
+  request.title = "Anna";
+  request.message = "See you at eight";
+  ASSERT_TRUE(springboard::NotificationBanners::post(request));
+  screen().update();
   EXPECT_TRUE(textVisible("See you at eight"));
+  EXPECT_TRUE(textVisible("Messages"));
   EXPECT_LT(springboard::ScreenInspector::screenFrame(home().banner()).origin.y, 100);
-  home().banner().hide();
-  EXPECT_FALSE(textVisible("See you at eight"));
+  env_.fastForwardBy(seconds(10));
+  screen().update();
+  EXPECT_EQ(textVisible("See you at eight"),
+            springboard::NotificationBanners::lastBanner() == springboard::PresentationState::Shown);
+}
+
+TEST_F(StatusAndOverlaysTest, ASystemAlertCoversTheScreenUntilItsButtonIsTapped) {
+  screen().render(1);
+  ASSERT_EQ(springboard::SystemAlerts::raise("SBUserNotificationAlert", "Low Battery", "10% of battery remaining"), "");
+  EXPECT_TRUE(screen().needsDisplay());
+  EXPECT_TRUE(textVisible("10% of battery remaining"));
+  EXPECT_FALSE(textVisible("Settings"));
+  // A tap on an icon under it reaches the alert's dimming, not the icon.
+  tap(iconCenter("com.apple.Maps"));
+  EXPECT_EQ(model().apps().frontApp(), "");
+  UIView* ok = springboard::ScreenInspector::findVisibleText("OK", screen().size());
+  ASSERT_NE(ok, nullptr);
+  CGRect frame = springboard::ScreenInspector::screenFrame(*ok);
+  tap({CGRectGetMidX(frame), CGRectGetMidY(frame)});
+  EXPECT_TRUE(logged("tap UIButton \"OK\""));
+  EXPECT_TRUE(logged("system alert dismissed"));
+  EXPECT_EQ(springboard::SystemAlerts::lastAlert(), springboard::PresentationState::Hidden);
+  EXPECT_TRUE(textVisible("Settings"));
 }
 
 }  // namespace

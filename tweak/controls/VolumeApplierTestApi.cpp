@@ -1,3 +1,0 @@
-#include "tweak/controls/VolumeApplierTestApi.h"
-
-void VolumeApplierTestApi::reset() { VolumeApplier::changing_.store(false, std::memory_order_release); }

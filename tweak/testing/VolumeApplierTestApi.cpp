@@ -1,0 +1,3 @@
+#include "tweak/testing/VolumeApplierTestApi.h"
+
+void VolumeApplierTestApi::reset() { VolumeApplier::changing_.store(false, std::memory_order_release); }
