@@ -34,6 +34,7 @@ enum class ScriptVerb {
   ExpectBrightness,  // expect brightness F
   ExpectAlert,       // expect alert "MESSAGE"|none
   State,             // state
+  Settings,          // settings ... / expect page|row|rows|setting ... (SettingsCommandParser.h)
   // The screen (ScreenCommandParser, ScreenCommands); coordinates in points.
   TapPoint,          // tap X Y
   LongPress,         // longpress X Y [SECONDS]

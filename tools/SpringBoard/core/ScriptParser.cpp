@@ -8,6 +8,7 @@
 #include <regex>
 
 #include "tools/SpringBoard/core/BehaviourScriptParser.h"
+#include "tools/SpringBoard/core/SettingsCommandParser.h"
 
 namespace tessra::device {
 namespace {
@@ -288,6 +289,8 @@ std::string ScriptParser::parseWords(const std::vector<std::string>& w, ScriptCo
     c.name = w[1];
     return {};
   }
+  if (verb == "settings" || SettingsCommandParser::isSettingsExpectation(w))
+    return SettingsCommandParser::parse(w, vocabulary_, c);
   if (verb == "expect") return parseExpect(w, c);
   if (verb == "panel") return PanelCommandParser::parsePanel(w, c, vocabulary_);
   return "unknown command " + quoted(verb);

@@ -9,6 +9,7 @@
 #include "platform/springboard/DeviceModel.h"
 #include "tools/SpringBoard/host/AlertScreen.h"
 #include "tools/SpringBoard/host/BehaviourCommands.h"
+#include "tools/SpringBoard/host/SettingsCommandRunner.h"
 #include "tools/SpringBoard/host/DeviceStateReport.h"
 #include "tools/SpringBoard/host/ScreenCommands.h"
 #include "tools/SpringBoard/host/PanelCommands.h"
@@ -105,6 +106,7 @@ ScriptOutcome ScriptInterpreter::execute(const ScriptCommand& c) {
       waiter_(platform::seconds(c.number));
       return done();
     case ScriptVerb::Answer: return answer(c);
+    case ScriptVerb::Settings: return SettingsCommandRunner::execute(c, model_);
     case ScriptVerb::ExpectSwitch: return expectSwitch(c);
     case ScriptVerb::ExpectVolume: return expectLevel("volume", model_.audio().volume(), c.number);
     case ScriptVerb::ExpectBrightness: return expectLevel("brightness", model_.display().brightness(), c.number);
@@ -262,6 +264,7 @@ ScriptOutcome ScriptInterpreter::expectAlert(const ScriptCommand& c) {
 }
 
 ScriptOutcome ScriptInterpreter::answer(const ScriptCommand& c) {
+  if (SettingsCommandRunner::answersInSettings(model_)) return SettingsCommandRunner::answer(c.name);
   if (!alerts_) return refused("answer: this device shows no alerts");
   auto alert = alerts_->visibleAlert();
   if (!alert) return refused("answer: no alert is shown");

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "tools/SpringBoard/core/ScriptCommand.h"
+#include "tools/SpringBoard/host/ScriptInterpreter.h"
+
+#include <memory>
+
+#include "platform/ui/Geometry.h"
+
+namespace platform {
+class UIImage;
+}
+namespace platform::springboard {
+class DeviceModel;
+}
+
+namespace tessra::device {
+
+class SettingsAppLink;
+
+// Carries out the Settings lines of a script (SettingsCommandParser) on the
+// device: `settings` opens the Settings app (com.apple.Preferences) in the
+// home screen, starting its process when it is not running (again, when the
+// app was quit since), and shows its Tessra 2 page; the other lines act on the
+// page in front and need the Settings app in front; `expect setting` reads the
+// domain as it is on disk now. An `answer` while the Settings app shows an
+// alert goes to that alert. The Settings process is this host's
+// (SettingsAppLink, dry or live after the task environment in force) and
+// stops with it. Main thread only.
+class SettingsCommandRunner {
+ public:
+  static constexpr const char* kSettingsApp = "com.apple.Preferences";
+
+  // Runs one Settings line.
+  static ScriptOutcome execute(const ScriptCommand& command, platform::springboard::DeviceModel& model);
+  // Whether an `answer` is for the Settings app: it is in front and its process runs.
+  static bool answersInSettings(platform::springboard::DeviceModel& model);
+  // Answers the Settings app's alert with the button `title`.
+  static ScriptOutcome answer(const std::string& title);
+  // The link to the Settings process (made on first use).
+  static SettingsAppLink& link();
+  // The Settings app's screen at `size` points and `scale`, while it is in front and its process runs; null
+  // otherwise. This is what the home screen shows in place of the Settings app's scene.
+  static std::shared_ptr<platform::UIImage> settingsScreen(platform::springboard::DeviceModel& model,
+                                                           platform::CGSize size, double scale);
+  // Stops the Settings process (the host is ending).
+  static void stop();
+
+ private:
+  static ScriptOutcome expectSetting(const ScriptCommand& command);
+};
+
+}  // namespace tessra::device
