@@ -1,5 +1,3 @@
-target_link_libraries(${name} PRIVATE tessra_tweak platform_springboard platform_ui platform_ui_render)
+target_link_libraries(${name} PRIVATE tweak_panel platform_springboard platform_ui platform_ui_render)
 target_compile_definitions(${name} PRIVATE TESSRA_PLUGIN_BUNDLE_DIR="${TESSRA_PLUGIN_BUNDLE_DIR}")
-if(TARGET bundle_images)
-  add_dependencies(${name} bundle_images)
-endif()
+add_dependencies(${name} bundle_images)

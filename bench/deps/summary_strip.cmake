@@ -1,5 +1,3 @@
-target_link_libraries(${name} PRIVATE tessra_tweak platform_ui_render)
-if(TARGET bundle_images)
-  add_dependencies(${name} bundle_images)
-  target_compile_definitions(${name} PRIVATE TESSRA_DEVICE_FILES="${TESSRA_DEVICE_FILES}")
-endif()
+target_link_libraries(${name} PRIVATE tweak_panel platform_ui_render)
+add_dependencies(${name} bundle_images)
+target_compile_definitions(${name} PRIVATE TESSRA_DEVICE_FILES="${TESSRA_DEVICE_FILES}")

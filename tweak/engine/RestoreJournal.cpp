@@ -12,7 +12,7 @@
 #include "tweak/catalogue/Tessra2Toggle.h"
 #include "tweak/controls/BrightnessManager.h"
 #include "tweak/controls/FlipswitchHelper.h"
-#include "tweak/engine/TessraDebugLog.h"
+#include "tweak/support/TessraDebugLog.h"
 #include "tweak/store/TessraStorageManager.h"
 
 using platform::plist::Dictionary;

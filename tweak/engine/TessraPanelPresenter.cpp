@@ -8,7 +8,7 @@
 #include "platform/ui/UIView.h"
 #include "platform/ui/UIViewController.h"
 #include "platform/ui/UIWindow.h"
-#include "tweak/catalogue/KelvaneTweakUtils.h"
+#include "tweak/support/KelvaneTweakUtils.h"
 #include "tweak/engine/TessraHooks.h"
 #include "tweak/panel/Tessra2ViewController.h"
 #include "tweak/store/TessraStorageManager.h"

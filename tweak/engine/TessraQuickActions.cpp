@@ -14,7 +14,7 @@
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UIView.h"
-#include "tweak/catalogue/BundleHelper.h"
+#include "tweak/support/BundleHelper.h"
 #include "tweak/controls/FlipswitchHelper.h"
 #include "tweak/engine/TessraHooks.h"
 #include "tweak/engine/TessraPanelPresenter.h"

@@ -6,7 +6,7 @@
 #include "platform/foundation/DevicePaths.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UIScreen.h"
-#include "tweak/catalogue/BundleHelper.h"
+#include "tweak/support/BundleHelper.h"
 
 std::shared_ptr<platform::UIImage> PanelImages::named(std::string_view name) {
   static std::map<std::string, std::shared_ptr<platform::UIImage>, std::less<>> cache;

@@ -7,7 +7,7 @@
 #include "tweak/panel/PanelImages.h"
 #include "tweak/catalogue/Tessra2Slider.h"
 #include "tweak/controls/HapticFeedbackHelper.h"
-#include "tweak/engine/TessraDebugLog.h"
+#include "tweak/support/TessraDebugLog.h"
 #include "tweak/panel/PanelIdentifiers.h"
 #include "tweak/panel/PanelNotifications.h"
 #include "tweak/store/TessraStorageManager.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/ui/UIButton.h"
-#include "tweak/catalogue/ToggleType.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 class Tessra2Toggle;
 
