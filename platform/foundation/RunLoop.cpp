@@ -31,19 +31,23 @@ void RunLoop::postDelayed(Duration delay, Task task, const void* target) {
 
 size_t RunLoop::cancelTasksForTarget(const void* target) {
   if (!target) return 0;
-  std::lock_guard lock(mutex_);
-  std::vector<Entry> kept;
-  size_t dropped = 0;
-  while (!queue_.empty()) {
-    Entry entry = std::move(const_cast<Entry&>(queue_.top()));
-    queue_.pop();
-    if (entry.target == target)
-      ++dropped;
-    else
-      kept.push_back(std::move(entry));
+  // Dropped tasks are destroyed after the lock is released: what they capture
+  // may post or cancel work on this loop from its destructor.
+  std::vector<Entry> dropped;
+  {
+    std::lock_guard lock(mutex_);
+    std::vector<Entry> kept;
+    while (!queue_.empty()) {
+      Entry entry = std::move(const_cast<Entry&>(queue_.top()));
+      queue_.pop();
+      if (entry.target == target)
+        dropped.push_back(std::move(entry));
+      else
+        kept.push_back(std::move(entry));
+    }
+    for (auto& entry : kept) queue_.push(std::move(entry));
   }
-  for (auto& entry : kept) queue_.push(std::move(entry));
-  return dropped;
+  return dropped.size();
 }
 
 std::optional<RunLoop::Next> RunLoop::next() const {
@@ -97,10 +101,14 @@ void RunLoop::run() {
       wake_.wait_for(lock, queue_.top().due - now);
       continue;
     }
-    Entry entry = std::move(const_cast<Entry&>(queue_.top()));
-    queue_.pop();
-    lock.unlock();
-    runEntry(entry);
+    {
+      Entry entry = std::move(const_cast<Entry&>(queue_.top()));
+      queue_.pop();
+      lock.unlock();
+      runEntry(entry);
+      // The finished task (and what it captured) goes before the lock is taken
+      // again, so a destructor may post or cancel work on this loop.
+    }
     lock.lock();
   }
   // The last runner to leave re-arms the loop for a later run().

@@ -245,9 +245,9 @@ void AppSwitchEngine::journalValuesBefore(const std::string& bundleId, bool volu
   platform::plist::Dictionary switchesBefore;
   if (toggles.isDictionary())
     for (const auto& [name, value] : toggles.dictionary()) {
-      const ToggleType type = Tessra2Toggle::getToggleTypeFromName(name);
+      const ToggleType type = toggleTypeForName(name);
       if (static_cast<int32_t>(value.integerValue()) == ToggleStateNotCustomized || type == ToggleTypeUnknown ||
-          Tessra2Toggle::toggleTypeIsAction(type))
+          toggleTypeIsAction(type))
         continue;
       switchesBefore.set(name, platform::plist::Value(FlipswitchHelper::isToggleEnabled(type) ? 1 : 0));
     }

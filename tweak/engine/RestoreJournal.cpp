@@ -9,7 +9,7 @@
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyListFile.h"
-#include "tweak/catalogue/Tessra2Toggle.h"
+#include "tweak/vocabulary/ToggleType.h"
 #include "tweak/controls/BrightnessManager.h"
 #include "tweak/controls/FlipswitchHelper.h"
 #include "tweak/support/TessraDebugLog.h"
@@ -41,7 +41,7 @@ std::string faultOf(const Value& journal) {
   if (toggles && !toggles->isDictionary()) return "\"toggles\" is not a dictionary";
   if (toggles)
     for (const auto& [name, state] : toggles->dictionary()) {
-      if (Tessra2Toggle::getToggleTypeFromName(name) == ToggleTypeUnknown) return "unknown switch \"" + name + "\"";
+      if (toggleTypeForName(name) == ToggleTypeUnknown) return "unknown switch \"" + name + "\"";
       if (!state.isInteger() || (state.integerValue() != 0 && state.integerValue() != 1))
         return "the switch \"" + name + "\" is not 0 or 1";
     }
@@ -137,7 +137,7 @@ bool RestoreJournal::replayLeftover() {
   }
   if (const Value* toggles = journal.find("toggles"))
     for (const auto& [name, state] : toggles->dictionary()) {
-      const ToggleType type = Tessra2Toggle::getToggleTypeFromName(name);
+      const ToggleType type = toggleTypeForName(name);
       if (!TessraStorageManager::previousValueHasToBeRestoredIfChangedForToggle(type)) continue;
       FlipswitchHelper::setToggle(type, state.integerValue() != 0);
       TessraDebugLog::logf("%s : Restore toggle %s to %ld", bundleId.c_str(), name.c_str(),

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/foundation/Dispatch.h"
 #include "platform/foundation/ManualTaskEnvironment.h"
+#include "platform/foundation/RunLoop.h"
 #include "platform/foundation/Timer.h"
 
 namespace platform {
@@ -111,6 +116,46 @@ TEST_F(RunLoopTest, InvalidatedTimerNeverFires) {
   timer->invalidate();
   env.fastForwardBy(seconds(2));
   EXPECT_EQ(fired, 0);
+}
+
+// Something a task captures that posts work on its loop when it is destroyed.
+struct PostsWhenDestroyed {
+  RunLoop* loop = nullptr;
+  std::atomic<bool>* posted = nullptr;
+  ~PostsWhenDestroyed() {
+    loop->post([posted = posted] { posted->store(true); });
+  }
+};
+
+TEST_F(RunLoopTest, AFinishedTaskIsDestroyedOutsideTheLoopsLock) {
+  // Leaked on purpose: were the task destroyed under the lock, the loop's thread
+  // would hang for good and must not be joined.
+  auto* clock = new SteadyClock;
+  auto* loop = new RunLoop(*clock, "destructor-posts");
+  auto* posted = new std::atomic<bool>(false);
+  auto* done = new std::atomic<bool>(false);
+  auto guard = std::make_shared<PostsWhenDestroyed>(PostsWhenDestroyed{loop, posted});
+  loop->post([guard = std::move(guard)] {});
+  std::thread([loop, done] {
+    loop->run();
+    done->store(true);
+  }).detach();
+  for (int i = 0; i < 500 && !posted->load(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_TRUE(posted->load());
+  loop->shutdown();
+  for (int i = 0; i < 500 && !done->load(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_TRUE(done->load());
+}
+
+TEST_F(RunLoopTest, ACancelledTaskIsDestroyedOutsideTheLoopsLock) {
+  RunLoop& loop = env.mainLoop();
+  std::atomic<bool> posted{false};
+  int target = 0;
+  auto guard = std::make_shared<PostsWhenDestroyed>(PostsWhenDestroyed{&loop, &posted});
+  loop.post([guard = std::move(guard)] {}, &target);
+  EXPECT_EQ(loop.cancelTasksForTarget(&target), 1u);
+  env.runUntilIdle();
+  EXPECT_TRUE(posted.load());
 }
 
 }  // namespace

@@ -269,7 +269,7 @@ TEST_F(DeviceEndToEndTest, TheDevicesKillallRestartsItsOwnSpringBoard) {
 TEST_F(DeviceEndToEndTest, ALiveScriptTouchesTheScreen) {
   ProcessResult run = runLive("touch.txt",
                               "press icon com.apple.Maps\n"
-                              "expect menu \"Mark My Location\" \"Send My Location\" \"Share App\" \"Edit Home Screen\"\n"
+                              "expect menu \"Mark My Location\" \"Send My Location\" \"Share App\" \"Edit Home Screen\" \"Tessra\"\n"
                               "tap \"Send My Location\"\n"
                               "expect text \"com.apple.Maps\"\n"
                               "swipe home\n"

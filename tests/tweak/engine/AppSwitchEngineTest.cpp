@@ -433,7 +433,7 @@ class RestoreJournalTest : public AppSwitchEngineTest {
   }
 };
 
-TEST_F(RestoreJournalTest, AHomeScreenThatDiedWithAnAppInFrontPutsItsValuesBackAtTheNextStart) {
+TEST_F(RestoreJournalTest, TheJournalIsWrittenBeforeTheAppIsAppliedAndClearedWhenItLeaves) {
   home.customize("com.test.a", {.volume = 0.6, .brightness = 0.9, .toggles = {{"wifi", 0}, {"action_hideHomeBar", 1}}});
   home.setSwitch("wifi", true);
   home.start();
@@ -445,20 +445,26 @@ TEST_F(RestoreJournalTest, AHomeScreenThatDiedWithAnAppInFrontPutsItsValuesBackA
   EXPECT_FLOAT_EQ(recorded["volume"].doubleValue(), 0.2f);
   EXPECT_FLOAT_EQ(recorded["brightness"].doubleValue(), 0.3);
   EXPECT_EQ(recorded["toggles"], platform::plist::Value(platform::plist::Dictionary{{"wifi", 1}}));
-  const std::string left = journalBytes();
 
   // Leaving restores and clears it.
   home.device().goHome();
   settle();
   EXPECT_FALSE(std::filesystem::exists(journal()));
+}
 
-  // The process dies instead, with A's values in force: the device keeps them, the journal stays.
+// The home screen died with A's values in force: the device kept them, the journal stayed.
+TEST_F(RestoreJournalTest, AHomeScreenThatDiedWithAnAppInFrontPutsItsValuesBackAtTheNextStart) {
+  std::filesystem::create_directories(journal().parent_path());
+  ASSERT_TRUE(platform::plist::PropertyListFile::write(
+      journal(), platform::plist::Value(platform::plist::Dictionary{
+                     {"bundleId", platform::plist::Value("com.test.a")},
+                     {"volume", platform::plist::Value(0.2)},
+                     {"brightness", platform::plist::Value(0.3)},
+                     {"toggles", platform::plist::Value(platform::plist::Dictionary{{"wifi", 1}})}})));
   home.setSwitch("wifi", false);
   home.device().audio().setVolume(0.6f);
   home.device().display().setBrightness(0.9, false);
   home.device().switches().setBluetoothEnabled(false);  // the user's own change, not the app's
-  std::ofstream(journal(), std::ios::binary) << left;
-  home.debugLines.clear();
   home.start();
   settle();
   EXPECT_TRUE(home.switchOn("wifi"));
@@ -491,22 +497,27 @@ TEST_F(RestoreJournalTest, TheReplayFollowsTheRestoreSettings) {
   EXPECT_FLOAT_EQ(home.brightness(), 0.8);
 }
 
-TEST_F(RestoreJournalTest, ADamagedJournalIsSetAsideReportedAndNotReplayed) {
-  std::filesystem::create_directories(journal().parent_path());
-  for (const std::string bytes :
-       {"<plist><dict><key>bundleId</key><string>com.test.a</string><key>volume</key><real>9</real></dict></plist>",
-        "\x01\x02 not a journal"}) {
-    std::ofstream(journal(), std::ios::binary) << bytes;
-    home.debugLines.clear();
-    home.start();
-    settle();
-    EXPECT_FALSE(std::filesystem::exists(journal()));
-    EXPECT_FLOAT_EQ(home.volume(), 0.2f);
-    ASSERT_EQ(home.debugLines.size(), 1u);
-    EXPECT_NE(home.debugLines[0].find("cannot be trusted"), std::string::npos) << home.debugLines[0];
-    std::filesystem::remove_all(journal().parent_path());
-    std::filesystem::create_directories(journal().parent_path());
-  }
+// A journal that cannot be trusted is set aside and reported; nothing of it is replayed.
+void expectSetAsideAndNotReplayed(TestHomeScreen& home, const std::filesystem::path& journal, const std::string& bytes) {
+  std::filesystem::create_directories(journal.parent_path());
+  std::ofstream(journal, std::ios::binary) << bytes;
+  home.debugLines.clear();
+  home.start();
+  home.env.fastForwardBy(platform::seconds(1));
+  EXPECT_FALSE(std::filesystem::exists(journal));
+  EXPECT_FLOAT_EQ(home.volume(), 0.2f);
+  ASSERT_EQ(home.debugLines.size(), 1u);
+  EXPECT_NE(home.debugLines[0].find("cannot be trusted"), std::string::npos) << home.debugLines[0];
+}
+
+TEST_F(RestoreJournalTest, AJournalWithAValueOutOfRangeIsSetAsideReportedAndNotReplayed) {
+  expectSetAsideAndNotReplayed(
+      home, journal(),
+      "<plist><dict><key>bundleId</key><string>com.test.a</string><key>volume</key><real>9</real></dict></plist>");
+}
+
+TEST_F(RestoreJournalTest, AJournalThatIsNotAPropertyListIsSetAsideReportedAndNotReplayed) {
+  expectSetAsideAndNotReplayed(home, journal(), "\x01\x02 not a journal");
 }
 
 }  // namespace

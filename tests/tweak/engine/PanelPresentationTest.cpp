@@ -163,13 +163,15 @@ TEST_F(PanelPresentationTest, ACustomizedAppGetsSixtyNineSpacesAndAStripOfItsThi
   EXPECT_EQ(strip->superview(), &tessra->labelsView());
 }
 
-TEST_F(PanelPresentationTest, SettingsHideTheItemOrPutItFirst) {
+TEST_F(PanelPresentationTest, HideTessraMenuLeavesTheItemOut) {
   auto& d = make();
   d.home.setSetting("hideTessraMenu", platform::plist::Value(true));
   d.start();
   d.pressIcon("com.test.b");
   EXPECT_EQ(d.row("Tessra"), nullptr);
+}
 
+TEST_F(PanelPresentationTest, ItemsBeforeStockItemsPutsTheItemFirst) {
   auto& e = make();
   e.home.setSetting("itemsBeforeStockItems", platform::plist::Value(true));
   e.start();
@@ -185,10 +187,13 @@ TEST_F(PanelPresentationTest, OnThirteenTwoTheIconIsMadeTwentyFourPointsSquare) 
   ASSERT_NE(d.row("Tessra"), nullptr);
   ASSERT_NE(d.row("Tessra")->image(), nullptr);
   EXPECT_EQ(d.row("Tessra")->image()->size(), (platform::CGSize{24, 24}));
+}
 
+TEST_F(PanelPresentationTest, OnThirteenThreeTheIconKeepsItsOwnSize) {
   auto& e = make({.version = "13.3"});
   e.start();
   e.pressIcon("com.test.a");
+  ASSERT_NE(e.row("Tessra"), nullptr);
   ASSERT_NE(e.row("Tessra")->image(), nullptr);
   EXPECT_EQ(e.row("Tessra")->image()->size(), (platform::CGSize{30, 30}));
 }
