@@ -23,8 +23,10 @@ class PanelLike : public TSSegmentedControlDataSource, public TSSegmentedControl
     return i == 0 ? "Toggles" : "Behaviors";
   }
   void didScrollWithXOffset(TSSegmentedControl&, double, double percent, long, long) override {
-    if (percent > 0.5 && previous < percent) ++switches;
-    else if (percent < 0.5 && !(previous < percent)) ++switches;
+    if (percent > 0.5 && previous < percent)
+      ++switches;
+    else if (percent < 0.5 && !(previous < percent))
+      ++switches;
     previous = percent;
   }
   double previous = 0;

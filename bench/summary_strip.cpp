@@ -39,8 +39,8 @@ void BM_SummaryStripOfFourteenThings(benchmark::State& state) {
   setUpStore();
   ViewRenderer renderer;
   for (auto _ : state) {
-    auto strip = std::make_shared<TSCustomizedThingsView>(CGRectMake(0, 0, 275, 16), "com.example.app",
-                                                          UIColor::blackColor());
+    auto strip =
+        std::make_shared<TSCustomizedThingsView>(CGRectMake(0, 0, 275, 16), "com.example.app", UIColor::blackColor());
     auto image = renderer.renderView(*strip, 3);
     benchmark::DoNotOptimize(image);
   }
@@ -53,8 +53,8 @@ void BM_SummaryStripBuildOnly(benchmark::State& state) {
   ManualTaskEnvironment env;
   setUpStore();
   for (auto _ : state) {
-    auto strip = std::make_shared<TSCustomizedThingsView>(CGRectMake(0, 0, 275, 16), "com.example.app",
-                                                          UIColor::blackColor());
+    auto strip =
+        std::make_shared<TSCustomizedThingsView>(CGRectMake(0, 0, 275, 16), "com.example.app", UIColor::blackColor());
     benchmark::DoNotOptimize(strip);
   }
 }
@@ -63,8 +63,8 @@ BENCHMARK(BM_SummaryStripBuildOnly)->Unit(benchmark::kMicrosecond);
 void BM_SummaryStripDrawOnly(benchmark::State& state) {
   ManualTaskEnvironment env;
   setUpStore();
-  auto strip = std::make_shared<TSCustomizedThingsView>(CGRectMake(0, 0, 275, 16), "com.example.app",
-                                                        UIColor::blackColor());
+  auto strip =
+      std::make_shared<TSCustomizedThingsView>(CGRectMake(0, 0, 275, 16), "com.example.app", UIColor::blackColor());
   for (auto _ : state) {
     ViewRenderer renderer;  // a new page row: nothing cached
     auto image = renderer.renderView(*strip, 3);

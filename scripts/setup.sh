@@ -11,7 +11,8 @@ packages=(build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libplist-dev libicu-dev libcairo2-dev libpango1.0-dev
   fonts-inter fonts-materialdesignicons-webfont
-  dbus-daemon libsdbus-c++-dev libsystemd-dev clang lld libclang-rt-14-dev ccache)
+  dbus-daemon libsdbus-c++-dev libsystemd-dev clang lld libclang-rt-14-dev ccache
+  libsdl2-dev xvfb xdotool x11-apps)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

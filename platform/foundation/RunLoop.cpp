@@ -64,6 +64,12 @@ void RunLoop::runEntry(Entry& entry) {
   t_current = this;
   entry.task();
   t_current = outer;
+  if (observer_ && (entry.target == nullptr || entry.target != quietTarget_)) observer_();
+}
+
+void RunLoop::setTaskObserver(std::function<void()> observer, const void* quietTarget) {
+  observer_ = std::move(observer);
+  quietTarget_ = quietTarget;
 }
 
 bool RunLoop::runOneDueTask() {

@@ -59,6 +59,9 @@ class RunLoop {
   size_t pendingCount() const;
   // The loop whose task is running on this thread, or null.
   static RunLoop* current();
+  // Calls `observer` after every task except those posted with `quietTarget` (one observer; null removes it):
+  // for work that follows any change, such as redrawing a screen. Set and cleared on the loop's own thread.
+  void setTaskObserver(std::function<void()> observer, const void* quietTarget = nullptr);
 
  private:
   struct Entry {
@@ -82,6 +85,8 @@ class RunLoop {
   bool quitting_ = false;
   bool shutDown_ = false;
   int runners_ = 0;
+  std::function<void()> observer_;  // loop thread only
+  const void* quietTarget_ = nullptr;
 };
 
 }  // namespace platform

@@ -27,6 +27,8 @@ void CurrentDevice::registerClass(const SystemProfile&) {
   class_addMethod(
       cls, SELECTOR("_feedbackSupportLevel"),
       +[](id, SEL) { return DeviceModel::shared().haptics().feedbackSupportLevel(); }, "q@:");
+  class_addMethod(
+      cls, SELECTOR("orientation"), +[](id, SEL) { return DeviceModel::shared().display().orientation(); }, "q@:");
 }
 
 }  // namespace platform::springboard

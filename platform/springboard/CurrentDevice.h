@@ -9,8 +9,8 @@ namespace platform::springboard {
 class SystemProfile;
 
 // The home screen's side of UIKit's UIDevice: [UIDevice currentDevice], its
-// systemVersion and its private _feedbackSupportLevel (0 none, 1 system
-// sounds, 2 impact feedback). Added to the UI layer's "UIDevice" class when
+// systemVersion, its orientation and its private _feedbackSupportLevel (0
+// none, 1 system sounds, 2 impact feedback). Added to the UI layer's "UIDevice" class when
 // one is registered, else a minimal "UIDevice" is registered.
 class CurrentDevice final : public Object {
  public:

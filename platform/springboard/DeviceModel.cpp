@@ -230,9 +230,12 @@ bool DeviceModel::pressButtons(const std::vector<ButtonPress>& presses) {
 }
 
 bool DeviceModel::swipeHome() {
-  log_.record("home gesture");
   SBHomeGestureParticipant* participant = SBHomeGestureParticipant::current();
-  if (!participant || !participant->ownsHomeGesture()) return false;
+  const bool owns = participant && participant->ownsHomeGesture();
+  const char* coverSheet = apps_.locked() || apps_.notificationCenterVisible() ? "shown" : "hidden";
+  log_.record(std::string("home gesture: ownsHomeGesture -> ") + (owns ? "YES" : "NO") + " (cover sheet " + coverSheet +
+              ")" + (owns ? "" : ", ignored"));
+  if (!owns) return false;
   if (apps_.locked()) return unlock();
   if (apps_.notificationCenterVisible() || apps_.controlCenterVisible()) {
     dismissSystemOverlays();
@@ -254,23 +257,28 @@ SBApplication* frontApplication(const AppsState& apps) {
 
 bool DeviceModel::openControlCenter() {
   if (apps_.controlCenterVisible()) return false;
-  if (SBApplication* front = frontApplication(apps_); front && front->suppressesControlCenter()) {
-    log_.record("control center suppressed");
-    return false;
+  if (SBApplication* front = frontApplication(apps_)) {
+    const bool suppressed = front->suppressesControlCenter();
+    log_.record(std::string("control center: suppressesControlCenter -> ") + (suppressed ? "YES, blocked" : "NO, opened"));
+    if (suppressed) return false;
+  } else {
+    log_.record("control center: opened over the home screen");
   }
   apps_.setControlCenterVisible(true);
-  log_.record("control center shown");
   return true;
 }
 
 bool DeviceModel::openNotificationCenter() {
   if (apps_.notificationCenterVisible() || apps_.locked()) return false;
-  if (SBApplication* front = frontApplication(apps_); front && front->suppressesCoverSheetGesture()) {
-    log_.record("notification center suppressed");
-    return false;
+  if (SBApplication* front = frontApplication(apps_)) {
+    const bool suppressed = front->suppressesCoverSheetGesture();
+    log_.record(std::string("notification center: suppressesCoverSheetGesture -> ") +
+                (suppressed ? "YES, blocked" : "NO, opened"));
+    if (suppressed) return false;
+  } else {
+    log_.record("notification center: opened over the home screen");
   }
   apps_.setNotificationCenterVisible(true);
-  log_.record("notification center shown");
   // The Notification Center is the cover sheet pulled down over the app.
   if (SBCoverSheetPresentationManager* coverSheet = SBCoverSheetPresentationManager::sharedInstance()) {
     coverSheet->_notifyDelegateDidPresent();
@@ -295,18 +303,17 @@ void DeviceModel::dismissSystemOverlays() {
 bool DeviceModel::activateReachability() {
   if (profile_->kind() == DeviceKind::Tablet) return false;
   SBReachabilityManager* manager = SBReachabilityManager::sharedInstance();
-  if (!manager || !manager->canActivateReachability()) {
-    log_.record("reachability refused");
-    return false;
-  }
+  const bool allowed = manager && manager->canActivateReachability();
+  log_.record(std::string("reachability: canActivateReachability -> ") + (allowed ? "YES, opened" : "NO, blocked"));
+  if (!allowed) return false;
   apps_.setReachabilityActive(true);
-  log_.record("reachability");
   return true;
 }
 
 bool DeviceModel::sendActivatorEvent(std::string name) {
   LAActivator* activator = LAActivator::sharedInstance();
   if (!activator) return false;
+  log_.record("activator: sendEventToListener: " + name);
   Ref<LAEvent> event = LAEvent::create(std::move(name));
   activator->sendEventToListener(event);
   return true;

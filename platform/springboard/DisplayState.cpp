@@ -23,7 +23,13 @@ void DisplayState::setHomeGrabberAlpha(double alpha, double animationDuration) {
   log_.record(std::move(text));
 }
 
+void DisplayState::setOrientation(long orientation) {
+  orientation_ = orientation;
+  log_.record("orientation -> " + std::to_string(orientation));
+}
+
 void DisplayState::reset() {
+  orientation_ = 1;
   brightness_ = 0.5;
   brightnessHudShows_ = 0;
   grabberAlpha_ = 1.0;

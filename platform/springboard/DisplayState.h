@@ -24,7 +24,13 @@ class DisplayState {
   double homeGrabberAnimationDuration() const { return grabberDuration_; }
   void setHomeGrabberAlpha(double alpha, double animationDuration);
 
-  // Restores a fresh device (brightness 0.5, grabber shown), without log entries.
+  // How the device is held (UIDeviceOrientation: 1 portrait, 2 upside down, 3 landscape left,
+  // 4 landscape right). The home screen itself stays in portrait.
+  long orientation() const { return orientation_; }
+  // Turns the device; the log gets "orientation -> N".
+  void setOrientation(long orientation);
+
+  // Restores a fresh device (brightness 0.5, grabber shown, portrait), without log entries.
   void reset();
 
  private:
@@ -33,6 +39,7 @@ class DisplayState {
   int brightnessHudShows_ = 0;
   double grabberAlpha_ = 1.0;
   double grabberDuration_ = 0.0;
+  long orientation_ = 1;
 };
 
 }  // namespace platform::springboard

@@ -27,7 +27,7 @@ void LAActivator::registerClass(const springboard::SystemProfile& profile) {
       cls, SELECTOR("sendEventToListener:"),
       +[](id, SEL, id event) {
         auto* e = dynamic_cast<LAEvent*>(event);
-        DeviceModel::shared().eventLog().record("activator event " + (e ? e->name() : std::string("?")));
+        DeviceModel::shared().eventLog().record("activator listener received " + (e ? e->name() : std::string("?")));
       },
       "v@:@");
 }

@@ -12,7 +12,7 @@ class SystemProfile;
 
 // The Activator library's dispatcher, class "_LAActivator", present only when
 // Activator is installed. sendEventToListener: delivers an event (an LAEvent
-// with a name) to its listener; the device records "activator event <name>".
+// with a name) to its listener; the device records "activator listener received <name>".
 class LAActivator final : public Object {
  public:
   static constexpr const char* kClassName = "_LAActivator";

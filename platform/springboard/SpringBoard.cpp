@@ -22,33 +22,6 @@ constexpr float kVolumeStep = 1.0f / 16.0f;
 
 id sharedApplicationImp(id, SEL) { return DeviceModel::shared().sharedObject("SpringBoard"); }
 
-bool handleButtonsImp(id, SEL, id event) {
-  auto* presses = dynamic_cast<HardwarePressesEvent*>(event);
-  if (!presses) return false;
-  DeviceModel& device = DeviceModel::shared();
-  bool handled = false;
-  for (const Ref<Object>& object : presses->allPresses()) {
-    auto* press = dynamic_cast<HardwarePress*>(object.get());
-    if (!press || press->force() < 1.0) continue;  // releases change nothing
-    switch (press->type()) {
-      case HardwarePress::kTypeVolumeUp:
-        device.audio().changeVolumeBy(kVolumeStep);
-        handled = true;
-        break;
-      case HardwarePress::kTypeVolumeDown:
-        device.audio().changeVolumeBy(-kVolumeStep);
-        handled = true;
-        break;
-      case HardwarePress::kTypeSideButton:
-        handled = device.apps().locked() ? device.unlock() : device.lock();
-        break;
-      default:
-        break;
-    }
-  }
-  return handled;
-}
-
 void simulateHomeImp(id, SEL) {
   DeviceModel& device = DeviceModel::shared();
   device.eventLog().record("home button");
@@ -56,6 +29,43 @@ void simulateHomeImp(id, SEL) {
 }
 
 }  // namespace
+
+// The system's handling of hardware buttons: a volume button's press-down
+// moves the volume one step; the side button locks or unlocks on its
+// release, and only when the press-down of that press reached SpringBoard too
+// (a release whose press-down something else consumed does nothing).
+bool SpringBoard::handleButtons(id self, SEL, id event) {
+  auto* presses = dynamic_cast<HardwarePressesEvent*>(event);
+  if (!presses) return false;
+  auto& springBoard = *static_cast<SpringBoard*>(self);
+  DeviceModel& device = DeviceModel::shared();
+  bool handled = false;
+  for (const Ref<Object>& object : presses->allPresses()) {
+    auto* press = dynamic_cast<HardwarePress*>(object.get());
+    if (!press) continue;
+    const bool down = press->force() >= 1.0;
+    switch (press->type()) {
+      case HardwarePress::kTypeVolumeUp:
+      case HardwarePress::kTypeVolumeDown:
+        if (!down) break;
+        device.audio().changeVolumeBy(press->type() == HardwarePress::kTypeVolumeUp ? kVolumeStep : -kVolumeStep);
+        handled = true;
+        break;
+      case HardwarePress::kTypeSideButton:
+        if (down) {
+          springBoard.sideButtonDown_ = true;
+          handled = true;
+        } else if (springBoard.sideButtonDown_) {
+          springBoard.sideButtonDown_ = false;
+          handled = device.apps().locked() ? device.unlock() : device.lock();
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  return handled;
+}
 
 id SpringBoard::frontApplication() {
   // Asked on every process-state change: the object is looked up only when the front app changed.
@@ -92,7 +102,7 @@ void SpringBoard::registerClass(const springboard::SystemProfile&) {
   class_addMethod(
       cls, SELECTOR("_accessibilityFrontMostApplication"),
       +[](id self, SEL) { return static_cast<SpringBoard*>(self)->frontApplication(); }, "@@:");
-  class_addMethod(cls, SELECTOR("_handlePhysicalButtonEvent:"), &handleButtonsImp, "B@:@");
+  class_addMethod(cls, SELECTOR("_handlePhysicalButtonEvent:"), &SpringBoard::handleButtons, "B@:@");
   class_addMethod(cls, SELECTOR("_simulateHomeButtonPress"), &simulateHomeImp, "v@:");
 }
 

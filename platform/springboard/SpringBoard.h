@@ -23,8 +23,9 @@ class SpringBoard final : public Object {
 
   // The SBApplication in front, or null on the home screen. Siri and Spotlight do not count.
   id _accessibilityFrontMostApplication();
-  // Handles one event of hardware button presses (volume up/down change the volume, a side
-  // button press-down locks or unlocks); answers whether it was handled.
+  // Handles one event of hardware button presses (a volume press-down changes the volume one
+  // step; the side button locks or unlocks on a release whose press-down it saw too); answers
+  // whether it was handled.
   bool _handlePhysicalButtonEvent(id event);
   // A press of the home button: goes to the home screen.
   void _simulateHomeButtonPress();
@@ -34,8 +35,12 @@ class SpringBoard final : public Object {
 
  private:
   id frontApplication();
+  // The system implementation of _handlePhysicalButtonEvent:.
+  static bool handleButtons(id self, SEL, id event);
   std::string cachedFrontId_;
   Ref<Object> cachedFront_;
+  // Whether the side button's press-down reached the system's handling, awaiting its release.
+  bool sideButtonDown_ = false;
 };
 
 }  // namespace platform

@@ -11,7 +11,14 @@
 #include "platform/springboard/LAActivator.h"
 #include "platform/springboard/LAEvent.h"
 #include "platform/springboard/MainScreen.h"
+#include "platform/springboard/NCNotificationContent.h"
+#include "platform/springboard/NCNotificationRequest.h"
+#include "platform/springboard/NCNotificationShortLookView.h"
+#include "platform/springboard/NCNotificationShortLookViewController.h"
 #include "platform/springboard/PSBrightnessSettingsDetail.h"
+#include "platform/springboard/SBAlertController.h"
+#include "platform/springboard/SBAlertItem.h"
+#include "platform/springboard/SBAlertItemsController.h"
 #include "platform/springboard/SBAppLayout.h"
 #include "platform/springboard/SBApplication.h"
 #include "platform/springboard/SBApplicationController.h"
@@ -28,6 +35,7 @@
 #include "platform/springboard/SBMainSwitcherViewController.h"
 #include "platform/springboard/SBMainWorkspace.h"
 #include "platform/springboard/SBMediaController.h"
+#include "platform/springboard/SBNotificationBannerDestination.h"
 #include "platform/springboard/SBReachabilityManager.h"
 #include "platform/springboard/SBRingerControl.h"
 #include "platform/springboard/SBVolumeControl.h"
@@ -82,6 +90,15 @@ std::vector<std::string> SpringBoardClasses::registerAll(const SystemProfile& pr
   HardwarePressesEvent::registerClass(profile);
   LAActivator::registerClass(profile);
   LAEvent::registerClass(profile);
+  // Banners and system alerts.
+  NCNotificationContent::registerClass(profile);
+  NCNotificationRequest::registerClass(profile);
+  NCNotificationShortLookView::registerClass(profile);
+  NCNotificationShortLookViewController::registerClass(profile);
+  SBNotificationBannerDestination::registerClass(profile);
+  SBAlertItem::registerClass(profile);
+  SBAlertController::registerClass(profile);
+  SBAlertItemsController::registerClass(profile);
   collecting = nullptr;
   return names;
 }

@@ -34,7 +34,12 @@ enum class SwitcherQuitMethod {
 //   - an app layout answers rolesToLayoutItemsMap from 13.0; below, the map
 //     is only the private field _rolesToLayoutItemsMap;
 //   - SBFloatingDockView exists on tablets only;
-//   - _LAActivator exists only when Activator is installed.
+//   - _LAActivator exists only when Activator is installed;
+//   - the banner destination presents a notification with
+//     _presentNotificationViewController:modal:forRequest:sourceAction:completion:
+//     from 13.0 and with _presentNotificationViewController:modal:forRequest:completion:
+//     below, and takes a banner away with _dismissPresentedBannerAnimated:reason:forceIfSticky:
+//     from 13.0 and with dismissPresentedBannerAnimated: below.
 class SystemProfile {
  public:
   explicit SystemProfile(const DeviceConfiguration& config);
@@ -61,6 +66,8 @@ class SystemProfile {
   bool hasRolesToLayoutItemsMapMethod() const { return major_ >= 13; }
   bool hasFloatingDock() const { return kind_ == DeviceKind::Tablet; }
   bool hasActivator() const { return activator_; }
+  // Whether banners are presented with the variant that takes a source action (13.0 on).
+  bool presentsBannersWithSourceAction() const { return major_ >= 13; }
 
  private:
   std::string version_;

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/ui/CALayer.h"
@@ -80,6 +81,9 @@ class UIView : public LayoutItem, public std::enable_shared_from_this<UIView> {
   void setTag(long t) { tag_ = t; }
   // The first view of the subtree (this one first) with the tag, or null.
   UIView* viewWithTag(long tag);
+  // A name that tests and scripts find the view by (accessibilityIdentifier); empty by default.
+  const std::string& accessibilityIdentifier() const { return accessibilityIdentifier_; }
+  void setAccessibilityIdentifier(std::string identifier) { accessibilityIdentifier_ = std::move(identifier); }
   UISemanticContentAttribute semanticContentAttribute() const { return semantic_; }
   void setSemanticContentAttribute(UISemanticContentAttribute a);
   // The direction in force: forced by the view or an ancestor, else the application's.
@@ -225,6 +229,7 @@ class UIView : public LayoutItem, public std::enable_shared_from_this<UIView> {
   bool autoresizesSubviews_ = true;
   UIViewContentMode contentMode_ = UIViewContentMode::ScaleToFill;
   long tag_ = 0;
+  std::string accessibilityIdentifier_;
   UISemanticContentAttribute semantic_ = UISemanticContentAttribute::Unspecified;
   std::vector<std::shared_ptr<UIGestureRecognizer>> gestures_;
   bool needsLayout_ = true;

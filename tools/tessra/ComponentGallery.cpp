@@ -112,7 +112,9 @@ bool ComponentGallery::writeControls(const fs::path& folder, std::ostream& err) 
     holder->layoutIfNeeded();
     const TSSegmentedControlGeometry g = control->geometry();
     switch (position.kind) {
-      case Position::Kind::Rest: control->setCurrentState(position.state); break;
+      case Position::Kind::Rest:
+        control->setCurrentState(position.state);
+        break;
       case Position::Kind::Between:
         control->scrollView().setContentOffset({g.spacerWidth() - position.amount * g.selectorWidth(), 0});
         break;
@@ -146,29 +148,33 @@ bool ComponentGallery::writeControls(const fs::path& folder, std::ostream& err) 
                                                                      {"quarter", between(0.25), "a quarter of the way"},
                                                                      {"half", between(0.5), "half-way"},
                                                                      {"rest1", rest(1), "\"Behaviors\" selected"}}) {
-      ok = ok && draw("panel-" + style + "-" + name + ".png", section, caption, {170, 30},
-                      dark ? kDarkBackdrop : kLightBackdrop, std::make_shared<GallerySource>(panelTitles),
-                      [dark](TSSegmentedControl& c) { configureAsPanel(c, dark); }, position);
+      ok = ok && draw(
+                     "panel-" + style + "-" + name + ".png", section, caption, {170, 30},
+                     dark ? kDarkBackdrop : kLightBackdrop, std::make_shared<GallerySource>(panelTitles),
+                     [dark](TSSegmentedControl& c) { configureAsPanel(c, dark); }, position);
     }
   }
 
   const char* transitionNames[] = {"none", "mask", "cross-fade"};
   for (unsigned style = 0; style < 3; ++style) {
-    const std::string section = std::string("Transition style ") + std::to_string(style) + " (" +
-                                transitionNames[style] + ")";
+    const std::string section =
+        std::string("Transition style ") + std::to_string(style) + " (" + transitionNames[style] + ")";
     for (auto [name, position, caption] : std::vector<std::tuple<std::string, Position, std::string>>{
-             {"rest", rest(0), style == 0 ? "at rest: the control leaves the looks to its delegate, so both "
-                                            "titles are drawn" : "at rest on the first state"},
+             {"rest", rest(0),
+              style == 0 ? "at rest: the control leaves the looks to its delegate, so both "
+                           "titles are drawn"
+                         : "at rest on the first state"},
              {"half", between(0.5), "half-way between the first two states"},
              {"third", between(1.3), "30 % of the way from the second state to the third"}}) {
-      ok = ok && draw("transition" + std::to_string(style) + "-" + name + ".png", section, caption, {300, 36},
-                      kLightBackdrop, std::make_shared<GallerySource>(three),
-                      [style](TSSegmentedControl& c) {
-                        configureAsDemo(c);
-                        c.setShadowsEnabled(false);
-                        c.setTransitionStyle(static_cast<TSSegmentedControlTransitionStyle>(style));
-                      },
-                      position);
+      ok = ok && draw(
+                     "transition" + std::to_string(style) + "-" + name + ".png", section, caption, {300, 36},
+                     kLightBackdrop, std::make_shared<GallerySource>(three),
+                     [style](TSSegmentedControl& c) {
+                       configureAsDemo(c);
+                       c.setShadowsEnabled(false);
+                       c.setTransitionStyle(static_cast<TSSegmentedControlTransitionStyle>(style));
+                     },
+                     position);
     }
   }
 
@@ -180,15 +186,16 @@ bool ComponentGallery::writeControls(const fs::path& folder, std::ostream& err) 
              {"quarter", between(0.25), "a quarter of the way (the right end pinches)"},
              {"half", between(0.5), "half-way (the waist narrows)"},
              {"three-quarters", between(0.75), "three quarters of the way (the left end pinches)"}}) {
-      ok = ok && draw("shape" + std::to_string(shape) + "-" + name + ".png", section, caption, {300, 36},
-                      kLightBackdrop, std::make_shared<GallerySource>(three),
-                      [shape](TSSegmentedControl& c) {
-                        configureAsDemo(c);
-                        c.setShadowsEnabled(false);
-                        c.setTransitionStyle(TSSegmentedControlTransitionStyle::Mask);
-                        c.setShapeStyle(static_cast<TSSegmentedControlShapeStyle>(shape));
-                      },
-                      position);
+      ok = ok && draw(
+                     "shape" + std::to_string(shape) + "-" + name + ".png", section, caption, {300, 36}, kLightBackdrop,
+                     std::make_shared<GallerySource>(three),
+                     [shape](TSSegmentedControl& c) {
+                       configureAsDemo(c);
+                       c.setShadowsEnabled(false);
+                       c.setTransitionStyle(TSSegmentedControlTransitionStyle::Mask);
+                       c.setShapeStyle(static_cast<TSSegmentedControlShapeStyle>(shape));
+                     },
+                     position);
     }
   }
 
@@ -201,18 +208,19 @@ bool ComponentGallery::writeControls(const fs::path& folder, std::ostream& err) 
              {"half", between(0.5), "half-way: the blend between the first two groups"},
              {"rest2", rest(2), "at rest on the last state"},
              {"past-last", Position{Position::Kind::PastLast, 0, 0.45}, "dragged 0.45 slot past the last state"}}) {
-      ok = ok && draw("gradient-v" + v + "-" + name + ".png", section, caption, {300, 36}, kDarkBackdrop,
-                      std::make_shared<GallerySource>(three, true),
-                      [velocity](TSSegmentedControl& c) {
-                        configureAsDemo(c);
-                        c.setBackgroundColor(UIColor(1, 1, 1, 0.12));
-                        c.setTextColor(UIColor(1, 1, 1, 0.6));
-                        c.setSelectorViewColor(UIColor::clearColor());
-                        c.setGradientBackVelocity(velocity);
-                        c.setShadowsEnabled(false);
-                        c.setTransitionStyle(TSSegmentedControlTransitionStyle::CrossFade);
-                      },
-                      position);
+      ok = ok && draw(
+                     "gradient-v" + v + "-" + name + ".png", section, caption, {300, 36}, kDarkBackdrop,
+                     std::make_shared<GallerySource>(three, true),
+                     [velocity](TSSegmentedControl& c) {
+                       configureAsDemo(c);
+                       c.setBackgroundColor(UIColor(1, 1, 1, 0.12));
+                       c.setTextColor(UIColor(1, 1, 1, 0.6));
+                       c.setSelectorViewColor(UIColor::clearColor());
+                       c.setGradientBackVelocity(velocity);
+                       c.setShadowsEnabled(false);
+                       c.setTransitionStyle(TSSegmentedControlTransitionStyle::CrossFade);
+                     },
+                     position);
     }
   }
 
@@ -220,15 +228,18 @@ bool ComponentGallery::writeControls(const fs::path& folder, std::ostream& err) 
     const std::string section = "Shadows (the gradient's first colour of the state; 0.5 s in, 0.8 s out)";
     for (auto [name, position, caption] : std::vector<std::tuple<std::string, Position, std::string>>{
              {"rest", rest(1), shadows ? "shadows on, at rest: the shadow is in" : "shadows off, at rest"},
-             {"moving", between(0.6), shadows ? "shadows on, moving: the shadow has faded out" : "shadows off, moving"}}) {
-      ok = ok && draw(std::string("shadow-") + (shadows ? "on" : "off") + "-" + name + ".png", section, caption,
-                      {300, 36}, kLightBackdrop, std::make_shared<GallerySource>(three, true),
-                      [shadows](TSSegmentedControl& c) {
-                        configureAsDemo(c);
-                        c.setSelectorViewColor(UIColor::clearColor());  // the gradient shows; its colour tints the shadow
-                        c.setShadowsEnabled(shadows);
-                      },
-                      position);
+             {"moving", between(0.6),
+              shadows ? "shadows on, moving: the shadow has faded out" : "shadows off, moving"}}) {
+      ok =
+          ok && draw(
+                    std::string("shadow-") + (shadows ? "on" : "off") + "-" + name + ".png", section, caption,
+                    {300, 36}, kLightBackdrop, std::make_shared<GallerySource>(three, true),
+                    [shadows](TSSegmentedControl& c) {
+                      configureAsDemo(c);
+                      c.setSelectorViewColor(UIColor::clearColor());  // the gradient shows; its colour tints the shadow
+                      c.setShadowsEnabled(shadows);
+                    },
+                    position);
     }
   }
   return ok;
@@ -241,8 +252,8 @@ bool ComponentGallery::writeStrips(const fs::path& folder, std::ostream& err) {
 
   plist::Dictionary many{{"volume", 0.4}, {"brightness", 0.755}};
   plist::Dictionary manyToggles;
-  const char* switches[] = {"wifi", "bluetooth", "cellular", "airplane", "dnd", "location",
-                            "orientationLock", "lowPower", "nightShift", "vpn", "ringer", "darkMode"};
+  const char* switches[] = {"wifi",     "bluetooth",  "cellular", "airplane", "dnd",     "location", "orientationLock",
+                            "lowPower", "nightShift", "vpn",      "ringer",   "darkMode"};
   for (int i = 0; i < 12; ++i) manyToggles.set(switches[i], plist::Value(i % 3 == 1 ? 0 : 1));
   many.set("toggles", plist::Value(std::move(manyToggles)));
   plist::Dictionary apps{
@@ -308,11 +319,16 @@ bool ComponentGallery::writeIndex(const fs::path& folder, std::ostream& err) con
   auto escape = [](const std::string& text) {
     std::string out;
     for (char c : text) {
-      if (c == '<') out += "&lt;";
-      else if (c == '>') out += "&gt;";
-      else if (c == '&') out += "&amp;";
-      else if (c == '"') out += "&quot;";
-      else out += c;
+      if (c == '<')
+        out += "&lt;";
+      else if (c == '>')
+        out += "&gt;";
+      else if (c == '&')
+        out += "&amp;";
+      else if (c == '"')
+        out += "&quot;";
+      else
+        out += c;
     }
     return out;
   };

@@ -1,4 +1,4 @@
-// `tessra device create DIR [--version X.Y] [--kind phone|tablet]`: a new device root.
+// `tessra device create DIR [--version X.Y] [--kind phone|tablet] [--activator]`: a new device root.
 #include <ostream>
 
 #include "tools/tessra/Command.h"
@@ -25,6 +25,8 @@ int runCreate(const Invocation& invocation) {
         *invocation.err << "tessra device create: --kind is phone or tablet, not '" << value << "'\n";
         return 2;
       }
+    } else if (word == "--activator") {
+      options.activator = true;
     } else if (word.starts_with("--")) {
       *invocation.err << "tessra device create: unknown option '" << word << "'\n";
       return 2;
@@ -36,12 +38,12 @@ int runCreate(const Invocation& invocation) {
   if (!root) return 2;
   if (!DeviceInstaller::create(*root, options, *invocation.err, invocation.err)) return 1;
   *invocation.out << "created a " << (options.kind == platform::springboard::DeviceKind::Tablet ? "tablet" : "phone")
-                  << " with system " << options.systemVersion << " at " << root->string() << "\n";
+                  << " with system " << options.systemVersion << (options.activator ? " and Activator" : "") << " at " << root->string() << "\n";
   return 0;
 }
 
 const CommandRegistration registration{
-    {"device create", "DIR [--version X.Y] [--kind phone|tablet]: a new device root with the plug-in installed",
+    {"device create", "DIR [--version X.Y] [--kind phone|tablet] [--activator]: a new device root with the plug-in installed",
      runCreate}};
 
 }  // namespace

@@ -43,6 +43,7 @@ int DeviceDryRun::run(const fs::path& script, const std::vector<device::ScriptCo
     if (command.verb == ScriptVerb::Version) options.systemVersion = command.name;
     if (command.verb == ScriptVerb::Kind)
       options.kind = command.on ? platform::springboard::DeviceKind::Tablet : platform::springboard::DeviceKind::Phone;
+    if (command.verb == ScriptVerb::ActivatorSetup) options.activator = command.on;
     if (command.verb == ScriptVerb::App)
       options.extraApps.push_back({command.name, command.displayName,
                                    command.on ? platform::springboard::AppKind::System

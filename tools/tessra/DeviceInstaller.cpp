@@ -103,7 +103,7 @@ bool DeviceInstaller::create(const fs::path& root, const Options& options, std::
   }
   std::string error;
   fs::path absoluteRoot = fs::absolute(root, ec);
-  if (!device::DeviceFiles::writeConfiguration(root, options.systemVersion, options.kind, &error) ||
+  if (!device::DeviceFiles::writeConfiguration(root, options.systemVersion, options.kind, &error, options.activator) ||
       !device::DeviceFiles::writeApps(root, apps, &error) ||
       !platform::plist::PropertyListFile::writeAtomically(
           root / "usr/bin/killall",

@@ -20,6 +20,8 @@ class DeviceInstaller {
   struct Options {
     std::string systemVersion = "13.3";
     platform::springboard::DeviceKind kind = platform::springboard::DeviceKind::Phone;
+    // Whether the Activator library is installed.
+    bool activator = false;
     // Added to the default apps (an app already there is replaced).
     std::vector<platform::springboard::InstalledApp> extraApps;
   };

@@ -31,6 +31,10 @@ std::vector<ScriptError> checkAgainstDevice(const std::vector<device::ScriptComm
     if (command.verb == ScriptVerb::Version && command.name != device.systemVersion)
       errors.push_back({command.line, "version: the device runs " + device.systemVersion +
                                           "; a version line only chooses the system of a dry run"});
+    if (command.verb == ScriptVerb::ActivatorSetup && command.on != device.activator)
+      errors.push_back({command.line, std::string("activator: Activator is ") +
+                                          (device.activator ? "installed" : "absent") +
+                                          " on the device; an activator line only chooses it for a dry run"});
     if (command.verb == ScriptVerb::Kind && command.on != tablet)
       errors.push_back({command.line, std::string("kind: the device is a ") + (tablet ? "tablet" : "phone") +
                                           "; a kind line only chooses the kind of a dry run"});

@@ -33,5 +33,6 @@ double TSGradientGeometry::gradientViewLeftOffset(double selectorWidth, double o
 }
 
 double TSGradientGeometry::maskShift(double selectorWidth, double offsetFactor) const {
-  return selectorWidth * offsetFactor * static_cast<double>(count_) - gradientViewLeftOffset(selectorWidth, offsetFactor);
+  return selectorWidth * offsetFactor * static_cast<double>(count_) -
+         gradientViewLeftOffset(selectorWidth, offsetFactor);
 }

@@ -60,7 +60,12 @@ std::optional<UIBezierPath> shifted(std::optional<UIBezierPath> path, double dx)
 
 TSSegmentedControl::TSSegmentedControl(const CGRect& frame) : UIView(frame) { baseInit(); }
 
-TSSegmentedControl::~TSSegmentedControl() { scrollView_->setDelegate(nullptr); }
+TSSegmentedControl::~TSSegmentedControl() {
+  scrollView_->setDelegate(nullptr);
+  // A window may still hold a limiter's recogniser for a finger that is down: it must not call back.
+  for (auto* limiter : {leftLimiterView_.get(), rightLimiterView_.get()})
+    for (const auto& g : limiter->gestureRecognizers()) g->removeTarget(this);
+}
 
 void TSSegmentedControl::baseInit() {
   setClipsToBounds(false);
@@ -101,8 +106,9 @@ void TSSegmentedControl::baseInit() {
   addSubview(shadowView_);
 
   for (auto* limiter : {leftLimiterView_.get(), rightLimiterView_.get()}) {
-    limiter->addGestureRecognizer(std::make_shared<platform::UITapGestureRecognizer>(
-        [this](platform::UIGestureRecognizer& tap) { tapWasRecognized(tap); }));
+    auto tap = std::make_shared<platform::UITapGestureRecognizer>();
+    tap->addTarget(this, [this](platform::UIGestureRecognizer& g) { tapWasRecognized(g); });
+    limiter->addGestureRecognizer(tap);
   }
   placeParts();
 }
@@ -181,7 +187,7 @@ std::shared_ptr<UIView> TSSegmentedControl::viewForStateAtIndex(TSSegmentedContr
 }
 
 std::shared_ptr<UIView> TSSegmentedControl::selectedViewForStateAtIndex(TSSegmentedControlDataSource& source,
-                                                                       long index) {
+                                                                        long index) {
   if (auto view = source.viewForSelectedStateAtIndex(*this, index)) return view;
   if (auto view = source.viewForStateAtIndex(*this, index)) return view;
   auto title = source.titleForSelectedStateAtIndex(*this, index);
@@ -203,13 +209,15 @@ void TSSegmentedControl::setupStateViewAtIndex(long index, double s) {
   UIView& selected = *selectedStateViewContainers_[static_cast<size_t>(index)];
   switch (transitionStyle_) {
     case TSSegmentedControlTransitionStyle::Mask:
-      shapeMaskOf(selected.layer()).setPath(shifted(pathForSelectorViewFromPercentage(s), selected.bounds().size.width * s));
+      shapeMaskOf(selected.layer())
+          .setPath(shifted(pathForSelectorViewFromPercentage(s), selected.bounds().size.width * s));
       break;
     case TSSegmentedControlTransitionStyle::CrossFade:
       selected.setAlpha(1 - std::fabs(s));
       plain.setAlpha(std::fabs(s));
       break;
-    case TSSegmentedControlTransitionStyle::None: break;
+    case TSSegmentedControlTransitionStyle::None:
+      break;
   }
   if (auto d = delegate()) d->setupStateAtIndex(*this, index, plain, selected, s);
 }
@@ -287,8 +295,10 @@ void TSSegmentedControl::layoutSubviews() {
   } else if (width != laidOutWidth_ && !scrollView_->isTracking() && currentState_ < statesCount_) {
     // A new width moves every state offset: stay on the current state.
     const CGPoint target = geometry().offsetFromState(currentState_);
-    if (scrollView_->contentOffset() == target) scrollStep();
-    else scrollView_->setContentOffset(target);
+    if (scrollView_->contentOffset() != target)
+      scrollView_->setContentOffset(target);
+    else if (scrollStepDepth_ == 0)
+      scrollStep();
   }
   laidOutWidth_ = width;
 }
@@ -303,7 +313,8 @@ void TSSegmentedControl::updateLayoutDependentValues() {
     currentState_ = 0;
     scrollView_->setContentOffset({0, 0});
   }
-  if (scrollView_->contentOffset() == start) scrollStep();  // nothing moved: draw the state anyway
+  // Nothing moved: draw the state anyway (unless a step under way, whose delegate reloaded, will).
+  if (scrollView_->contentOffset() == start && scrollStepDepth_ == 0) scrollStep();
 }
 
 void TSSegmentedControl::placeParts() {
@@ -341,7 +352,11 @@ void TSSegmentedControl::placeMovingParts(double x) {
 
 void TSSegmentedControl::scrollStep() {
   auto keepAlive = weak_from_this().lock();
-  const double w = bounds().size.width;
+  ++scrollStepDepth_;
+  struct Leave {
+    int& depth;
+    ~Leave() { --depth; }
+  } leave{scrollStepDepth_};
   const double x = scrollView_->contentOffset().x;
   const TSSegmentedControlGeometry g = geometry();
   const double edge = g.selectorLeftEdge(x);
@@ -367,7 +382,6 @@ void TSSegmentedControl::scrollStep() {
   setupStateViewAtIndex(right, f - 1);
   setupGradientWithPercent(f, statesCount_ > 0 ? p / static_cast<double>(statesCount_) : 0);
   placeMovingParts(x);
-  (void)w;
 }
 
 void TSSegmentedControl::scrollViewDidScroll(platform::UIScrollView&) { scrollStep(); }
@@ -525,7 +539,8 @@ void TSSegmentedControl::setupShadowForStateAtIndex(long index, bool visible, bo
   layer.setShadowColor(shadowColorForStateAtIndex(index));
   layer.setShadowRadius(kShadowRadius);
   layer.setShadowOffset({0, 5});
-  layer.setShadowPath(shifted(pathForSelectorViewFromPercentage(0), geometry().selectorWidth() * static_cast<double>(index)));
+  layer.setShadowPath(
+      shifted(pathForSelectorViewFromPercentage(0), geometry().selectorWidth() * static_cast<double>(index)));
   shadowShown_ = visible;
   const double opacity = visible ? kShadowOpacityShown : 0.0;
   if (!animated) {

@@ -194,4 +194,5 @@ class TSSegmentedControl : public platform::UIView, private platform::UIScrollVi
   bool layoutDependentValuesWasUpdated_ = false;
   double laidOutWidth_ = -1;
   bool interactionPaused_ = false;  // a tap's animated move is under way
+  int scrollStepDepth_ = 0;         // scroll steps under way (a delegate may reload from one)
 };

@@ -28,16 +28,14 @@ class TSSegmentedControlDataSource {
     return std::nullopt;
   }
   // Custom content of slot `index`, instead of a title; asked again for each new view wanted.
-  virtual std::shared_ptr<platform::UIView> viewForStateAtIndex(TSSegmentedControl&, long /*index*/) {
-    return nullptr;
-  }
+  virtual std::shared_ptr<platform::UIView> viewForStateAtIndex(TSSegmentedControl&, long /*index*/) { return nullptr; }
   // Custom selected content of slot `index`.
   virtual std::shared_ptr<platform::UIView> viewForSelectedStateAtIndex(TSSegmentedControl&, long /*index*/) {
     return nullptr;
   }
   // The gradient colours of slot `index` (one colour counts twice).
   virtual std::optional<std::vector<platform::UIColor>> gradientColorsForStateAtIndex(TSSegmentedControl&,
-                                                                                       long /*index*/) {
+                                                                                      long /*index*/) {
     return std::nullopt;
   }
   // The gradient colours beyond an end: side 0 the left end, 1 the right end.

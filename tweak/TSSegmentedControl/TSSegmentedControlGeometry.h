@@ -10,7 +10,8 @@
 // and percent 0, and no division by zero happens. A plain value.
 class TSSegmentedControlGeometry {
  public:
-  TSSegmentedControlGeometry(long statesCount, double width) : count_(statesCount < 0 ? 0 : statesCount), width_(width) {}
+  TSSegmentedControlGeometry(long statesCount, double width)
+      : count_(statesCount < 0 ? 0 : statesCount), width_(width) {}
 
   long statesCount() const { return count_; }
   double width() const { return width_; }

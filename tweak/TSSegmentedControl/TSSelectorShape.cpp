@@ -7,8 +7,8 @@ using platform::UIBezierPath;
 
 double TSSelectorShape::F(double t) {
   const double t2 = t * t, t3 = t2 * t, t4 = t3 * t, t5 = t4 * t, t6 = t5 * t, t7 = t6 * t, t8 = t7 * t;
-  return 192.862 * t8 - 786.037 * t7 + 1325.23 * t6 - 1182.26 * t5 + 587.962 * t4 - 157.531 * t3 +
-         20.5313 * t2 - 0.760045 * t;
+  return 192.862 * t8 - 786.037 * t7 + 1325.23 * t6 - 1182.26 * t5 + 587.962 * t4 - 157.531 * t3 + 20.5313 * t2 -
+         0.760045 * t;
 }
 
 UIBezierPath TSSelectorShape::dribblePathForSelectorViewFromPercentage(double w, double h, double q) {
@@ -50,11 +50,13 @@ UIBezierPath TSSelectorShape::roundedRectPathForSelectorViewFromPercentage(doubl
 }
 
 std::optional<UIBezierPath> TSSelectorShape::pathForSelectorViewFromPercentage(TSSegmentedControlShapeStyle style,
-                                                                              double w, double h,
-                                                                              double cornerRadius, double q) {
+                                                                               double w, double h, double cornerRadius,
+                                                                               double q) {
   switch (style) {
-    case TSSegmentedControlShapeStyle::RoundedRect: return roundedRectPathForSelectorViewFromPercentage(w, h, cornerRadius);
-    case TSSegmentedControlShapeStyle::Dribble: return dribblePathForSelectorViewFromPercentage(w, h, q);
+    case TSSegmentedControlShapeStyle::RoundedRect:
+      return roundedRectPathForSelectorViewFromPercentage(w, h, cornerRadius);
+    case TSSegmentedControlShapeStyle::Dribble:
+      return dribblePathForSelectorViewFromPercentage(w, h, q);
   }
   return std::nullopt;
 }

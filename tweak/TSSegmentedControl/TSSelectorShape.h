@@ -19,9 +19,9 @@ class TSSelectorShape {
   // The dribble outline for percentage q.
   static platform::UIBezierPath dribblePathForSelectorViewFromPercentage(double w, double h, double q);
   // A rounded rectangle over (0, 0, w, h) with `cornerRadius`; the percentage plays no part.
-  static platform::UIBezierPath roundedRectPathForSelectorViewFromPercentage(double w, double h,
-                                                                            double cornerRadius);
+  static platform::UIBezierPath roundedRectPathForSelectorViewFromPercentage(double w, double h, double cornerRadius);
   // The outline for `style`, or nothing for a style without outline.
-  static std::optional<platform::UIBezierPath> pathForSelectorViewFromPercentage(
-      TSSegmentedControlShapeStyle style, double w, double h, double cornerRadius, double q);
+  static std::optional<platform::UIBezierPath> pathForSelectorViewFromPercentage(TSSegmentedControlShapeStyle style,
+                                                                                 double w, double h,
+                                                                                 double cornerRadius, double q);
 };

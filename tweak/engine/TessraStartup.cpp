@@ -10,6 +10,8 @@
 #include "tweak/engine/AppSwitchEngine.h"
 #include "tweak/engine/TessraAppRecord.h"
 #include "tweak/engine/TessraDebugLog.h"
+#include "tweak/engine/TessraPanelPresenter.h"
+#include "tweak/engine/TessraQuickActions.h"
 #include "tweak/store/TessraKeys.h"
 #include "tweak/store/TessraStorageManager.h"
 #include "tweak/store/TessraStorageManagerTestApi.h"
@@ -102,6 +104,9 @@ void TessraStartup::registerDarwinObservers() {
 
 // The engine's part of the hook table, in the order the start-up installs it.
 void TessraStartup::installEngineHooks() {
+  TessraQuickActions::install();
+  TessraPanelPresenter::installStatusBarAndDockHooks();
+  TessraPanelPresenter::installIconControllerHooks();
   hook("SBApplication", "_updateProcess:withState:", &hook_updateProcess, &orig_updateProcess);
   TessraAppRecord::installProperties();
   hook("SBIconController", "viewWillAppear:", &hook_iconControllerViewWillAppear, &orig_iconControllerViewWillAppear);
@@ -130,13 +135,7 @@ void TessraStartup::addShowTessraInterfaceFromSettingsObserver() {
 }
 
 void TessraStartup::openPanel(const std::string& bundleId, bool fromSettings) {
-  auto& storage = TessraStorageManager::sharedInstance();
-  storage.setIsPresentingTessraFromSettings(fromSettings);
-  static platform::ClassHandle controllerClass("SBApplicationController");
-  id controller = platform::msgSend<id>(controllerClass.get(), SELECTOR("sharedInstance"));
-  id application = platform::msgSend<id, std::string>(controller, SELECTOR("applicationWithBundleIdentifier:"), bundleId);
-  std::string appName = platform::msgSend<std::string>(application, SELECTOR("displayName"));
-  platform::Log::write("Tessra: customization requested for " + bundleId + " (" + appName + ")");
+  TessraPanelPresenter::openPanel(bundleId, fromSettings);
 }
 
 void TessraStartupTestApi::reset() {
@@ -145,5 +144,7 @@ void TessraStartupTestApi::reset() {
   if (g_settingsObserver) platform::DistributedNotificationCenter::shared().removeObserver(g_settingsObserver);
   g_settingsObserver = 0;
   g_running = false;
+  TessraPanelPresenterTestApi::reset();
+  TessraQuickActionsTestApi::reset();
   TessraStorageManagerTestApi::reset();
 }

@@ -56,9 +56,12 @@ void TSCustomizedThingImageView::layoutSubviews() {
 void TSCustomizedThingImageView::setCurrentState(int32_t state) {
   if (state != currentState_) currentState_ = state;
   setAlpha(state == -1 ? kNotCustomizedAlpha : kCustomizedAlpha);
-  if (state == -1) setBadgeWithText(std::nullopt);
-  else if (state == 0) setBadgeWithText("Off");
-  else if (state == 1) setBadgeWithText("On");
+  if (state == -1)
+    setBadgeWithText(std::nullopt);
+  else if (state == 0)
+    setBadgeWithText("Off");
+  else if (state == 1)
+    setBadgeWithText("On");
 }
 
 void TSCustomizedThingImageView::setBadgeWithText(const std::optional<std::string>& text) {

@@ -33,9 +33,8 @@ class TSCustomizedThingsView : public platform::UIView {
   static constexpr const char* kClassName = "TSCustomizedThingsView";
   static constexpr const char* kCreateSelector = "initWithFrame:bundleId:uiColor:";
   // The C++ signature of that class method, for msgSend.
-  using CreateImp = std::shared_ptr<platform::UIView> (*)(platform::id cls, platform::SEL sel,
-                                                           platform::CGRect frame, std::string bundleId,
-                                                           platform::UIColor uiColor);
+  using CreateImp = std::shared_ptr<platform::UIView> (*)(platform::id cls, platform::SEL sel, platform::CGRect frame,
+                                                          std::string bundleId, platform::UIColor uiColor);
 
   // A strip of `frame` filled from the store for `bundleId`, in `uiColor`.
   TSCustomizedThingsView(const platform::CGRect& frame, std::string_view bundleId, const platform::UIColor& uiColor);
@@ -44,8 +43,8 @@ class TSCustomizedThingsView : public platform::UIView {
   void setupViewForBundleId(std::string_view bundleId);
   // A new icon for `name` in `state`, sized for `totalNbThings` icons.
   std::shared_ptr<TSCustomizedThingImageView> getCustomizedThingImageViewWithName(const std::string& name,
-                                                                                 int32_t state,
-                                                                                 int64_t totalNbThings) const;
+                                                                                  int32_t state,
+                                                                                  int64_t totalNbThings) const;
   // The icon side: the strip's width for one thing, else min(width / total - 4, 30).
   double getThingViewSizeForTotalNbThings(int64_t totalNbThings) const;
 

@@ -5,6 +5,7 @@
 #include "tweak/controls/VolumeApplierTestApi.h"
 #include "tweak/engine/AppSwitchEngineTestApi.h"
 #include "tweak/engine/BehavioursStartup.h"
+#include "tweak/engine/HomeGestureReplacement.h"
 #include "tweak/engine/TessraStartup.h"
 
 extern "C" {
@@ -21,6 +22,7 @@ __attribute__((visibility("default"))) void Tessra2StartAgainForTesting() {
   BrightnessManagerTestApi::resetQueue();
   VolumeApplierTestApi::reset();
   AppSwitchEngineTestApi::reset();
+  HomeGestureReplacementTestApi::reset();
   TessraStartupTestApi::reset();
   Tessra2MainStartUp();
   Tessra2BehavioursStartUp();

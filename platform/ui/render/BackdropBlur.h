@@ -27,10 +27,11 @@ struct PixelRect {
 };
 
 // The blurred image of what lies behind one blur view, with its cache.
-// blur() reads a region of an already drawn surface, reduces it, blurs it
-// with box passes, boosts saturation, scales it back up and lays the tint
-// over it. It keeps a copy of the pixels it read: when the next frame finds
-// the same pixels (and the same look and scale) behind the view it hands
+// blur() reduces a region of an already drawn surface (block averages, read
+// straight from the surface), blurs it with box passes, boosts saturation,
+// lays the tint over it and scales it back up. The result depends on the
+// reduced pixels alone, so those are what it keeps: when the next frame
+// reduces to the same pixels (with the same look, scale and region) it hands
 // back the previous result without blurring again. Owns its result surface.
 class BackdropBlur {
  public:
@@ -51,15 +52,12 @@ class BackdropBlur {
   static int reductionFactor(double scale);
 
  private:
-  bool sameBackdrop(cairo_surface_t* source, const PixelRect& region) const;
-  void keepBackdrop(cairo_surface_t* source, const PixelRect& region);
-
   cairo_surface_t* result_ = nullptr;
   PixelRect region_;
   double scale_ = 0;
   BlurLook look_;
-  std::vector<uint32_t> backdrop_;  // the pixels the result was made from
   PixelBuffer reduced_;
+  PixelBuffer kept_;  // the reduced pixels the result was made from
   std::vector<uint32_t> scratch_;
   bool lastHit_ = false;
   bool opaque_ = false;

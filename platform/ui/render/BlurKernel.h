@@ -38,6 +38,10 @@ class BlurKernel {
   static void tint(PixelBuffer& buffer, const UIColor& color);
   // Whether every pixel is fully opaque.
   static bool isOpaque(const PixelBuffer& buffer);
+  // Scales `small` up by `factor` into `out` (width x height pixels, `stride` in pixels) with bilinear filtering
+  // between pixel centres, edges repeated: the reverse of downsample(), ready to show. `rows` is reused storage.
+  static void upscale(const PixelBuffer& small, int factor, uint32_t* out, int width, int height, int stride,
+                      std::vector<uint32_t>& rows);
   // Box half-width whose three passes give standard deviation close to `sigma` pixels (0 for tiny sigma).
   static int boxRadiusForSigma(double sigma);
 };

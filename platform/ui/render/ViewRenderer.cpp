@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 
 #include "platform/ui/CAGradientLayer.h"
@@ -446,7 +447,31 @@ class ViewRenderer::Frame {
 };
 
 ViewRenderer::ViewRenderer() = default;
-ViewRenderer::~ViewRenderer() = default;
+
+ViewRenderer::~ViewRenderer() {
+  for (cairo_surface_t* surface : frames_) cairo_surface_destroy(surface);
+}
+
+cairo_surface_t* ViewRenderer::frameSurface(int width, int height) {
+  for (cairo_surface_t* surface : frames_) {
+    if (cairo_surface_get_reference_count(surface) != 1 || cairo_image_surface_get_width(surface) != width ||
+        cairo_image_surface_get_height(surface) != height)
+      continue;
+    cairo_surface_flush(surface);
+    std::memset(cairo_image_surface_get_data(surface), 0,
+                static_cast<size_t>(cairo_image_surface_get_stride(surface)) * height);
+    cairo_surface_mark_dirty(surface);
+    return cairo_surface_reference(surface);
+  }
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  // Keep it for later frames, in place of one that is still held or of another size.
+  if (frames_.size() == kSpareFrames) {
+    cairo_surface_destroy(frames_.front());
+    frames_.erase(frames_.begin());
+  }
+  frames_.push_back(cairo_surface_reference(surface));
+  return surface;
+}
 
 ViewRenderer::LayerCache& ViewRenderer::cacheFor(const CALayer* layer) {
   auto& entry = caches_[layer];
@@ -464,7 +489,7 @@ std::shared_ptr<UIImage> ViewRenderer::renderInto(double widthPoints, double hei
   scale = std::clamp(scale, 0.25, 4.0);
   const int width = std::max(1, static_cast<int>(std::ceil(widthPoints * scale - 1e-9)));
   const int height = std::max(1, static_cast<int>(std::ceil(heightPoints * scale - 1e-9)));
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  cairo_surface_t* surface = frameSurface(width, height);
   cairo_t* cr = cairo_create(surface);
   cairo_scale(cr, scale, scale);
   ++frame_;

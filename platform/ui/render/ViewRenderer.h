@@ -12,6 +12,7 @@
 #include "platform/ui/render/ShadowPainter.h"
 
 typedef struct _cairo cairo_t;
+typedef struct _cairo_surface cairo_surface_t;
 
 namespace platform {
 
@@ -90,7 +91,14 @@ class ViewRenderer {
   // Forgets the layers that the last frame did not draw.
   void dropUnused();
 
+  // A cleared surface for the next frame: one of the last frames' when nobody holds it any more, else a new one.
+  cairo_surface_t* frameSurface(int width, int height);
+
   std::unordered_map<const CALayer*, std::unique_ptr<LayerCache>> caches_;
+  // The surfaces of the last frames, kept (with a reference) to draw into again: fresh memory costs more
+  // than clearing. Two, so a caller may hold the previous frame while the next is drawn.
+  static constexpr size_t kSpareFrames = 2;
+  std::vector<cairo_surface_t*> frames_;
   unsigned long frame_ = 0;
   Stats stats_;
   // Whether translucent groups are drawn on surfaces bounded by what they hold (off only to

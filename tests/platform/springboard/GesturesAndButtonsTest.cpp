@@ -41,6 +41,14 @@ bool hookButtons(id self, SEL cmd, id event) {
   return previousButtons(self, cmd, event);
 }
 
+// Hands releases straight to the system, past the hook above.
+bool (*previousPassReleases)(id, SEL, id) = nullptr;
+bool passReleases(id self, SEL cmd, id event) {
+  ObjectArray presses = msgSend<ObjectArray>(event, SELECTOR("allPresses"));
+  if (!presses.empty() && msgSend<double>(presses[0], SELECTOR("force")) == 0.0) return previousButtons(self, cmd, event);
+  return previousPassReleases(self, cmd, event);
+}
+
 void (*previousSendEvent)(id, SEL, id) = nullptr;
 void hookSendEvent(id self, SEL cmd, id event) {
   if (!suppressControlCenter) previousSendEvent(self, cmd, event);
@@ -76,7 +84,7 @@ TEST_F(GesturesAndButtonsTest, WithoutHooksTheSystemAllowsEveryGesture) {
   EXPECT_TRUE(device().sendActivatorEvent("libactivator.statusbar.tap.double"));
   EXPECT_TRUE(device().swipeHome());
   EXPECT_TRUE(device().apps().frontApp().empty());
-  EXPECT_TRUE(log().contains("activator event libactivator.statusbar.tap.double"));
+  EXPECT_TRUE(log().contains("activator listener received libactivator.statusbar.tap.double"));
 }
 
 TEST_F(GesturesAndButtonsTest, HooksDecideWhetherTheHomeScreenLetsAGestureThrough) {
@@ -89,9 +97,9 @@ TEST_F(GesturesAndButtonsTest, HooksDecideWhetherTheHomeScreenLetsAGestureThroug
   device().sendActivatorEvent("libactivator.statusbar.tap.double");
   EXPECT_FALSE(device().swipeHome());
   EXPECT_EQ(device().apps().frontApp(), "com.apple.Maps");
-  EXPECT_FALSE(log().contains("activator event libactivator.statusbar.tap.double"));
-  EXPECT_TRUE(log().contains("control center suppressed"));
-  EXPECT_TRUE(log().contains("notification center suppressed"));
+  EXPECT_FALSE(log().contains("activator listener received libactivator.statusbar.tap.double"));
+  EXPECT_TRUE(log().contains("control center: suppressesControlCenter -> YES, blocked"));
+  EXPECT_TRUE(log().contains("notification center: suppressesCoverSheetGesture -> YES, blocked"));
 
   suppressControlCenter = suppressCoverSheet = false;
   EXPECT_TRUE(device().openControlCenter());
@@ -112,9 +120,13 @@ TEST_F(GesturesAndButtonsTest, VolumeButtonsStepTheVolumeAndTheSideButtonLocks) 
   EXPECT_FALSE(device().pressButtons({ButtonPress{102, 0.0}}));  // a release changes nothing
   EXPECT_EQ(device().audio().volumeHudShows(), 3);
 
+  // The side button acts on its release, once the system saw the press-down too.
   EXPECT_TRUE(device().pressButtons({ButtonPress{104, 1.0}}));
+  EXPECT_FALSE(device().apps().locked());
+  EXPECT_TRUE(device().pressButtons({ButtonPress{104, 0.0}}));
   EXPECT_TRUE(device().apps().locked());
-  EXPECT_TRUE(device().pressButtons({ButtonPress{104, 1.0}}));
+  device().pressButtons({ButtonPress{104, 1.0}});
+  EXPECT_TRUE(device().pressButtons({ButtonPress{104, 0.0}}));
   EXPECT_FALSE(device().apps().locked());
   EXPECT_TRUE(log().contains("buttons 103 down 103 down"));
 }
@@ -124,9 +136,13 @@ TEST_F(GesturesAndButtonsTest, AButtonHookCanConsumeAPressAndSimulateHome) {
   ASSERT_TRUE(MSHookMessageEx(objc_getClass("SpringBoard"), SELECTOR("_handlePhysicalButtonEvent:"), &hookButtons,
                               &previousButtons));
   EXPECT_TRUE(device().pressButtons({ButtonPress{104, 1.0}}));
-  EXPECT_FALSE(device().apps().locked());
   EXPECT_TRUE(device().apps().frontApp().empty());
   EXPECT_TRUE(log().contains("home button"));
+  // The release of a press whose press-down was consumed does nothing.
+  ASSERT_TRUE(MSHookMessageEx(objc_getClass("SpringBoard"), SELECTOR("_handlePhysicalButtonEvent:"), &passReleases,
+                              &previousPassReleases));
+  EXPECT_FALSE(device().pressButtons({ButtonPress{104, 0.0}}));
+  EXPECT_FALSE(device().apps().locked());
   // Other buttons still reach the system.
   EXPECT_TRUE(device().pressButtons({ButtonPress{102, 1.0}}));
   EXPECT_FLOAT_EQ(device().audio().volume(), 0.5625f);

@@ -113,7 +113,7 @@ TEST_F(DeviceKindTest, ActivatorExistsOnlyWhenInstalled) {
   configure("13.3", DeviceKind::Phone, /*activator=*/true);
   EXPECT_NE(objc_getClass("_LAActivator"), nullptr);
   EXPECT_TRUE(device().sendActivatorEvent("libactivator.volume.both.press"));
-  EXPECT_TRUE(log().contains("activator event libactivator.volume.both.press"));
+  EXPECT_TRUE(log().contains("activator listener received libactivator.volume.both.press"));
 }
 
 TEST_F(DeviceKindTest, DarkModeIsReportedOnlyWhereTheSystemHasIt) {

@@ -1,7 +1,6 @@
 // `tessra gallery` writes a picture of every state it promises, none of them
 // blank, and a page that shows them all; bad command lines change nothing.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -78,8 +77,10 @@ TEST_F(GalleryTest, EveryPictureIsWrittenAndShowsSomething) {
     EXPECT_EQ(image->pixelWidth(), picture.pixelWidth);
     const int area = image->pixelWidth() * image->pixelHeight();
     const int shown = pixelsUnlikeTheBackdrop(*image);
-    if (picture.file.starts_with("strip-nothing")) EXPECT_EQ(shown, 0) << picture.file;
-    else EXPECT_GT(shown, area / 50) << picture.file;
+    if (picture.file.starts_with("strip-nothing"))
+      EXPECT_EQ(shown, 0) << picture.file;
+    else
+      EXPECT_GT(shown, area / 50) << picture.file;
   }
   EXPECT_EQ(sections.size(), 13u);
 }
@@ -88,7 +89,9 @@ TEST_F(GalleryTest, HalfWayDiffersFromRestAndStylesDifferFromEachOther) {
   tessra::cli::ComponentGallery gallery(1);
   std::ostringstream err;
   ASSERT_TRUE(gallery.write(folder_, err));
-  auto load = [&](const std::string& file) { return platform::UIImage::imageWithContentsOfFile((folder_ / file).string()); };
+  auto load = [&](const std::string& file) {
+    return platform::UIImage::imageWithContentsOfFile((folder_ / file).string());
+  };
   auto differ = [](const platform::UIImage& a, const platform::UIImage& b) {
     int n = 0;
     for (int y = 0; y < a.pixelHeight(); ++y)

@@ -32,7 +32,8 @@ class TestHomeScreen {
     std::vector<std::pair<std::string, int>> toggles = {};
   };
 
-  explicit TestHomeScreen(std::string systemVersion = "13.3") {
+  explicit TestHomeScreen(std::string systemVersion = "13.3",
+                          platform::springboard::DeviceKind kind = platform::springboard::DeviceKind::Phone) {
     static int counter = 0;
     root_ = std::filesystem::temp_directory_path() /
             ("tessra-engine-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
@@ -47,6 +48,7 @@ class TestHomeScreen {
 
     platform::springboard::DeviceConfiguration config;
     config.systemVersion = std::move(systemVersion);
+    config.kind = kind;
     config.installedApps.push_back({"com.test.a", "Alpha", platform::springboard::AppKind::User, ""});
     config.installedApps.push_back({"com.test.b", "Bravo", platform::springboard::AppKind::User, ""});
     config.installedApps.push_back({"com.test.c", "Charlie", platform::springboard::AppKind::User, ""});

@@ -1,8 +1,6 @@
 // How the segmented control looks at each position: the selected titles'
 // masks and fades, the selector's outline, the gradient and its mask beyond
 // the ends, the shadow's fades on the clock, and a few drawn pixels.
-#include "tweak/TSSegmentedControl/TSSegmentedControl.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -14,6 +12,7 @@
 #include "platform/ui/render/ViewRenderer.h"
 #include "tests/tweak/segmented_control/SegmentedControlTestSupport.h"
 #include "tweak/TSSegmentedControl/TSGradientGeometry.h"
+#include "tweak/TSSegmentedControl/TSSegmentedControl.h"
 
 namespace {
 
@@ -85,7 +84,8 @@ TEST_F(SegmentedControlLookTest, MaskFollowsTheDribbleOutline) {
 TEST_F(SegmentedControlLookTest, CrossFadeBlendsTheTwoSlotsAndResetsTheOnesLeftBehind) {
   build(3, Style::CrossFade);
   auto alphas = [&](size_t i) {
-    return std::make_pair(control->selectedStateViewContainers()[i]->alpha(), control->stateViewContainers()[i]->alpha());
+    return std::make_pair(control->selectedStateViewContainers()[i]->alpha(),
+                          control->stateViewContainers()[i]->alpha());
   };
   EXPECT_EQ(alphas(0), std::make_pair(1.0, 0.0));
   EXPECT_EQ(alphas(1), std::make_pair(0.0, 1.0));

@@ -1,8 +1,6 @@
 // The segmented control driven the way a person drives it: touches delivered
 // through the window (drags, flings, taps), reloads with a changing number of
 // states, programmatic moves, and what the delegate hears each time.
-#include "tweak/TSSegmentedControl/TSSegmentedControl.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -15,6 +13,7 @@
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UIWindow.h"
 #include "tests/tweak/segmented_control/SegmentedControlTestSupport.h"
+#include "tweak/TSSegmentedControl/TSSegmentedControl.h"
 
 namespace {
 
@@ -245,6 +244,15 @@ TEST_F(SegmentedControlTest, TapOnEachSlotMovesThereWithAnAnimation) {
   EXPECT_EQ(offset(), 200);
 }
 
+TEST_F(SegmentedControlTest, AControlGoneWhileAFingerIsDownOnItIsNotCalled) {
+  window->sendTouch(UITouchPhase::Began, at(250));
+  control->removeFromSuperview();
+  control.reset();
+  window->sendTouch(UITouchPhase::Ended, at(250));
+  forward(1);
+  EXPECT_TRUE(delegate->events.empty());
+}
+
 TEST_F(SegmentedControlTest, TapOnTheSelectedSlotDoesNothing) {
   window->tap(at(75));
   forward(1);
@@ -289,12 +297,14 @@ TEST_F(SegmentedControlTest, ProgrammerErrorsAreReportedAndChangeNothing) {
   EXPECT_EQ(control->currentState(), 0);
   EXPECT_EQ(offset(), 150);
   ASSERT_EQ(log.size(), 2u);
-  EXPECT_EQ(log[0], "*** Assertion failure in TSSegmentedControl: Unable to set state 2. Segmented control has only 2 "
-                    "states from 0 to 1.");
+  EXPECT_EQ(log[0],
+            "*** Assertion failure in TSSegmentedControl: Unable to set state 2. Segmented control has only 2 "
+            "states from 0 to 1.");
   source->titles = false;
   control->reloadData();
-  EXPECT_EQ(log.back(), "*** Assertion failure in TSSegmentedControl: Data source should provide titles/attribute "
-                        "titles or views.");
+  EXPECT_EQ(log.back(),
+            "*** Assertion failure in TSSegmentedControl: Data source should provide titles/attribute "
+            "titles or views.");
   EXPECT_EQ(control->stateViews().size(), 2u);
 }
 
@@ -351,13 +361,46 @@ TEST_F(SegmentedControlTest, TheNumberOfStatesMayChangeBetweenReloads) {
     EXPECT_EQ(control->stateViewContainers().size(), static_cast<size_t>(n));
     EXPECT_EQ(control->currentState(), 0) << n;
     if (n > 0) {
-      EXPECT_DOUBLE_EQ(control->stateViewContainers().back()->frame().origin.x, 300.0 * static_cast<double>(n - 1) / static_cast<double>(n));
+      EXPECT_DOUBLE_EQ(control->stateViewContainers().back()->frame().origin.x,
+                       300.0 * static_cast<double>(n - 1) / static_cast<double>(n));
       EXPECT_DOUBLE_EQ(offset(), control->geometry().offsetFromState(0).x);
     }
   }
   window->tap(at(290));
   forward(1);
   EXPECT_EQ(control->currentState(), 4);
+}
+
+// Reloads from inside the delegate's scroll report, with a new N each time.
+class ReloadingDelegate : public RecordingDelegate {
+ public:
+  explicit ReloadingDelegate(std::shared_ptr<TitlesDataSource> source) : source_(std::move(source)) {}
+  void didScrollWithXOffset(TSSegmentedControl& control, double x, double p, long l, long r) override {
+    RecordingDelegate::didScrollWithXOffset(control, x, p, l, r);
+    if (reloads_++ < 20) {
+      source_->count = 1 + reloads_ % 4;
+      control.reloadData();
+    }
+  }
+
+ private:
+  std::shared_ptr<TitlesDataSource> source_;
+  int reloads_ = 0;
+};
+
+TEST_F(SegmentedControlTest, ADelegateThatReloadsWhileScrollingLeavesItSound) {
+  auto reloading = std::make_shared<ReloadingDelegate>(source);
+  control->setDelegate(reloading);
+  press(75);
+  moveBy(60);
+  lift();
+  window->tap(at(280));
+  forward(3);
+  EXPECT_GE(control->currentState(), 0);
+  EXPECT_LT(control->currentState(), control->statesCount());
+  EXPECT_EQ(control->stateViewContainers().size(), static_cast<size_t>(control->statesCount()));
+  EXPECT_DOUBLE_EQ(offset(), control->geometry().offsetFromState(control->currentState()).x);
+  EXPECT_TRUE(control->isUserInteractionEnabled());
 }
 
 TEST_F(SegmentedControlTest, ResizingKeepsTheCurrentState) {

@@ -18,7 +18,7 @@ class TitlesDataSource : public TSSegmentedControlDataSource {
     return "S" + std::to_string(index);
   }
   std::optional<std::vector<platform::UIColor>> gradientColorsForStateAtIndex(TSSegmentedControl&,
-                                                                               long index) override {
+                                                                              long index) override {
     if (gradients.empty()) return std::nullopt;
     return gradients[static_cast<size_t>(index) % gradients.size()];
   }

@@ -1,11 +1,8 @@
 // The customization summary strip: which icons it shows for an app's stored
 // entry, in what order, with which badges and sizes, and how a process that
 // only loaded the plug-in finds it by class name.
-#include "tweak/panel/TSCustomizedThingsView.h"
-
-#include <gtest/gtest.h>
-
 #include <cairo.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -20,6 +17,7 @@
 #include "platform/runtime/Runtime.h"
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/render/ViewRenderer.h"
+#include "tweak/panel/TSCustomizedThingsView.h"
 #include "tweak/store/TessraStorageManager.h"
 #include "tweak/store/TessraStorageManagerTestApi.h"
 
@@ -57,7 +55,9 @@ class CustomizedThingsViewTest : public ::testing::Test {
     Log::setSink(previousSink_);
     fs::remove_all(root_);
   }
-  void store(Dict apps) { TessraStorageManager::sharedInstance().setWholeStorageDictionary(plist::Value(std::move(apps))); }
+  void store(Dict apps) {
+    TessraStorageManager::sharedInstance().setWholeStorageDictionary(plist::Value(std::move(apps)));
+  }
   std::shared_ptr<TSCustomizedThingsView> strip(const std::string& id, CGRect frame = CGRectMake(0, 0, 200, 16),
                                                 UIColor color = UIColor::blackColor()) {
     return std::make_shared<TSCustomizedThingsView>(frame, id, color);
@@ -81,7 +81,8 @@ class CustomizedThingsViewTest : public ::testing::Test {
     return out;
   }
   size_t layoutConflicts() const {
-    return static_cast<size_t>(std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.starts_with("Layout:"); }));
+    return static_cast<size_t>(
+        std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.starts_with("Layout:"); }));
   }
 
   ManualTaskEnvironment env;
@@ -95,10 +96,11 @@ class CustomizedThingsViewTest : public ::testing::Test {
 // --- What it shows ---
 
 TEST_F(CustomizedThingsViewTest, VolumeBrightnessThenSwitchesThenBehaviours) {
-  store({{"app", plist::Value(Dict{
-                     {"toggles", plist::Value(Dict{{"action_disableNC", 1}, {"wifi", 1}, {"dnd", -1}, {"bluetooth", 0}})},
-                     {"brightness", 1.0},
-                     {"volume", 0.4}})}});
+  store(
+      {{"app", plist::Value(Dict{
+                   {"toggles", plist::Value(Dict{{"action_disableNC", 1}, {"wifi", 1}, {"dnd", -1}, {"bluetooth", 0}})},
+                   {"brightness", 1.0},
+                   {"volume", 0.4}})}});
   auto view = strip("app");
   EXPECT_EQ(names(*view), (std::vector<std::string>{"volume", "brightness", "wifi", "bluetooth", "action_disableNC"}));
   EXPECT_EQ(badges(*view), (std::vector<std::string>{"40%", "100%", "On", "Off", "On"}));

@@ -19,6 +19,7 @@ using platform::springboard::InstalledApp;
 
 constexpr const char* kVersionKey = "systemVersion";
 constexpr const char* kKindKey = "kind";
+constexpr const char* kActivatorKey = "activator";
 constexpr const char* kBundleKey = "bundleIdentifier";
 constexpr const char* kNameKey = "displayName";
 constexpr const char* kTypeKey = "type";
@@ -77,6 +78,12 @@ DeviceFiles::Loaded DeviceFiles::load(const std::filesystem::path& root) {
   }
   config.systemVersion = version->string();
   config.kind = kind->string() == "tablet" ? DeviceKind::Tablet : DeviceKind::Phone;
+  const Value* activator = device.value.find(kActivatorKey);
+  if (activator && !activator->isBoolean()) {
+    loaded.error = configPath.string() + ": \"activator\" must be true or false";
+    return loaded;
+  }
+  config.activator = activator && activator->boolValue();
 
   std::filesystem::path appsPath = appsFile(root);
   auto apps = PropertyListFile::read(appsPath);
@@ -120,9 +127,10 @@ DeviceFiles::Loaded DeviceFiles::load(const std::filesystem::path& root) {
 }
 
 bool DeviceFiles::writeConfiguration(const std::filesystem::path& root, const std::string& systemVersion,
-                                     DeviceKind kind, std::string* error) {
+                                     DeviceKind kind, std::string* error, bool activator) {
   Dictionary dict{{kVersionKey, Value(systemVersion)},
                   {kKindKey, Value(kind == DeviceKind::Tablet ? "tablet" : "phone")}};
+  if (activator) dict.set(kActivatorKey, Value(true));
   return writeFile(configurationFile(root), Value(std::move(dict)), error);
 }
 

@@ -12,7 +12,8 @@ namespace tessra::device {
 // what runs on it: the device file (system version and kind) and the
 // installed-apps file. Both are XML property lists in var/mobile/Library/tessra/:
 //
-//   device.plist  { "systemVersion": "13.3", "kind": "phone" | "tablet" }
+//   device.plist  { "systemVersion": "13.3", "kind": "phone" | "tablet", "activator": true }
+//                 ("activator", whether Activator is installed, may be left out: absent)
 //   apps.plist    [ { "bundleIdentifier": "com.apple.Maps", "displayName": "Maps",
 //                     "type": "system" | "user", "icon": "AppIcon60x60" }, ... ]
 //
@@ -25,6 +26,7 @@ class DeviceFiles {
     bool ok = false;
     std::string systemVersion;
     platform::springboard::DeviceKind kind = platform::springboard::DeviceKind::Phone;
+    bool activator = false;
     std::vector<platform::springboard::InstalledApp> installedApps;
     std::string error;  // when not ok: a sentence for the user
   };
@@ -38,7 +40,8 @@ class DeviceFiles {
   static Loaded load(const std::filesystem::path& root);
   // Writes the device file; false with `error` set when it could not be written.
   static bool writeConfiguration(const std::filesystem::path& root, const std::string& systemVersion,
-                                 platform::springboard::DeviceKind kind, std::string* error = nullptr);
+                                 platform::springboard::DeviceKind kind, std::string* error = nullptr,
+                                 bool activator = false);
   // Writes the installed-apps file (replacing it atomically).
   static bool writeApps(const std::filesystem::path& root,
                         const std::vector<platform::springboard::InstalledApp>& apps, std::string* error = nullptr);

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tessra::device {
@@ -44,6 +45,32 @@ enum class ScriptVerb {
   Snapshot,          // snapshot FILE.png [--scale N]
   ExpectText,        // expect text "TEXT" / expect no text "TEXT"
   ExpectMenu,        // expect menu "TITLE"... / expect menu none
+  PanelTap,          // panel tap NAME
+  PanelSegment,      // panel segment Toggles|Behaviors
+  PanelScroll,       // panel scroll P
+  PanelSlider,       // panel slider volume|brightness P|reset
+  PanelDismiss,      // panel dismiss
+  ExpectPanel,       // expect panel open|closed
+  ExpectRing,        // expect ring toggles|behaviors
+  ExpectBottom,      // expect bottom "TEXT"|none
+  ExpectButton,      // expect button NAME "BADGE"|none
+  ExpectSlider,      // expect slider volume|brightness "TEXT"
+  ExpectStored,      // expect stored BUNDLE NAME VALUE|none
+  ActivatorSetup,      // activator installed|absent (dry run, before anything else)
+  ControlCenter,       // controlcenter
+  NotificationCenter,  // notificationcenter
+  Reachability,        // reachability
+  Button,              // button volumeup|volumedown|side down|up
+  Buttons,             // buttons volumeup+volumedown down|up
+  Activator,           // activator EVENT
+  Banner,              // banner BUNDLE "TITLE" "MESSAGE" ["SUBTITLE"]
+  SystemAlert,         // systemalert CLASS "TITLE"|nil "MESSAGE"|nil
+  ExpectToast,         // expect toast "TITLE"|nil "MESSAGE"|nil, expect toast none
+  ExpectToasts,        // expect toasts N
+  ExpectBanner,        // expect banner shown|hidden
+  ExpectSystemAlert,   // expect systemalert shown|hidden
+  ExpectOverlay,       // expect controlcenter|notificationcenter|reachability opened|blocked
+  ExpectHomePressed,   // expect home pressed N
 };
 
 // One level of a `customize` line: a percentage to store, or "none" to remove it.
@@ -79,12 +106,18 @@ struct ScriptCommand {
   std::optional<CustomizedLevel> volume;      // customize
   std::optional<CustomizedLevel> brightness;  // customize
   std::vector<CustomizedToggle> toggles;      // customize, in the order written
+  // banner, systemalert, expect toast: the texts in the order written, nothing for nil; and the
+  // presses of button and buttons (press type, 1 down or 0 up).
+  std::vector<std::optional<std::string>> texts;
+  std::vector<std::pair<long, double>> presses;
 
   TouchPoints points;                // tap, longpress, drag: from (and to)
   std::vector<std::string> titles;  // expect menu, in order
 
   // Whether the line only describes the device to create (version, kind).
-  bool isDeviceSetup() const { return verb == ScriptVerb::Version || verb == ScriptVerb::Kind; }
+  bool isDeviceSetup() const {
+    return verb == ScriptVerb::Version || verb == ScriptVerb::Kind || verb == ScriptVerb::ActivatorSetup;
+  }
 };
 
 }  // namespace tessra::device

@@ -1,10 +1,13 @@
 #include "tools/SpringBoard/core/ScriptParser.h"
 
 #include "tools/SpringBoard/core/ScreenCommandParser.h"
+#include "tools/SpringBoard/core/PanelCommandParser.h"
 
 #include <charconv>
 #include <cmath>
 #include <regex>
+
+#include "tools/SpringBoard/core/BehaviourScriptParser.h"
 
 namespace tessra::device {
 namespace {
@@ -170,7 +173,9 @@ ScriptParser::Result ScriptParser::parse(std::string_view text) const {
     if (!parsed.command) continue;
     if (parsed.command->isDeviceSetup()) {
       if (sawDeviceAction) {
-        std::string verb = parsed.command->verb == ScriptVerb::Version ? "version" : "kind";
+        std::string verb = parsed.command->verb == ScriptVerb::Version ? "version"
+                           : parsed.command->verb == ScriptVerb::Kind  ? "kind"
+                                                                       : "activator";
         result.errors.push_back({line, verb + ": must come before every other command"});
         continue;
       }
@@ -186,6 +191,7 @@ std::string ScriptParser::parseWords(const std::vector<std::string>& w, ScriptCo
   const std::string& verb = w[0];
   size_t n = w.size();
   if (auto screenError = ScreenCommandParser::parse(w, c)) return *screenError;
+  if (auto behaviour = BehaviourScriptParser::parse(w, c)) return *behaviour;
   if (verb == "version") {
     if (n != 2) return wrongCount(verb, "version X.Y");
     if (!isSupportedVersion(w[1])) return "version: expected a system version from 11.0 to 13.x, got " + quoted(w[1]);
@@ -283,6 +289,7 @@ std::string ScriptParser::parseWords(const std::vector<std::string>& w, ScriptCo
     return {};
   }
   if (verb == "expect") return parseExpect(w, c);
+  if (verb == "panel") return PanelCommandParser::parsePanel(w, c, vocabulary_);
   return "unknown command " + quoted(verb);
 }
 
@@ -348,6 +355,7 @@ std::string ScriptParser::parseSetting(const std::vector<std::string>& w, Script
 std::string ScriptParser::parseExpect(const std::vector<std::string>& w, ScriptCommand& c) const {
   constexpr std::string_view usage = "expect NAME on|off', 'expect volume F', 'expect brightness F' or "
                                      "'expect alert \"MESSAGE\"|none";
+  if (w.size() >= 2 && PanelCommandParser::isPanelExpectation(w[1])) return PanelCommandParser::parseExpect(w, c, vocabulary_);
   if (w.size() != 3) return wrongCount("expect", usage);
   if (w[1] == "volume" || w[1] == "brightness") {
     auto value = parseFraction(w[2]);

@@ -59,6 +59,8 @@ bool ScreenCommands::handles(ScriptVerb verb) {
   }
 }
 
+bool ScreenCommands::touch(UITouchPhase phase, CGPoint point) { return screen_.touch(phase, point); }
+
 void ScreenCommands::perform(const std::vector<Step>& steps) {
   if (waiter_) {
     for (const Step& step : steps) {

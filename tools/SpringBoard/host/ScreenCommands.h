@@ -34,6 +34,8 @@ class ScreenCommands {
   // Whether `verb` is one of the screen's commands.
   static bool handles(ScriptVerb verb);
   ScriptOutcome execute(const ScriptCommand& command);
+  // One finger at a screen point, through the screen's touch entry (for the panel's commands).
+  bool touch(platform::UITouchPhase phase, platform::CGPoint point);
 
  private:
   struct Step {

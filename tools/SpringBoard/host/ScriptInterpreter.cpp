@@ -8,8 +8,11 @@
 #include "platform/prefs/HBPreferences.h"
 #include "platform/springboard/DeviceModel.h"
 #include "tools/SpringBoard/host/AlertScreen.h"
+#include "tools/SpringBoard/host/BehaviourCommands.h"
 #include "tools/SpringBoard/host/DeviceStateReport.h"
 #include "tools/SpringBoard/host/ScreenCommands.h"
+#include "tools/SpringBoard/host/PanelCommands.h"
+#include "platform/ui/UIApplication.h"
 #include "tweak/catalogue/ToggleType.h"
 #include "tweak/store/TessraKeys.h"
 
@@ -46,7 +49,16 @@ Value storedLevel(double percent) { return Value(percent / 100.0); }
 
 ScriptInterpreter::ScriptInterpreter(platform::springboard::DeviceModel& model, const ScriptVocabulary& vocabulary,
                                      AlertScreen* alerts, Waiter waiter)
-    : model_(model), vocabulary_(vocabulary), alerts_(alerts), waiter_(std::move(waiter)), switches_(model) {}
+    : model_(model), vocabulary_(vocabulary), alerts_(alerts), waiter_(std::move(waiter)), switches_(model),
+      behaviours_(std::make_unique<BehaviourCommands>(model)) {
+  panel_ = std::make_unique<PanelCommands>(
+      [this](platform::UITouchPhase phase, platform::CGPoint p) {
+        return screen_ ? screen_->touch(phase, p) : platform::UIApplication::sharedApplication().sendTouch(phase, p);
+      },
+      waiter_);
+}
+
+ScriptInterpreter::~ScriptInterpreter() = default;
 
 ScriptOutcome ScriptInterpreter::execute(const ScriptCommand& c) {
   switch (c.verb) {
@@ -98,6 +110,33 @@ ScriptOutcome ScriptInterpreter::execute(const ScriptCommand& c) {
     case ScriptVerb::ExpectBrightness: return expectLevel("brightness", model_.display().brightness(), c.number);
     case ScriptVerb::ExpectAlert: return expectAlert(c);
     case ScriptVerb::State: return done(DeviceStateReport::render(model_, vocabulary_, alerts_));
+    case ScriptVerb::PanelTap: return panel_->execute(c);
+    case ScriptVerb::PanelSegment: return panel_->execute(c);
+    case ScriptVerb::PanelScroll: return panel_->execute(c);
+    case ScriptVerb::PanelSlider: return panel_->execute(c);
+    case ScriptVerb::PanelDismiss: return panel_->execute(c);
+    case ScriptVerb::ExpectPanel: return panel_->execute(c);
+    case ScriptVerb::ExpectRing: return panel_->execute(c);
+    case ScriptVerb::ExpectBottom: return panel_->execute(c);
+    case ScriptVerb::ExpectButton: return panel_->execute(c);
+    case ScriptVerb::ExpectSlider: return panel_->execute(c);
+    case ScriptVerb::ExpectStored: return panel_->execute(c);
+    // Behaviours, buttons, banners, alerts and toasts.
+    case ScriptVerb::ActivatorSetup:
+    case ScriptVerb::ControlCenter:
+    case ScriptVerb::NotificationCenter:
+    case ScriptVerb::Reachability:
+    case ScriptVerb::Button:
+    case ScriptVerb::Buttons:
+    case ScriptVerb::Activator:
+    case ScriptVerb::Banner:
+    case ScriptVerb::SystemAlert:
+    case ScriptVerb::ExpectToast:
+    case ScriptVerb::ExpectToasts:
+    case ScriptVerb::ExpectBanner:
+    case ScriptVerb::ExpectSystemAlert:
+    case ScriptVerb::ExpectOverlay:
+    case ScriptVerb::ExpectHomePressed: return behaviours_->execute(c);
     default:
       if (ScreenCommands::handles(c.verb)) return screen_ ? screen_->execute(c) : refused("this device has no screen");
   }

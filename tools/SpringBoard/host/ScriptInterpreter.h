@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/foundation/Clock.h"
@@ -16,6 +17,8 @@ namespace tessra::device {
 
 class AlertScreen;
 class ScreenCommands;
+class PanelCommands;
+class BehaviourCommands;
 
 // What one command came to.
 struct ScriptOutcome {
@@ -48,6 +51,7 @@ class ScriptInterpreter {
 
   ScriptInterpreter(platform::springboard::DeviceModel& model, const ScriptVocabulary& vocabulary,
                     AlertScreen* alerts, Waiter waiter);
+  ~ScriptInterpreter();
 
   // Runs one command.
   ScriptOutcome execute(const ScriptCommand& command);
@@ -71,6 +75,8 @@ class ScriptInterpreter {
   Waiter waiter_;
   DeviceSwitchAccess switches_;
   ScreenCommands* screen_ = nullptr;
+  std::unique_ptr<PanelCommands> panel_;
+  std::unique_ptr<BehaviourCommands> behaviours_;
 };
 
 }  // namespace tessra::device

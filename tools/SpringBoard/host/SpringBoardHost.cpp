@@ -28,12 +28,15 @@
 #include "tools/SpringBoard/host/ControlHandler.h"
 #include "tools/SpringBoard/host/DeviceStateReport.h"
 #include "tools/SpringBoard/host/DeviceTrace.h"
+#include "tools/SpringBoard/host/DisplayInput.h"
+#include "tools/SpringBoard/host/DisplayService.h"
 #include "tools/SpringBoard/host/HomeScreen.h"
 #include "tools/SpringBoard/core/HostFiles.h"
 #include "tools/SpringBoard/host/ScriptInterpreter.h"
 #include "tools/SpringBoard/host/ScriptRunner.h"
 #include "tools/SpringBoard/host/ScreenCommands.h"
 #include "platform/springboard/screen/DeviceScreen.h"
+#include "platform/ui/UIWindow.h"
 #include "tools/SpringBoard/host/SignalWatcher.h"
 #include "tools/SpringBoard/host/UIAlertScreen.h"
 #include "tweak/store/TessraKeys.h"
@@ -43,6 +46,13 @@ namespace {
 
 // The largest script a dry run reads.
 constexpr size_t kMaxScriptBytes = 1 << 20;
+
+// After the plug-ins have loaded, every view of the screen lays out again, as at the phone's
+// first frame: hooks on layoutSubviews (the status bar, the floating dock) see them.
+void layOutAgain(platform::UIView& view) {
+  view.setNeedsLayout();
+  for (const auto& sub : view.subviews()) layOutAgain(*sub);
+}
 
 }  // namespace
 
@@ -80,6 +90,7 @@ bool SpringBoardHost::configureDevice() {
   platform::springboard::DeviceConfiguration configuration;
   configuration.systemVersion = loaded.systemVersion;
   configuration.kind = loaded.kind;
+  configuration.activatorInstalled = loaded.activator;
   configuration.installedApps = std::move(loaded.installedApps);
   platform::springboard::DeviceModel::shared().configure(std::move(configuration));
   return true;
@@ -120,6 +131,7 @@ int SpringBoardHost::runScript() {
   // The screen's classes exist before the plug-ins load and hook them.
   platform::springboard::DeviceScreen screen(model);
   startHomeScreen();
+  layOutAgain(screen.window());
   env.runUntilIdle();
 
   auto waiter = [&env](platform::Duration delay) { env.fastForwardBy(delay); };
@@ -164,9 +176,12 @@ int SpringBoardHost::runLive() {
                                      [&handler](const std::string& command, const std::vector<std::string>& args) {
                                        return handler.handle(command, args);
                                      });
+  DisplayInput input(screen, model);
+  DisplayService display(bus, mainLoop, screen, input);
   bus.start();
 
   startHomeScreen();
+  layOutAgain(screen.window());
   HostFiles::writePid(options_.root);
   int exitSignal = 0;
   {

@@ -77,7 +77,7 @@ TEST_F(TouchTest, SwipingUpFromTheBottomEdgeGoesHome) {
   tap(iconCenter("com.apple.Maps"));
   drag({187, 805}, {187, 600});
   EXPECT_EQ(model().apps().frontApp(), "");
-  EXPECT_TRUE(logged("home gesture"));
+  EXPECT_TRUE(logged("home gesture: ownsHomeGesture -> YES"));
   EXPECT_TRUE(logged("drag SBEdgeGestureView bottom"));
   EXPECT_TRUE(textVisible("Settings"));
 }
@@ -122,7 +122,7 @@ TEST_F(TouchTest, ControlCenterAsksTheAppInFrontWhetherItIsSuppressed) {
   tap(iconCenter("com.apple.Maps"));
   drag({320, 10}, {320, 300});
   EXPECT_FALSE(model().apps().controlCenterVisible());
-  EXPECT_TRUE(logged("control center suppressed"));
+  EXPECT_TRUE(logged("control center: suppressesControlCenter -> YES, blocked"));
 }
 
 TEST_F(TouchTest, ControlCenterTilesShowAndFlipTheSwitches) {

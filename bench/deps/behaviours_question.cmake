@@ -1,0 +1,3 @@
+target_link_libraries(${name} PRIVATE platform_springboard platform_prefs platform_runtime platform_foundation)
+target_compile_definitions(${name} PRIVATE TESSRA2_DYLIB="$<TARGET_FILE:Tessra2>")
+add_dependencies(${name} Tessra2)

@@ -1,0 +1,5 @@
+target_link_libraries(${name} PRIVATE tessra_tweak platform_springboard platform_ui platform_ui_render)
+target_compile_definitions(${name} PRIVATE TESSRA_PLUGIN_BUNDLE_DIR="${TESSRA_PLUGIN_BUNDLE_DIR}")
+if(TARGET bundle_images)
+  add_dependencies(${name} bundle_images)
+endif()

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "tools/SpringBoard/core/ScriptCommand.h"
+#include "tools/SpringBoard/host/ToastWatcher.h"
+
+namespace platform {
+class UIWindow;
+}
+namespace platform::springboard {
+class DeviceModel;
+}
+
+namespace tessra::device {
+
+struct ScriptOutcome;
+
+// Carries out the script commands about what happens while an app runs:
+// pulling down Control Center and Notification Center, Reachability,
+// hardware buttons, Activator events, banners and system alerts (each goes
+// through the home screen's hookable methods, so the plug-in's behaviours
+// decide), and the expectations on them, on the plug-in's toasts and on the
+// home button presses simulated since the commands began. When the home
+// screen shows no window of its own, a plain full-screen key window with a
+// root controller is put up, so that toasts have a controller to be drawn
+// over. Borrows the device model; main thread only.
+class BehaviourCommands {
+ public:
+  explicit BehaviourCommands(platform::springboard::DeviceModel& model);
+  ~BehaviourCommands();
+
+  // Runs one of the commands above.
+  ScriptOutcome execute(const ScriptCommand& command);
+
+ private:
+  ScriptOutcome pullDown(const ScriptCommand& command);
+  ScriptOutcome expectToast(const ScriptCommand& command);
+  ScriptOutcome expectOverlay(const ScriptCommand& command);
+
+  platform::springboard::DeviceModel& model_;
+  ToastWatcher toasts_;
+  std::shared_ptr<platform::UIWindow> toastWindow_;
+  size_t homePressesBefore_ = 0;
+  // "controlcenter", "notificationcenter", "reachability": whether the last attempt opened it.
+  std::map<std::string, bool> lastAttempt_;
+};
+
+}  // namespace tessra::device
