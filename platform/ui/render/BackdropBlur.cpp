@@ -11,7 +11,7 @@ BackdropBlur::~BackdropBlur() {
   if (result_) cairo_surface_destroy(result_);
 }
 
-int BackdropBlur::reductionFactor(double scale) { return std::max(1, static_cast<int>(std::lround(2 * scale))); }
+int BackdropBlur::reductionFactor(double scale) { return std::max(1, static_cast<int>(std::lround(4 * scale))); }
 
 cairo_surface_t* BackdropBlur::blur(cairo_surface_t* source, const PixelRect& region, double scale,
                                     const BlurLook& look) {

@@ -48,7 +48,7 @@ class BackdropBlur {
   // Whether the last result covers every pixel fully (an opaque backdrop, or an opaque tint).
   bool isOpaque() const { return opaque_; }
 
-  // The reduction factor used at a pixel scale: blocks of about two points.
+  // The reduction factor used at a pixel scale: blocks of about four points.
   static int reductionFactor(double scale);
 
  private:

@@ -65,6 +65,11 @@ void drawDirectly(cairo_t* cr, const CGRect& clip, const ImageRasterCache::DrawF
 
 }  // namespace
 
+std::optional<std::array<int, 2>>& ImageRasterCache::gridOrigin() {
+  static std::optional<std::array<int, 2>> origin;
+  return origin;
+}
+
 bool& ImageRasterCache::enabled() {
   static bool on = true;
   return on;
@@ -109,6 +114,10 @@ void ImageRasterCache::paint(cairo_t* cr, cairo_surface_t* image, const CGRect& 
   if (x1 <= x0 || y1 <= y0) return;  // all clipped away
   double offsetX = 0, offsetY = 0;
   cairo_surface_get_device_offset(target, &offsetX, &offsetY);
+  if (const auto& grid = gridOrigin()) {
+    offsetX = -(*grid)[0];
+    offsetY = -(*grid)[1];
+  }
   const double scratchWidth = x1 + offsetX, scratchHeight = y1 + offsetY;
   if (x0 + offsetX < 0 || y0 + offsetY < 0 || scratchWidth * scratchHeight > kMaxScratchPixels)
     return drawDirectly(cr, clip, draw);

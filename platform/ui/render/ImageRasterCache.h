@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <functional>
+#include <optional>
 
 typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;
@@ -26,6 +28,11 @@ class ImageRasterCache {
   // image, the transform and the clip). Draws directly when the raster cannot stand for it.
   static void paint(cairo_t* cr, cairo_surface_t* image, const CGRect& clip, const double* look, int lookCount,
                     const DrawFn& draw);
+
+  // The device pixel at which the current group surface would start if the renderer had not
+  // cut it to what it draws: rasters are made on the surface that group would have had, so
+  // they come out the same whatever the cut. None: the target's own origin.
+  static std::optional<std::array<int, 2>>& gridOrigin();
 
  private:
   friend class ImageRasterCacheTestApi;

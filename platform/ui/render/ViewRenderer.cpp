@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -18,6 +19,7 @@
 #include "platform/ui/UIVisualEffectView.h"
 #include "platform/ui/UIWindow.h"
 #include "platform/ui/render/ContentPainter.h"
+#include "platform/ui/render/ImageRasterCache.h"
 #include "platform/ui/render/LayerPainter.h"
 #include "platform/ui/render/PathTracing.h"
 
@@ -170,11 +172,21 @@ class ViewRenderer::Frame {
     }
     const bool group = opacity < 1 || groupMask || invert || transition;
     if (clipMask) applyClipMask(*clipMask);
+    // Where this view's group surface would start unbounded; kept rasters are made on that grid.
+    const auto outerGrid = ImageRasterCache::gridOrigin();
     if (group) {
       // The group needs only the pixels the view can draw on: a small icon at the start of a
-      // wide row would otherwise clear and blend a surface the size of the whole row.
+      // wide row, or a small button on a full screen, would otherwise clear and blend a surface
+      // the size of the whole row or screen.
       if (renderer_.boundGroups_) {
-        if (const auto area = drawnBox(view, p)) clipGroupEnd(*area);
+        const std::array<int, 2> outer = outerGrid.value_or(std::array<int, 2>{0, 0});
+        ImageRasterCache::gridOrigin() = std::array<int, 2>{std::max(outer[0], clip_.x), std::max(outer[1], clip_.y)};
+        if (const auto area = drawnBox(view, p)) {
+          // The surface may start at the box only where every image in it is laid as a raster made on
+          // the unbounded grid: an image drawn directly would be resampled with a shifted phase.
+          if (!clipMask && imagesDrawnAligned(view) && clipIsWholePixels()) clipGroupTo(*area);
+          else clipGroupEnd(*area);
+        }
       }
       cairo_push_group(cr_);
     }
@@ -219,6 +231,7 @@ class ViewRenderer::Frame {
         cairo_paint_with_alpha(cr_, opacity);
       }
       cairo_pattern_destroy(content);
+      ImageRasterCache::gridOrigin() = outerGrid;
     }
   }
 
@@ -359,11 +372,15 @@ class ViewRenderer::Frame {
       // Everything the layer draws, in a group the size of what it covers.
       const PixelRect area = intersect(subtreeBox(view, p), clip_);
       if (isEmpty(area)) return;
+      const auto outerGrid = ImageRasterCache::gridOrigin();
+      if (outerGrid)
+        ImageRasterCache::gridOrigin() = std::array<int, 2>{std::max((*outerGrid)[0], clip_.x), std::max((*outerGrid)[1], clip_.y)};
       cairo_save(cr_);
       cairo_push_group(cr_);
       drawOwnAndSubviews(view, p, deviceBox(cr_, p.bounds));
       cairo_pattern_t* content = cairo_pop_group(cr_);
       cairo_restore(cr_);
+      ImageRasterCache::gridOrigin() = outerGrid;
       painter.paint(cr_, area, shadow, [&](cairo_t* mask) {
         cairo_set_source(mask, content);
         cairo_paint(mask);
@@ -400,9 +417,37 @@ class ViewRenderer::Frame {
     return PixelRect{box.x - 1, box.y - 1, box.width + 2, box.height + 2};
   }
 
-  // Clips the group that comes next to end at the right and bottom of `r`. Its surface keeps
-  // the origin it would have had (where the clip starts), so images are resampled on the same
-  // pixel grid and the pixels come out exactly as with a group the size of the clip.
+  // Whether every image under `view` is drawn under whole-pixel clips only (none of its
+  // ancestors up to `view` clips to bounds or is masked), so it is laid as a kept raster.
+  static bool imagesDrawnAligned(UIView& view, bool clipped = false) {
+    const CALayer& layer = view.layer();
+    clipped = clipped || layer.masksToBounds() || layer.mask();
+    if (clipped && dynamic_cast<UIImageView*>(&view)) return false;
+    for (const auto& sub : view.subviews())
+      if (!sub->layer().isHidden() && !imagesDrawnAligned(*sub, clipped)) return false;
+    return true;
+  }
+
+  // Whether the current clip is one rectangle on whole device pixels (or none).
+  bool clipIsWholePixels() {
+    cairo_rectangle_list_t* list = cairo_copy_clip_rectangle_list(cr_);
+    bool whole = list->status == CAIRO_STATUS_SUCCESS && list->num_rectangles <= 1;
+    cairo_matrix_t m;
+    cairo_get_matrix(cr_, &m);
+    for (int i = 0; whole && i < list->num_rectangles; ++i) {
+      double x0 = list->rectangles[i].x, y0 = list->rectangles[i].y;
+      double x1 = x0 + list->rectangles[i].width, y1 = y0 + list->rectangles[i].height;
+      cairo_user_to_device(cr_, &x0, &y0);
+      cairo_user_to_device(cr_, &x1, &y1);
+      whole = m.xy == 0 && m.yx == 0 && x0 == std::floor(x0) && y0 == std::floor(y0) && x1 == std::floor(x1) &&
+              y1 == std::floor(y1);
+    }
+    cairo_rectangle_list_destroy(list);
+    return whole;
+  }
+
+  // Clips the group that comes next to end at the right and bottom of `r`, keeping the
+  // surface's start where the clip puts it.
   void clipGroupEnd(const PixelRect& r) {
     cairo_matrix_t m;
     cairo_get_matrix(cr_, &m);
@@ -411,6 +456,17 @@ class ViewRenderer::Frame {
     cairo_clip_extents(cr_, &x0, &y0, &x1, &y1);
     const double right = std::min<double>(x1, r.x + r.width), bottom = std::min<double>(y1, r.y + r.height);
     cairo_rectangle(cr_, x0, y0, std::max(right - x0, 0.0), std::max(bottom - y0, 0.0));
+    cairo_set_matrix(cr_, &m);
+    cairo_clip(cr_);
+  }
+
+  // Clips the group that comes next to the device box `r`. Its surface then starts at the
+  // box's whole-pixel corner, on the same pixel grid as the frame.
+  void clipGroupTo(const PixelRect& r) {
+    cairo_matrix_t m;
+    cairo_get_matrix(cr_, &m);
+    cairo_identity_matrix(cr_);
+    cairo_rectangle(cr_, r.x, r.y, r.width, r.height);
     cairo_set_matrix(cr_, &m);
     cairo_clip(cr_);
   }
@@ -493,10 +549,14 @@ std::shared_ptr<UIImage> ViewRenderer::renderInto(double widthPoints, double hei
   cairo_t* cr = cairo_create(surface);
   cairo_scale(cr, scale, scale);
   ++frame_;
+  // A frame starts on its own surface's grid, even when drawn while another is being drawn.
+  const auto outerGrid = ImageRasterCache::gridOrigin();
+  ImageRasterCache::gridOrigin().reset();
   {
     Frame frame(*this, cr, surface, scale);
     draw(frame);
   }
+  ImageRasterCache::gridOrigin() = outerGrid;
   dropUnused();
   cairo_destroy(cr);
   cairo_surface_flush(surface);

@@ -155,10 +155,11 @@ TEST_F(BackdropBlurTest, SameBackdropReusesTheResultAndAChangeRecomputesIt) {
   EXPECT_FALSE(blur_.lastWasCacheHit());
 }
 
-TEST_F(BackdropBlurTest, ReductionKeepsBlocksOfAboutTwoPoints) {
-  EXPECT_EQ(BackdropBlur::reductionFactor(1), 2);
-  EXPECT_EQ(BackdropBlur::reductionFactor(2), 4);
-  EXPECT_EQ(BackdropBlur::reductionFactor(3), 6);
+TEST_F(BackdropBlurTest, ReductionKeepsBlocksOfAboutFourPoints) {
+  EXPECT_EQ(BackdropBlur::reductionFactor(1), 4);
+  EXPECT_EQ(BackdropBlur::reductionFactor(2), 8);
+  EXPECT_EQ(BackdropBlur::reductionFactor(3), 12);
+  EXPECT_EQ(BackdropBlur::reductionFactor(0.25), 1);
 }
 
 }  // namespace

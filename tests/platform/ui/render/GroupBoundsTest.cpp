@@ -153,6 +153,35 @@ TEST_F(GroupBoundsTest, TransformedRoundedBorderedAndNestedGroupsDrawAsWithFullG
   for (double scale : {1.0, 3.0}) expectSamePixels(*root, scale);
 }
 
+TEST_F(GroupBoundsTest, SmallTranslucentButtonsInAFadingPanelDrawAsWithFullGroups) {
+  // An opening panel: a fading full-size view holding translucent round buttons with icons at
+  // fractional places far from its corner, some inside a rounded clipped card that starts inset.
+  auto root = std::make_shared<UIView>(CGRectMake(0, 0, 120, 90));
+  auto panel = std::make_shared<UIView>(CGRectMake(0, 0, 120, 90));
+  panel->setBackgroundColor(UIColor(0.9, 0.9, 0.95, 0.6));
+  panel->setAlpha(0.7);
+  auto card = std::make_shared<UIView>(CGRectMake(30.6, 20.3, 80.2, 60.9));
+  card->layer().setCornerRadius(8);
+  card->setClipsToBounds(true);
+  panel->addSubview(card);
+  auto icon = roundIcon(60);
+  double x = 3.3;
+  for (int i = 0; i < 6; ++i) {
+    auto button = std::make_shared<UIView>(CGRectMake(x, 7.4 + 9.1 * i, 22.6, 22.6));
+    button->setBackgroundColor(UIColor(0.2, 0.5, 1, 1));
+    button->layer().setCornerRadius(11.3);
+    button->setAlpha(0.35 + 0.1 * i);
+    auto image = std::make_shared<UIImageView>(CGRectMake(4.1, 3.9, 14.4, 14.4));
+    image->setImage(icon);
+    image->setTintColor(UIColor::whiteColor());
+    button->addSubview(image);
+    (i % 2 ? card : panel)->addSubview(button);
+    x += 13.7;
+  }
+  root->addSubview(panel);
+  for (double scale : {1.0, 2.0, 3.0}) expectSamePixels(*root, scale);
+}
+
 TEST_F(GroupBoundsTest, ContentThatMayOverflowItsBoundsDrawsAsWithFullGroups) {
   auto root = std::make_shared<UIView>(CGRectMake(0, 0, 80, 40));
   // An unclipped label taller than its bounds, an aspect-filled image and a shape path beyond
