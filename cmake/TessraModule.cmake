@@ -114,11 +114,11 @@ function(tessra_write_layer_manifest)
   file(CONFIGURE OUTPUT ${TESSRA_LAYER_MANIFEST} CONTENT "${content}" @ONLY)
 endfunction()
 
-# tessra_test(NAME DEPS ... [NO_MAIN]): one gtest program from every .cpp in
+# tessra_test(NAME DEPS ... [NO_MAIN] [SERIAL]): one gtest program from every .cpp in
 # the calling folder, registered with ctest test by test. NO_MAIN: the folder
 # brings its own main().
 function(tessra_test name)
-  cmake_parse_arguments(T "NO_MAIN" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(T "NO_MAIN;SERIAL" "" "DEPS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${name} ${srcs})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
@@ -129,5 +129,11 @@ function(tessra_test name)
   endif()
   target_link_libraries(${name} PRIVATE ${T_DEPS} GTest::gmock ${main} Threads::Threads)
   include(GoogleTest)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  # SERIAL: cases that watch real processes and daemons with deadlines run
+  # alone, so that a loaded machine does not turn a wait into a failure.
+  if(T_SERIAL)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  endif()
 endfunction()

@@ -25,8 +25,10 @@ ProcessResult DeviceProcessRunner::run(const std::filesystem::path& program, con
                                        const std::filesystem::path& scratch, std::chrono::milliseconds timeout) {
   static int counter = 0;
   ++counter;
-  std::filesystem::path outPath = scratch / ("out-" + std::to_string(counter));
-  std::filesystem::path errPath = scratch / ("err-" + std::to_string(counter));
+  // Named after this process too: several test programs may share one scratch folder (the temporary one).
+  const std::string suffix = std::to_string(getpid()) + "-" + std::to_string(counter);
+  std::filesystem::path outPath = scratch / ("out-" + suffix);
+  std::filesystem::path errPath = scratch / ("err-" + suffix);
   std::vector<std::string> words{program.string()};
   words.insert(words.end(), args.begin(), args.end());
   // Everything the child needs is made before fork: it only opens, duplicates and executes.
@@ -63,6 +65,9 @@ ProcessResult DeviceProcessRunner::run(const std::filesystem::path& program, con
   if (status != -1 && WIFEXITED(status)) result.status = WEXITSTATUS(status);
   result.out = readFile(outPath);
   result.err = readFile(errPath);
+  std::error_code ignored;
+  std::filesystem::remove(outPath, ignored);
+  std::filesystem::remove(errPath, ignored);
   return result;
 }
 
