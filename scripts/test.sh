@@ -11,7 +11,7 @@ scripts/setup.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ctest --test-dir build --output-on-failure -j "$jobs" | tee build/ctest.log
 
 scripts/setup.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DTESSRA_SANITIZE=ON -DTESSRA_BENCHMARKS=OFF
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 LSAN_OPTIONS=print_suppressions=0 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs" | tee build-asan/ctest.log
 
 if [ -x scripts/fuzz.sh ]; then scripts/fuzz.sh; fi

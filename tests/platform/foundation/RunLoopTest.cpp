@@ -128,23 +128,26 @@ struct PostsWhenDestroyed {
 };
 
 TEST_F(RunLoopTest, AFinishedTaskIsDestroyedOutsideTheLoopsLock) {
-  // Leaked on purpose: were the task destroyed under the lock, the loop's thread
-  // would hang for good and must not be joined.
-  auto* clock = new SteadyClock;
-  auto* loop = new RunLoop(*clock, "destructor-posts");
-  auto* posted = new std::atomic<bool>(false);
-  auto* done = new std::atomic<bool>(false);
-  auto guard = std::make_shared<PostsWhenDestroyed>(PostsWhenDestroyed{loop, posted});
-  loop->post([guard = std::move(guard)] {});
-  std::thread([loop, done] {
-    loop->run();
-    done->store(true);
-  }).detach();
-  for (int i = 0; i < 500 && !posted->load(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  EXPECT_TRUE(posted->load());
-  loop->shutdown();
-  for (int i = 0; i < 500 && !done->load(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  EXPECT_TRUE(done->load());
+  SteadyClock clock;
+  RunLoop loop(clock, "destructor-posts");
+  std::atomic<bool> posted{false};
+  std::atomic<bool> done{false};
+  auto guard = std::make_shared<PostsWhenDestroyed>(PostsWhenDestroyed{&loop, &posted});
+  loop.post([guard = std::move(guard)] {});
+  std::thread runner([&] {
+    loop.run();
+    done.store(true);
+  });
+  for (int i = 0; i < 500 && !posted.load(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_TRUE(posted.load());
+  loop.shutdown();
+  for (int i = 0; i < 500 && !done.load(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  // A loop stuck on its own lock never ends: stop here rather than hang on the join.
+  if (!done.load()) {
+    ADD_FAILURE() << "the loop's thread is stuck";
+    std::abort();
+  }
+  runner.join();
 }
 
 TEST_F(RunLoopTest, ACancelledTaskIsDestroyedOutsideTheLoopsLock) {
