@@ -5,27 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "tools/SpringBoard/core/ScriptParser.h"
-#include "tools/SpringBoard/core/TweakVocabulary.h"
+#include "tests/tools/script/ScriptLineTest.h"
 
 namespace tessra::device {
 namespace {
 
-class PanelCommandParserTest : public ::testing::Test {
- protected:
-  ScriptCommand parseOk(std::string_view line) {
-    auto result = parser_.parseLine(line, 3);
-    EXPECT_TRUE(result.error.empty()) << line << ": " << result.error;
-    return result.command.value_or(ScriptCommand{});
-  }
-  std::string errorOf(std::string_view line) {
-    auto result = parser_.parseLine(line, 1);
-    EXPECT_FALSE(result.command.has_value()) << line;
-    return result.error;
-  }
-
-  ScriptVocabulary vocabulary_ = tweakVocabulary();
-  ScriptParser parser_{vocabulary_};
-};
+using PanelCommandParserTest = ScriptLineTest;
 
 TEST_F(PanelCommandParserTest, PanelActions) {
   ScriptCommand tap = parseOk("panel tap wifi");

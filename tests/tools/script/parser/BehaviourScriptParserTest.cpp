@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tools/SpringBoard/core/ScriptParser.h"
-#include "tools/SpringBoard/core/TweakVocabulary.h"
+#include "tests/tools/script/ScriptLineTest.h"
 
 namespace tessra::device {
 namespace {
@@ -11,22 +11,7 @@ namespace {
 using Presses = std::vector<std::pair<long, double>>;
 using Texts = std::vector<std::optional<std::string>>;
 
-class BehaviourScriptParserTest : public ::testing::Test {
- protected:
-  ScriptCommand parseOk(std::string_view line) {
-    auto result = parser_.parseLine(line, 3);
-    EXPECT_TRUE(result.error.empty()) << line << ": " << result.error;
-    return result.command.value_or(ScriptCommand{});
-  }
-  std::string errorOf(std::string_view line) {
-    auto result = parser_.parseLine(line, 1);
-    EXPECT_FALSE(result.command.has_value()) << line;
-    return result.error;
-  }
-
-  ScriptVocabulary vocabulary_ = tweakVocabulary();
-  ScriptParser parser_{vocabulary_};
-};
+using BehaviourScriptParserTest = ScriptLineTest;
 
 TEST_F(BehaviourScriptParserTest, GesturesButtonsAndActivator) {
   EXPECT_EQ(parseOk("controlcenter").verb, ScriptVerb::ControlCenter);

@@ -2,27 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/SpringBoard/core/TweakVocabulary.h"
+#include "tests/tools/script/ScriptLineTest.h"
 
 namespace tessra::device {
 namespace {
 
-class ScriptParserTest : public ::testing::Test {
+class ScriptParserTest : public ScriptLineTest {
  protected:
-  ScriptCommand parseOk(std::string_view line) {
-    auto result = parser_.parseLine(line, 7);
-    EXPECT_TRUE(result.error.empty()) << line << ": " << result.error;
-    EXPECT_TRUE(result.command.has_value()) << line;
-    return result.command.value_or(ScriptCommand{});
-  }
-  std::string errorOf(std::string_view line) {
-    auto result = parser_.parseLine(line, 1);
-    EXPECT_FALSE(result.command.has_value()) << line;
-    return result.error;
-  }
-
-  ScriptVocabulary vocabulary_ = tweakVocabulary();
-  ScriptParser parser_{vocabulary_};
+  ScriptParserTest() { lineNumber_ = 7; }
 };
 
 TEST_F(ScriptParserTest, DeviceSetupAndAppLines) {
