@@ -54,8 +54,13 @@ struct Bench {
     platform::springboard::DeviceModel::shared().configure(config);
 
     // 200 apps with a few switches and behaviours each; the one in front disables Control Center.
-    const char* const names[] = {"wifi", "bluetooth", "dnd", "action_disableNC", "action_hideStockAlerts",
-                                 "action_disableReachability", "action_disableCC"};
+    const char* const names[] = {"wifi",
+                                 "bluetooth",
+                                 "dnd",
+                                 "action_disableNC",
+                                 "action_hideStockAlerts",
+                                 "action_disableReachability",
+                                 "action_disableCC"};
     Dictionary apps;
     for (int i = 0; i < 200; ++i) {
       Dictionary toggles;
@@ -87,9 +92,10 @@ Bench& bench() {
 void BM_SuppressesControlCenterAsksTheStore(benchmark::State& state) {
   platform::id application = bench().frontApplication;
   const size_t before = g_allocations.load();
-  for (auto _ : state) benchmark::DoNotOptimize(platform::msgSend<bool>(application, SELECTOR("suppressesControlCenter")));
-  state.counters["allocations_per_question"] = benchmark::Counter(
-      static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations()));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(platform::msgSend<bool>(application, SELECTOR("suppressesControlCenter")));
+  state.counters["allocations_per_question"] =
+      benchmark::Counter(static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations()));
 }
 BENCHMARK(BM_SuppressesControlCenterAsksTheStore);
 

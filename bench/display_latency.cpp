@@ -39,23 +39,24 @@ void BM_KeyToFrame(benchmark::State& state) {
   {
     platform::BusConnection bus(root);
     platform::BusDisplayClient* clientPtr = nullptr;
-    platform::BusDisplayClient client(
-        bus, 1,
-        {.attached = [&](std::shared_ptr<const platform::SharedFrame>) {
-           std::lock_guard lock(mutex);
-           attached = true;
-           changed.notify_all();
-         },
-         .frame = [&](uint32_t sequence, std::vector<platform::FrameRect>) {
-           {
-             std::lock_guard lock(mutex);
-             ++frames;
-             lastSequence = sequence;
-           }
-           clientPtr->shown(sequence);
-           changed.notify_all();
-         },
-         .lost = [](std::string) {}});
+    platform::BusDisplayClient client(bus, 1,
+                                      {.attached =
+                                           [&](std::shared_ptr<const platform::SharedFrame>) {
+                                             std::lock_guard lock(mutex);
+                                             attached = true;
+                                             changed.notify_all();
+                                           },
+                                       .frame =
+                                           [&](uint32_t sequence, std::vector<platform::FrameRect>) {
+                                             {
+                                               std::lock_guard lock(mutex);
+                                               ++frames;
+                                               lastSequence = sequence;
+                                             }
+                                             clientPtr->shown(sequence);
+                                             changed.notify_all();
+                                           },
+                                       .lost = [](std::string) {}});
     clientPtr = &client;
     bus.start();
     {
@@ -97,7 +98,11 @@ void BM_KeyToFrame(benchmark::State& state) {
   fs::remove_all(root);
 }
 
-BENCHMARK(BM_KeyToFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(3)
+BENCHMARK(BM_KeyToFrame)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20)
+    ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 
 }  // namespace

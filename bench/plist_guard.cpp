@@ -80,7 +80,7 @@ std::string badFile(int kind) {
       return xml + "</array></plist>";
     }
     case 3: return std::string(64 * 1024 * 1024, 'x');  // oversized
-    case 4: {  // deeply nested
+    case 4: {                                           // deeply nested
       std::string xml = "<plist><dict><key>k</key>";
       for (int i = 0; i < 500000; ++i) xml += "<array>";
       return xml;
@@ -101,8 +101,8 @@ std::string badFile(int kind) {
   return {};
 }
 
-const char* const kNames[] = {"corrupt", "truncated", "wrong_root", "oversized", "deeply_nested", "reference_bomb",
-                              "tiny_elements", "corrupt_at_end"};
+const char* const kNames[] = {"corrupt",       "truncated",      "wrong_root",    "oversized",
+                              "deeply_nested", "reference_bomb", "tiny_elements", "corrupt_at_end"};
 
 // The limits a preference domain's file is read with.
 platform::plist::Limits domainLimits() {

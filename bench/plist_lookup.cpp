@@ -36,10 +36,24 @@ namespace {
 using platform::plist::Dictionary;
 using platform::plist::Value;
 
-const char* const kToggles[] = {"orientationLock", "bluetooth", "cellular", "wifi", "airplane", "dnd",
-                                "location", "autoBrightness", "autoLock", "lowPower", "nightShift", "vpn",
-                                "ringer", "darkMode", "action_disableNC", "action_disableCC",
-                                "action_hideHomeBar", "action_hideStockAlerts"};
+const char* const kToggles[] = {"orientationLock",
+                                "bluetooth",
+                                "cellular",
+                                "wifi",
+                                "airplane",
+                                "dnd",
+                                "location",
+                                "autoBrightness",
+                                "autoLock",
+                                "lowPower",
+                                "nightShift",
+                                "vpn",
+                                "ringer",
+                                "darkMode",
+                                "action_disableNC",
+                                "action_disableCC",
+                                "action_hideHomeBar",
+                                "action_hideStockAlerts"};
 
 // 200 apps with 1 to 18 toggles each, a volume on every other app and a brightness on every third.
 Value makeStore() {

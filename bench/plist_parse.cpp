@@ -17,10 +17,24 @@ using platform::plist::Dictionary;
 using platform::plist::PropertyListFile;
 using platform::plist::Value;
 
-const char* const kToggles[] = {"orientationLock", "bluetooth", "cellular", "wifi", "airplane", "dnd",
-                                "location", "autoBrightness", "autoLock", "lowPower", "nightShift", "vpn",
-                                "ringer", "darkMode", "action_disableNC", "action_disableCC",
-                                "action_hideHomeBar", "action_hideStockAlerts"};
+const char* const kToggles[] = {"orientationLock",
+                                "bluetooth",
+                                "cellular",
+                                "wifi",
+                                "airplane",
+                                "dnd",
+                                "location",
+                                "autoBrightness",
+                                "autoLock",
+                                "lowPower",
+                                "nightShift",
+                                "vpn",
+                                "ringer",
+                                "darkMode",
+                                "action_disableNC",
+                                "action_disableCC",
+                                "action_hideHomeBar",
+                                "action_hideStockAlerts"};
 
 Value makeDomain() {
   Dictionary store;

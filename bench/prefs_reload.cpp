@@ -29,10 +29,24 @@ using platform::plist::PropertyListFile;
 using platform::plist::Value;
 
 constexpr const char* kDomain = "com.kelvane.tessra2";
-const char* const kToggles[] = {"orientationLock", "bluetooth", "cellular", "wifi", "airplane", "dnd",
-                                "location", "autoBrightness", "autoLock", "lowPower", "nightShift", "vpn",
-                                "ringer", "darkMode", "action_disableNC", "action_disableCC",
-                                "action_hideHomeBar", "action_hideStockAlerts"};
+const char* const kToggles[] = {"orientationLock",
+                                "bluetooth",
+                                "cellular",
+                                "wifi",
+                                "airplane",
+                                "dnd",
+                                "location",
+                                "autoBrightness",
+                                "autoLock",
+                                "lowPower",
+                                "nightShift",
+                                "vpn",
+                                "ringer",
+                                "darkMode",
+                                "action_disableNC",
+                                "action_disableCC",
+                                "action_hideHomeBar",
+                                "action_hideStockAlerts"};
 
 // 200 apps with 1 to 8 toggles each (4.5 on average), a volume on every other app and a brightness on every third.
 Value makeStore(int stamp) {

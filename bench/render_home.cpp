@@ -66,7 +66,8 @@ HomeScene buildHome(CGSize size, int columns, int rows, Blur blur, bool controlC
   scene.window->setHidden(false);
 
   auto wallpaper = std::make_shared<GradientView>(screen);
-  wallpaper->gradient().setColors({UIColor(0.15, 0.2, 0.55, 1), UIColor(0.75, 0.3, 0.55, 1), UIColor(0.98, 0.7, 0.3, 1)});
+  wallpaper->gradient().setColors(
+      {UIColor(0.15, 0.2, 0.55, 1), UIColor(0.75, 0.3, 0.55, 1), UIColor(0.98, 0.7, 0.3, 1)});
   wallpaper->gradient().setStartPoint({0, 0});
   wallpaper->gradient().setEndPoint({1, 1});
   scene.window->addSubview(wallpaper);
@@ -96,8 +97,8 @@ HomeScene buildHome(CGSize size, int columns, int rows, Blur blur, bool controlC
   dock->setClipsToBounds(true);
   scene.window->addSubview(dock);
   for (int i = 0; i < 4; ++i) {
-    auto tile = std::make_shared<UIView>(CGRectMake(16 + i * (dockWidth - 32) / 4 + ((dockWidth - 32) / 4 - icon) / 2,
-                                                    16, icon, icon));
+    auto tile = std::make_shared<UIView>(
+        CGRectMake(16 + i * (dockWidth - 32) / 4 + ((dockWidth - 32) / 4 - icon) / 2, 16, icon, icon));
     tile->setBackgroundColor(UIColor(0.1 + 0.2 * i, 0.6, 0.9 - 0.2 * i, 1));
     tile->layer().setCornerRadius(13.5);
     dock->addSubview(tile);
@@ -110,7 +111,8 @@ HomeScene buildHome(CGSize size, int columns, int rows, Blur blur, bool controlC
     scene.window->addSubview(panel);
     const double tile = 64, gap = 16, left = (size.width - (4 * tile + 3 * gap)) / 2;
     for (int i = 0; i < 12; ++i) {
-      auto t = std::make_shared<UIView>(CGRectMake(left + (i % 4) * (tile + gap), 120 + (i / 4) * (tile + gap), tile, tile));
+      auto t =
+          std::make_shared<UIView>(CGRectMake(left + (i % 4) * (tile + gap), 120 + (i / 4) * (tile + gap), tile, tile));
       t->setBackgroundColor(i % 3 == 0 ? UIColor(0.2, 0.5, 1, 1) : UIColor(1, 1, 1, 0.25));
       t->layer().setCornerRadius(i < 4 ? tile / 2 : 16);
       panel->addSubview(t);
@@ -176,10 +178,19 @@ void BM_TabletControlCenterOverAnimatingHome(benchmark::State& state) {
   renderFrames(state, buildHome(kTablet, 6, 5, Blur::On, true), true);
 }
 
-BENCHMARK(BM_PhoneControlCenterOverAnimatingHome)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_PhoneControlCenterOverAnimatingHomeNoBlur)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PhoneControlCenterOverAnimatingHome)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_PhoneControlCenterOverAnimatingHomeNoBlur)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_TabletControlCenterStatic)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_TabletHomeStatic)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_TabletControlCenterOverAnimatingHome)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_TabletControlCenterOverAnimatingHome)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -51,9 +51,8 @@ void fillStore() {
                             ToggleTypeNightShift, ToggleTypeVpn, ToggleTypeRinger})
       toggles.set(std::string(switchDescriptions()[static_cast<size_t>(type)].name), Value((i + type) % 2));
     for (size_t a : {0u, 5u, 9u}) toggles.set(std::string(actionDescriptions()[a].name), Value(1));
-    apps.set(bundleIdOf(i), Value(Dictionary{{"toggles", Value(std::move(toggles))},
-                                             {"volume", 0.4},
-                                             {"brightness", 0.8}}));
+    apps.set(bundleIdOf(i),
+             Value(Dictionary{{"toggles", Value(std::move(toggles))}, {"volume", 0.4}, {"brightness", 0.8}}));
   }
   TessraStorageManager::sharedInstance().setWholeStorageDictionary(Value(std::move(apps)));
 }

@@ -56,8 +56,8 @@ void BM_SaveAfterOneEdit(benchmark::State& state, const char* folder) {
     store.setState(next, ToggleTypeWifi);  // builds the new snapshot, then saves it
     next = 1 - next;
   }
-  state.counters["file_bytes"] =
-      static_cast<double>(std::filesystem::file_size(platform::DevicePaths::preferencesFile(tessra::kPreferencesDomain)));
+  state.counters["file_bytes"] = static_cast<double>(
+      std::filesystem::file_size(platform::DevicePaths::preferencesFile(tessra::kPreferencesDomain)));
   std::filesystem::remove_all(root);
 }
 BENCHMARK_CAPTURE(BM_SaveAfterOneEdit, tmpfs_no_flush, "/dev/shm")->Unit(benchmark::kMicrosecond);

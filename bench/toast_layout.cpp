@@ -33,9 +33,8 @@ void BM_LayOutAndDrawProductToastAt3x(benchmark::State& state) {
   auto style = ToastHelper::getTessraStyle();
   platform::ViewRenderer renderer;
   for (auto _ : state) {
-    auto toast = TessraToast::ts_toastViewForMessage(
-        *host, "Are we still on for lunch today at the usual place?",
-        "Messages - Alice Appleseed and Bob Builder", image, style);
+    auto toast = TessraToast::ts_toastViewForMessage(*host, "Are we still on for lunch today at the usual place?",
+                                                     "Messages - Alice Appleseed and Bob Builder", image, style);
     benchmark::DoNotOptimize(renderer.renderView(*toast, 3));
   }
 }
@@ -47,9 +46,9 @@ void BM_LayOutProductToast(benchmark::State& state) {
   auto image = icon();
   auto style = ToastHelper::getTessraStyle();
   for (auto _ : state)
-    benchmark::DoNotOptimize(TessraToast::ts_toastViewForMessage(
-        *host, "Are we still on for lunch today at the usual place?", "Messages - Alice Appleseed and Bob Builder",
-        image, style));
+    benchmark::DoNotOptimize(
+        TessraToast::ts_toastViewForMessage(*host, "Are we still on for lunch today at the usual place?",
+                                            "Messages - Alice Appleseed and Bob Builder", image, style));
 }
 BENCHMARK(BM_LayOutProductToast)->Unit(benchmark::kMicrosecond);
 

@@ -29,8 +29,7 @@ namespace {
 void checkFileRead(std::string_view bytes, const Limits& limits) {
   static int fd = memfd_create("plist-fuzz", MFD_CLOEXEC);
   if (fd < 0) return;
-  if (ftruncate(fd, 0) != 0 || pwrite(fd, bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size()))
-    return;
+  if (ftruncate(fd, 0) != 0 || pwrite(fd, bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size())) return;
   auto file = PropertyListFile::readBytes("/proc/self/fd/" + std::to_string(fd), limits.maxBytes);
   if (bytes.size() > limits.maxBytes) {
     if (file.status != ReadStatus::TooLarge) fail("oversized file not refused", file.message);

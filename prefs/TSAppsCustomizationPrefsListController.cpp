@@ -211,14 +211,10 @@ std::vector<TSAppCollections::App> TSAppsCustomizationPrefsListController::sourc
     NSIndexPath indexPath) const {
   if (!shown_) return {};
   switch (indexPath.section) {
-    case kCustomizedSection:
-      return shown_->customizedAppsArray;
-    case kSystemSection:
-      return shown_->installedSystemAppsArray;
-    case kUserSection:
-      return shown_->installedAppsArray;
-    default:
-      return {};
+    case kCustomizedSection: return shown_->customizedAppsArray;
+    case kSystemSection: return shown_->installedSystemAppsArray;
+    case kUserSection: return shown_->installedAppsArray;
+    default: return {};
   }
 }
 

@@ -103,12 +103,9 @@ void TSPrefsListController::scrollViewDidScroll(UIScrollView& scrollView) {
 double TSPrefsListController::heightForHeaderInSection(UITableView&, long section) {
   switch (section) {
     case 0:
-    case 6:
-      return 0;
-    case 5:
-      return 60;
-    default:
-      return 45;
+    case 6: return 0;
+    case 5: return 60;
+    default: return 45;
   }
 }
 

@@ -40,8 +40,8 @@ std::optional<std::string> unescape(const std::string& value) {
 std::optional<BusAddress::Socket> BusAddress::parse(const std::string& address) {
   // One transport only (no ';' alternatives), "unix:" with the socket as its first key.
   if (address.rfind("unix:", 0) != 0 || address.find(';') != std::string::npos) return std::nullopt;
-  std::string first = address.substr(5, address.find(',') == std::string::npos ? std::string::npos
-                                                                                 : address.find(',') - 5);
+  std::string first =
+      address.substr(5, address.find(',') == std::string::npos ? std::string::npos : address.find(',') - 5);
   Socket socket;
   std::string value;
   if (first.rfind("path=", 0) == 0) {

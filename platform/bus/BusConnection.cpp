@@ -2,12 +2,12 @@
 
 #include <poll.h>
 #include <pthread.h>
+#include <sdbus-c++/sdbus-c++.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <future>
-#include <sdbus-c++/sdbus-c++.h>
 
 #include "platform/bus/BusAddress.h"
 #include "platform/bus/BusLocation.h"

@@ -1,7 +1,8 @@
 #include "platform/bus/BusControlClient.h"
 
-#include <cstdio>
 #include <sdbus-c++/sdbus-c++.h>
+
+#include <cstdio>
 
 #include "platform/bus/BusAddress.h"
 #include "platform/bus/BusLocation.h"

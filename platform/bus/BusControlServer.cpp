@@ -1,7 +1,8 @@
 #include "platform/bus/BusControlServer.h"
 
-#include <cstdint>
 #include <sdbus-c++/sdbus-c++.h>
+
+#include <cstdint>
 #include <unordered_map>
 
 #include "platform/bus/BusConnection.h"

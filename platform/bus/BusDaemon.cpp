@@ -253,8 +253,11 @@ BusDaemon::Started BusDaemon::start(const fs::path& given, Duration timeout) {
   Pipe address, pid, errors;
   if (!address.open() || !pid.open() || !errors.open()) return failed(std::string("pipe: ") + std::strerror(errno));
   // Everything the child needs is prepared before fork: it only calls async-signal-safe functions.
-  std::vector<std::string> args = {*program, "--config-file=" + BusLocation::configFile(root).string(), "--fork",
-                                   "--nopidfile", "--print-address=" + std::to_string(address.write),
+  std::vector<std::string> args = {*program,
+                                   "--config-file=" + BusLocation::configFile(root).string(),
+                                   "--fork",
+                                   "--nopidfile",
+                                   "--print-address=" + std::to_string(address.write),
                                    "--print-pid=" + std::to_string(pid.write)};
   std::vector<char*> argv;
   for (auto& arg : args) argv.push_back(arg.data());

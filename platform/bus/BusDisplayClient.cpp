@@ -35,7 +35,9 @@ BusDisplayClient::~BusDisplayClient() {
   bus_.post([this](sdbus::IConnection*) {
     if (!live_ || !live_->viewer) return;
     try {
-      live_->proxy->callMethod(display::kDetach).onInterface(display::kInterface).withArguments(live_->viewer)
+      live_->proxy->callMethod(display::kDetach)
+          .onInterface(display::kInterface)
+          .withArguments(live_->viewer)
           .dontExpectReply();
     } catch (const std::exception&) {
     }
@@ -61,8 +63,10 @@ void BusDisplayClient::shown(uint32_t sequence) {
   bus_.post([this, sequence](sdbus::IConnection*) {
     if (!live_ || !live_->viewer) return;
     try {
-      live_->proxy->callMethod(display::kShown).onInterface(display::kInterface)
-          .withArguments(live_->viewer, sequence).dontExpectReply();
+      live_->proxy->callMethod(display::kShown)
+          .onInterface(display::kInterface)
+          .withArguments(live_->viewer, sequence)
+          .dontExpectReply();
     } catch (const std::exception&) {
     }
   });
@@ -72,8 +76,10 @@ void BusDisplayClient::touch(int phase, double x, double y) {
   bus_.post([this, phase, x, y](sdbus::IConnection*) {
     if (!live_ || !live_->viewer) return;
     try {
-      live_->proxy->callMethod(display::kTouch).onInterface(display::kInterface)
-          .withArguments(live_->viewer, static_cast<int32_t>(phase), x, y).dontExpectReply();
+      live_->proxy->callMethod(display::kTouch)
+          .onInterface(display::kInterface)
+          .withArguments(live_->viewer, static_cast<int32_t>(phase), x, y)
+          .dontExpectReply();
     } catch (const std::exception&) {
     }
   });
@@ -83,8 +89,10 @@ void BusDisplayClient::key(DisplayKey key, bool down) {
   bus_.post([this, key, down](sdbus::IConnection*) {
     if (!live_ || !live_->viewer) return;
     try {
-      live_->proxy->callMethod(display::kKey).onInterface(display::kInterface)
-          .withArguments(live_->viewer, std::string(display::keyName(key)), down).dontExpectReply();
+      live_->proxy->callMethod(display::kKey)
+          .onInterface(display::kInterface)
+          .withArguments(live_->viewer, std::string(display::keyName(key)), down)
+          .dontExpectReply();
     } catch (const std::exception&) {
     }
   });
@@ -110,7 +118,8 @@ void BusDisplayClient::attach(sdbus::IConnection& connection) {
   const std::string hostName = bus::kSpringBoardBusName;
   live->hostWatch = connection.addMatch(
       "type='signal',sender='org.freedesktop.DBus',path='/org/freedesktop/DBus',interface='org.freedesktop.DBus',"
-      "member='NameOwnerChanged',arg0='" + hostName + "'",
+      "member='NameOwnerChanged',arg0='" +
+          hostName + "'",
       [this, state](sdbus::Message& message) {
         std::string name, before, after;
         try {
@@ -151,7 +160,9 @@ void BusDisplayClient::attach(sdbus::IConnection& connection) {
     if (viewer) {
       live_->viewer = viewer;
       try {
-        live_->proxy->callMethod(display::kDetach).onInterface(display::kInterface).withArguments(viewer)
+        live_->proxy->callMethod(display::kDetach)
+            .onInterface(display::kInterface)
+            .withArguments(viewer)
             .dontExpectReply();
       } catch (const std::exception&) {
       }

@@ -112,7 +112,8 @@ void BusDisplayServer::attach(sdbus::IConnection& connection) {
       .implementedAs([core, weak, &object](AttachReply&& reply, double scale) {
         try {
           if (!(scale == 0 || (scale >= display::kMinScale && scale <= display::kMaxScale)))
-            return reply.returnError(sdbus::Error("org.tessra.Error.BadScale", "the scale must lie between 0.25 and 4"));
+            return reply.returnError(
+                sdbus::Error("org.tessra.Error.BadScale", "the scale must lie between 0.25 and 4"));
           const sdbus::Message* message = object.getCurrentlyProcessedMessage();
           const uint64_t viewer = core->nextViewer++;
           core->owners[viewer] = message ? message->getSender() : std::string();

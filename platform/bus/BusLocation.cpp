@@ -19,9 +19,7 @@ constexpr size_t kMaxAddressLength = 4096;
 
 }  // namespace
 
-std::filesystem::path BusLocation::directory(const std::filesystem::path& root) {
-  return root / "var/run/tessra-bus";
-}
+std::filesystem::path BusLocation::directory(const std::filesystem::path& root) { return root / "var/run/tessra-bus"; }
 
 std::filesystem::path BusLocation::configFile(const std::filesystem::path& root) {
   return directory(root) / "bus.conf";
@@ -35,9 +33,7 @@ std::filesystem::path BusLocation::addressFile(const std::filesystem::path& root
   return directory(root) / "address";
 }
 
-std::filesystem::path BusLocation::pidFile(const std::filesystem::path& root) {
-  return directory(root) / "pid";
-}
+std::filesystem::path BusLocation::pidFile(const std::filesystem::path& root) { return directory(root) / "pid"; }
 
 std::string BusLocation::listenAddress(const std::filesystem::path& root) {
   std::string socket = std::filesystem::absolute(socketFile(root)).lexically_normal().string();
@@ -64,8 +60,8 @@ std::string BusLocation::escapeAddressValue(const std::string& value) {
   std::string out;
   out.reserve(value.size());
   for (unsigned char c : value) {
-    bool plain = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' ||
-                 c == '_' || c == '/' || c == '.' || c == '\\' || c == '*';
+    bool plain = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' || c == '_' ||
+                 c == '/' || c == '.' || c == '\\' || c == '*';
     if (plain) {
       out += static_cast<char>(c);
     } else {

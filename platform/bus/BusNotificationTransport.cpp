@@ -15,8 +15,8 @@ namespace platform {
 namespace {
 
 std::string matchRule(const char* interface) {
-  return std::string("type='signal',path='") + bus::kNotificationPath + "',interface='" + interface +
-         "',member='" + bus::kPostSignal + "'";
+  return std::string("type='signal',path='") + bus::kNotificationPath + "',interface='" + interface + "',member='" +
+         bus::kPostSignal + "'";
 }
 
 }  // namespace
@@ -35,8 +35,7 @@ BusNotificationTransport::Sink BusNotificationTransport::sharedCenters() {
           }};
 }
 
-BusNotificationTransport::BusNotificationTransport(BusConnection& bus, Sink sink)
-    : bus_(bus), sink_(std::move(sink)) {
+BusNotificationTransport::BusNotificationTransport(BusConnection& bus, Sink sink) : bus_(bus), sink_(std::move(sink)) {
   bus_.addClient(*this);
 }
 
@@ -69,8 +68,10 @@ void BusNotificationTransport::sendDistributed(const std::string& name, const pl
 // On the bus thread.
 void BusNotificationTransport::send(const char* interface, const std::string& name, const std::string* payload) {
   if (!live_) {
-    if (!offline_) drop(name, "the device bus is not connected (posts are dropped until it is back)");
-    else dropped_++;
+    if (!offline_)
+      drop(name, "the device bus is not connected (posts are dropped until it is back)");
+    else
+      dropped_++;
     offline_ = true;
     return;
   }
@@ -102,25 +103,23 @@ void BusNotificationTransport::attach(sdbus::IConnection& connection) {
       reject("a Darwin notification that cannot be read");
     }
   });
-  live->distributedMatch =
-      connection.addMatch(matchRule(bus::kDistributedInterface), [this](sdbus::Message& message) {
-        try {
-          if (message.getSender() == live_->ownName) return;
-          std::string name;
-          std::string payload;
-          message >> name >> payload;
-          if (auto why = BusText::checkName(name); !why.empty())
-            return reject("a distributed notification: " + why);
-          std::string error;
-          auto userInfo = NotificationPayload::decode(payload, &error);
-          if (!userInfo) return reject("the user info of distributed notification " + name + ": " + error);
-          if (sink_.distributed) sink_.distributed(name, *userInfo);
-        } catch (const std::exception& e) {
-          reject(std::string("a distributed notification that cannot be read: ") + e.what());
-        } catch (...) {
-          reject("a distributed notification that cannot be read");
-        }
-      });
+  live->distributedMatch = connection.addMatch(matchRule(bus::kDistributedInterface), [this](sdbus::Message& message) {
+    try {
+      if (message.getSender() == live_->ownName) return;
+      std::string name;
+      std::string payload;
+      message >> name >> payload;
+      if (auto why = BusText::checkName(name); !why.empty()) return reject("a distributed notification: " + why);
+      std::string error;
+      auto userInfo = NotificationPayload::decode(payload, &error);
+      if (!userInfo) return reject("the user info of distributed notification " + name + ": " + error);
+      if (sink_.distributed) sink_.distributed(name, *userInfo);
+    } catch (const std::exception& e) {
+      reject(std::string("a distributed notification that cannot be read: ") + e.what());
+    } catch (...) {
+      reject("a distributed notification that cannot be read");
+    }
+  });
   live_ = std::move(live);
   offline_ = false;
 }

@@ -19,8 +19,7 @@ class FrameDamage {
   static constexpr int kTile = 32;
 
   // The changed rectangles between `before` and `after` (both width x height ARGB32, `stride` bytes per row).
-  static std::vector<FrameRect> between(const uint8_t* before, const uint8_t* after, int width, int height,
-                                        int stride);
+  static std::vector<FrameRect> between(const uint8_t* before, const uint8_t* after, int width, int height, int stride);
   // Adds `more` to `into`, keeping at most display::kMaxRects rectangles (their bounding box when more).
   static void add(std::vector<FrameRect>& into, const std::vector<FrameRect>& more);
   // The smallest rectangle holding all of `rects` (empty for none).

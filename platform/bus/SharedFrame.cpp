@@ -61,8 +61,8 @@ std::unique_ptr<SharedFrame> SharedFrame::adopt(int fd, int width, int height, s
   const size_t needed = static_cast<size_t>(width) * height * 4;
   if (!S_ISREG(st.st_mode) || static_cast<size_t>(st.st_size) < needed) {
     if (error)
-      *error = "the frame buffer holds " + std::to_string(st.st_size) + " bytes, " + std::to_string(needed) +
-               " are needed";
+      *error =
+          "the frame buffer holds " + std::to_string(st.st_size) + " bytes, " + std::to_string(needed) + " are needed";
     return nullptr;
   }
   // A buffer that could still shrink would fault its reader: only a sealed memory file is mapped.

@@ -100,8 +100,7 @@ std::optional<std::filesystem::path> BeneathRoot::relativeInside(const std::file
   return relative;
 }
 
-BeneathRoot::File BeneathRoot::openRelative(int rootFd, const std::filesystem::path& relative, int flags,
-                                            mode_t mode) {
+BeneathRoot::File BeneathRoot::openRelative(int rootFd, const std::filesystem::path& relative, int flags, mode_t mode) {
   flags |= O_NOFOLLOW | O_CLOEXEC;
   struct open_how how {};
   how.flags = static_cast<uint64_t>(flags);

@@ -50,8 +50,7 @@ class BeneathRoot {
                                                              const std::filesystem::path& path);
   // Opens `path` (inside `root`) with open(2) `flags` and `mode`; O_NOFOLLOW and O_CLOEXEC are always added.
   // A path outside the root, or reached through a link, is refused.
-  static File open(const std::filesystem::path& root, const std::filesystem::path& path, int flags,
-                   mode_t mode = 0644);
+  static File open(const std::filesystem::path& root, const std::filesystem::path& path, int flags, mode_t mode = 0644);
   // Opens `path` when it lies inside the device root (DevicePaths::root()), else only refuses a link as its last
   // component: the way every file the device owns is opened.
   static File openDeviceFile(const std::filesystem::path& path, int flags, mode_t mode = 0644);

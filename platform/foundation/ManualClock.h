@@ -20,7 +20,8 @@ class ManualClock final : public Clock {
   void advanceTo(TimePoint when) {
     auto target = when.time_since_epoch().count();
     auto cur = ticks_.load(std::memory_order_acquire);
-    while (target > cur && !ticks_.compare_exchange_weak(cur, target)) {}
+    while (target > cur && !ticks_.compare_exchange_weak(cur, target)) {
+    }
   }
 
  private:

@@ -5,8 +5,7 @@
 namespace platform {
 
 ManualTaskEnvironment::ManualTaskEnvironment()
-    : main_(std::make_unique<RunLoop>(clock_, "main")),
-      global_(std::make_unique<RunLoop>(clock_, "global")) {
+    : main_(std::make_unique<RunLoop>(clock_, "main")), global_(std::make_unique<RunLoop>(clock_, "global")) {
   previous_ = install(this);
 }
 
@@ -25,8 +24,7 @@ RunLoop* ManualTaskEnvironment::earliest(std::optional<TimePoint> dueBy) const {
   auto consider = [&](RunLoop* loop) {
     auto next = loop->next();
     if (!next || (dueBy && next->due > *dueBy)) return;
-    if (!best || next->due < bestNext.due ||
-        (next->due == bestNext.due && next->sequence < bestNext.sequence)) {
+    if (!best || next->due < bestNext.due || (next->due == bestNext.due && next->sequence < bestNext.sequence)) {
       best = loop;
       bestNext = *next;
     }

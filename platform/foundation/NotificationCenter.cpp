@@ -13,8 +13,7 @@ uint64_t NotificationCenter::addObserver(std::string name, const void* object, B
 
 void NotificationCenter::removeObserver(uint64_t token) { observers_.remove(token); }
 
-void NotificationCenter::postNotification(const std::string& name, const void* object,
-                                          const plist::Value& userInfo) {
+void NotificationCenter::postNotification(const std::string& name, const void* object, const plist::Value& userInfo) {
   Notification notification{name, object, userInfo};
   for (const auto& observer : observers_.matching(name, object))
     if (*observer.callback) (*observer.callback)(notification);

@@ -31,8 +31,7 @@ class NotificationCenter {
   // Removes the observer; unknown tokens are ignored.
   void removeObserver(uint64_t token);
   // Delivers to every matching observer now.
-  void postNotification(const std::string& name, const void* object = nullptr,
-                        const plist::Value& userInfo = {});
+  void postNotification(const std::string& name, const void* object = nullptr, const plist::Value& userInfo = {});
 
  private:
   ObserverList<Block> observers_;

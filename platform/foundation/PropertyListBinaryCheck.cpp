@@ -1,8 +1,8 @@
 #include "platform/foundation/PropertyListBinaryCheck.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace platform::plist {
@@ -23,10 +23,10 @@ uint64_t readBigEndian(const unsigned char* p, size_t width) {
 // and how many bytes of text or data it adds to the expanded tree.
 struct ObjectInfo {
   bool container = false;
-  uint64_t refsAt = 0;    // file offset of the first reference
-  uint64_t refCount = 0;  // number of references (keys and values for a dictionary)
+  uint64_t refsAt = 0;         // file offset of the first reference
+  uint64_t refCount = 0;       // number of references (keys and values for a dictionary)
   uint64_t valueRefsFrom = 0;  // index of the first reference that is a value, not a key
-  uint64_t payload = 0;   // bytes of text or data this object expands to
+  uint64_t payload = 0;        // bytes of text or data this object expands to
 };
 
 class Walker {
@@ -150,9 +150,7 @@ CheckResult Walker::decode(uint64_t index, ObjectInfo& info) const {
         if (kind == 0x5 && std::memchr(data_ + pos, 0, length)) return malformed("text with a NUL character");
       }
       break;
-    case 0x8:
-      extent = nibble + 1;
-      break;
+    case 0x8: extent = nibble + 1; break;
     case 0xA:  // array
     case 0xC:  // set
     case 0xD:  // dictionary: keys, then values
@@ -168,8 +166,7 @@ CheckResult Walker::decode(uint64_t index, ObjectInfo& info) const {
         return malformed("references run past the object area");
       extent = info.refCount * refSize_;
       break;
-    default:
-      return malformed("unknown marker");
+    default: return malformed("unknown marker");
   }
   if (pos > tableOffset_ || extent > tableOffset_ - pos) return malformed("runs past the object area");
   return {};
@@ -220,7 +217,8 @@ CheckResult Walker::run() {
     if (frame.next < frame.info.refCount) {
       const uint64_t i = frame.next++;
       const uint64_t child = reference(frame.info, i);
-      if (child >= objectCount_) return CheckResult::fail(ReadStatus::Malformed, "binary property list reference out of range");
+      if (child >= objectCount_)
+        return CheckResult::fail(ReadStatus::Malformed, "binary property list reference out of range");
       // libplist aborts on a dictionary key that is not text: check before it sees one.
       if (i < frame.info.valueRefsFrom && !isText(child))
         return CheckResult::fail(ReadStatus::Malformed, "binary property list with a dictionary key that is not text");
@@ -256,8 +254,8 @@ CheckResult Walker::run() {
     path.pop_back();
   }
   if (depth[topObject_] > limits_.maxDepth)
-    return CheckResult::fail(ReadStatus::TooComplex, "binary property list nested deeper than " +
-                                                         std::to_string(limits_.maxDepth) + " levels");
+    return CheckResult::fail(ReadStatus::TooComplex,
+                             "binary property list nested deeper than " + std::to_string(limits_.maxDepth) + " levels");
   return {};
 }
 

@@ -35,8 +35,8 @@ constexpr CivilDate civilFromDays(int64_t days) {
 
 // Days in `month` of `year`.
 constexpr int daysInMonth(int64_t year, int month) {
-  const auto last = std::chrono::year{static_cast<int>(year)} / std::chrono::month{static_cast<unsigned>(month)} /
-                    std::chrono::last;
+  const auto last =
+      std::chrono::year{static_cast<int>(year)} / std::chrono::month{static_cast<unsigned>(month)} / std::chrono::last;
   return static_cast<int>(static_cast<unsigned>(last.day()));
 }
 

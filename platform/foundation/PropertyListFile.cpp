@@ -170,9 +170,7 @@ bool fromPlist(plist_t node, Value& out, std::string& error) {
       if (ok) out = Value(std::move(dict));
       return ok;
     }
-    default:
-      error = "property list holds a kind of value that preferences cannot hold";
-      return false;
+    default: error = "property list holds a kind of value that preferences cannot hold"; return false;
   }
 }
 
@@ -280,8 +278,8 @@ PropertyListFile::ReadResult PropertyListFile::parse(std::string_view bytes, con
     return result;
   };
   if (bytes.size() > limits.maxBytes)
-    return fail(CheckResult::fail(ReadStatus::TooLarge, std::to_string(bytes.size()) + " bytes (limit " +
-                                                            std::to_string(limits.maxBytes) + ")"));
+    return fail(CheckResult::fail(
+        ReadStatus::TooLarge, std::to_string(bytes.size()) + " bytes (limit " + std::to_string(limits.maxBytes) + ")"));
   if (bytes.empty()) return fail(CheckResult::fail(ReadStatus::Malformed, "empty file"));
 
   if (!PropertyListBinaryCheck::looksBinary(bytes)) {
@@ -397,10 +395,9 @@ CheckResult PropertyListFile::checkStorable(const Value& root, const Limits& lim
         if (v.string().find('\0') != std::string::npos)
           return refuse(ReadStatus::Malformed, "text with a NUL character cannot be stored");
         if (auto why = xmlCannotCarry(v.string()))
-          return refuse(ReadStatus::Malformed, "the text" +
-                                                   (item.key ? " under the key \"" + printableKey(*item.key) + "\""
-                                                             : std::string()) +
-                                                   " holds " + *why + "; it cannot be stored");
+          return refuse(ReadStatus::Malformed,
+                        "the text" + (item.key ? " under the key \"" + printableKey(*item.key) + "\"" : std::string()) +
+                            " holds " + *why + "; it cannot be stored");
         break;
       case Type::Date:
         if (!(v.date().secondsSince2001 >= kFirstWritableSecond && v.date().secondsSince2001 < kEndOfWritableSeconds))
@@ -510,8 +507,8 @@ bool PropertyListFile::writeAtomicallyAt(int folder, const std::filesystem::path
   // The rename is only durable once the folder itself is flushed. The new file is in place either way, so a
   // failure here is logged rather than reported as a failed write (which would claim the old file remains).
   if (::fsync(folder) != 0 && errno != EINVAL)
-    Log::write("property list: " + path.string() + " replaced, but its folder could not be flushed: " +
-               std::strerror(errno));
+    Log::write("property list: " + path.string() +
+               " replaced, but its folder could not be flushed: " + std::strerror(errno));
   return true;
 }
 

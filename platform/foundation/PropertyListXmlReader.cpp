@@ -65,7 +65,8 @@ class XmlParser {
         (s_.size() >= 2 && ((s_[0] == '<' && s_[1] == '\0') || (s_[0] == '\0' && s_[1] == '<'))))
       return CheckResult::fail(ReadStatus::Malformed,
                                "XML in UTF-16 or UTF-32, which is not supported (save it as UTF-8)");
-    if (s_.find('\0') != std::string_view::npos) return CheckResult::fail(ReadStatus::Malformed, "XML with a NUL character");
+    if (s_.find('\0') != std::string_view::npos)
+      return CheckResult::fail(ReadStatus::Malformed, "XML with a NUL character");
     if (s_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
     if (parseDocument(out)) return {};
     out = Value();
@@ -295,8 +296,8 @@ class XmlParser {
         ok = std::from_chars(real.data(), real.data() + real.size(), fraction).ec == std::errc();
       }
     }
-    ok = ok && year >= 1 && month >= 1 && month <= 12 && day >= 1 && day <= daysInMonth(year, static_cast<int>(month)) &&
-         hour <= 23 && minute <= 59 && second <= 59;
+    ok = ok && year >= 1 && month >= 1 && month <= 12 && day >= 1 &&
+         day <= daysInMonth(year, static_cast<int>(month)) && hour <= 23 && minute <= 59 && second <= 59;
     if (!ok) return malformed("has a date that is not a date: \"" + shown(text) + "\"");
     const int64_t days = daysSince2001({year, static_cast<int>(month), static_cast<int>(day)});
     out = Value(Date{static_cast<double>(days * 86400 + hour * 3600 + minute * 60 + second) + fraction});
@@ -311,16 +312,23 @@ class XmlParser {
     bool padded = false;
     for (char c : text) {
       int v;
-      if (c >= 'A' && c <= 'Z') v = c - 'A';
-      else if (c >= 'a' && c <= 'z') v = c - 'a' + 26;
-      else if (c >= '0' && c <= '9') v = c - '0' + 52;
-      else if (c == '+') v = 62;
-      else if (c == '/') v = 63;
-      else if (isSpace(c)) continue;
+      if (c >= 'A' && c <= 'Z')
+        v = c - 'A';
+      else if (c >= 'a' && c <= 'z')
+        v = c - 'a' + 26;
+      else if (c >= '0' && c <= '9')
+        v = c - '0' + 52;
+      else if (c == '+')
+        v = 62;
+      else if (c == '/')
+        v = 63;
+      else if (isSpace(c))
+        continue;
       else if (c == '=') {
         padded = true;
         continue;
-      } else return malformed("has data that is not base64");
+      } else
+        return malformed("has data that is not base64");
       if (padded) return malformed("has data that is not base64");
       bits = bits << 6 | static_cast<uint32_t>(v);
       if (++count == 4) {

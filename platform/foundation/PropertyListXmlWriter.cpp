@@ -23,8 +23,10 @@ constexpr size_t kMaxFractionDigits = 30;
 size_t escapedSize(std::string_view text) {
   size_t size = text.size();
   for (char c : text) {
-    if (c == '&') size += 4;
-    else if (c == '<' || c == '>') size += 3;
+    if (c == '&')
+      size += 4;
+    else if (c == '<' || c == '>')
+      size += 3;
   }
   return size;
 }
@@ -52,8 +54,7 @@ size_t sizeBound(const Value& v, size_t depth) {
     }
     case Type::Dictionary: {
       size_t size = 2 * depth + 16;
-      for (const auto& [key, item] : v.dictionary())
-        size += depth + 13 + escapedSize(key) + sizeBound(item, depth + 1);
+      for (const auto& [key, item] : v.dictionary()) size += depth + 13 + escapedSize(key) + sizeBound(item, depth + 1);
       return size;
     }
   }
@@ -112,8 +113,10 @@ class XmlOutput {
       case Type::Null: break;  // refused before writing
       case Type::Boolean:
         out_.repeat(depth, '\t');
-        if (v.boolValue()) out_.literal("<true/>\n");
-        else out_.literal("<false/>\n");
+        if (v.boolValue())
+          out_.literal("<true/>\n");
+        else
+          out_.literal("<false/>\n");
         break;
       case Type::Integer: {
         char buf[24];
@@ -133,9 +136,7 @@ class XmlOutput {
         break;
       case Type::Data: data(depth, v.data()); break;
       case Type::Date: date(depth, v.date()); break;
-      case Type::Array:
-        container(depth, "array", v.array(), [&](const Value& item) { value(item, depth + 1); });
-        break;
+      case Type::Array: container(depth, "array", v.array(), [&](const Value& item) { value(item, depth + 1); }); break;
       case Type::Dictionary:
         container(depth, "dict", v.dictionary(), [&](const Dictionary::Entry& entry) {
           out_.repeat(depth + 1, '\t');
@@ -174,9 +175,12 @@ class XmlOutput {
       const char c = text[i];
       if (c != '&' && c != '<' && c != '>') continue;
       out_.append(text.substr(start, i - start));
-      if (c == '&') out_.literal("&amp;");
-      else if (c == '<') out_.literal("&lt;");
-      else out_.literal("&gt;");
+      if (c == '&')
+        out_.literal("&amp;");
+      else if (c == '<')
+        out_.literal("&lt;");
+      else
+        out_.literal("&gt;");
       start = i + 1;
     }
     out_.append(text.substr(start));

@@ -3,10 +3,8 @@
 namespace platform {
 
 ThreadedTaskEnvironment::ThreadedTaskEnvironment(int globalWorkers)
-    : main_(std::make_unique<RunLoop>(clock_, "main")),
-      global_(std::make_unique<RunLoop>(clock_, "global")) {
-  for (int i = 0; i < std::max(1, globalWorkers); ++i)
-    threads_.emplace_back([loop = global_.get()] { loop->run(); });
+    : main_(std::make_unique<RunLoop>(clock_, "main")), global_(std::make_unique<RunLoop>(clock_, "global")) {
+  for (int i = 0; i < std::max(1, globalWorkers); ++i) threads_.emplace_back([loop = global_.get()] { loop->run(); });
   previous_ = install(this);
 }
 

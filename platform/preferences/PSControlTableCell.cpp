@@ -22,9 +22,7 @@ PSControlTableCell::PSControlTableCell(std::shared_ptr<PSSpecifier> specifier)
     : PSTableCell(UITableViewCellStyle::Default, std::move(specifier)) {
   const PSSpecifier& rowSpecifier = *this->specifier();
   switch (rowSpecifier.cellType()) {
-    case PSCellType::Switch:
-      control_ = std::make_shared<UISwitch>();
-      break;
+    case PSCellType::Switch: control_ = std::make_shared<UISwitch>(); break;
     case PSCellType::Slider: {
       auto slider = std::make_shared<UISlider>(CGRectMake(0, 0, 150, 31));
       plist::Value min = rowSpecifier.propertyForKey("min"), max = rowSpecifier.propertyForKey("max");
@@ -32,9 +30,7 @@ PSControlTableCell::PSControlTableCell(std::shared_ptr<PSSpecifier> specifier)
       control_ = slider;
       break;
     }
-    default:
-      control_ = std::make_shared<UISegmentedControl>(segmentTitles(rowSpecifier));
-      break;
+    default: control_ = std::make_shared<UISegmentedControl>(segmentTitles(rowSpecifier)); break;
   }
   control_->addTarget(
       this, [this](UIControl&) { controlChanged(); }, UIControlEvents::ValueChanged);

@@ -32,10 +32,8 @@ bool carriesValue(PSCellType type) {
     case PSCellType::EditText:
     case PSCellType::SecureEditText:
     case PSCellType::TitleValue:
-    case PSCellType::LinkList:
-      return true;
-    default:
-      return false;
+    case PSCellType::LinkList: return true;
+    default: return false;
   }
 }
 

@@ -15,14 +15,9 @@ PSTableCell::PSTableCell(UITableViewCellStyle style, std::shared_ptr<PSSpecifier
   if (!specifier_) return;
   switch (specifier_->cellType()) {
     case PSCellType::Link:
-    case PSCellType::LinkList:
-      setAccessoryType(UITableViewCellAccessoryType::DisclosureIndicator);
-      break;
-    case PSCellType::Button:
-      textLabel()->setTextColor(tintColor());
-      break;
-    default:
-      break;
+    case PSCellType::LinkList: setAccessoryType(UITableViewCellAccessoryType::DisclosureIndicator); break;
+    case PSCellType::Button: textLabel()->setTextColor(tintColor()); break;
+    default: break;
   }
 }
 
@@ -32,20 +27,12 @@ std::shared_ptr<PSTableCell> PSTableCell::cellForSpecifier(const std::shared_ptr
   switch (specifier ? specifier->cellType() : PSCellType::StaticText) {
     case PSCellType::Switch:
     case PSCellType::Slider:
-    case PSCellType::Segment:
-      cell = std::make_shared<PSControlTableCell>(specifier);
-      break;
+    case PSCellType::Segment: cell = std::make_shared<PSControlTableCell>(specifier); break;
     case PSCellType::EditText:
-    case PSCellType::SecureEditText:
-      cell = std::make_shared<PSEditableTableCell>(specifier);
-      break;
+    case PSCellType::SecureEditText: cell = std::make_shared<PSEditableTableCell>(specifier); break;
     case PSCellType::TitleValue:
-    case PSCellType::LinkList:
-      cell = std::make_shared<PSTableCell>(UITableViewCellStyle::Value1, specifier);
-      break;
-    default:
-      cell = std::make_shared<PSTableCell>(UITableViewCellStyle::Default, specifier);
-      break;
+    case PSCellType::LinkList: cell = std::make_shared<PSTableCell>(UITableViewCellStyle::Value1, specifier); break;
+    default: cell = std::make_shared<PSTableCell>(UITableViewCellStyle::Default, specifier); break;
   }
   cell->setValue(value);
   return cell;
@@ -58,19 +45,15 @@ void PSTableCell::setValue(const plist::Value& value) {
 
 std::string PSTableCell::displayText(const plist::Value& value) {
   switch (value.type()) {
-    case plist::Type::String:
-      return value.string();
-    case plist::Type::Boolean:
-      return value.boolValue() ? "On" : "Off";
-    case plist::Type::Integer:
-      return std::to_string(value.integerValue());
+    case plist::Type::String: return value.string();
+    case plist::Type::Boolean: return value.boolValue() ? "On" : "Off";
+    case plist::Type::Integer: return std::to_string(value.integerValue());
     case plist::Type::Real: {
       char text[32];
       std::snprintf(text, sizeof text, "%g", value.doubleValue());
       return text;
     }
-    default:
-      return {};
+    default: return {};
   }
 }
 

@@ -48,8 +48,8 @@ std::shared_ptr<PreferenceDomain> PreferenceDomain::forIdentifier(const std::str
       r.domains[key] = domain;
       // Observe first, then load: a write posted in between is then reloaded, never missed.
       std::weak_ptr<PreferenceDomain> weak = domain;
-      domain->observerToken_ = DarwinNotificationCenter::shared().addObserver(
-          domain->reloadNotificationName(), [weak](const std::string&) {
+      domain->observerToken_ =
+          DarwinNotificationCenter::shared().addObserver(domain->reloadNotificationName(), [weak](const std::string&) {
             if (auto live = weak.lock()) live->reload();
           });
       domain->load(false);
@@ -141,21 +141,21 @@ bool PreferenceDomain::synchronize() { return flush(); }
 
 std::optional<plist::Value> PreferenceDomain::updateObject(
     std::string key, const std::function<plist::Value(const plist::Value& stored)>& edit) {
-  PreferenceFileStore::KeyEdit keyEdit{key, [&](const plist::Value& stored) {
-                                         plist::Value edited = edit(stored);
-                                         // Refused here rather than by the whole file: the message names the key.
-                                         if (!edited.isNull()) {
-                                           plist::CheckResult storable = plist::PropertyListFile::checkStorable(
-                                               plist::Value(plist::Dictionary{{key, edited}}));
-                                           if (!storable.ok()) {
-                                             Log::write("HBPreferences: domain " + identifier_ +
-                                                        ": the value for key \"" + key +
-                                                        "\" cannot be stored: " + storable.message);
-                                             return stored;
-                                           }
-                                         }
-                                         return edited;
-                                       }};
+  PreferenceFileStore::KeyEdit keyEdit{
+      key, [&](const plist::Value& stored) {
+        plist::Value edited = edit(stored);
+        // Refused here rather than by the whole file: the message names the key.
+        if (!edited.isNull()) {
+          plist::CheckResult storable =
+              plist::PropertyListFile::checkStorable(plist::Value(plist::Dictionary{{key, edited}}));
+          if (!storable.ok()) {
+            Log::write("HBPreferences: domain " + identifier_ + ": the value for key \"" + key +
+                       "\" cannot be stored: " + storable.message);
+            return stored;
+          }
+        }
+        return edited;
+      }};
   {
     // A pending write of this key is superseded by the edit.
     std::lock_guard lock(mutex_);

@@ -115,12 +115,12 @@ class PreferenceDomain {
 
   std::mutex ioMutex_;  // serializes file access; taken before mutex_
   mutable std::mutex mutex_;
-  plist::Dictionary diskValues_;  // what the file held when last read or written
-  std::string diskBytes_;         // its bytes
+  plist::Dictionary diskValues_;                              // what the file held when last read or written
+  std::string diskBytes_;                                     // its bytes
   std::map<std::string, plist::Value, std::less<>> pending_;  // unsaved writes; null removes
-  std::string fileProblem_;       // why the file could not be used, when so
-  bool lastFlushRefusedContent_ = false;  // under ioMutex_, read by the thread that flushed
-  plist::Value values_;           // diskValues_ with pending_ laid over
+  std::string fileProblem_;                                   // why the file could not be used, when so
+  bool lastFlushRefusedContent_ = false;                      // under ioMutex_, read by the thread that flushed
+  plist::Value values_;                                       // diskValues_ with pending_ laid over
   std::vector<Binding> bindings_;
   std::vector<ChangeBlock> blocks_;
 };

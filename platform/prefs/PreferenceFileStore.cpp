@@ -45,13 +45,13 @@ class DomainLock {
         ::usleep(5000);
         continue;
       }
-      error_ = error == EWOULDBLOCK
-                   ? "another process has held the lock " + lockFile.string() + " for more than " +
-                         std::to_string(std::chrono::duration_cast<std::chrono::seconds>(
-                                            PreferenceFileStore::kLockTimeout)
-                                            .count()) +
-                         " s; gave up waiting"
-                   : "cannot lock the domain (" + lockFile.string() + "): " + std::strerror(error);
+      error_ =
+          error == EWOULDBLOCK
+              ? "another process has held the lock " + lockFile.string() + " for more than " +
+                    std::to_string(
+                        std::chrono::duration_cast<std::chrono::seconds>(PreferenceFileStore::kLockTimeout).count()) +
+                    " s; gave up waiting"
+              : "cannot lock the domain (" + lockFile.string() + "): " + std::strerror(error);
       ::close(fd_);
       fd_ = -1;
       return;
@@ -144,8 +144,8 @@ bool PreferenceFileStore::keepAside(const Reading& bad, std::string& error) {
   std::filesystem::path aside = base;
   for (int attempt = 2; !renameNoReplace(file_, aside); ++attempt) {
     if (errno != EEXIST || attempt > 1000) {
-      error = "the unreadable file " + file_.string() + " (" + bad.problem + ") could not be kept aside: " +
-              std::strerror(errno);
+      error = "the unreadable file " + file_.string() + " (" + bad.problem +
+              ") could not be kept aside: " + std::strerror(errno);
       reportOnce("HBPreferences: domain " + domain_ + ": " + error + "; the domain reads as empty and is not saved");
       return false;
     }
@@ -176,8 +176,8 @@ void PreferenceFileStore::reportOnce(const std::string& line) {
   // the same bad file again, while a file replaced by another bad one is news.
   std::error_code ec;
   const auto stamp = std::filesystem::last_write_time(file_, ec).time_since_epoch().count();
-  const std::string seen = line + '\n' + std::to_string(stamp) + '\n' +
-                           std::to_string(std::filesystem::file_size(file_, ec));
+  const std::string seen =
+      line + '\n' + std::to_string(stamp) + '\n' + std::to_string(std::filesystem::file_size(file_, ec));
   ReportMemory& memory = reportMemory();
   {
     std::lock_guard lock(memory.mutex);

@@ -75,7 +75,7 @@ class PreferenceFileStore {
   enum class Verdict { Good, Missing, Bad, Unreadable };
   struct Reading {
     Verdict verdict = Verdict::Missing;
-    bool unchanged = false;    // Good, and the bytes are the caller's known ones (values left empty)
+    bool unchanged = false;  // Good, and the bytes are the caller's known ones (values left empty)
     plist::Dictionary values;
     std::string bytes;
     std::string problem;

@@ -20,10 +20,10 @@ class AssociationTable {
  public:
   struct Entry {
     const void* key = nullptr;
-    Ref<Object> strong;            // Retain policy
-    Object* weak = nullptr;        // Assign policy
-    std::shared_ptr<void> value;   // a C++ value (setAssociatedValue)
-    const void* type = nullptr;    // typeKey of the C++ value's type
+    Ref<Object> strong;           // Retain policy
+    Object* weak = nullptr;       // Assign policy
+    std::shared_ptr<void> value;  // a C++ value (setAssociatedValue)
+    const void* type = nullptr;   // typeKey of the C++ value's type
   };
 
   // The table of `obj`, created on first use.

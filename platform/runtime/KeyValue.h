@@ -17,7 +17,8 @@ namespace platform {
 template <class T>
 bool class_addIvar(Class* cls, std::string name, T (*getter)(id)) {
   if (!cls || !getter) return false;
-  cls->addIvar(Ivar{std::move(name), typeKey<T (*)(id)>(), detail::Encoding<T>::value, reinterpret_cast<RawImp>(getter)});
+  cls->addIvar(
+      Ivar{std::move(name), typeKey<T (*)(id)>(), detail::Encoding<T>::value, reinterpret_cast<RawImp>(getter)});
   return true;
 }
 
@@ -43,8 +44,9 @@ template <class R, bool WithSel>
 bool readArithmetic(const void* sig, RawImp fn, Object* self, SEL sel, R* out) {
   return readAs<R, bool, WithSel>(sig, fn, self, sel, out) || readAs<R, int, WithSel>(sig, fn, self, sel, out) ||
          readAs<R, unsigned, WithSel>(sig, fn, self, sel, out) || readAs<R, long, WithSel>(sig, fn, self, sel, out) ||
-         readAs<R, unsigned long, WithSel>(sig, fn, self, sel, out) || readAs<R, long long, WithSel>(sig, fn, self, sel, out) ||
-         readAs<R, float, WithSel>(sig, fn, self, sel, out) || readAs<R, double, WithSel>(sig, fn, self, sel, out);
+         readAs<R, unsigned long, WithSel>(sig, fn, self, sel, out) ||
+         readAs<R, long long, WithSel>(sig, fn, self, sel, out) || readAs<R, float, WithSel>(sig, fn, self, sel, out) ||
+         readAs<R, double, WithSel>(sig, fn, self, sel, out);
 }
 
 // Reads the field `ivar` of `self` as R: exact type, or any number converted when R is a number.

@@ -10,7 +10,7 @@
 namespace platform {
 
 std::vector<PluginLoader::Plugin> PluginLoader::loadFolder(const std::filesystem::path& folder,
-                                                         const Admission& admit) {
+                                                           const Admission& admit) {
   std::vector<std::filesystem::path> files;
   std::error_code ec;
   for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {

@@ -19,7 +19,9 @@ class Ref {
   Ref(const Ref& other) : ptr_(other.ptr_) { retainIfSet(); }
   Ref(Ref&& other) noexcept : ptr_(std::exchange(other.ptr_, nullptr)) {}
   template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>
-  Ref(const Ref<U>& other) : ptr_(other.get()) { retainIfSet(); }
+  Ref(const Ref<U>& other) : ptr_(other.get()) {
+    retainIfSet();
+  }
   template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>
   Ref(Ref<U>&& other) noexcept : ptr_(other.leak()) {}
   ~Ref() { releaseIfSet(); }

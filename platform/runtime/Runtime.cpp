@@ -164,7 +164,7 @@ std::string describe(const Class* cls, SEL sel) {
 }  // namespace
 
 detail::HookResult detail::hookMessage(Class* cls, SEL sel, RawImp hook, const void* signature, std::string types,
-                                      const std::function<void(RawImp previous)>& publish) {
+                                       const std::function<void(RawImp previous)>& publish) {
   // A class that does not exist on this device: the hook simply has no effect.
   if (!cls || !sel) return HookResult::Refused;
   std::lock_guard lock(detail::runtimeWriteLock());
@@ -197,8 +197,8 @@ detail::HookResult detail::hookMessage(Class* cls, SEL sel, RawImp hook, const v
 void detail::reportSignatureMismatch(const Object* receiver, SEL sel, const Method* method, const std::string& wanted) {
   static std::mutex* mutex = new std::mutex;
   static std::set<std::string>* reported = new std::set<std::string>;
-  std::string what = describe(object_getClass(receiver), sel) + " sent as " + wanted + " but the method is " +
-                     method->typeEncoding();
+  std::string what =
+      describe(object_getClass(receiver), sel) + " sent as " + wanted + " but the method is " + method->typeEncoding();
   {
     std::lock_guard lock(*mutex);
     if (!reported->insert(what).second) return;

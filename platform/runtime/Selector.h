@@ -23,8 +23,8 @@ const char* sel_getName(SEL sel);
 
 // A selector interned once per call site: later calls cost one guarded load,
 // so hot paths never hash the name. Usage: SELECTOR("setVolume:").
-#define SELECTOR(literal)                                                       \
-  ([]() -> ::platform::SEL {                                                    \
+#define SELECTOR(literal)                                                          \
+  ([]() -> ::platform::SEL {                                                       \
     static const ::platform::SEL interned = ::platform::sel_registerName(literal); \
-    return interned;                                                            \
+    return interned;                                                               \
   }())

@@ -42,11 +42,10 @@ bool MSHookMessageEx(Class* cls, SEL sel, R (*hook)(id, SEL, A...), R (**previou
     if (previous) *previous = nullptr;
     return false;
   }
-  detail::HookResult result =
-      detail::hookMessage(cls, sel, reinterpret_cast<RawImp>(hook), typeKey<Fn>(), detail::encodingOf<R, A...>(),
-                          [previous](RawImp old) {
-                            if (previous) *previous = reinterpret_cast<Fn>(old);
-                          });
+  detail::HookResult result = detail::hookMessage(cls, sel, reinterpret_cast<RawImp>(hook), typeKey<Fn>(),
+                                                  detail::encodingOf<R, A...>(), [previous](RawImp old) {
+                                                    if (previous) *previous = reinterpret_cast<Fn>(old);
+                                                  });
   if (result == detail::HookResult::Refused && previous) *previous = nullptr;
   return result == detail::HookResult::Installed;
 }

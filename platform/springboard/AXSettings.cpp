@@ -32,13 +32,13 @@ void AXSettings::setAssistiveTouchEnabled(bool enabled) {
 void AXSettings::registerClass(const springboard::SystemProfile&) {
   Class* cls = SpringBoardClasses::define<AXSettings>("AXSettings");
   class_addMethod(cls->metaclass(), SELECTOR("sharedInstance"), &SpringBoardClasses::sharedInstanceImp, "@@:");
-  class_addMethod(cls, SELECTOR("reduceWhitePointEnabled"), +[](id, SEL) { return switches().reduceWhitePointEnabled(); },
-                  "B@:");
   class_addMethod(
-      cls, SELECTOR("setReduceWhitePointEnabled:"), +[](id, SEL, bool on) { switches().setReduceWhitePointEnabled(on); },
-      "v@:B");
-  class_addMethod(cls, SELECTOR("assistiveTouchEnabled"), +[](id, SEL) { return switches().assistiveTouchEnabled(); },
-                  "B@:");
+      cls, SELECTOR("reduceWhitePointEnabled"), +[](id, SEL) { return switches().reduceWhitePointEnabled(); }, "B@:");
+  class_addMethod(
+      cls, SELECTOR("setReduceWhitePointEnabled:"),
+      +[](id, SEL, bool on) { switches().setReduceWhitePointEnabled(on); }, "v@:B");
+  class_addMethod(
+      cls, SELECTOR("assistiveTouchEnabled"), +[](id, SEL) { return switches().assistiveTouchEnabled(); }, "B@:");
   class_addMethod(
       cls, SELECTOR("setAssistiveTouchEnabled:"), +[](id, SEL, bool on) { switches().setAssistiveTouchEnabled(on); },
       "v@:B");

@@ -50,8 +50,7 @@ void AudioState::receiveMediaRemoteCommand(int command) {
       if (nowPlaying_.empty()) setNowPlayingBundleIdentifier(kDefaultPlayer);
       setPlaying(!playing_);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -4,6 +4,8 @@
 
 namespace platform {
 
-void AudioServicesPlaySystemSound(uint32_t soundId) { springboard::DeviceModel::shared().haptics().playSystemSound(soundId); }
+void AudioServicesPlaySystemSound(uint32_t soundId) {
+  springboard::DeviceModel::shared().haptics().playSystemSound(soundId);
+}
 
 }  // namespace platform

@@ -22,8 +22,8 @@ void BluetoothManager::setEnabled(bool enabled) { msgSend<void, bool>(this, SELE
 void BluetoothManager::registerClass(const springboard::SystemProfile&) {
   Class* cls = SpringBoardClasses::define<BluetoothManager>("BluetoothManager");
   class_addMethod(cls->metaclass(), SELECTOR("sharedInstance"), &SpringBoardClasses::sharedInstanceImp, "@@:");
-  class_addMethod(cls, SELECTOR("enabled"), +[](id, SEL) { return DeviceModel::shared().switches().bluetoothEnabled(); },
-                  "B@:");
+  class_addMethod(
+      cls, SELECTOR("enabled"), +[](id, SEL) { return DeviceModel::shared().switches().bluetoothEnabled(); }, "B@:");
   class_addMethod(
       cls, SELECTOR("setEnabled:"), +[](id, SEL, bool on) { DeviceModel::shared().switches().setBluetoothEnabled(on); },
       "v@:B");

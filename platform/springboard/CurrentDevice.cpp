@@ -12,13 +12,15 @@ id CurrentDevice::currentDevice() { return springboard::sharedInstance<Object, "
 
 std::string CurrentDevice::systemVersion(id device) { return msgSend<std::string>(device, SELECTOR("systemVersion")); }
 
-long CurrentDevice::_feedbackSupportLevel(id device) { return msgSend<long>(device, SELECTOR("_feedbackSupportLevel")); }
+long CurrentDevice::_feedbackSupportLevel(id device) {
+  return msgSend<long>(device, SELECTOR("_feedbackSupportLevel"));
+}
 
 void CurrentDevice::registerClass(const SystemProfile&) {
   Class* cls = SpringBoardClasses::ensure("UIDevice");
-  class_addMethod(cls->metaclass(), SELECTOR("currentDevice"), +[](id, SEL) -> id {
-    return DeviceModel::shared().sharedObject("UIDevice");
-  });
+  class_addMethod(
+      cls->metaclass(), SELECTOR("currentDevice"),
+      +[](id, SEL) -> id { return DeviceModel::shared().sharedObject("UIDevice"); });
   class_addMethod(
       cls, SELECTOR("systemVersion"), +[](id, SEL) { return DeviceModel::shared().configuration().systemVersion; },
       "@@:");

@@ -29,12 +29,15 @@ constexpr const char* kSpotlight = "com.apple.Spotlight";
 // The apps every device has besides those configured.
 void addSystemOverlays(std::vector<InstalledApp>& apps) {
   for (const auto& [bundle, name] : {std::pair{kSiri, "Siri"}, std::pair{kSpotlight, "Spotlight"}}) {
-    bool present = std::any_of(apps.begin(), apps.end(), [&](const InstalledApp& a) { return a.bundleIdentifier == bundle; });
+    bool present =
+        std::any_of(apps.begin(), apps.end(), [&](const InstalledApp& a) { return a.bundleIdentifier == bundle; });
     if (!present) apps.push_back(InstalledApp{bundle, name, AppKind::System, ""});
   }
 }
 
-bool isOverlay(std::string_view bundleIdentifier) { return bundleIdentifier == kSiri || bundleIdentifier == kSpotlight; }
+bool isOverlay(std::string_view bundleIdentifier) {
+  return bundleIdentifier == kSiri || bundleIdentifier == kSpotlight;
+}
 
 }  // namespace
 
@@ -99,7 +102,8 @@ id DeviceModel::sharedObject(Class* cls) {
 
 void DeviceModel::updateProcess(std::string_view bundleIdentifier, long visibility, bool running) {
   SBApplicationController* controller = SBApplicationController::sharedInstance();
-  auto* app = dynamic_cast<SBApplication*>(controller ? controller->applicationWithBundleIdentifier(std::string(bundleIdentifier)) : nullptr);
+  auto* app = dynamic_cast<SBApplication*>(
+      controller ? controller->applicationWithBundleIdentifier(std::string(bundleIdentifier)) : nullptr);
   if (!app) return;
   Ref<SBApplicationProcessState> state = SBApplicationProcessState::create(visibility, running);
   app->_updateProcess(nullptr, state);
@@ -259,7 +263,8 @@ bool DeviceModel::openControlCenter() {
   if (apps_.controlCenterVisible()) return false;
   if (SBApplication* front = frontApplication(apps_)) {
     const bool suppressed = front->suppressesControlCenter();
-    log_.record(std::string("control center: suppressesControlCenter -> ") + (suppressed ? "YES, blocked" : "NO, opened"));
+    log_.record(std::string("control center: suppressesControlCenter -> ") +
+                (suppressed ? "YES, blocked" : "NO, opened"));
     if (suppressed) return false;
   } else {
     log_.record("control center: opened over the home screen");

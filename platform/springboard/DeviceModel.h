@@ -3,11 +3,11 @@
 #include <array>
 #include <atomic>
 #include <map>
-#include <mutex>
-#include <utility>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/runtime/Object.h"

@@ -23,8 +23,8 @@ Ref<HardwarePress> HardwarePress::create(long type, double force) {
 void HardwarePress::registerClass(const SystemProfile&) {
   if (!pressClass) {
     pressClass = Runtime::allocateClass<HardwarePress>("UIPress", Runtime::rootClass());
-    class_addMethod(pressClass, SELECTOR("type"), +[](id obj, SEL) { return static_cast<HardwarePress*>(obj)->type_; },
-                    "q@:");
+    class_addMethod(
+        pressClass, SELECTOR("type"), +[](id obj, SEL) { return static_cast<HardwarePress*>(obj)->type_; }, "q@:");
     class_addMethod(
         pressClass, SELECTOR("force"), +[](id obj, SEL) { return static_cast<HardwarePress*>(obj)->force_; }, "d@:");
   }

@@ -21,8 +21,8 @@ void HardwarePressesEvent::registerClass(const SystemProfile&) {
   if (!eventClass) {
     eventClass = Runtime::allocateClass<HardwarePressesEvent>("UIPressesEvent", Runtime::rootClass());
     class_addMethod(
-        eventClass, SELECTOR("allPresses"), +[](id obj, SEL) { return static_cast<HardwarePressesEvent*>(obj)->presses_; },
-        "@@:");
+        eventClass, SELECTOR("allPresses"),
+        +[](id obj, SEL) { return static_cast<HardwarePressesEvent*>(obj)->presses_; }, "@@:");
   }
   if (!Runtime::lookUpClass("UIPressesEvent")) SpringBoardClasses::add(eventClass);
 }

@@ -17,7 +17,8 @@ Ref<LAEvent> LAEvent::create(std::string name) {
 void LAEvent::registerClass(const springboard::SystemProfile& profile) {
   if (!profile.hasActivator()) return;
   Class* cls = springboard::SpringBoardClasses::define<LAEvent>("LAEvent");
-  class_addMethod(cls, SELECTOR("name"), +[](id obj, SEL) { return static_cast<LAEvent*>(obj)->name_; }, "@@:");
+  class_addMethod(
+      cls, SELECTOR("name"), +[](id obj, SEL) { return static_cast<LAEvent*>(obj)->name_; }, "@@:");
 }
 
 }  // namespace platform

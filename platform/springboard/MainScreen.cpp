@@ -18,11 +18,11 @@ void MainScreen::setBrightness(id screen, double brightness) {
 
 void MainScreen::registerClass(const SystemProfile&) {
   Class* cls = SpringBoardClasses::ensure("UIScreen");
-  class_addMethod(cls->metaclass(), SELECTOR("mainScreen"), +[](id, SEL) -> id {
-    return DeviceModel::shared().sharedObject("UIScreen");
-  });
-  class_addMethod(cls, SELECTOR("brightness"), +[](id, SEL) { return DeviceModel::shared().display().brightness(); },
-                  "d@:");
+  class_addMethod(
+      cls->metaclass(), SELECTOR("mainScreen"),
+      +[](id, SEL) -> id { return DeviceModel::shared().sharedObject("UIScreen"); });
+  class_addMethod(
+      cls, SELECTOR("brightness"), +[](id, SEL) { return DeviceModel::shared().display().brightness(); }, "d@:");
   class_addMethod(
       cls, SELECTOR("setBrightness:"),
       +[](id, SEL, double brightness) { DeviceModel::shared().display().setBrightness(brightness, false); }, "v@:d");

@@ -26,10 +26,14 @@ Ref<NCNotificationContent> NCNotificationContent::create(std::optional<std::stri
 
 void NCNotificationContent::registerClass(const springboard::SystemProfile&) {
   contentClass = springboard::SpringBoardClasses::define<NCNotificationContent>("NCNotificationContent");
-  class_addMethod(contentClass, SELECTOR("title"), +[](id obj, SEL) { return content(obj).title_; }, "@@:");
-  class_addMethod(contentClass, SELECTOR("message"), +[](id obj, SEL) { return content(obj).message_; }, "@@:");
-  class_addMethod(contentClass, SELECTOR("subtitle"), +[](id obj, SEL) { return content(obj).subtitle_; }, "@@:");
-  class_addMethod(contentClass, SELECTOR("icon"), +[](id obj, SEL) { return content(obj).icon_; }, "@@:");
+  class_addMethod(
+      contentClass, SELECTOR("title"), +[](id obj, SEL) { return content(obj).title_; }, "@@:");
+  class_addMethod(
+      contentClass, SELECTOR("message"), +[](id obj, SEL) { return content(obj).message_; }, "@@:");
+  class_addMethod(
+      contentClass, SELECTOR("subtitle"), +[](id obj, SEL) { return content(obj).subtitle_; }, "@@:");
+  class_addMethod(
+      contentClass, SELECTOR("icon"), +[](id obj, SEL) { return content(obj).icon_; }, "@@:");
 }
 
 }  // namespace platform

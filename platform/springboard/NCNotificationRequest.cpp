@@ -21,9 +21,10 @@ Ref<NCNotificationRequest> NCNotificationRequest::create(std::string sectionIden
 
 void NCNotificationRequest::registerClass(const springboard::SystemProfile&) {
   requestClass = springboard::SpringBoardClasses::define<NCNotificationRequest>("NCNotificationRequest");
-  class_addMethod(requestClass, SELECTOR("sectionIdentifier"), +[](id obj, SEL) { return request(obj).section_; },
-                  "@@:");
-  class_addMethod(requestClass, SELECTOR("content"), +[](id obj, SEL) { return request(obj).content(); }, "@@:");
+  class_addMethod(
+      requestClass, SELECTOR("sectionIdentifier"), +[](id obj, SEL) { return request(obj).section_; }, "@@:");
+  class_addMethod(
+      requestClass, SELECTOR("content"), +[](id obj, SEL) { return request(obj).content(); }, "@@:");
 }
 
 }  // namespace platform

@@ -27,8 +27,8 @@ void NCNotificationShortLookView::registerClass(const springboard::SystemProfile
       },
       "v@:B");
   class_addMethod(
-      viewClass, SELECTOR("isHidden"), +[](id obj, SEL) { return static_cast<NCNotificationShortLookView*>(obj)->hidden_; },
-      "B@:");
+      viewClass, SELECTOR("isHidden"),
+      +[](id obj, SEL) { return static_cast<NCNotificationShortLookView*>(obj)->hidden_; }, "B@:");
 }
 
 }  // namespace platform

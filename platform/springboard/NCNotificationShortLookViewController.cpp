@@ -31,9 +31,10 @@ void NCNotificationShortLookViewController::registerClass(const springboard::Sys
   controllerClass = springboard::SpringBoardClasses::define<NCNotificationShortLookViewController>(
       "NCNotificationShortLookViewController");
   class_addMethod(
-      controllerClass, SELECTOR("notificationRequest"), +[](id obj, SEL) { return controller(obj).notificationRequest(); },
-      "@@:");
-  class_addMethod(controllerClass, SELECTOR("view"), +[](id obj, SEL) -> id { return controller(obj).view(); }, "@@:");
+      controllerClass, SELECTOR("notificationRequest"),
+      +[](id obj, SEL) { return controller(obj).notificationRequest(); }, "@@:");
+  class_addMethod(
+      controllerClass, SELECTOR("view"), +[](id obj, SEL) -> id { return controller(obj).view(); }, "@@:");
 }
 
 }  // namespace platform

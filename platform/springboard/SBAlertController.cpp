@@ -41,10 +41,12 @@ void SBAlertController::viewWillAppear(bool animated) {
 
 void SBAlertController::registerClass(const springboard::SystemProfile&) {
   controllerClass = springboard::SpringBoardClasses::define<SBAlertController>(kClassName);
-  class_addMethod(controllerClass, SELECTOR("alertItem"), +[](id obj, SEL) -> id { return controller(obj).alertItem(); },
-                  "@@:");
-  class_addMethod(controllerClass, SELECTOR("title"), +[](id obj, SEL) { return titleOf(obj); }, "@@:");
-  class_addMethod(controllerClass, SELECTOR("message"), +[](id obj, SEL) { return messageOf(obj); }, "@@:");
+  class_addMethod(
+      controllerClass, SELECTOR("alertItem"), +[](id obj, SEL) -> id { return controller(obj).alertItem(); }, "@@:");
+  class_addMethod(
+      controllerClass, SELECTOR("title"), +[](id obj, SEL) { return titleOf(obj); }, "@@:");
+  class_addMethod(
+      controllerClass, SELECTOR("message"), +[](id obj, SEL) { return messageOf(obj); }, "@@:");
   class_addMethod(
       controllerClass, SELECTOR("viewWillAppear:"),
       +[](id obj, SEL, bool) {
@@ -65,7 +67,8 @@ void SBAlertController::registerClass(const springboard::SystemProfile&) {
             std::string("system alert ") + object_getClassName(self.alertItem()) + (hidden ? " hidden" : " unhidden"));
       },
       "v@:B");
-  class_addMethod(controllerClass, SELECTOR("isHidden"), +[](id obj, SEL) { return controller(obj).hidden_; }, "B@:");
+  class_addMethod(
+      controllerClass, SELECTOR("isHidden"), +[](id obj, SEL) { return controller(obj).hidden_; }, "B@:");
 }
 
 }  // namespace platform

@@ -31,19 +31,25 @@ bool SBApplication::suppressesCoverSheetGesture() const {
 
 void SBApplication::registerClass(const springboard::SystemProfile&) {
   Class* cls = springboard::SpringBoardClasses::define<SBApplication>("SBApplication");
-  class_addMethod(cls, SELECTOR("bundleIdentifier"), +[](id obj, SEL) { return app(obj).bundleIdentifier_; }, "@@:");
-  class_addMethod(cls, SELECTOR("displayName"), +[](id obj, SEL) { return app(obj).displayName_; }, "@@:");
-  class_addMethod(cls, SELECTOR("processState"), +[](id obj, SEL) -> id { return app(obj).processState_; }, "@@:");
+  class_addMethod(
+      cls, SELECTOR("bundleIdentifier"), +[](id obj, SEL) { return app(obj).bundleIdentifier_; }, "@@:");
+  class_addMethod(
+      cls, SELECTOR("displayName"), +[](id obj, SEL) { return app(obj).displayName_; }, "@@:");
+  class_addMethod(
+      cls, SELECTOR("processState"), +[](id obj, SEL) -> id { return app(obj).processState_; }, "@@:");
   class_addMethod(
       cls, SELECTOR("_updateProcess:withState:"),
       +[](id obj, SEL, id, id state) {
         app(obj).processState_ = state;
         // SpringBoard reconsiders which app is in front after every process-state change.
-        if (SpringBoard* springBoard = SpringBoard::sharedApplication()) springBoard->_accessibilityFrontMostApplication();
+        if (SpringBoard* springBoard = SpringBoard::sharedApplication())
+          springBoard->_accessibilityFrontMostApplication();
       },
       "v@:@@");
-  class_addMethod(cls, SELECTOR("suppressesControlCenter"), +[](id, SEL) { return false; }, "B@:");
-  class_addMethod(cls, SELECTOR("suppressesCoverSheetGesture"), +[](id, SEL) { return false; }, "B@:");
+  class_addMethod(
+      cls, SELECTOR("suppressesControlCenter"), +[](id, SEL) { return false; }, "B@:");
+  class_addMethod(
+      cls, SELECTOR("suppressesCoverSheetGesture"), +[](id, SEL) { return false; }, "B@:");
 }
 
 }  // namespace platform

@@ -12,7 +12,8 @@ SBApplicationProcessState& self(id obj) { return *static_cast<SBApplicationProce
 
 Ref<SBApplicationProcessState> SBApplicationProcessState::create(long visibility, bool running) {
   static ClassHandle cls("SBApplicationProcessState");
-  Ref<SBApplicationProcessState> state = dynamic_cast<SBApplicationProcessState*>(class_createInstance(cls.get()).get());
+  Ref<SBApplicationProcessState> state =
+      dynamic_cast<SBApplicationProcessState*>(class_createInstance(cls.get()).get());
   if (state) {
     state->visibility_ = visibility;
     state->running_ = running;
@@ -26,8 +27,10 @@ bool SBApplicationProcessState::isRunning() const { return msgSend<bool>(this, S
 
 void SBApplicationProcessState::registerClass(const springboard::SystemProfile&) {
   Class* cls = springboard::SpringBoardClasses::define<SBApplicationProcessState>("SBApplicationProcessState");
-  class_addMethod(cls, SELECTOR("visibility"), +[](id obj, SEL) { return self(obj).visibility_; }, "q@:");
-  class_addMethod(cls, SELECTOR("isRunning"), +[](id obj, SEL) { return self(obj).running_; }, "B@:");
+  class_addMethod(
+      cls, SELECTOR("visibility"), +[](id obj, SEL) { return self(obj).visibility_; }, "q@:");
+  class_addMethod(
+      cls, SELECTOR("isRunning"), +[](id obj, SEL) { return self(obj).running_; }, "B@:");
 }
 
 }  // namespace platform

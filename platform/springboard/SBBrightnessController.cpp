@@ -23,8 +23,7 @@ void SBBrightnessController::registerClass(const springboard::SystemProfile& pro
   Class* cls = SpringBoardClasses::define<SBBrightnessController>("SBBrightnessController");
   class_addMethod(cls->metaclass(), SELECTOR("sharedBrightnessController"), &SpringBoardClasses::sharedInstanceImp,
                   "@@:");
-  class_addMethod(cls, SELECTOR("_setBrightnessLevel:showHUD:"), &SpringBoardClasses::setBrightnessLevelImp,
-                  "v@:fB");
+  class_addMethod(cls, SELECTOR("_setBrightnessLevel:showHUD:"), &SpringBoardClasses::setBrightnessLevelImp, "v@:fB");
 }
 
 }  // namespace platform

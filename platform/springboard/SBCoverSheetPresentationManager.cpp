@@ -36,8 +36,10 @@ void SBCoverSheetPresentationManager::registerClass(const springboard::SystemPro
       },
       "B@:");
   // The delegate of the home screen has nothing to do; the methods are there to be hooked.
-  class_addMethod(cls, SELECTOR("_notifyDelegateDidPresent"), +[](id, SEL) {}, "v@:");
-  class_addMethod(cls, SELECTOR("_notifyDelegateDidDismiss"), +[](id, SEL) {}, "v@:");
+  class_addMethod(
+      cls, SELECTOR("_notifyDelegateDidPresent"), +[](id, SEL) {}, "v@:");
+  class_addMethod(
+      cls, SELECTOR("_notifyDelegateDidDismiss"), +[](id, SEL) {}, "v@:");
 }
 
 }  // namespace platform

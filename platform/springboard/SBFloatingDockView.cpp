@@ -12,7 +12,8 @@ void SBFloatingDockView::registerClass(const springboard::SystemProfile& profile
   Class* cls = view ? Runtime::allocateClass("SBFloatingDockView", view)
                     : Runtime::allocateClass<SBFloatingDockView>("SBFloatingDockView", Runtime::rootClass());
   if (!cls->respondsTo(SELECTOR("layoutSubviews"))) {
-    class_addMethod(cls, SELECTOR("layoutSubviews"), +[](id, SEL) {});
+    class_addMethod(
+        cls, SELECTOR("layoutSubviews"), +[](id, SEL) {});
   }
   springboard::SpringBoardClasses::add(cls);
 }

@@ -16,7 +16,8 @@ bool SBHomeGestureParticipant::ownsHomeGesture() const { return msgSend<bool>(th
 
 void SBHomeGestureParticipant::registerClass(const springboard::SystemProfile&) {
   Class* cls = springboard::SpringBoardClasses::define<SBHomeGestureParticipant>("SBHomeGestureParticipant");
-  class_addMethod(cls, SELECTOR("ownsHomeGesture"), +[](id, SEL) { return true; }, "B@:");
+  class_addMethod(
+      cls, SELECTOR("ownsHomeGesture"), +[](id, SEL) { return true; }, "B@:");
 }
 
 }  // namespace platform

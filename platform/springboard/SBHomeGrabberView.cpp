@@ -15,8 +15,8 @@ void SBHomeGrabberView::setAlpha(double alpha) { msgSend<void, double>(this, SEL
 
 void SBHomeGrabberView::registerClass(const springboard::SystemProfile&) {
   Class* cls = springboard::SpringBoardClasses::define<SBHomeGrabberView>("SBHomeGrabberView");
-  class_addMethod(cls, SELECTOR("alpha"), +[](id, SEL) { return DeviceModel::shared().display().homeGrabberAlpha(); },
-                  "d@:");
+  class_addMethod(
+      cls, SELECTOR("alpha"), +[](id, SEL) { return DeviceModel::shared().display().homeGrabberAlpha(); }, "d@:");
   class_addMethod(
       cls, SELECTOR("setAlpha:"),
       +[](id, SEL, double alpha) {

@@ -20,7 +20,9 @@ SBIconController* SBIconController::sharedInstance() {
   return springboard::sharedInstance<SBIconController, "SBIconController">();
 }
 
-void SBIconController::viewWillAppear(bool animated) { msgSend<void, bool>(this, SELECTOR("viewWillAppear:"), animated); }
+void SBIconController::viewWillAppear(bool animated) {
+  msgSend<void, bool>(this, SELECTOR("viewWillAppear:"), animated);
+}
 
 void SBIconController::viewDidAppear(bool animated) { msgSend<void, bool>(this, SELECTOR("viewDidAppear:"), animated); }
 
@@ -46,13 +48,18 @@ void SBIconController::registerClass(const springboard::SystemProfile&) {
       +[](id obj, SEL, bool) {
         icons(obj).visible_ = true;
         // The home screen coming back makes SpringBoard reconsider which app is in front.
-        if (SpringBoard* springBoard = SpringBoard::sharedApplication()) springBoard->_accessibilityFrontMostApplication();
+        if (SpringBoard* springBoard = SpringBoard::sharedApplication())
+          springBoard->_accessibilityFrontMostApplication();
       },
       "v@:B");
-  class_addMethod(cls, SELECTOR("viewDidAppear:"), +[](id, SEL, bool) {}, "v@:B");
-  class_addMethod(cls, SELECTOR("viewWillDisappear:"), +[](id obj, SEL, bool) { icons(obj).visible_ = false; }, "v@:B");
-  class_addMethod(cls, SELECTOR("viewDidDisappear:"), +[](id, SEL, bool) {}, "v@:B");
-  class_addMethod(cls, SELECTOR("parentViewController"), +[](id obj, SEL) -> id { return icons(obj).parent_; }, "@@:");
+  class_addMethod(
+      cls, SELECTOR("viewDidAppear:"), +[](id, SEL, bool) {}, "v@:B");
+  class_addMethod(
+      cls, SELECTOR("viewWillDisappear:"), +[](id obj, SEL, bool) { icons(obj).visible_ = false; }, "v@:B");
+  class_addMethod(
+      cls, SELECTOR("viewDidDisappear:"), +[](id, SEL, bool) {}, "v@:B");
+  class_addMethod(
+      cls, SELECTOR("parentViewController"), +[](id obj, SEL) -> id { return icons(obj).parent_; }, "@@:");
   class_addMethod(
       cls, SELECTOR("setParentViewController:"), +[](id obj, SEL, id parent) { icons(obj).parent_ = parent; }, "v@:@");
 }

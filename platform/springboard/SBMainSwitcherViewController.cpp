@@ -67,11 +67,13 @@ void SBMainSwitcherViewController::quitLayout(id appLayout) {
 void SBMainSwitcherViewController::registerClass(const springboard::SystemProfile& profile) {
   Class* cls = SpringBoardClasses::define<SBMainSwitcherViewController>("SBMainSwitcherViewController");
   class_addMethod(cls->metaclass(), SELECTOR("sharedInstance"), &SpringBoardClasses::sharedInstanceImp, "@@:");
-  class_addIvar(cls, "_gestureManager", +[](id obj) -> id {
-    SBMainSwitcherViewController& s = switcher(obj);
-    if (!s.gestureManager_) s.gestureManager_ = class_createInstance(objc_getClass("SBFluidSwitcherGestureManager"));
-    return s.gestureManager_;
-  });
+  class_addIvar(
+      cls, "_gestureManager", +[](id obj) -> id {
+        SBMainSwitcherViewController& s = switcher(obj);
+        if (!s.gestureManager_)
+          s.gestureManager_ = class_createInstance(objc_getClass("SBFluidSwitcherGestureManager"));
+        return s.gestureManager_;
+      });
   class_addMethod(
       cls, sel_registerName(profile.switcherLayoutsSelector()),
       +[](id obj, SEL) { return switcher(obj).currentLayouts(); }, "@@:");

@@ -24,7 +24,8 @@ void SBMainWorkspace::registerClass(const springboard::SystemProfile& profile) {
       cls, SELECTOR("ringerControl"),
       +[](id obj, SEL) -> id {
         auto& workspace = *static_cast<SBMainWorkspace*>(obj);
-        if (!workspace.ringerControl_) workspace.ringerControl_ = class_createInstance(objc_getClass("SBRingerControl"));
+        if (!workspace.ringerControl_)
+          workspace.ringerControl_ = class_createInstance(objc_getClass("SBRingerControl"));
         return workspace.ringerControl_;
       },
       "@@:");

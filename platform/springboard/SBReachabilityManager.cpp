@@ -20,7 +20,8 @@ bool SBReachabilityManager::canActivateReachability() const {
 void SBReachabilityManager::registerClass(const springboard::SystemProfile&) {
   Class* cls = SpringBoardClasses::define<SBReachabilityManager>("SBReachabilityManager");
   class_addMethod(cls->metaclass(), SELECTOR("sharedInstance"), &SpringBoardClasses::sharedInstanceImp, "@@:");
-  class_addMethod(cls, SELECTOR("canActivateReachability"), +[](id, SEL) { return true; }, "B@:");
+  class_addMethod(
+      cls, SELECTOR("canActivateReachability"), +[](id, SEL) { return true; }, "B@:");
 }
 
 }  // namespace platform

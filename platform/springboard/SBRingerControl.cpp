@@ -17,11 +17,11 @@ void SBRingerControl::setRingerMuted(bool muted) { msgSend<void, bool>(this, SEL
 void SBRingerControl::registerClass(const springboard::SystemProfile& profile) {
   if (!profile.hasRingerControl()) return;
   Class* cls = springboard::SpringBoardClasses::define<SBRingerControl>("SBRingerControl");
-  class_addMethod(cls, SELECTOR("isRingerMuted"), +[](id, SEL) { return DeviceModel::shared().switches().ringerMuted(); },
-                  "B@:");
   class_addMethod(
-      cls, SELECTOR("setRingerMuted:"), +[](id, SEL, bool muted) { DeviceModel::shared().switches().setRingerMuted(muted); },
-      "v@:B");
+      cls, SELECTOR("isRingerMuted"), +[](id, SEL) { return DeviceModel::shared().switches().ringerMuted(); }, "B@:");
+  class_addMethod(
+      cls, SELECTOR("setRingerMuted:"),
+      +[](id, SEL, bool muted) { DeviceModel::shared().switches().setRingerMuted(muted); }, "v@:B");
 }
 
 }  // namespace platform

@@ -41,8 +41,10 @@ void SBVolumeControl::registerClass(const springboard::SystemProfile& profile) {
         if (category == kMediaCategory) audio().setVolume(volume);
       },
       "v@:f@");
-  class_addMethod(cls, SELECTOR("_getMediaVolumeForIAP"), +[](id, SEL) { return audio().volume(); }, "f@:");
-  class_addMethod(cls, SELECTOR("changeVolumeByDelta:"), +[](id, SEL, float d) { audio().changeVolumeBy(d); }, "v@:f");
+  class_addMethod(
+      cls, SELECTOR("_getMediaVolumeForIAP"), +[](id, SEL) { return audio().volume(); }, "f@:");
+  class_addMethod(
+      cls, SELECTOR("changeVolumeByDelta:"), +[](id, SEL, float d) { audio().changeVolumeBy(d); }, "v@:f");
 }
 
 }  // namespace platform

@@ -60,8 +60,7 @@ bool SpringBoard::handleButtons(id self, SEL, id event) {
           handled = device.apps().locked() ? device.unlock() : device.lock();
         }
         break;
-      default:
-        break;
+      default: break;
     }
   }
   return handled;

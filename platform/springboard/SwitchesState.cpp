@@ -10,12 +10,9 @@ constexpr std::string_view kPrefix = "com.a3tweaks.switch.";
 
 const char* stateName(FSSwitchState state) {
   switch (state) {
-    case FSSwitchState::Off:
-      return "off";
-    case FSSwitchState::On:
-      return "on";
-    case FSSwitchState::Indeterminate:
-      break;
+    case FSSwitchState::Off: return "off";
+    case FSSwitchState::On: return "on";
+    case FSSwitchState::Indeterminate: break;
   }
   return "indeterminate";
 }
@@ -24,11 +21,16 @@ const char* stateName(FSSwitchState state) {
 // automatic brightness and auto-lock on, everything else off.
 const std::vector<std::pair<std::string, FSSwitchState>>& defaults() {
   static const std::vector<std::pair<std::string, FSSwitchState>> d = {
-      {"rotation-lock", FSSwitchState::Off}, {"cellular-data", FSSwitchState::On},
-      {"wifi", FSSwitchState::On},           {"airplane-mode", FSSwitchState::Off},
-      {"do-not-disturb", FSSwitchState::Off}, {"location", FSSwitchState::On},
-      {"auto-brightness", FSSwitchState::On}, {"autolock", FSSwitchState::On},
-      {"low-power", FSSwitchState::Off},     {"night-shift", FSSwitchState::Off},
+      {"rotation-lock", FSSwitchState::Off},
+      {"cellular-data", FSSwitchState::On},
+      {"wifi", FSSwitchState::On},
+      {"airplane-mode", FSSwitchState::Off},
+      {"do-not-disturb", FSSwitchState::Off},
+      {"location", FSSwitchState::On},
+      {"auto-brightness", FSSwitchState::On},
+      {"autolock", FSSwitchState::On},
+      {"low-power", FSSwitchState::Off},
+      {"night-shift", FSSwitchState::Off},
       {"vpn", FSSwitchState::Off},
   };
   return d;

@@ -9,8 +9,8 @@ namespace platform::springboard {
 
 // Which of the three ways of quitting an app the switcher controller answers.
 enum class SwitcherQuitMethod {
-  QuitAppsRepresentedByAppLayout,       // _quitAppsRepresentedByAppLayout:forReason:
-  DeleteAppLayout,                      // _deleteAppLayout:forReason:
+  QuitAppsRepresentedByAppLayout,            // _quitAppsRepresentedByAppLayout:forReason:
+  DeleteAppLayout,                           // _deleteAppLayout:forReason:
   DeleteAppLayoutsMatchingBundleIdentifier,  // _deleteAppLayoutsMatchingBundleIdentifier:
 };
 

@@ -53,9 +53,7 @@ AnimationValue AnimationValue::from(LayerProperty p, const LayerValue& value) {
     case LayerProperty::Opacity:
     case LayerProperty::CornerRadius:
     case LayerProperty::ShadowOpacity:
-    case LayerProperty::ShadowRadius:
-      a.v[0] = layerValueAsDouble(value);
-      break;
+    case LayerProperty::ShadowRadius: a.v[0] = layerValueAsDouble(value); break;
   }
   return a;
 }
@@ -75,8 +73,7 @@ LayerValue AnimationValue::toLayerValue(LayerProperty p) const {
     case LayerProperty::Opacity:
     case LayerProperty::CornerRadius:
     case LayerProperty::ShadowOpacity:
-    case LayerProperty::ShadowRadius:
-      return v[0];
+    case LayerProperty::ShadowRadius: return v[0];
   }
   return {};
 }

@@ -3,11 +3,11 @@
 #include <memory>
 #include <vector>
 
+#include "platform/foundation/Clock.h"
 #include "platform/ui/AnimationCurve.h"
 #include "platform/ui/AnimationGroup.h"
 #include "platform/ui/FrameTicker.h"
 #include "platform/ui/UIViewTypes.h"
-#include "platform/foundation/Clock.h"
 
 namespace platform {
 

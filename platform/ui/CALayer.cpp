@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "platform/foundation/Log.h"
 #include "platform/ui/Animator.h"
 #include "platform/ui/LayerTransition.h"
 #include "platform/ui/PropertyAnimation.h"
-#include "platform/foundation/Log.h"
 
 namespace platform {
 
@@ -209,9 +209,8 @@ void CALayer::addAnimation(const CABasicAnimation& animation, const std::string&
   PropertyAnimation::Setup setup;
   setup.property = p;
   setup.key = key.empty() ? animation.keyPath() + "#" + std::to_string(nextAnimationSerial()) : key;
-  setup.from = AnimationValue::from(p, std::holds_alternative<std::monostate>(animation.fromValue())
-                                          ? presentationValue(p)
-                                          : animation.fromValue());
+  setup.from = AnimationValue::from(
+      p, std::holds_alternative<std::monostate>(animation.fromValue()) ? presentationValue(p) : animation.fromValue());
   setup.to = AnimationValue::from(
       p, std::holds_alternative<std::monostate>(animation.toValue()) ? modelValue(p) : animation.toValue());
   setup.begin = Animator::now() + seconds(animation.beginTime());

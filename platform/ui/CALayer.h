@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/Clock.h"
 #include "platform/ui/CABasicAnimation.h"
 #include "platform/ui/CAFilter.h"
 #include "platform/ui/Geometry.h"
 #include "platform/ui/LayerValue.h"
 #include "platform/ui/UIBezierPath.h"
 #include "platform/ui/UIColor.h"
-#include "platform/foundation/Clock.h"
 
 namespace platform {
 

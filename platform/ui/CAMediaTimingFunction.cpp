@@ -45,7 +45,10 @@ double CAMediaTimingFunction::valueAt(double t) const {
   for (int i = 0; i < 60; ++i) {
     double x = bezier(c1x_, c2x_, s);
     if (std::fabs(x - t) < 1e-10) break;
-    if (x < t) lo = s; else hi = s;
+    if (x < t)
+      lo = s;
+    else
+      hi = s;
     s = (lo + hi) / 2;
   }
   return bezier(c1y_, c2y_, s);

@@ -32,8 +32,7 @@ CGFloat CGRectGetMidY(const CGRect& r) { return r.origin.y + r.size.height / 2; 
 
 bool CGRectContainsPoint(const CGRect& r, CGPoint p) {
   CGRect s = CGRectStandardize(r);
-  return p.x >= s.origin.x && p.x < s.origin.x + s.size.width && p.y >= s.origin.y &&
-         p.y < s.origin.y + s.size.height;
+  return p.x >= s.origin.x && p.x < s.origin.x + s.size.width && p.y >= s.origin.y && p.y < s.origin.y + s.size.height;
 }
 
 CGRect CGRectInset(const CGRect& r, CGFloat dx, CGFloat dy) {
@@ -41,9 +40,7 @@ CGRect CGRectInset(const CGRect& r, CGFloat dx, CGFloat dy) {
   return {{s.origin.x + dx, s.origin.y + dy}, {s.size.width - 2 * dx, s.size.height - 2 * dy}};
 }
 
-CGRect CGRectOffset(const CGRect& r, CGFloat dx, CGFloat dy) {
-  return {{r.origin.x + dx, r.origin.y + dy}, r.size};
-}
+CGRect CGRectOffset(const CGRect& r, CGFloat dx, CGFloat dy) { return {{r.origin.x + dx, r.origin.y + dy}, r.size}; }
 
 bool CGRectIsEmpty(const CGRect& r) { return r.size.width == 0 || r.size.height == 0; }
 
@@ -79,12 +76,8 @@ CGAffineTransform CGAffineTransformMakeRotation(CGFloat angle) {
 CGAffineTransform CGAffineTransformMakeTranslation(CGFloat tx, CGFloat ty) { return {1, 0, 0, 1, tx, ty}; }
 
 CGAffineTransform CGAffineTransformConcat(const CGAffineTransform& t1, const CGAffineTransform& t2) {
-  return {t1.a * t2.a + t1.b * t2.c,
-          t1.a * t2.b + t1.b * t2.d,
-          t1.c * t2.a + t1.d * t2.c,
-          t1.c * t2.b + t1.d * t2.d,
-          t1.tx * t2.a + t1.ty * t2.c + t2.tx,
-          t1.tx * t2.b + t1.ty * t2.d + t2.ty};
+  return {t1.a * t2.a + t1.b * t2.c, t1.a * t2.b + t1.b * t2.d,           t1.c * t2.a + t1.d * t2.c,
+          t1.c * t2.b + t1.d * t2.d, t1.tx * t2.a + t1.ty * t2.c + t2.tx, t1.tx * t2.b + t1.ty * t2.d + t2.ty};
 }
 
 CGAffineTransform CGAffineTransformScale(const CGAffineTransform& t, CGFloat sx, CGFloat sy) {

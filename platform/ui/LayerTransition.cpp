@@ -6,7 +6,11 @@ namespace platform {
 
 LayerTransition::LayerTransition(CALayer* layer, TimePoint begin, double duration, AnimationCurve curve,
                                  std::shared_ptr<UIImage> snapshot, std::shared_ptr<AnimationGroup> group)
-    : layer_(layer), begin_(begin), duration_(duration), curve_(curve), snapshot_(std::move(snapshot)),
+    : layer_(layer),
+      begin_(begin),
+      duration_(duration),
+      curve_(curve),
+      snapshot_(std::move(snapshot)),
       group_(std::move(group)) {}
 
 double LayerTransition::progressAt(TimePoint now) const {

@@ -4,7 +4,7 @@ namespace platform {
 
 namespace {
 constexpr const char* kKeys[kLayerPropertyCount] = {
-    "position", "bounds", "transform", "opacity", "backgroundColor",
+    "position",     "bounds",      "transform",     "opacity",      "backgroundColor",
     "cornerRadius", "shadowColor", "shadowOpacity", "shadowRadius", "shadowOffset",
 };
 }  // namespace

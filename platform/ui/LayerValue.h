@@ -16,9 +16,9 @@ class CALayer;
 
 // A layer property read or written by name (key-value coding on layers, and
 // the from/to values of explicit animations). monostate stands for nil.
-using LayerValue = std::variant<std::monostate, bool, double, CGPoint, CGSize, CGRect, CGAffineTransform,
-                                UIColor, UIBezierPath, std::vector<CAFilter>, std::vector<UIColor>,
-                                std::vector<double>, std::shared_ptr<CALayer>>;
+using LayerValue =
+    std::variant<std::monostate, bool, double, CGPoint, CGSize, CGRect, CGAffineTransform, UIColor, UIBezierPath,
+                 std::vector<CAFilter>, std::vector<UIColor>, std::vector<double>, std::shared_ptr<CALayer>>;
 
 // The layer properties that animations can change; each has a fixed value type.
 enum class LayerProperty {

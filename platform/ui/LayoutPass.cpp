@@ -4,10 +4,10 @@
 #include <memory>
 #include <vector>
 
+#include "platform/foundation/TaskEnvironment.h"
 #include "platform/ui/LayoutSolver.h"
 #include "platform/ui/UIView.h"
 #include "platform/ui/UIViewController.h"
-#include "platform/foundation/TaskEnvironment.h"
 
 namespace platform {
 

@@ -5,11 +5,11 @@
 #include <map>
 #include <vector>
 
+#include "platform/foundation/Log.h"
 #include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UILayoutGuide.h"
 #include "platform/ui/UIScrollView.h"
 #include "platform/ui/UIView.h"
-#include "platform/foundation/Log.h"
 
 namespace platform {
 
@@ -21,9 +21,9 @@ enum Var { X = 0, W = 1, Y = 2, H = 3 };
 
 struct Item {
   LayoutItem* item;
-  UIView* container;   // the view whose bounds space the item's rect is in
-  bool fixed;          // placed by frame
-  bool content;        // a scroll view's content guide
+  UIView* container;  // the view whose bounds space the item's rect is in
+  bool fixed;         // placed by frame
+  bool content;       // a scroll view's content guide
   int index;
 };
 
@@ -134,8 +134,8 @@ class LayoutSolver::Impl {
   void collect(UIView& v) {
     for (const auto& c : v.constraints()) {
       if (!c->firstItem()) continue;
-      pending_.push_back({c.get(), mapped(c->firstItem(), c->secondItem()), mapped(c->secondItem(), c->firstItem()),
-                          &v});
+      pending_.push_back(
+          {c.get(), mapped(c->firstItem(), c->secondItem()), mapped(c->secondItem(), c->firstItem()), &v});
     }
     for (const auto& s : v.subviews()) collect(*s);
   }

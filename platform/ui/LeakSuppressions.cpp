@@ -2,6 +2,4 @@
 // keep process-wide caches that they never free. The leak checker of
 // sanitizer builds reads this hook and ignores those blocks; every program
 // that links this library gets it. Nothing else uses it.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig.so\n";
-}
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }

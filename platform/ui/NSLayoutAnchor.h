@@ -9,8 +9,17 @@ class NSLayoutConstraint;
 
 // The attributes a constraint relates (NSLayoutAttribute, same values).
 enum class NSLayoutAttribute {
-  NotAnAttribute = 0, Left = 1, Right = 2, Top = 3, Bottom = 4, Leading = 5, Trailing = 6,
-  Width = 7, Height = 8, CenterX = 9, CenterY = 10,
+  NotAnAttribute = 0,
+  Left = 1,
+  Right = 2,
+  Top = 3,
+  Bottom = 4,
+  Leading = 5,
+  Trailing = 6,
+  Width = 7,
+  Height = 8,
+  CenterX = 9,
+  CenterY = 10,
 };
 
 // item1.attr1 (relation) item2.attr2 × multiplier + constant (NSLayoutRelation, same values).

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/foundation/Log.h"
 #include "platform/ui/LayoutItem.h"
 #include "platform/ui/UIView.h"
-#include "platform/foundation/Log.h"
 
 namespace platform {
 
@@ -28,9 +28,13 @@ UIView* commonAncestor(UIView* a, UIView* b) {
 }  // namespace
 
 NSLayoutConstraint::NSLayoutConstraint(LayoutItem* item1, NSLayoutAttribute attr1, NSLayoutRelation relation,
-                                       LayoutItem* item2, NSLayoutAttribute attr2, double multiplier,
-                                       double constant)
-    : item1_(item1), attr1_(attr1), relation_(relation), item2_(item2), attr2_(attr2), multiplier_(multiplier),
+                                       LayoutItem* item2, NSLayoutAttribute attr2, double multiplier, double constant)
+    : item1_(item1),
+      attr1_(attr1),
+      relation_(relation),
+      item2_(item2),
+      attr2_(attr2),
+      multiplier_(multiplier),
       constant_(constant) {}
 
 NSLayoutConstraint::~NSLayoutConstraint() = default;

@@ -8,7 +8,7 @@
 namespace platform {
 
 namespace {
-constexpr double kSpring = 12;       // stiffness of the bounce (critically damped, per second)
+constexpr double kSpring = 12;         // stiffness of the bounce (critically damped, per second)
 constexpr double kRestDistance = 0.5;  // points: closer than this to the rest, the motion ends there
 constexpr double kRestSpeed = 10;      // points per second
 }  // namespace
@@ -52,7 +52,7 @@ double ScrollMotion::Axis::value(double t, bool* done) const {
 }
 
 ScrollMotion ScrollMotion::deceleration(UIScrollView* view, CGPoint start, CGPoint velocity, CGPoint target,
-                                         CGPoint min, CGPoint max, double rate, bool bounces) {
+                                        CGPoint min, CGPoint max, double rate, bool bounces) {
   ScrollMotion m;
   m.view_ = view;
   double lambda = -std::log(std::clamp(rate, 0.5, 0.999999)) * 1000;
@@ -89,8 +89,8 @@ ScrollMotion ScrollMotion::glide(UIScrollView* view, CGPoint start, CGPoint targ
   m.glideFrom_ = start;
   m.glideTo_ = target;
   m.glideDuration_ = duration;
-  m.glideCurve_ = AnimationCurve::timing(
-      CAMediaTimingFunction::functionWithName(CAMediaTimingFunction::Name::EaseInEaseOut));
+  m.glideCurve_ =
+      AnimationCurve::timing(CAMediaTimingFunction::functionWithName(CAMediaTimingFunction::Name::EaseInEaseOut));
   return m;
 }
 
@@ -107,9 +107,7 @@ CGPoint ScrollMotion::offsetAt(double elapsed, bool* done) const {
   return p;
 }
 
-TimePoint ScrollMotion::deadline() const {
-  return glide_ ? begin_ + seconds(glideDuration_) : TimePoint::max();
-}
+TimePoint ScrollMotion::deadline() const { return glide_ ? begin_ + seconds(glideDuration_) : TimePoint::max(); }
 
 bool ScrollMotion::step(TimePoint now) {
   if (!view_) return false;

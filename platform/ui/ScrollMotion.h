@@ -40,10 +40,10 @@ class ScrollMotion : public FrameTicker {
   struct Axis {
     bool moving = false;
     double start = 0;
-    double target = 0;      // resting value of the decay
-    double lambda = 0;      // decay per second
-    double edge = 0;        // spring rest when it bounces
-    double hitTime = -1;    // when the decay crosses the edge (-1: never)
+    double target = 0;    // resting value of the decay
+    double lambda = 0;    // decay per second
+    double edge = 0;      // spring rest when it bounces
+    double hitTime = -1;  // when the decay crosses the edge (-1: never)
     double hitVelocity = 0;
     bool springFromStart = false;  // released past the end: only the spring
     double value(double t, bool* done) const;

@@ -175,8 +175,8 @@ void TextLayout::configure(PangoLayout* layout) const {
     return;
   }
   pango_layout_set_width(layout, static_cast<int>(std::floor(width_ * PANGO_SCALE)));
-  pango_layout_set_wrap(layout, style_.lineBreakMode == NSLineBreakMode::ByCharWrapping ? PANGO_WRAP_CHAR
-                                                                                        : PANGO_WRAP_WORD_CHAR);
+  pango_layout_set_wrap(
+      layout, style_.lineBreakMode == NSLineBreakMode::ByCharWrapping ? PANGO_WRAP_CHAR : PANGO_WRAP_WORD_CHAR);
   PangoEllipsizeMode mode = PANGO_ELLIPSIZE_NONE;
   switch (style_.lineBreakMode) {
     case NSLineBreakMode::ByTruncatingTail: mode = PANGO_ELLIPSIZE_END; break;
@@ -186,9 +186,8 @@ void TextLayout::configure(PangoLayout* layout) const {
   }
   if (style_.numberOfLines > 0) {
     pango_layout_set_height(layout, -style_.numberOfLines);
-    pango_layout_set_ellipsize(layout, mode == PANGO_ELLIPSIZE_NONE && style_.numberOfLines == 1
-                                           ? PANGO_ELLIPSIZE_NONE
-                                           : mode);
+    pango_layout_set_ellipsize(layout,
+                               mode == PANGO_ELLIPSIZE_NONE && style_.numberOfLines == 1 ? PANGO_ELLIPSIZE_NONE : mode);
     if (style_.numberOfLines == 1 && mode == PANGO_ELLIPSIZE_NONE) pango_layout_set_width(layout, -1);
   }
 }
@@ -218,7 +217,10 @@ double TextLayout::searchFittingScale(const std::string& text, const Style& styl
   if (lo > hi || !fits(lo)) return minimumScale;
   while (lo < hi) {
     int mid = (lo + hi + 1) / 2;
-    if (fits(mid)) lo = mid; else hi = mid - 1;
+    if (fits(mid))
+      lo = mid;
+    else
+      hi = mid - 1;
   }
   return lo / 100.0;
 }

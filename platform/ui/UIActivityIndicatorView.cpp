@@ -38,9 +38,7 @@ void UIActivityIndicatorView::setHidesWhenStopped(bool h) {
   if (!started_) setHidden(h);
 }
 
-double UIActivityIndicatorView::animationTime() const {
-  return started_ ? toSeconds(Animator::now() - *started_) : 0;
-}
+double UIActivityIndicatorView::animationTime() const { return started_ ? toSeconds(Animator::now() - *started_) : 0; }
 
 CGSize UIActivityIndicatorView::intrinsicContentSize() const { return {sideFor(style_), sideFor(style_)}; }
 

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "platform/ui/UIView.h"
 #include "platform/foundation/Clock.h"
+#include "platform/ui/UIView.h"
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 namespace platform {
 
 std::shared_ptr<UIAlertAction> UIAlertAction::actionWithTitle(std::string title, UIAlertActionStyle style,
-                                                               Handler handler) {
+                                                              Handler handler) {
   return std::make_shared<UIAlertAction>(std::move(title), style, std::move(handler));
 }
 

@@ -16,8 +16,7 @@ class UIAlertAction {
   using Handler = std::function<void(UIAlertAction&)>;
 
   // actionWithTitle:style:handler:.
-  static std::shared_ptr<UIAlertAction> actionWithTitle(std::string title, UIAlertActionStyle style,
-                                                        Handler handler);
+  static std::shared_ptr<UIAlertAction> actionWithTitle(std::string title, UIAlertActionStyle style, Handler handler);
 
   const std::string& title() const { return title_; }
   UIAlertActionStyle style() const { return style_; }

@@ -15,8 +15,7 @@ constexpr double kButtonHeight = 44;
 constexpr double kPadding = 20;
 }  // namespace
 
-std::shared_ptr<UIAlertController> UIAlertController::alertControllerWithTitle(std::string title,
-                                                                               std::string message,
+std::shared_ptr<UIAlertController> UIAlertController::alertControllerWithTitle(std::string title, std::string message,
                                                                                UIAlertControllerStyle style) {
   return std::make_shared<UIAlertController>(std::move(title), std::move(message), style);
 }
@@ -103,14 +102,17 @@ void UIAlertController::loadView() {
     auto button = std::make_shared<UIButton>(frame, UIButtonType::System);
     button->setTitle(action->title(), UIControlState::Normal);
     UIColor color = action->style() == UIAlertActionStyle::Destructive ? UIColor(1, 59.0 / 255, 48.0 / 255, 1)
-                                                                      : UIColor::systemBlueColor();
+                                                                       : UIColor::systemBlueColor();
     button->setTitleColor(color, UIControlState::Normal);
     button->titleLabel()->setFont(action->style() == UIAlertActionStyle::Cancel ? UIFont::boldSystemFontOfSize(17)
-                                                                               : UIFont::systemFontOfSize(17));
+                                                                                : UIFont::systemFontOfSize(17));
     std::weak_ptr<UIAlertAction> weakAction = action;
-    button->addTarget(this, [this, weakAction](UIControl&) {
-      if (auto a = weakAction.lock(); a && a->isEnabled()) choose(a);
-    }, UIControlEvents::TouchUpInside);
+    button->addTarget(
+        this,
+        [this, weakAction](UIControl&) {
+          if (auto a = weakAction.lock(); a && a->isEnabled()) choose(a);
+        },
+        UIControlEvents::TouchUpInside);
     box->addSubview(button);
   }
   double buttonsHeight = actions.empty() ? 0 : (sideBySide ? kButtonHeight : kButtonHeight * actions.size());

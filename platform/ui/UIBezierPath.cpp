@@ -145,8 +145,9 @@ bool UIBezierPath::containsPoint(CGPoint p) const {
         CGPoint prev = cur;
         for (int i = 1; i <= 16; ++i) {
           double t = i / 16.0, u = 1 - t;
-          CGPoint q{u * u * u * cur.x + 3 * u * u * t * e.control1.x + 3 * u * t * t * e.control2.x + t * t * t * e.point.x,
-                    u * u * u * cur.y + 3 * u * u * t * e.control1.y + 3 * u * t * t * e.control2.y + t * t * t * e.point.y};
+          CGPoint q{
+              u * u * u * cur.x + 3 * u * u * t * e.control1.x + 3 * u * t * t * e.control2.x + t * t * t * e.point.x,
+              u * u * u * cur.y + 3 * u * u * t * e.control1.y + 3 * u * t * t * e.control2.y + t * t * t * e.point.y};
           edge(prev, q);
           prev = q;
         }

@@ -13,7 +13,8 @@ void UIControl::addTarget(const void* target, Action action, UIControlEvents eve
 void UIControl::removeTarget(const void* target, UIControlEvents events) {
   unsigned bits = static_cast<unsigned>(events);
   for (auto& t : targets_) {
-    if (target == nullptr || t.target == target) t.events = static_cast<UIControlEvents>(static_cast<unsigned>(t.events) & ~bits);
+    if (target == nullptr || t.target == target)
+      t.events = static_cast<UIControlEvents>(static_cast<unsigned>(t.events) & ~bits);
   }
   targets_.erase(std::remove_if(targets_.begin(), targets_.end(),
                                 [](const Target& t) { return static_cast<unsigned>(t.events) == 0; }),

@@ -19,10 +19,11 @@ UIGestureRecognizer::~UIGestureRecognizer() {
   }
   for (UIGestureRecognizer* d : dependents_) {
     auto& m = d->mustFail_;
-    m.erase(std::remove_if(m.begin(), m.end(), [this](const auto& w) {
-              auto s = w.lock();
-              return !s || s.get() == this;
-            }),
+    m.erase(std::remove_if(m.begin(), m.end(),
+                           [this](const auto& w) {
+                             auto s = w.lock();
+                             return !s || s.get() == this;
+                           }),
             m.end());
   }
 }
@@ -32,9 +33,8 @@ void UIGestureRecognizer::addTarget(const void* target, Action action) {
 }
 
 void UIGestureRecognizer::removeTarget(const void* target) {
-  targets_.erase(std::remove_if(targets_.begin(), targets_.end(), [target](const Target& t) {
-                   return target == nullptr || t.target == target;
-                 }),
+  targets_.erase(std::remove_if(targets_.begin(), targets_.end(),
+                                [target](const Target& t) { return target == nullptr || t.target == target; }),
                  targets_.end());
 }
 

@@ -6,8 +6,7 @@ namespace platform {
 
 UIImageView::UIImageView(const CGRect& frame) : UIView(frame) { setUserInteractionEnabled(false); }
 
-UIImageView::UIImageView(std::shared_ptr<UIImage> image)
-    : UIView(image ? CGRect{{0, 0}, image->size()} : CGRectZero) {
+UIImageView::UIImageView(std::shared_ptr<UIImage> image) : UIView(image ? CGRect{{0, 0}, image->size()} : CGRectZero) {
   setUserInteractionEnabled(false);
   image_ = std::move(image);
 }
@@ -40,12 +39,10 @@ CGRect UIImageView::imageRect() const {
       return centred({is.width * k, is.height * k});
     }
     case UIViewContentMode::Center: return centred(is);
-    case UIViewContentMode::Top:
-      return {{b.origin.x + (b.size.width - is.width) / 2, b.origin.y}, is};
+    case UIViewContentMode::Top: return {{b.origin.x + (b.size.width - is.width) / 2, b.origin.y}, is};
     case UIViewContentMode::Bottom:
       return {{b.origin.x + (b.size.width - is.width) / 2, b.origin.y + b.size.height - is.height}, is};
-    case UIViewContentMode::Left:
-      return {{b.origin.x, b.origin.y + (b.size.height - is.height) / 2}, is};
+    case UIViewContentMode::Left: return {{b.origin.x, b.origin.y + (b.size.height - is.height) / 2}, is};
     case UIViewContentMode::Right:
       return {{b.origin.x + b.size.width - is.width, b.origin.y + (b.size.height - is.height) / 2}, is};
     default: return b;

@@ -55,8 +55,10 @@ UIFont UILabel::fittedFont() const {
   CGSize box = bounds().size;
   if (fit_.text != text_ || !(fit_.font == font_) || fit_.box != box || fit_.lines != lines_ ||
       fit_.minScale != minScale_) {
-    fit_ = {text_, font_, box, lines_, minScale_,
-            TextLayout::fittingScale(text_, style(font_), {box.width, lines_ == 1 ? 0 : box.height}, minScale_)};
+    fit_ = {
+        text_,     font_,
+        box,       lines_,
+        minScale_, TextLayout::fittingScale(text_, style(font_), {box.width, lines_ == 1 ? 0 : box.height}, minScale_)};
   }
   return font_.fontWithSize(font_.pointSize() * fit_.scale);
 }
@@ -73,8 +75,10 @@ CGSize UILabel::intrinsicContentSize() const {
   if (text_.empty()) return {0, 0};
   double width = -1;
   if (lines_ != 1) {
-    if (preferredMax_ > 0) width = preferredMax_;
-    else if (bounds().size.width > 0) width = bounds().size.width;
+    if (preferredMax_ > 0)
+      width = preferredMax_;
+    else if (bounds().size.width > 0)
+      width = bounds().size.width;
   }
   CGSize s = TextLayout(text_, style(font_), width).size();
   return {std::ceil(s.width), std::ceil(s.height)};

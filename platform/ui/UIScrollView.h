@@ -2,9 +2,9 @@
 
 #include <memory>
 
+#include "platform/foundation/Clock.h"
 #include "platform/ui/UIScrollViewDelegate.h"
 #include "platform/ui/UIView.h"
-#include "platform/foundation/Clock.h"
 
 namespace platform {
 

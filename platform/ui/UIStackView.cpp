@@ -105,9 +105,7 @@ void UIStackView::rebuildConstraints() {
         make(views[i], lead, views[i - 1], trail, 1, spacing_);
         make(views[i], length, views[0], length, 1, 0);
         break;
-      default:
-        make(views[i], lead, views[i - 1], trail, 1, spacing_);
-        break;
+      default: make(views[i], lead, views[i - 1], trail, 1, spacing_); break;
     }
   }
   for (UIView* v : views) {

@@ -178,8 +178,10 @@ void UIView::setSemanticContentAttribute(UISemanticContentAttribute a) {
 
 UIUserInterfaceLayoutDirection UIView::effectiveUserInterfaceLayoutDirection() const {
   for (const UIView* v = this; v; v = v->superview_) {
-    if (v->semantic_ == UISemanticContentAttribute::ForceLeftToRight) return UIUserInterfaceLayoutDirection::LeftToRight;
-    if (v->semantic_ == UISemanticContentAttribute::ForceRightToLeft) return UIUserInterfaceLayoutDirection::RightToLeft;
+    if (v->semantic_ == UISemanticContentAttribute::ForceLeftToRight)
+      return UIUserInterfaceLayoutDirection::LeftToRight;
+    if (v->semantic_ == UISemanticContentAttribute::ForceRightToLeft)
+      return UIUserInterfaceLayoutDirection::RightToLeft;
   }
   return UIApplication::sharedApplication().userInterfaceLayoutDirection();
 }
@@ -515,8 +517,7 @@ void UIView::animateWithDuration(double duration, double delay, UIViewAnimationO
 }
 
 void UIView::animateWithDuration(double duration, double delay, double dampingRatio, double velocity,
-                                 UIViewAnimationOptions options, const Animations& animations,
-                                 Completion completion) {
+                                 UIViewAnimationOptions options, const Animations& animations, Completion completion) {
   auto group = std::make_shared<AnimationGroup>(std::move(completion));
   Animator::shared().pushContext(
       {duration, delay, options, AnimationCurve::spring(dampingRatio, velocity, duration), group, false});
@@ -537,8 +538,8 @@ void UIView::transitionWithView(UIView* view, double duration, UIViewAnimationOp
     CALayer& layer = *view->layer_;
     if (layer.transition_) layer.transition_->cancel();
     group->add();
-    layer.transition_ = std::make_shared<LayerTransition>(&layer, Animator::now(), duration,
-                                                          curveForOptions(options), snapshot, group);
+    layer.transition_ =
+        std::make_shared<LayerTransition>(&layer, Animator::now(), duration, curveForOptions(options), snapshot, group);
     Animator::shared().add(layer.transition_);
   }
   group->seal();

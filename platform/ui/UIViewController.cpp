@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "platform/ui/UIScreen.h"
-#include "platform/ui/UIWindow.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/TaskEnvironment.h"
+#include "platform/ui/UIScreen.h"
+#include "platform/ui/UIWindow.h"
 
 namespace platform {
 
@@ -29,22 +29,26 @@ void runTransition(UIView* view, UIModalTransitionStyle style, bool animated, bo
     double h = view->bounds().size.height;
     if (appearing) {
       view->setCenter({home.x, home.y + h});
-      UIView::animateWithDuration(d, 0, UIViewAnimationOptions::CurveEaseOut, [view, home] { view->setCenter(home); },
-                                  finished);
+      UIView::animateWithDuration(
+          d, 0, UIViewAnimationOptions::CurveEaseOut, [view, home] { view->setCenter(home); }, finished);
     } else {
-      UIView::animateWithDuration(d, 0, UIViewAnimationOptions::CurveEaseIn,
-                                  [view, home, h] { view->setCenter({home.x, home.y + h}); }, finished);
+      UIView::animateWithDuration(
+          d, 0, UIViewAnimationOptions::CurveEaseIn,
+          [view, home, h] {
+            view->setCenter({home.x, home.y + h});
+          },
+          finished);
     }
     return;
   }
   if (appearing) {
     double alpha = view->alpha();
     view->setAlpha(0);
-    UIView::animateWithDuration(d, 0, UIViewAnimationOptions::CurveEaseInOut, [view, alpha] { view->setAlpha(alpha); },
-                                finished);
+    UIView::animateWithDuration(
+        d, 0, UIViewAnimationOptions::CurveEaseInOut, [view, alpha] { view->setAlpha(alpha); }, finished);
   } else {
-    UIView::animateWithDuration(d, 0, UIViewAnimationOptions::CurveEaseInOut, [view] { view->setAlpha(0); },
-                                finished);
+    UIView::animateWithDuration(
+        d, 0, UIViewAnimationOptions::CurveEaseInOut, [view] { view->setAlpha(0); }, finished);
   }
 }
 }  // namespace

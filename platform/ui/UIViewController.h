@@ -12,8 +12,15 @@ namespace platform {
 class UIWindow;
 
 // How a presented controller covers the screen (UIModalPresentationStyle, same values).
-enum class UIModalPresentationStyle { FullScreen = 0, PageSheet = 1, FormSheet = 2, CurrentContext = 3,
-                                      Custom = 4, OverFullScreen = 5, OverCurrentContext = 6 };
+enum class UIModalPresentationStyle {
+  FullScreen = 0,
+  PageSheet = 1,
+  FormSheet = 2,
+  CurrentContext = 3,
+  Custom = 4,
+  OverFullScreen = 5,
+  OverCurrentContext = 6
+};
 // How it comes and goes (UIModalTransitionStyle, same values).
 enum class UIModalTransitionStyle { CoverVertical = 0, FlipHorizontal = 1, CrossDissolve = 2 };
 

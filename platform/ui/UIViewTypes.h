@@ -29,8 +29,15 @@ enum class UIViewAnimationOptions : unsigned {
 
 // How a view's content fills its bounds (UIViewContentMode).
 enum class UIViewContentMode {
-  ScaleToFill = 0, ScaleAspectFit = 1, ScaleAspectFill = 2, Redraw = 3, Center = 4,
-  Top = 5, Bottom = 6, Left = 7, Right = 8,
+  ScaleToFill = 0,
+  ScaleAspectFit = 1,
+  ScaleAspectFill = 2,
+  Redraw = 3,
+  Center = 4,
+  Top = 5,
+  Bottom = 6,
+  Left = 7,
+  Right = 8,
 };
 
 // Reading direction of the interface (UIUserInterfaceLayoutDirection).
@@ -47,18 +54,24 @@ enum class NSTextAlignment { Left = 0, Center = 1, Right = 2, Justified = 3, Nat
 
 // How text that does not fit is cut (NSLineBreakMode).
 enum class NSLineBreakMode {
-  ByWordWrapping = 0, ByCharWrapping = 1, ByClipping = 2, ByTruncatingHead = 3, ByTruncatingTail = 4,
+  ByWordWrapping = 0,
+  ByCharWrapping = 1,
+  ByClipping = 2,
+  ByTruncatingHead = 3,
+  ByTruncatingTail = 4,
   ByTruncatingMiddle = 5,
 };
 
 template <typename E>
-constexpr E flagsOr(E a, E b) { return static_cast<E>(static_cast<unsigned>(a) | static_cast<unsigned>(b)); }
+constexpr E flagsOr(E a, E b) {
+  return static_cast<E>(static_cast<unsigned>(a) | static_cast<unsigned>(b));
+}
 template <typename E>
-constexpr bool hasFlag(E set, E flag) { return (static_cast<unsigned>(set) & static_cast<unsigned>(flag)) != 0; }
+constexpr bool hasFlag(E set, E flag) {
+  return (static_cast<unsigned>(set) & static_cast<unsigned>(flag)) != 0;
+}
 
 constexpr UIViewAutoresizing operator|(UIViewAutoresizing a, UIViewAutoresizing b) { return flagsOr(a, b); }
-constexpr UIViewAnimationOptions operator|(UIViewAnimationOptions a, UIViewAnimationOptions b) {
-  return flagsOr(a, b);
-}
+constexpr UIViewAnimationOptions operator|(UIViewAnimationOptions a, UIViewAnimationOptions b) { return flagsOr(a, b); }
 
 }  // namespace platform

@@ -164,8 +164,8 @@ void UIWindow::recognizerRecognized(UIGestureRecognizer& g) {
   if (!g.cancelsTouchesInView()) return;
   auto tracked = tracked_;
   for (auto& [finger, tr] : tracked) {
-    bool mine = std::any_of(tr->recognizers.begin(), tr->recognizers.end(),
-                            [&g](const auto& p) { return p.get() == &g; });
+    bool mine =
+        std::any_of(tr->recognizers.begin(), tr->recognizers.end(), [&g](const auto& p) { return p.get() == &g; });
     if (!mine || tr->viewCancelled || !tr->view) continue;
     tr->viewCancelled = true;
     UIEvent event(tr->touch->timestamp());

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/bus/BusLocation.h"
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "tests/platform/plist/BinaryPlistBuilder.h"
 #include "tests/tweak/store/StoreTestEnvironment.h"
-#include "platform/bus/BusLocation.h"
 #include "tools/SpringBoard/core/DeviceFiles.h"
 #include "tools/tessra/Command.h"
 #include "tools/tessra/DeviceNotificationLink.h"
@@ -32,7 +32,7 @@ class StoreCommandsTest : public ::testing::Test {
   StoreCommandsTest() {
     std::string error;
     EXPECT_TRUE(tessra::device::DeviceFiles::writeConfiguration(env.root, "13.3",
-                                                               platform::springboard::DeviceKind::Phone, &error))
+                                                                platform::springboard::DeviceKind::Phone, &error))
         << error;
   }
 
@@ -82,9 +82,12 @@ class StoreCommandsTest : public ::testing::Test {
 TEST_F(StoreCommandsTest, EveryCommandRefusesAMissingOrBadRoot) {
   std::string notAFolder = (env.root / "file").string();
   std::ofstream(notAFolder) << "x";
-  for (const auto& [name, args] : std::vector<std::pair<std::string, std::vector<std::string>>>{
-           {"settings", {}}, {"apps", {}}, {"set", {"enabled", "off"}}, {"export", {"x.plist"}},
-           {"import", {"x.plist"}}}) {
+  for (const auto& [name, args] :
+       std::vector<std::pair<std::string, std::vector<std::string>>>{{"settings", {}},
+                                                                     {"apps", {}},
+                                                                     {"set", {"enabled", "off"}},
+                                                                     {"export", {"x.plist"}},
+                                                                     {"import", {"x.plist"}}}) {
     Result missing = run(name, args, "");
     EXPECT_NE(missing.status, 0) << name;
     EXPECT_NE(missing.err.find("--root"), std::string::npos) << name;
@@ -104,9 +107,12 @@ TEST_F(StoreCommandsTest, AFolderThatIsNotADeviceIsRefusedAndNothingIsCreatedInI
                                   tessra::device::DeviceFiles::configurationFile(linked));
   std::string backup = writeFile("backup.plist", sampleApps());
   for (const std::filesystem::path& folder : {plain, linked}) {
-    for (const auto& [name, args] : std::vector<std::pair<std::string, std::vector<std::string>>>{
-             {"settings", {}}, {"apps", {}}, {"set", {"enabled", "off"}}, {"export", {(folder / "x.plist").string()}},
-             {"import", {backup}}}) {
+    for (const auto& [name, args] :
+         std::vector<std::pair<std::string, std::vector<std::string>>>{{"settings", {}},
+                                                                       {"apps", {}},
+                                                                       {"set", {"enabled", "off"}},
+                                                                       {"export", {(folder / "x.plist").string()}},
+                                                                       {"import", {backup}}}) {
       Result result = run(name, args, folder.string());
       EXPECT_EQ(result.status, 2) << name;
       EXPECT_NE(result.err.find("is not a device"), std::string::npos) << name << ": " << result.err;
@@ -256,10 +262,11 @@ TEST_F(StoreCommandsTest, AppsShowsEachAppInTheSummaryOrder) {
 }
 
 TEST_F(StoreCommandsTest, AppsRoundsPercentagesLikeTheSummaryAndSkipsClearedToggles) {
-  env.writeDomain(std::string(tessra::kCustomizedAppsKey),
-                  Value(Dictionary{{"a", Value(Dictionary{{"volume", 0.125},
-                                                          {"brightness", 0.375},
-                                                          {"toggles", Value(Dictionary{{"dnd", -1}})}})}}));
+  env.writeDomain(
+      std::string(tessra::kCustomizedAppsKey),
+      Value(Dictionary{
+          {"a",
+           Value(Dictionary{{"volume", 0.125}, {"brightness", 0.375}, {"toggles", Value(Dictionary{{"dnd", -1}})}})}}));
   Result result = run("apps", {});
   EXPECT_EQ(result.out, "a: 2 customized things\n  volume 13%\n  brightness 38%\n");
 }
@@ -342,8 +349,9 @@ TEST_F(StoreCommandsTest, ImportReplacesTheWholeStore) {
 TEST_F(StoreCommandsTest, ABadImportChangesNothingAndNamesTheFault) {
   env.writeDomain(std::string(tessra::kCustomizedAppsKey), sampleApps());
   std::string before = domainFileBytes();
-  auto entry = [](Dictionary d) { return Value(Dictionary{{"com.good", Value(Dictionary{{"volume", 0.5}})},
-                                                          {"com.bad", Value(std::move(d))}}); };
+  auto entry = [](Dictionary d) {
+    return Value(Dictionary{{"com.good", Value(Dictionary{{"volume", 0.5}})}, {"com.bad", Value(std::move(d))}});
+  };
   struct Case {
     Value root;
     const char* message;

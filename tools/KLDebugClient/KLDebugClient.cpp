@@ -98,7 +98,8 @@ __attribute__((constructor)) void registerDebugClientClass() {
   loadTime();
   if (platform::objc_getClass("KLDebugClient")) return;
   platform::Class* cls = platform::Runtime::allocateClass<DebugClient>("KLDebugClient", platform::Runtime::rootClass());
-  platform::class_addMethod(cls->metaclass(), platform::sel_registerName("clientWithIdentifier:"), &clientWithIdentifier);
+  platform::class_addMethod(cls->metaclass(), platform::sel_registerName("clientWithIdentifier:"),
+                            &clientWithIdentifier);
   platform::class_addMethod(cls, platform::sel_registerName("configureWithOptions:"), &configureWithOptions);
   platform::class_addMethod(cls, platform::sel_registerName("logMessage:"), &logMessage);
   platform::Runtime::registerClass(cls);

@@ -146,12 +146,8 @@ void GlyphPainter::paint(const IconEntry& entry, const std::filesystem::path& fo
       for (size_t i = 0; i < names.size(); ++i)
         paintIcon(entry, kIconPoints * static_cast<int>(i + 1), folder / names[i]);
       break;
-    case Style::Header:
-      paintHeader(entry, folder / names[0]);
-      break;
-    case Style::Tile:
-      paintTile(entry, folder / names[0]);
-      break;
+    case Style::Header: paintHeader(entry, folder / names[0]); break;
+    case Style::Tile: paintTile(entry, folder / names[0]); break;
   }
 }
 

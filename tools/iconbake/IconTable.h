@@ -20,12 +20,12 @@ enum class Style {
 
 // One row of the icon table.
 struct IconEntry {
-  std::string name;       // file name without ".png"
+  std::string name;  // file name without ".png"
   Bundle bundle = Bundle::Plugin;
   Style style = Style::Icon;
-  std::string glyph;      // the glyph's name in the icon font (for people reading the table)
+  std::string glyph;       // the glyph's name in the icon font (for people reading the table)
   char32_t codepoint = 0;  // the glyph's character
-  int line = 0;           // line in the table, for messages
+  int line = 0;            // line in the table, for messages
 };
 
 // The table that maps every image name the system uses to a glyph of the

@@ -75,8 +75,10 @@ void printApp(std::ostream& out, const TessraStorageManager& store, const std::s
     return;
   }
   int64_t count = store.getNbCustomizedThingsForBundleId(bundleId);
-  if (count == 0) out << "nothing customized\n";
-  else out << count << (count == 1 ? " customized thing\n" : " customized things\n");
+  if (count == 0)
+    out << "nothing customized\n";
+  else
+    out << count << (count == 1 ? " customized thing\n" : " customized things\n");
 
   printLevel(out, entry, kVolumeKey);
   printLevel(out, entry, kBrightnessKey);
@@ -119,8 +121,7 @@ int runApps(const Invocation& invocation) {
   return 0;
 }
 
-CommandRegistration registration{
-    {"apps", "--root DIR: every customized app and what it customizes", runApps}};
+CommandRegistration registration{{"apps", "--root DIR: every customized app and what it customizes", runApps}};
 
 }  // namespace
 }  // namespace tessra::cli

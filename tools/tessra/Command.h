@@ -19,8 +19,8 @@ struct Invocation {
 // static CommandRegistration in their own source file, so the dispatcher needs
 // no list of them.
 struct Command {
-  std::string name;   // e.g. "settings", or "device create" for a two-word command
-  std::string usage;  // one line: arguments and what it does
+  std::string name;                           // e.g. "settings", or "device create" for a two-word command
+  std::string usage;                          // one line: arguments and what it does
   std::function<int(const Invocation&)> run;  // 0 on success; non-zero after writing a message to err
 };
 

@@ -112,9 +112,7 @@ bool ComponentGallery::writeControls(const fs::path& folder, std::ostream& err) 
     holder->layoutIfNeeded();
     const TSSegmentedControlGeometry g = control->geometry();
     switch (position.kind) {
-      case Position::Kind::Rest:
-        control->setCurrentState(position.state);
-        break;
+      case Position::Kind::Rest: control->setCurrentState(position.state); break;
       case Position::Kind::Between:
         control->scrollView().setContentOffset({g.spacerWidth() - position.amount * g.selectorWidth(), 0});
         break;

@@ -19,8 +19,8 @@ int runCreate(const Invocation& invocation) {
       if (word == "--version") {
         options.systemVersion = value;
       } else if (value == "phone" || value == "tablet") {
-        options.kind = value == "tablet" ? platform::springboard::DeviceKind::Tablet
-                                         : platform::springboard::DeviceKind::Phone;
+        options.kind =
+            value == "tablet" ? platform::springboard::DeviceKind::Tablet : platform::springboard::DeviceKind::Phone;
       } else {
         *invocation.err << "tessra device create: --kind is phone or tablet, not '" << value << "'\n";
         return 2;
@@ -38,12 +38,14 @@ int runCreate(const Invocation& invocation) {
   if (!root) return 2;
   if (!DeviceInstaller::create(*root, options, *invocation.err, invocation.err)) return 1;
   *invocation.out << "created a " << (options.kind == platform::springboard::DeviceKind::Tablet ? "tablet" : "phone")
-                  << " with system " << options.systemVersion << (options.activator ? " and Activator" : "") << " at " << root->string() << "\n";
+                  << " with system " << options.systemVersion << (options.activator ? " and Activator" : "") << " at "
+                  << root->string() << "\n";
   return 0;
 }
 
 const CommandRegistration registration{
-    {"device create", "DIR [--version X.Y] [--kind phone|tablet] [--activator]: a new device root with the plug-in installed",
+    {"device create",
+     "DIR [--version X.Y] [--kind phone|tablet] [--activator]: a new device root with the plug-in installed",
      runCreate}};
 
 }  // namespace

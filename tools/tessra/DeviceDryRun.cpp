@@ -45,10 +45,9 @@ int DeviceDryRun::run(const fs::path& script, const std::vector<device::ScriptCo
       options.kind = command.on ? platform::springboard::DeviceKind::Tablet : platform::springboard::DeviceKind::Phone;
     if (command.verb == ScriptVerb::ActivatorSetup) options.activator = command.on;
     if (command.verb == ScriptVerb::App)
-      options.extraApps.push_back({command.name, command.displayName,
-                                   command.on ? platform::springboard::AppKind::System
-                                              : platform::springboard::AppKind::User,
-                                   "AppIcon60x60"});
+      options.extraApps.push_back(
+          {command.name, command.displayName,
+           command.on ? platform::springboard::AppKind::System : platform::springboard::AppKind::User, "AppIcon60x60"});
   }
   auto folder = temporaryFolder();
   if (!folder) {
@@ -75,8 +74,8 @@ int DeviceDryRun::run(const fs::path& script, const std::vector<device::ScriptCo
         status = WEXITSTATUS(wstatus);
         if (status == 127) err << "tessra device run: cannot run " << executable->string() << "\n";
       } else if (WIFSIGNALED(wstatus)) {
-        err << "tessra device run: SpringBoard died of signal " << WTERMSIG(wstatus) << " (" << strsignal(WTERMSIG(wstatus))
-            << ")\n";
+        err << "tessra device run: SpringBoard died of signal " << WTERMSIG(wstatus) << " ("
+            << strsignal(WTERMSIG(wstatus)) << ")\n";
       }
     }
   }

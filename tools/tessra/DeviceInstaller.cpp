@@ -37,8 +37,12 @@ std::string DeviceInstaller::killallScript(const fs::path& root, const fs::path&
   return "#!/bin/sh\n"
          "# killall of this device: restarts the device's home screen, never a process of the machine\n"
          "# it runs on. SpringBoard and backboardd restart SpringBoard; other names are not known here.\n"
-         "root=" + shellQuoted(root.string()) + "\n"
-         "tessra=" + shellQuoted(tessra.string()) + "\n"
+         "root=" +
+         shellQuoted(root.string()) +
+         "\n"
+         "tessra=" +
+         shellQuoted(tessra.string()) +
+         "\n"
          "status=0\n"
          "for name in \"$@\"; do\n"
          "  case \"$name\" in\n"
@@ -57,13 +61,12 @@ bool DeviceInstaller::create(const fs::path& root, const Options& options, std::
     return false;
   }
   if (!device::ScriptParser::isSupportedVersion(options.systemVersion)) {
-    err << "tessra device create: unsupported system version '" << options.systemVersion
-        << "' (11.x, 12.x or 13.x)\n";
+    err << "tessra device create: unsupported system version '" << options.systemVersion << "' (11.x, 12.x or 13.x)\n";
     return false;
   }
-  for (const char* folder : {"Library/MobileSubstrate/DynamicLibraries", "Library/Application Support",
-                             "Library/PreferenceBundles", "var/mobile/Library/Preferences", "var/log/KLDebug",
-                             "var/run", "usr/lib", "usr/bin"}) {
+  for (const char* folder :
+       {"Library/MobileSubstrate/DynamicLibraries", "Library/Application Support", "Library/PreferenceBundles",
+        "var/mobile/Library/Preferences", "var/log/KLDebug", "var/run", "usr/lib", "usr/bin"}) {
     fs::create_directories(root / folder, ec);
     if (ec) {
       err << "tessra device create: cannot create " << (root / folder).string() << ": " << ec.message() << "\n";
@@ -106,13 +109,14 @@ bool DeviceInstaller::create(const fs::path& root, const Options& options, std::
   if (!device::DeviceFiles::writeConfiguration(root, options.systemVersion, options.kind, &error, options.activator) ||
       !device::DeviceFiles::writeApps(root, apps, &error) ||
       !platform::plist::PropertyListFile::writeAtomically(
-          root / "usr/bin/killall",
-          killallScript(absoluteRoot, DeviceBuildProducts::binDirectory() / "tessra"), &error)) {
+          root / "usr/bin/killall", killallScript(absoluteRoot, DeviceBuildProducts::binDirectory() / "tessra"),
+          &error)) {
     err << "tessra device create: " << error << "\n";
     return false;
   }
-  fs::permissions(root / "usr/bin/killall", fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                                fs::perms::others_read | fs::perms::others_exec,
+  fs::permissions(root / "usr/bin/killall",
+                  fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read |
+                      fs::perms::others_exec,
                   ec);
   return true;
 }

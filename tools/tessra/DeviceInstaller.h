@@ -28,8 +28,7 @@ class DeviceInstaller {
 
   // Creates the device at `root`; false after a message on `err`. Notes (a library not built)
   // go to `notes` when it is set.
-  static bool create(const std::filesystem::path& root, const Options& options, std::ostream& err,
-                     std::ostream* notes);
+  static bool create(const std::filesystem::path& root, const Options& options, std::ostream& err, std::ostream* notes);
 
   // The text of the device's usr/bin/killall for `root`, calling the `tessra` at `tessra`.
   static std::string killallScript(const std::filesystem::path& root, const std::filesystem::path& tessra);

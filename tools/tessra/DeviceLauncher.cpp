@@ -5,9 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <algorithm>
 #include <cstring>
 #include <ostream>
 #include <string>
@@ -34,7 +34,9 @@ constexpr auto kPollInterval = std::chrono::milliseconds(25);
 bool alive(pid_t pid) { return platform::ProcessState::isRunning(pid); }
 
 // Waits until `pid` is gone; false when it still runs after `timeout`.
-bool waitUntilGone(pid_t pid, platform::Duration timeout) { return platform::ProcessState::waitUntilEnded(pid, timeout); }
+bool waitUntilGone(pid_t pid, platform::Duration timeout) {
+  return platform::ProcessState::waitUntilEnded(pid, timeout);
+}
 
 // The end of the host's log, to show why it did not come up.
 std::string logTail(const fs::path& root) {
@@ -124,9 +126,8 @@ bool DeviceLauncher::startSpringBoard(const fs::path& root, std::ostream& out, s
   }
   auto executable = DeviceBuildProducts::springBoard();
   if (!executable) {
-    err << "tessra device start: the SpringBoard host is not built (no " << (DeviceBuildProducts::binDirectory() /
-                                                                           "SpringBoard").string()
-        << ")\n";
+    err << "tessra device start: the SpringBoard host is not built (no "
+        << (DeviceBuildProducts::binDirectory() / "SpringBoard").string() << ")\n";
     return false;
   }
   pid_t pid = spawnDetached(*executable, root, err);

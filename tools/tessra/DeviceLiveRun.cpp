@@ -21,8 +21,8 @@ using device::ScriptVerb;
 constexpr int kDeviceLost = 3;
 
 // One request to the device; prints its trace lines and keeps the cursor. False after a message.
-bool request(const std::filesystem::path& root, const char* command, std::vector<std::string> args,
-             uint64_t& cursor, std::ostream& out, std::ostream& err, int& status, std::string& message) {
+bool request(const std::filesystem::path& root, const char* command, std::vector<std::string> args, uint64_t& cursor,
+             std::ostream& out, std::ostream& err, int& status, std::string& message) {
   platform::ControlReply reply = platform::BusControlClient::call(root, command, args, DeviceLiveRun::kLineTimeout);
   if (!reply.answered()) {
     err << "tessra device run: " << reply.error << "\n";
@@ -48,8 +48,7 @@ int DeviceLiveRun::run(const std::filesystem::path& root, const std::string& scr
   uint64_t cursor = std::numeric_limits<uint64_t>::max();  // from now on: what happened before is not ours
   int status = 0;
   std::string message;
-  if (!request(root, control::kTrace, {std::to_string(cursor)}, cursor, out, err, status, message))
-    return kDeviceLost;
+  if (!request(root, control::kTrace, {std::to_string(cursor)}, cursor, out, err, status, message)) return kDeviceLost;
 
   for (const auto& command : commands) {
     if (command.isDeviceSetup()) continue;  // checked against the device before the run
@@ -74,7 +73,9 @@ int DeviceLiveRun::run(const std::filesystem::path& root, const std::string& scr
     if ((command.verb == ScriptVerb::LongPress || command.verb == ScriptVerb::Drag ||
          command.verb == ScriptVerb::PressIcon || command.verb == ScriptVerb::Swipe) &&
         status == control::kDone) {
-      double held = command.verb == ScriptVerb::PressIcon ? 1.0 : command.verb == ScriptVerb::Swipe ? 0.3 : command.number;
+      double held = command.verb == ScriptVerb::PressIcon ? 1.0
+                    : command.verb == ScriptVerb::Swipe   ? 0.3
+                                                          : command.number;
       std::this_thread::sleep_for(platform::seconds(held + 0.1));
       int traceStatus = 0;
       std::string traceMessage;

@@ -22,15 +22,14 @@ platform::Duration g_connectTimeout = platform::seconds(3);
 std::atomic<size_t> g_unheardPosts{0};
 
 // Sends one notification to the device at the current root, when its bus runs.
-void sendToDevice(const std::string& name,
-                  const std::function<void(platform::BusNotificationTransport&)>& send) {
+void sendToDevice(const std::string& name, const std::function<void(platform::BusNotificationTransport&)>& send) {
   std::filesystem::path root = platform::DevicePaths::root();
   if (root.empty() || !platform::BusLocation::readAddress(root)) return;
   platform::BusConnection bus(root);
   // Nothing comes back to this process: the sink drops what others post.
-  platform::BusNotificationTransport transport(bus, platform::BusNotificationTransport::Sink{
-                                                        [](const std::string&) {},
-                                                        [](const std::string&, const platform::plist::Value&) {}});
+  platform::BusNotificationTransport transport(
+      bus, platform::BusNotificationTransport::Sink{[](const std::string&) {},
+                                                    [](const std::string&, const platform::plist::Value&) {}});
   bus.start();
   if (bus.waitFor(platform::BusConnection::State::Connected, g_connectTimeout)) {
     send(transport);

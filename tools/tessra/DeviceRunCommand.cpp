@@ -46,8 +46,9 @@ std::vector<ScriptError> checkAgainstDevice(const std::vector<device::ScriptComm
       bool installed = false;
       for (const auto& app : device.installedApps) installed = installed || app.bundleIdentifier == command.name;
       if (!installed)
-        errors.push_back({command.line, "app: " + command.name + " is not installed on the device; apps are "
-                                                                 "installed when a device is created"});
+        errors.push_back({command.line, "app: " + command.name +
+                                            " is not installed on the device; apps are "
+                                            "installed when a device is created"});
     }
   }
   return errors;
@@ -88,7 +89,8 @@ int runScript(const Invocation& invocation) {
   if (!parsed.ok()) {
     std::stable_sort(parsed.errors.begin(), parsed.errors.end(),
                      [](const ScriptError& a, const ScriptError& b) { return a.line < b.line; });
-    for (const auto& error : parsed.errors) *invocation.err << script << ":" << error.line << ": " << error.message << "\n";
+    for (const auto& error : parsed.errors)
+      *invocation.err << script << ":" << error.line << ": " << error.message << "\n";
     *invocation.err << "tessra device run: nothing was run\n";
     return kNotUnderstood;
   }

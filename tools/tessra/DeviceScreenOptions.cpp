@@ -42,8 +42,7 @@ std::optional<DeviceScreenOptions> DeviceScreenOptions::parse(const Invocation& 
     }
   }
   if (positional.size() != wordCount + 1) {
-    *invocation.err << "tessra " << command << ": expected a device folder"
-                    << (wordCount ? " and a file" : "") << "\n";
+    *invocation.err << "tessra " << command << ": expected a device folder" << (wordCount ? " and a file" : "") << "\n";
     return std::nullopt;
   }
   std::error_code ec;

@@ -14,8 +14,9 @@ int runShow(const Invocation& invocation) {
 }
 
 const CommandRegistration show{
-    {"device show", "DIR [--scale N]: a window on the running device's screen (mouse: finger; H home, L lock, "
-                    "S Siri, F Spotlight, arrows volume, Space side button)",
+    {"device show",
+     "DIR [--scale N]: a window on the running device's screen (mouse: finger; H home, L lock, "
+     "S Siri, F Spotlight, arrows volume, Space side button)",
      runShow}};
 
 }  // namespace

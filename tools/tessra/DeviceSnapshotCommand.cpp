@@ -56,10 +56,10 @@ int runSnapshot(const Invocation& invocation) {
                unsigned char* data = cairo_image_surface_get_data(image);
                const int stride = cairo_image_surface_get_stride(image);
                for (int y = 0; y < frame->height(); ++y)
-                 std::memcpy(data + static_cast<size_t>(y) * stride,
-                             reinterpret_cast<const unsigned char*>(frame->pixels()) +
-                                 static_cast<size_t>(y) * frame->stride(),
-                             static_cast<size_t>(frame->stride()));
+                 std::memcpy(
+                     data + static_cast<size_t>(y) * stride,
+                     reinterpret_cast<const unsigned char*>(frame->pixels()) + static_cast<size_t>(y) * frame->stride(),
+                     static_cast<size_t>(frame->stride()));
                cairo_surface_mark_dirty(image);
                sequence = seq;
                arrived.notify_all();
@@ -76,8 +76,8 @@ int runSnapshot(const Invocation& invocation) {
   }
   bus.stop();
   if (!image) {
-    *invocation.err << "tessra device snapshot: "
-                    << (lost.empty() ? "the device sent no frame within 15 s" : lost) << "\n";
+    *invocation.err << "tessra device snapshot: " << (lost.empty() ? "the device sent no frame within 15 s" : lost)
+                    << "\n";
     return 1;
   }
   cairo_status_t status = cairo_surface_write_to_png(image, file.c_str());

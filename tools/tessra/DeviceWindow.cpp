@@ -77,8 +77,8 @@ int DeviceWindow::run(std::ostream& err) {
   SdlSession sdl;
   if (!sdl.ok) {
     const char* display = std::getenv("DISPLAY");
-    err << "tessra device show: cannot open the display (DISPLAY=" << (display ? display : "") << "): "
-        << SDL_GetError() << "\n";
+    err << "tessra device show: cannot open the display (DISPLAY=" << (display ? display : "")
+        << "): " << SDL_GetError() << "\n";
     return 1;
   }
   const Uint32 arrivalEvent = SDL_RegisterEvents(1);
@@ -108,8 +108,10 @@ int DeviceWindow::run(std::ostream& err) {
              }
              push(Arrival::Attached, nullptr);
            },
-       .frame = [&](uint32_t sequence,
-                    std::vector<platform::FrameRect> changed) { push(Arrival::Frame, new FrameNote{sequence, std::move(changed)}); },
+       .frame =
+           [&](uint32_t sequence, std::vector<platform::FrameRect> changed) {
+             push(Arrival::Frame, new FrameNote{sequence, std::move(changed)});
+           },
        .lost = [&](std::string reason) { push(Arrival::Lost, new std::string(std::move(reason))); }});
   bus.start();
 
@@ -200,9 +202,7 @@ int DeviceWindow::run(std::ostream& err) {
     // Window pixels are frame pixels: `scale` of them to a point.
     auto touch = [&](int phase, int x, int y) { client.touch(phase, x / scale, y / scale); };
     switch (event.type) {
-      case SDL_QUIT:
-        running = false;
-        break;
+      case SDL_QUIT: running = false; break;
       case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_EXPOSED && texture) {
           SDL_RenderCopy(renderer, texture, nullptr, nullptr);
@@ -227,11 +227,9 @@ int DeviceWindow::run(std::ostream& err) {
       case SDL_KEYDOWN:
       case SDL_KEYUP:
         if (event.key.repeat) break;
-        if (auto key = keyFor(event.key.keysym.sym, event.key.keysym.mod))
-          client.key(*key, event.type == SDL_KEYDOWN);
+        if (auto key = keyFor(event.key.keysym.sym, event.key.keysym.mod)) client.key(*key, event.type == SDL_KEYDOWN);
         break;
-      default:
-        break;
+      default: break;
     }
   }
   destroyWindow();

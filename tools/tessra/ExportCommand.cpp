@@ -27,8 +27,8 @@ int runExport(const Invocation& invocation) {
   // A backup written over the device's own preferences would replace every setting with the apps alone.
   {
     std::error_code ec;
-    const auto preferences = std::filesystem::weakly_canonical(
-        platform::DevicePaths::preferencesFile(kPreferencesDomain).parent_path(), ec);
+    const auto preferences =
+        std::filesystem::weakly_canonical(platform::DevicePaths::preferencesFile(kPreferencesDomain).parent_path(), ec);
     const auto target = std::filesystem::weakly_canonical(std::filesystem::absolute(file, ec), ec);
     const auto relative = target.lexically_relative(preferences);
     if (!relative.empty() && *relative.begin() != "..") {

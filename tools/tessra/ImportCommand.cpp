@@ -114,8 +114,7 @@ int runImport(const Invocation& invocation) {
   if (!faults.empty()) {
     err << "tessra import: '" << file << "' is not a valid backup; nothing imported:\n";
     for (size_t i = 0; i < faults.size() && i < kMaxReportedFaults; ++i) err << "  " << faults[i] << "\n";
-    if (faults.size() > kMaxReportedFaults)
-      err << "  ... and " << faults.size() - kMaxReportedFaults << " more\n";
+    if (faults.size() > kMaxReportedFaults) err << "  ... and " << faults.size() - kMaxReportedFaults << " more\n";
     return 1;
   }
 

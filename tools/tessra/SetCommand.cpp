@@ -57,8 +57,8 @@ int runSet(const Invocation& invocation) {
   } else {
     value = parseInteger(word);
     if (!value || *value < setting->minimum || *value > setting->maximum) {
-      err << "tessra set: " << key << " takes a whole number from " << setting->minimum << " to "
-          << setting->maximum << " (not '" << word << "'); nothing written\n";
+      err << "tessra set: " << key << " takes a whole number from " << setting->minimum << " to " << setting->maximum
+          << " (not '" << word << "'); nothing written\n";
       return 2;
     }
   }

@@ -53,8 +53,8 @@ int runSettings(const Invocation& invocation) {
     platform::plist::Value stored = preferences.objectForKey(setting.key);
     int64_t value = setting.valueFor(stored);
     out << (value != setting.defaultValue ? "* " : "  ") << std::left << std::setw(static_cast<int>(keyWidth))
-        << setting.key << "  " << std::setw(30) << valueText(setting, value)
-        << "default " << valueText(setting, setting.defaultValue);
+        << setting.key << "  " << std::setw(30) << valueText(setting, value) << "default "
+        << valueText(setting, setting.defaultValue);
     if (!stored.isNull() && !stored.isNumber())
       out << "  [stored " << stored.describe() << " is not a number: the default applies]";
     out << "\n";

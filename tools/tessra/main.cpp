@@ -10,8 +10,7 @@ namespace {
 
 void printUsage(std::ostream& out) {
   out << "usage: tessra COMMAND [ARGS] [--root DIR]\n\ncommands:\n";
-  for (const auto& command : tessra::cli::commands())
-    out << "  " << command.name << " " << command.usage << "\n";
+  for (const auto& command : tessra::cli::commands()) out << "  " << command.name << " " << command.usage << "\n";
 }
 
 }  // namespace

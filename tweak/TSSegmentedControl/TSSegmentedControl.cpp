@@ -216,8 +216,7 @@ void TSSegmentedControl::setupStateViewAtIndex(long index, double s) {
       selected.setAlpha(1 - std::fabs(s));
       plain.setAlpha(std::fabs(s));
       break;
-    case TSSegmentedControlTransitionStyle::None:
-      break;
+    case TSSegmentedControlTransitionStyle::None: break;
   }
   if (auto d = delegate()) d->setupStateAtIndex(*this, index, plain, selected, s);
 }

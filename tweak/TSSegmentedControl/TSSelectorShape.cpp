@@ -55,8 +55,7 @@ std::optional<UIBezierPath> TSSelectorShape::pathForSelectorViewFromPercentage(T
   switch (style) {
     case TSSegmentedControlShapeStyle::RoundedRect:
       return roundedRectPathForSelectorViewFromPercentage(w, h, cornerRadius);
-    case TSSegmentedControlShapeStyle::Dribble:
-      return dribblePathForSelectorViewFromPercentage(w, h, q);
+    case TSSegmentedControlShapeStyle::Dribble: return dribblePathForSelectorViewFromPercentage(w, h, q);
   }
   return std::nullopt;
 }

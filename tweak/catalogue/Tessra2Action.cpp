@@ -7,8 +7,8 @@ std::string Tessra2Action::getBottomTextForCurrentState() const {
   const ToggleDescription* description = actionDescription(toggleType());
   if (!description) return {};
   // Behaviours up to hiding the home bar are enforced while the app is in front; the last three happen once.
-  std::string_view format = toggleType() <= ToggleTypeHideHomeBar ? toggle_texts::kWhileUsingFormat
-                                                                   : toggle_texts::kWhenOpeningFormat;
+  std::string_view format =
+      toggleType() <= ToggleTypeHideHomeBar ? toggle_texts::kWhileUsingFormat : toggle_texts::kWhenOpeningFormat;
   return toggle_texts::fill(format, {description->readableName, currentAppName()});
 }
 

@@ -26,9 +26,9 @@ std::string Tessra2Toggle::getBottomTextForCurrentState() const {
   if (state_ == ToggleStateNotCustomized) return {};
   auto readableName = getReadableNameForToggleType(toggleType_);
   if (!readableName) return {};
-  return toggle_texts::fill(toggle_texts::kSwitchFormat,
-                            {state_ == ToggleStateOn ? toggle_texts::kEnable : toggle_texts::kDisable,
-                             *readableName, currentAppName()});
+  return toggle_texts::fill(
+      toggle_texts::kSwitchFormat,
+      {state_ == ToggleStateOn ? toggle_texts::kEnable : toggle_texts::kDisable, *readableName, currentAppName()});
 }
 
 void Tessra2Toggle::saveValue() const { TessraStorageManager::sharedInstance().setState(state_, toggleType_); }
@@ -42,9 +42,7 @@ std::pair<ToggleState, bool> Tessra2Toggle::storedStateAndVisibility(ToggleType 
           TessraStorageManager::toggleHasToBeShown(type)};
 }
 
-std::optional<std::string_view> Tessra2Toggle::getNameForToggleType(ToggleType type) {
-  return toggleNameForType(type);
-}
+std::optional<std::string_view> Tessra2Toggle::getNameForToggleType(ToggleType type) { return toggleNameForType(type); }
 
 ToggleType Tessra2Toggle::getToggleTypeFromName(std::string_view name) { return toggleTypeForName(name); }
 

@@ -35,8 +35,8 @@ constexpr long kStyleDark = 2;
 
 // The short Flipswitch identifiers of the types that have one, by type.
 constexpr std::array<std::string_view, 13> kShortIdentifiers = {
-    "rotation-lock", "bluetooth", "cellular-data",   "wifi",      "airplane-mode", "do-not-disturb", "location",
-    "auto-brightness", "autolock", "low-power", "night-shift", "vpn", "ringer",
+    "rotation-lock",   "bluetooth", "cellular-data", "wifi",        "airplane-mode", "do-not-disturb", "location",
+    "auto-brightness", "autolock",  "low-power",     "night-shift", "vpn",           "ringer",
 };
 
 // The full identifiers of the table above, made once so that reading a switch
@@ -105,30 +105,18 @@ bool hasFlipswitchIdentifier(ToggleType type) {
 
 void FlipswitchHelper::setToggle(ToggleType type, bool enabled) {
   switch (type) {
-    case ToggleTypeBluetooth:
-      setBluetoothEnabled(enabled);
-      return;
+    case ToggleTypeBluetooth: setBluetoothEnabled(enabled); return;
     case ToggleTypeRinger:
       if (systemVersionAtLeast13())
         setRingerEnablediOS13(enabled);
       else
         setPanelState(enabled, fullIdentifierOf(type));
       return;
-    case ToggleTypeDarkMode:
-      setiOS13DarkModeEnabled(enabled);
-      return;
-    case ToggleTypeReduceWhitePoint:
-      setReduceWhitePointEnabled(enabled);
-      return;
-    case ToggleTypeSmartInvertColors:
-      setSmartInvertColorsEnabled(enabled);
-      return;
-    case ToggleTypeClassicInvertColors:
-      setClasicInvertColorsEnabled(enabled);
-      return;
-    case ToggleTypeAssistiveTouch:
-      setAssistiveTouchEnabled(enabled);
-      return;
+    case ToggleTypeDarkMode: setiOS13DarkModeEnabled(enabled); return;
+    case ToggleTypeReduceWhitePoint: setReduceWhitePointEnabled(enabled); return;
+    case ToggleTypeSmartInvertColors: setSmartInvertColorsEnabled(enabled); return;
+    case ToggleTypeClassicInvertColors: setClasicInvertColorsEnabled(enabled); return;
+    case ToggleTypeAssistiveTouch: setAssistiveTouchEnabled(enabled); return;
     default:
       if (hasFlipswitchIdentifier(type)) setPanelState(enabled, fullIdentifierOf(type));
       return;
@@ -137,22 +125,15 @@ void FlipswitchHelper::setToggle(ToggleType type, bool enabled) {
 
 bool FlipswitchHelper::isToggleEnabled(ToggleType type) {
   switch (type) {
-    case ToggleTypeBluetooth:
-      return isBluetoothEnabled();
+    case ToggleTypeBluetooth: return isBluetoothEnabled();
     case ToggleTypeRinger:
       return systemVersionAtLeast13() ? isRingerEnablediOS13() : panelState(fullIdentifierOf(type));
-    case ToggleTypeDarkMode:
-      return isiOS13DarkModeEnabled();
-    case ToggleTypeReduceWhitePoint:
-      return isReduceWhitePointModeEnabled();
-    case ToggleTypeSmartInvertColors:
-      return isSmartInvertColorsEnabled();
-    case ToggleTypeClassicInvertColors:
-      return isClassicInvertColorsEnabled();
-    case ToggleTypeAssistiveTouch:
-      return isAssistiveTouchEnabled();
-    default:
-      return hasFlipswitchIdentifier(type) && panelState(fullIdentifierOf(type));
+    case ToggleTypeDarkMode: return isiOS13DarkModeEnabled();
+    case ToggleTypeReduceWhitePoint: return isReduceWhitePointModeEnabled();
+    case ToggleTypeSmartInvertColors: return isSmartInvertColorsEnabled();
+    case ToggleTypeClassicInvertColors: return isClassicInvertColorsEnabled();
+    case ToggleTypeAssistiveTouch: return isAssistiveTouchEnabled();
+    default: return hasFlipswitchIdentifier(type) && panelState(fullIdentifierOf(type));
   }
 }
 
@@ -245,9 +226,7 @@ void FlipswitchHelper::setClasicInvertColorsEnabled(bool enabled) {
   setAccessibilityFlag(kClassicInvertColorsKey, enabled);
 }
 
-bool FlipswitchHelper::isClassicInvertColorsEnabled() {
-  return accessibilityFlag(kClassicInvertColorsKey);
-}
+bool FlipswitchHelper::isClassicInvertColorsEnabled() { return accessibilityFlag(kClassicInvertColorsKey); }
 
 // --- Flipswitch plumbing
 
@@ -274,8 +253,8 @@ void FlipswitchHelper::setFlipswitchState(bool state, std::string_view identifie
 
 void FlipswitchHelper::setVolume(double volume) {
   if (systemVersionAtLeast13())
-    msgSend<void, float, std::string>(volumeControl(), SELECTOR("setVolume:forCategory:"),
-                                      static_cast<float>(volume), std::string(kMediaVolumeCategory));
+    msgSend<void, float, std::string>(volumeControl(), SELECTOR("setVolume:forCategory:"), static_cast<float>(volume),
+                                      std::string(kMediaVolumeCategory));
   else
     msgSend<void, float>(mediaController(), SELECTOR("setVolume:"), static_cast<float>(volume));
 }

@@ -33,16 +33,17 @@ void VolumeApplier::applyVolume(double target) {
   if (suppressHUD && hudHolds_++ == 0) setSuppressHUD(true);
   changing_.store(true, std::memory_order_release);
 
-  platform::dispatch_after(platform::seconds(kApplyDelay), platform::dispatch_get_global_queue(), [target, suppressHUD] {
-    // The volume is a float on the platform: compare at that precision, so a
-    // target equal to the current volume makes no change.
-    if (static_cast<float>(FlipswitchHelper::getVolume()) != static_cast<float>(target))
-      platform::dispatch_async(platform::dispatch_get_main_queue(), [target] { FlipswitchHelper::setVolume(target); });
-    changing_.store(false, std::memory_order_release);
-    if (suppressHUD)
-      platform::dispatch_after(platform::seconds(kHUDReleaseDelay), platform::dispatch_get_main_queue(),
-                               [] {
-                                 if (hudHolds_ > 0 && --hudHolds_ == 0) setSuppressHUD(false);
-                               });
-  });
+  platform::dispatch_after(
+      platform::seconds(kApplyDelay), platform::dispatch_get_global_queue(), [target, suppressHUD] {
+        // The volume is a float on the platform: compare at that precision, so a
+        // target equal to the current volume makes no change.
+        if (static_cast<float>(FlipswitchHelper::getVolume()) != static_cast<float>(target))
+          platform::dispatch_async(platform::dispatch_get_main_queue(),
+                                   [target] { FlipswitchHelper::setVolume(target); });
+        changing_.store(false, std::memory_order_release);
+        if (suppressHUD)
+          platform::dispatch_after(platform::seconds(kHUDReleaseDelay), platform::dispatch_get_main_queue(), [] {
+            if (hudHolds_ > 0 && --hudHolds_ == 0) setSuppressHUD(false);
+          });
+      });
 }

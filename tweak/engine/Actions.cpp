@@ -12,9 +12,9 @@
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Substrate.h"
-#include "tweak/support/KelvaneTweakUtils.h"
 #include "tweak/engine/HomeGestureReplacement.h"
 #include "tweak/store/TessraStorageManager.h"
+#include "tweak/support/KelvaneTweakUtils.h"
 #include "tweak/toast/ToastHelper.h"
 
 using platform::id;
@@ -213,6 +213,6 @@ void Actions::installBehaviourHooks() {
          &orig_presentWithSourceAction);
   if (platform::class_respondsToSelector(destination,
                                          SELECTOR("_presentNotificationViewController:modal:forRequest:completion:")))
-    hook("SBNotificationBannerDestination", "_presentNotificationViewController:modal:forRequest:completion:",
-         &hook_present, &orig_present);
+    hook("SBNotificationBannerDestination",
+         "_presentNotificationViewController:modal:forRequest:completion:", &hook_present, &orig_present);
 }

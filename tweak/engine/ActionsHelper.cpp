@@ -98,20 +98,11 @@ void tessra_clearAllApps(id self, platform::SEL) {
 
 void ActionsHelper::performAction(ToggleType type) {
   switch (type) {
-    case ToggleTypeHideHomeBar:
-      hideCurrentHomeBar();
-      return;
-    case ToggleTypeClearAppSwitcher:
-      clearAppSwitcher();
-      return;
-    case ToggleTypePlayMusic:
-      playMusic();
-      return;
-    case ToggleTypePauseMusic:
-      pauseMusic();
-      return;
-    default:
-      return;
+    case ToggleTypeHideHomeBar: hideCurrentHomeBar(); return;
+    case ToggleTypeClearAppSwitcher: clearAppSwitcher(); return;
+    case ToggleTypePlayMusic: playMusic(); return;
+    case ToggleTypePauseMusic: pauseMusic(); return;
+    default: return;
   }
 }
 
@@ -119,9 +110,8 @@ void ActionsHelper::hideCurrentHomeBar() {
   id gestureManager = platform::valueForKey<id>(sharedSwitcher(), "_gestureManager");
   if (!gestureManager) return;
   platform::Ref<platform::Object> grabber = msgSend<id>(gestureManager, SELECTOR("currentHomeGrabberView"));
-  platform::UIView::animateWithDuration(kHomeBarFadeDuration, [grabber] {
-    msgSend<void, double>(grabber.get(), SELECTOR("setAlpha:"), 0.0);
-  });
+  platform::UIView::animateWithDuration(
+      kHomeBarFadeDuration, [grabber] { msgSend<void, double>(grabber.get(), SELECTOR("setAlpha:"), 0.0); });
 }
 
 void ActionsHelper::clearAppSwitcher() {

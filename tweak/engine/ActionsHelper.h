@@ -22,7 +22,7 @@ class ActionsHelper {
   static constexpr std::string_view kClearAllAppsTypes = "v@:";
   // The navigation apps that "Kill All Running Apps" spares when asked to.
   static constexpr std::array<std::string_view, 3> kNavigationApps = {"com.apple.Maps", "com.google.Maps",
-                                                                       "com.waze.iphone"};
+                                                                      "com.waze.iphone"};
   // How long the home bar grabber takes to fade out.
   static constexpr double kHomeBarFadeDuration = 0.2;
 

@@ -12,10 +12,10 @@
 #include "tweak/engine/ActionsHelper.h"
 #include "tweak/engine/RestoreJournal.h"
 #include "tweak/engine/TessraAppRecord.h"
-#include "tweak/support/TessraDebugLog.h"
 #include "tweak/engine/TessraStartup.h"
 #include "tweak/store/TessraStorageManager.h"
 #include "tweak/support/KelvaneTweakUtils.h"
+#include "tweak/support/TessraDebugLog.h"
 #include "tweak/vocabulary/ToggleType.h"
 
 using platform::id;
@@ -146,7 +146,8 @@ id AppSwitchEngine::frontmostCheck(id answer) {
     lastForegroundApp_ = arriving;
     frontBundleId_ = std::move(arrivingBundleId);
   }
-  if (frontBundleId_ && *frontBundleId_ == kSettingsBundleId) TessraStartup::addShowTessraInterfaceFromSettingsObserver();
+  if (frontBundleId_ && *frontBundleId_ == kSettingsBundleId)
+    TessraStartup::addShowTessraInterfaceFromSettingsObserver();
   inCheck_ = false;
   return answer;
 }
@@ -213,7 +214,8 @@ void AppSwitchEngine::applyCustomizationForApplication(id application) {
     const auto state = static_cast<int32_t>(value.integerValue());
     if (state == ToggleStateNotCustomized) continue;
     const ToggleType type = toggleTypeForName(name);
-    record->togglesValuesBeforeOpening.set(name, platform::plist::Value(FlipswitchHelper::isToggleEnabled(type) ? 1 : 0));
+    record->togglesValuesBeforeOpening.set(name,
+                                           platform::plist::Value(FlipswitchHelper::isToggleEnabled(type) ? 1 : 0));
   }
   // Apply pass.
   for (const auto& [name, value] : entries) {
@@ -253,8 +255,7 @@ void AppSwitchEngine::journalValuesBefore(const std::string& bundleId, bool volu
     }
   const std::optional<double> gliding = BrightnessManager::sharedInstance().glideTarget();
   RestoreJournal::record(bundleId, volume ? std::optional<double>(expectedVolume()) : std::nullopt,
-                         brightness ? std::optional<double>(gliding ? *gliding : mainScreenBrightness())
-                                    : std::nullopt,
+                         brightness ? std::optional<double>(gliding ? *gliding : mainScreenBrightness()) : std::nullopt,
                          switchesBefore);
 }
 

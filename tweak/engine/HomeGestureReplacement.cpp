@@ -55,9 +55,7 @@ bool HomeGestureReplacement::handleButtonEvent(id springBoard, platform::SEL sel
       if (type != kPressTypeSide || force != 1) return callSystem();
       return handleBurst(required, presses.size()) || callSystem();
     }
-    case ActivationMethod::LongPress:
-      handleLongPress(springBoard, type, force);
-      return callSystem();
+    case ActivationMethod::LongPress: handleLongPress(springBoard, type, force); return callSystem();
   }
   return callSystem();
 }
@@ -90,13 +88,11 @@ void HomeGestureReplacement::handleLongPress(id springBoard, long type, long for
   if (force == 1) {
     if (longPressedTimer) longPressedTimer->invalidate();
     platform::Ref<platform::Object> target = springBoard;
-    longPressedTimer = platform::Timer::scheduledTimer(platform::seconds(kLongPressDelay), platform::Repeats::No,
-                                                       [target](platform::Timer&) {
-                                                         msgSend(target.get(), SELECTOR("tessra_powerButtonLongPressed"));
-                                                       });
+    longPressedTimer = platform::Timer::scheduledTimer(
+        platform::seconds(kLongPressDelay), platform::Repeats::No,
+        [target](platform::Timer&) { msgSend(target.get(), SELECTOR("tessra_powerButtonLongPressed")); });
   } else if (force == 0 && longPressedTimer) {
     longPressedTimer->invalidate();
     longPressedTimer = nullptr;
   }
 }
-

@@ -9,7 +9,6 @@ class DispatchBlock;
 class Timer;
 }  // namespace platform
 
-
 // What stands in for the home gesture while an app disables it: a pattern of
 // hardware buttons chosen by the disableHomeGesture_activationMethod setting
 // simulates a press of the home button. 0: volume up and down held together;

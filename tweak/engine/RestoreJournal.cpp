@@ -9,11 +9,11 @@
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyListFile.h"
-#include "tweak/vocabulary/ToggleType.h"
 #include "tweak/controls/BrightnessManager.h"
 #include "tweak/controls/FlipswitchHelper.h"
-#include "tweak/support/TessraDebugLog.h"
 #include "tweak/store/TessraStorageManager.h"
+#include "tweak/support/TessraDebugLog.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 using platform::plist::Dictionary;
 using platform::plist::Value;
@@ -61,9 +61,10 @@ void setAside(const std::filesystem::path& file, const std::string& why) {
   const std::filesystem::path aside = file.string() + ".bad-" + utcStamp();
   std::error_code ec;
   std::filesystem::rename(file, aside, ec);
-  const std::string line = "Restore journal " + file.string() + " cannot be trusted (" + why + "); " +
-                           (ec ? "it could not be moved: " + ec.message() : "set aside as " + aside.filename().string()) +
-                           ", nothing replayed";
+  const std::string line =
+      "Restore journal " + file.string() + " cannot be trusted (" + why + "); " +
+      (ec ? "it could not be moved: " + ec.message() : "set aside as " + aside.filename().string()) +
+      ", nothing replayed";
   platform::Log::write("Tessra: " + line);
   TessraDebugLog::log(line);
 }
@@ -99,7 +100,8 @@ void RestoreJournal::clear() {
 Value RestoreJournal::current() {
   auto file = journalFile();
   if (!file) return Value();
-  auto bytes = platform::plist::PropertyListFile::readDeviceBytes(platform::DevicePaths::root(), *file, kMaxJournalBytes);
+  auto bytes =
+      platform::plist::PropertyListFile::readDeviceBytes(platform::DevicePaths::root(), *file, kMaxJournalBytes);
   if (!bytes.ok()) return Value();
   auto parsed = platform::plist::PropertyListFile::parse(bytes.bytes);
   return parsed.ok() ? parsed.value : Value();
@@ -108,7 +110,8 @@ Value RestoreJournal::current() {
 bool RestoreJournal::replayLeftover() {
   auto file = journalFile();
   if (!file) return false;
-  auto bytes = platform::plist::PropertyListFile::readDeviceBytes(platform::DevicePaths::root(), *file, kMaxJournalBytes);
+  auto bytes =
+      platform::plist::PropertyListFile::readDeviceBytes(platform::DevicePaths::root(), *file, kMaxJournalBytes);
   if (bytes.status == platform::plist::ReadStatus::Missing) return false;
   if (!bytes.ok()) {
     setAside(*file, bytes.message);

@@ -8,10 +8,10 @@
 #include "platform/ui/UIView.h"
 #include "platform/ui/UIViewController.h"
 #include "platform/ui/UIWindow.h"
-#include "tweak/support/KelvaneTweakUtils.h"
 #include "tweak/engine/TessraHooks.h"
 #include "tweak/panel/Tessra2ViewController.h"
 #include "tweak/store/TessraStorageManager.h"
+#include "tweak/support/KelvaneTweakUtils.h"
 
 using namespace platform;
 
@@ -65,8 +65,8 @@ void tessra_hideIpadDock(id self, SEL, bool hide) {
   if (!dock) return;
   if (hide) g_originalIpadDockFrame = dock->frame();
   const CGRect f = dock->frame();
-  const CGRect target = hide ? CGRectMake(f.origin.x, f.origin.y + f.size.height, f.size.width, f.size.height)
-                             : g_originalIpadDockFrame;
+  const CGRect target =
+      hide ? CGRectMake(f.origin.x, f.origin.y + f.size.height, f.size.width, f.size.height) : g_originalIpadDockFrame;
   UIView::animateWithDuration(TessraPanelPresenter::kBarAnimationDuration, [dock, target, hide] {
     dock->setFrame(target);
     dock->setAlpha(hide ? 0 : 1);
@@ -141,8 +141,7 @@ void TessraPanelPresenter::installStatusBarAndDockHooks() {
 void TessraPanelPresenter::installIconControllerHooks() {
   installTessraHook("SBIconController", "viewWillDisappear:", &hook_iconControllerWillDisappear,
                     &orig_iconControllerWillDisappear);
-  installTessraHook("SBIconController", "viewDidAppear:", &hook_iconControllerDidAppear,
-                    &orig_iconControllerDidAppear);
+  installTessraHook("SBIconController", "viewDidAppear:", &hook_iconControllerDidAppear, &orig_iconControllerDidAppear);
 }
 
 void TessraPanelPresenter::openPanel(const std::string& bundleId, bool fromSettings) {
@@ -153,8 +152,7 @@ void TessraPanelPresenter::openPanel(const std::string& bundleId, bool fromSetti
   id application = msgSend<id, std::string>(controller, SELECTOR("applicationWithBundleIdentifier:"), bundleId);
   std::string appName = msgSend<std::string>(application, SELECTOR("displayName"));
 
-  std::shared_ptr<UIViewController> presenter =
-      fromSettings ? topPresenter() : homeScreenPresenter();
+  std::shared_ptr<UIViewController> presenter = fromSettings ? topPresenter() : homeScreenPresenter();
   if (!presenter) {
     Log::write("Tessra: no controller to present the panel over");
     return;
@@ -180,4 +178,3 @@ const std::shared_ptr<Tessra2ViewController>& TessraPanelPresenter::currentPanel
 id TessraPanelPresenter::lastStatusBar() { return g_lastStatusBar.get(); }
 
 id TessraPanelPresenter::lastIpadDock() { return g_lastIpadDock.get(); }
-

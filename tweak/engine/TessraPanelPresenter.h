@@ -34,6 +34,4 @@ class TessraPanelPresenter {
   // The remembered status bar and dock (null until one laid out).
   static platform::id lastStatusBar();
   static platform::id lastIpadDock();
-
 };
-

@@ -14,12 +14,12 @@
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UIView.h"
-#include "tweak/support/BundleHelper.h"
 #include "tweak/controls/FlipswitchHelper.h"
 #include "tweak/engine/TessraHooks.h"
 #include "tweak/engine/TessraPanelPresenter.h"
 #include "tweak/panel/TSCustomizedThingsView.h"
 #include "tweak/store/TessraStorageManager.h"
+#include "tweak/support/BundleHelper.h"
 
 using namespace platform;
 
@@ -158,7 +158,7 @@ void hook_forceTouchActivate(id self, SEL sel, id viewController, id item) {
     return;
   }
   msgSend<void, bool, std::function<void()>>(menu, SELECTOR("dismissAnimated:withCompletionHandler:"), true,
-                                            [bundleId] { TessraPanelPresenter::openPanel(bundleId, false); });
+                                             [bundleId] { TessraPanelPresenter::openPanel(bundleId, false); });
 }
 
 void hook_forceTouchDidLayout(id self, SEL sel) {
@@ -203,8 +203,9 @@ void TessraQuickActions::install() {
   if (is13OrLater()) {
     installTessraHook("SBIconView", "applicationShortcutItems", &hook_iconItems, &orig_iconItems);
     if (Class* iconView = objc_getClass("SBIconView"))
-      installTessraHook(iconView->metaclass(), "activateShortcut:withBundleIdentifier:forIconView:",
-                        &hook_activateShortcut, &orig_activateShortcut);
+      installTessraHook(iconView->metaclass(),
+                        "activateShortcut:withBundleIdentifier:forIconView:", &hook_activateShortcut,
+                        &orig_activateShortcut);
     installTessraHook("_UIContextMenuActionView", "initWithTitle:subtitle:image:", &hook_contextRowInit,
                       &orig_contextRowInit);
     installTessraHook("_UIContextMenuActionView", "setTrailingImage:", &hook_setTrailingImage, &orig_setTrailingImage);
@@ -276,8 +277,8 @@ void TessraQuickActions::decorateRow(id rowView) {
   double stripX = x + 2;
   if (UIApplication::sharedApplication().userInterfaceLayoutDirection() == UIUserInterfaceLayoutDirection::RightToLeft)
     stripX += (w - width) - 2;
-  const UIColor colour = g_darkModeEnabled && g_darkModeTweakName != "carbon" ? UIColor::whiteColor()
-                                                                               : UIColor::blackColor();
+  const UIColor colour =
+      g_darkModeEnabled && g_darkModeTweakName != "carbon" ? UIColor::whiteColor() : UIColor::blackColor();
   auto strip = std::make_shared<TSCustomizedThingsView>(CGRectMake(stripX, y + 2, width, h - 2), bundleId, colour);
   set_customizedThingsView(rowView, nullptr, strip);
   strip->setAlpha(0.8);
@@ -292,4 +293,3 @@ void TessraQuickActions::decorateRow(id rowView) {
     row->addSubview(strip);
   }
 }
-

@@ -4,7 +4,6 @@
 
 #include "platform/runtime/Object.h"
 
-
 // The "Tessra" item of every app icon's quick-action menu: the hooks that
 // add it to the menu's items (from 13.0 on the icon view, below 13.0 on the
 // force-touch data provider), that open the panel when it is activated, and
@@ -35,6 +34,4 @@ class TessraQuickActions {
   static bool isDarkStyle(platform::id rowView);
   // Adds the customized-things strip to the row `rowView` (unless it has one or there is nothing to show).
   static void decorateRow(platform::id rowView);
-
 };
-

@@ -1,5 +1,9 @@
 #include "tweak/engine/TessraStartup.h"
 
+#include <map>
+#include <utility>
+#include <vector>
+
 #include "platform/foundation/DarwinNotificationCenter.h"
 #include "platform/foundation/Dispatch.h"
 #include "platform/foundation/DistributedNotificationCenter.h"
@@ -13,13 +17,9 @@
 #include "tweak/engine/TessraAppRecord.h"
 #include "tweak/engine/TessraPanelPresenter.h"
 #include "tweak/engine/TessraQuickActions.h"
-#include "tweak/support/TessraDebugLog.h"
 #include "tweak/store/TessraKeys.h"
 #include "tweak/store/TessraStorageManager.h"
-
-#include <map>
-#include <utility>
-#include <vector>
+#include "tweak/support/TessraDebugLog.h"
 
 using platform::id;
 using platform::SEL;
@@ -100,10 +100,11 @@ void TessraStartup::mainStartUp() {
 void TessraStartup::registerDarwinObservers() {
   auto& darwin = platform::DarwinNotificationCenter::shared();
   // The preferences object refreshes the bound settings itself; this observer only keeps the name observed.
-  g_darwinObservers.push_back(darwin.addObserver(std::string(tessra::kReloadPrefsNotification), [](const std::string&) {}));
   g_darwinObservers.push_back(
-      darwin.addObserver(std::string(tessra::kClearAppCustomizationCacheNotification),
-                         [](const std::string&) { TessraStorageManager::sharedInstance().loadDictionaryFromStorage(); }));
+      darwin.addObserver(std::string(tessra::kReloadPrefsNotification), [](const std::string&) {}));
+  g_darwinObservers.push_back(darwin.addObserver(
+      std::string(tessra::kClearAppCustomizationCacheNotification),
+      [](const std::string&) { TessraStorageManager::sharedInstance().loadDictionaryFromStorage(); }));
 }
 
 // The engine's part of the hook table, in the order the start-up installs it.
@@ -124,18 +125,18 @@ void TessraStartup::installEngineHooks() {
 void TessraStartup::addShowTessraInterfaceFromSettingsObserver() {
   auto& center = platform::DistributedNotificationCenter::shared();
   if (g_settingsObserver) center.removeObserver(g_settingsObserver);
-  g_settingsObserver = center.addObserver(
-      kShowInterfaceNotification, [](const std::string& name, const platform::plist::Value& userInfo) {
-        // The request comes from another process: anything but a string
-        // identifier is refused with a message and opens nothing.
-        const platform::plist::Value bundleId = userInfo[kBundleIdKey];
-        if (!bundleId.isString() || bundleId.string().empty()) {
-          platform::Log::write("Tessra: ignored " + name + ": \"bundleId\" is " +
-                               (bundleId.isNull() ? std::string("missing") : "not a string (" + bundleId.describe() + ")"));
-          return;
-        }
-        openPanel(bundleId.string(), true);
-      });
+  g_settingsObserver = center.addObserver(kShowInterfaceNotification, [](const std::string& name,
+                                                                         const platform::plist::Value& userInfo) {
+    // The request comes from another process: anything but a string
+    // identifier is refused with a message and opens nothing.
+    const platform::plist::Value bundleId = userInfo[kBundleIdKey];
+    if (!bundleId.isString() || bundleId.string().empty()) {
+      platform::Log::write("Tessra: ignored " + name + ": \"bundleId\" is " +
+                           (bundleId.isNull() ? std::string("missing") : "not a string (" + bundleId.describe() + ")"));
+      return;
+    }
+    openPanel(bundleId.string(), true);
+  });
 }
 
 void TessraStartup::openPanel(const std::string& bundleId, bool fromSettings) {

@@ -49,9 +49,8 @@ void Tessra2RingView::setupViewWithToggles(const std::vector<std::shared_ptr<Tes
     button->setupWithToggle(shown[static_cast<size_t>(i)]);
     addSubview(button);
 
-    const float angle = static_cast<float>((2.0 * static_cast<double>(i) * std::numbers::pi) /
-                                               static_cast<double>(nbButtons_) -
-                                           std::numbers::pi / 2);
+    const float angle = static_cast<float>(
+        (2.0 * static_cast<double>(i) * std::numbers::pi) / static_cast<double>(nbButtons_) - std::numbers::pi / 2);
     const CGPoint home{mid.x + radius * static_cast<double>(std::cos(angle)),
                        mid.y + radius * static_cast<double>(std::sin(angle))};
     button->setCenterSave(home);
@@ -95,7 +94,8 @@ void Tessra2RingView::showAnimated(bool animated) {
   for (const auto& button : buttonsArray_) {
     Tessra2ToggleButton* raw = button.get();
     const CGPoint home = button->centerSave();
-    UIView::animateWithDuration(flight, 0, UIViewAnimationOptions::CurveEaseInOut, [raw, home] { raw->setCenter(home); });
+    UIView::animateWithDuration(flight, 0, UIViewAnimationOptions::CurveEaseInOut,
+                                [raw, home] { raw->setCenter(home); });
     UIView::animateWithDuration(fade, fade, UIViewAnimationOptions::CurveLinear, [raw] { raw->setAlpha(1); });
   }
 }

@@ -4,13 +4,13 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tweak/panel/PanelImages.h"
 #include "tweak/catalogue/Tessra2Slider.h"
 #include "tweak/controls/HapticFeedbackHelper.h"
-#include "tweak/support/TessraDebugLog.h"
 #include "tweak/panel/PanelIdentifiers.h"
+#include "tweak/panel/PanelImages.h"
 #include "tweak/panel/PanelNotifications.h"
 #include "tweak/store/TessraStorageManager.h"
+#include "tweak/support/TessraDebugLog.h"
 
 using namespace platform;
 
@@ -44,8 +44,8 @@ void Tessra2SliderView::setupViewWithImageName(std::string_view imageName) {
   sliderView_->setAccessibilityIdentifier(std::string(panel_identifiers::kSliderFill));
   addSubview(sliderView_);
 
-  const UIColor tint = dark ? UIColor::colorWithRed(0.549, 0.545, 0.545, 0.9)
-                            : UIColor::colorWithRed(0.649, 0.645, 0.645, 0.9);
+  const UIColor tint =
+      dark ? UIColor::colorWithRed(0.549, 0.545, 0.545, 0.9) : UIColor::colorWithRed(0.649, 0.645, 0.645, 0.9);
   const double s = w - 20;
   iconImageView_ = std::make_shared<UIImageView>(PanelImages::named(imageName));
   iconImageView_->setFrame(CGRectMake(10, h - s - 10, s, s));
@@ -80,9 +80,7 @@ void Tessra2SliderView::setupViewWithImageName(std::string_view imageName) {
 void Tessra2SliderView::sliderPanGesture(UIPanGestureRecognizer& recognizer) {
   const double h = bounds().size.height;
   switch (recognizer.state()) {
-    case UIGestureRecognizerState::Began:
-      startY = h - sliderView_->frame().origin.y;
-      break;
+    case UIGestureRecognizerState::Began: startY = h - sliderView_->frame().origin.y; break;
     case UIGestureRecognizerState::Changed: {
       const double ty = recognizer.translationInView(this).y;
       setPercentValue((startY - ty) * 100 / h);
@@ -101,8 +99,7 @@ void Tessra2SliderView::sliderPanGesture(UIPanGestureRecognizer& recognizer) {
       showBottomLabelOnTessraVC();
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 

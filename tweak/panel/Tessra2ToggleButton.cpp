@@ -2,10 +2,10 @@
 
 #include "platform/ui/UIColor.h"
 #include "platform/ui/UIImage.h"
-#include "tweak/panel/PanelImages.h"
 #include "tweak/catalogue/Tessra2Toggle.h"
 #include "tweak/controls/HapticFeedbackHelper.h"
 #include "tweak/panel/PanelIdentifiers.h"
+#include "tweak/panel/PanelImages.h"
 #include "tweak/panel/PanelNotifications.h"
 #include "tweak/store/TessraStorageManager.h"
 
@@ -22,7 +22,8 @@ Tessra2ToggleButton::Tessra2ToggleButton() : UIButton(CGRectZero) { registerTapA
 Tessra2ToggleButton::Tessra2ToggleButton(const CGRect& frame) : UIButton(frame) { registerTapAction(); }
 
 void Tessra2ToggleButton::registerTapAction() {
-  addTarget(this, [this](UIControl& sender) { checkboxSelected(sender); }, UIControlEvents::TouchUpInside);
+  addTarget(
+      this, [this](UIControl& sender) { checkboxSelected(sender); }, UIControlEvents::TouchUpInside);
 }
 
 void Tessra2ToggleButton::setupWithToggle(std::shared_ptr<Tessra2Toggle> toggle) {
@@ -66,8 +67,7 @@ void Tessra2ToggleButton::setCurrentState(ToggleState state) {
       setBackgroundColor(UIColor::blackColor().colorWithAlphaComponent(darkStyle() ? 0.5 : 0.2));
       setTintColor(UIColor::whiteColor());
       break;
-    default:
-      break;
+    default: break;
   }
   // The pop: a little smaller, then springing back to full size.
   setTransform(CGAffineTransformMakeScale(0.9, 0.9));

@@ -7,13 +7,13 @@
 #include "platform/foundation/Dispatch.h"
 #include "platform/runtime/MessageSend.h"
 #include "platform/ui/UILayoutGuide.h"
-#include "tweak/panel/PanelImages.h"
 #include "tweak/catalogue/Tessra2Action.h"
 #include "tweak/catalogue/Tessra2Slider.h"
 #include "tweak/catalogue/Tessra2Toggle.h"
 #include "tweak/catalogue/ToggleTexts.h"
 #include "tweak/controls/HapticFeedbackHelper.h"
 #include "tweak/panel/PanelIdentifiers.h"
+#include "tweak/panel/PanelImages.h"
 #include "tweak/panel/PanelNotifications.h"
 #include "tweak/panel/Tessra2RingView.h"
 #include "tweak/panel/Tessra2SliderView.h"
@@ -235,10 +235,11 @@ std::shared_ptr<UIButton> Tessra2ViewController::makeRemoveButton(Tessra2SliderV
   button->setImage(PanelImages::named("removeIcon"), UIControlState::Normal);
   button->setTintColor(UIColor::whiteColor());
   button->setHidden(true);
-  button->setAccessibilityIdentifier(std::string(slider == volumeSliderView_.get() ? panel_identifiers::kVolumeRemoveButton
-                                                                                  : panel_identifiers::kBrightnessRemoveButton));
-  button->addTarget(this, [this](UIControl& sender) { sliderRemoveButtonClicked(sender); },
-                    UIControlEvents::TouchUpInside);
+  button->setAccessibilityIdentifier(std::string(slider == volumeSliderView_.get()
+                                                     ? panel_identifiers::kVolumeRemoveButton
+                                                     : panel_identifiers::kBrightnessRemoveButton));
+  button->addTarget(
+      this, [this](UIControl& sender) { sliderRemoveButtonClicked(sender); }, UIControlEvents::TouchUpInside);
   slider->setRemoveButton(button);
   return button;
 }
@@ -306,7 +307,8 @@ void Tessra2ViewController::addBottomLabel() {
   UIView* root = view();
   bottomLabel_ = addPanelLabel(root, UIFont::systemFontOfSize(15, UIFontWeight::Light), 2, 0.7);
   bottomLabel_->setAccessibilityIdentifier(std::string(panel_identifiers::kBottomLabel));
-  placeBetween(root, bottomLabel_.get(), togglesRingView_->bottomAnchor(), togglesAndActionsSegmentedControl_->topAnchor(), 0.5);
+  placeBetween(root, bottomLabel_.get(), togglesRingView_->bottomAnchor(),
+               togglesAndActionsSegmentedControl_->topAnchor(), 0.5);
 }
 
 void Tessra2ViewController::addDismissGesture() {
@@ -372,8 +374,10 @@ std::optional<std::string> Tessra2ViewController::titleForStateAtIndex(TSSegment
 }
 
 void Tessra2ViewController::didTapAtIndex(TSSegmentedControl&, long index) {
-  if (index == 1 && actionsRingView_ && actionsRingView_->isHidden()) showActionsRingView();
-  else if (index == 0 && togglesRingView_ && togglesRingView_->isHidden()) showTogglesRingView();
+  if (index == 1 && actionsRingView_ && actionsRingView_->isHidden())
+    showActionsRingView();
+  else if (index == 0 && togglesRingView_ && togglesRingView_->isHidden())
+    showTogglesRingView();
 }
 
 void Tessra2ViewController::didScrollWithXOffset(TSSegmentedControl&, double, double percent, long, long) {

@@ -29,5 +29,4 @@ __attribute__((constructor(101))) void Tessra2MainStartUp() { TessraStartup::mai
 __attribute__((constructor(102))) void Tessra2BehavioursStartUp() { BehavioursStartup::startUp(); }
 
 __attribute__((visibility("default"))) uint32_t tessra_plugin_abi_version() { return tessra::plugin_abi::kVersion; }
-
 }

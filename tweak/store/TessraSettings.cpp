@@ -12,8 +12,8 @@ constexpr SettingDescription boolSetting(std::string_view key, bool def, bool M:
   return SettingDescription{key, SettingType::Bool, def ? 1 : 0, field, nullptr, 0, 1};
 }
 
-constexpr SettingDescription integerSetting(std::string_view key, int64_t def, int64_t M::*field,
-                                            int64_t minimum, int64_t maximum) {
+constexpr SettingDescription integerSetting(std::string_view key, int64_t def, int64_t M::*field, int64_t minimum,
+                                            int64_t maximum) {
   return SettingDescription{key, SettingType::Integer, def, nullptr, field, minimum, maximum};
 }
 
@@ -25,8 +25,7 @@ const std::array<SettingDescription, 70> kSettings{{
     boolSetting("enabled", true, &M::enabled),
     boolSetting("itemsBeforeStockItems", false, &M::itemsBeforeStockItems),
     integerSetting("interfaceColorStyle", 2, &M::interfaceColorStyle, 0, 2),
-    boolSetting("useCrossInsteadOfLongPressGestureForSliders", true,
-                &M::useCrossInsteadOfLongPressGestureForSliders),
+    boolSetting("useCrossInsteadOfLongPressGestureForSliders", true, &M::useCrossInsteadOfLongPressGestureForSliders),
 
     boolSetting("showOrientationLockToggle", true, &M::showOrientationLockToggle),
     boolSetting("showBluetoothToggle", true, &M::showBluetoothToggle),
@@ -49,10 +48,8 @@ const std::array<SettingDescription, 70> kSettings{{
 
     boolSetting("invertColors_onlyWithDarkModeEnabled", false, &M::invertColors_onlyWithDarkModeEnabled),
     boolSetting("invertColors_onlyWithNightShiftEnabled", false, &M::invertColors_onlyWithNightShiftEnabled),
-    boolSetting("reduceWhitePoint_onlyWithDarkModeEnabled", false,
-                &M::reduceWhitePoint_onlyWithDarkModeEnabled),
-    boolSetting("reduceWhitePoint_onlyWithNightShiftEnabled", false,
-                &M::reduceWhitePoint_onlyWithNightShiftEnabled),
+    boolSetting("reduceWhitePoint_onlyWithDarkModeEnabled", false, &M::reduceWhitePoint_onlyWithDarkModeEnabled),
+    boolSetting("reduceWhitePoint_onlyWithNightShiftEnabled", false, &M::reduceWhitePoint_onlyWithNightShiftEnabled),
 
     boolSetting("restorePreviousVolumeOnAppExit", true, &M::restorePreviousVolumeOnAppExit),
     boolSetting("restorePreviousBrightnessOnAppExit", true, &M::restorePreviousBrightnessOnAppExit),
@@ -70,12 +67,9 @@ const std::array<SettingDescription, 70> kSettings{{
     boolSetting("restorePreviousVPNOnAppExit", true, &M::restorePreviousVPNOnAppExit),
     boolSetting("restorePreviousRingerOnAppExit", true, &M::restorePreviousRingerOnAppExit),
     boolSetting("restorePreviousDarkModeOnAppExit", true, &M::restorePreviousDarkModeOnAppExit),
-    boolSetting("restorePreviousReduceWhitePointOnAppExit", true,
-                &M::restorePreviousReduceWhitePointOnAppExit),
-    boolSetting("restorePreviousSmartInvertColorsOnAppExit", true,
-                &M::restorePreviousSmartInvertColorsOnAppExit),
-    boolSetting("restorePreviousClassicInvertColorsOnAppExit", true,
-                &M::restorePreviousClassicInvertColorsOnAppExit),
+    boolSetting("restorePreviousReduceWhitePointOnAppExit", true, &M::restorePreviousReduceWhitePointOnAppExit),
+    boolSetting("restorePreviousSmartInvertColorsOnAppExit", true, &M::restorePreviousSmartInvertColorsOnAppExit),
+    boolSetting("restorePreviousClassicInvertColorsOnAppExit", true, &M::restorePreviousClassicInvertColorsOnAppExit),
     boolSetting("restorePreviousAssistiveTouchOnAppExit", true, &M::restorePreviousAssistiveTouchOnAppExit),
 
     boolSetting("hasToRestoreValuesOnLockScreen", true, &M::hasToRestoreValuesOnLockScreen),

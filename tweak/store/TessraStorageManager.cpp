@@ -351,8 +351,9 @@ bool TessraStorageManager::saveEdit(const EntryEdit& edit, EntryCreation creatio
     return false;
   }
   if (replacedElsewhere)
-    platform::Log::write("Tessra: the app customizations were changed by another program; this edit was made on "
-                         "top of them");
+    platform::Log::write(
+        "Tessra: the app customizations were changed by another program; this edit was made on "
+        "top of them");
   wholeStorageDictionary_ = *saved;
   lastStoredApps_ = std::move(*saved);
   announceSave();

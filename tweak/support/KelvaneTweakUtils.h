@@ -38,7 +38,8 @@ class KelvaneTweakUtils {
   static std::string trimmedString(std::string_view text);
   // Whether the trimmed text is the empty string.
   static bool stringIsEmpty(std::string_view text);
-  // r mod (to - from + 1) + from in unsigned 32-bit arithmetic for a uniform 32-bit r; r + from when the range wraps to 0.
+  // r mod (to - from + 1) + from in unsigned 32-bit arithmetic for a uniform 32-bit r; r + from when the range wraps to
+  // 0.
   static int32_t getRandomNumberBetween(int32_t from, int32_t to);
 
  private:

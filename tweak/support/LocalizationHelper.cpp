@@ -13,9 +13,7 @@ namespace {
 // The part of an identifier that names language, script and region: keywords
 // such as "@calendar=..." are left out, so their letters are never taken for
 // a language ("calendar" contains "ar").
-std::string_view languagePart(std::string_view identifier) {
-  return identifier.substr(0, identifier.find('@'));
-}
+std::string_view languagePart(std::string_view identifier) { return identifier.substr(0, identifier.find('@')); }
 
 bool isArabic(std::string_view identifier) { return languagePart(identifier).find("ar") != std::string_view::npos; }
 
@@ -68,8 +66,10 @@ std::string LocalizationHelper::replaceNumbersWithLocalizedNumbersFromString(std
     std::string replaced;
     replaced.reserve(result.size());
     for (char c : result) {
-      if (c == ascii) replaced += localized;
-      else replaced += c;
+      if (c == ascii)
+        replaced += localized;
+      else
+        replaced += c;
     }
     result = std::move(replaced);
   }

@@ -44,8 +44,8 @@ bool TessraDebugLog::serverInstalled() {
 platform::Ref<platform::Object> TessraDebugLog::makeClient(const char* identifier) {
   platform::Class* cls = platform::objc_getClass("KLDebugClient");
   if (!cls || !serverInstalled()) return nullptr;
-  return platform::msgSend<platform::Ref<platform::Object>, std::string>(
-      cls, SELECTOR("clientWithIdentifier:"), std::string(identifier));
+  return platform::msgSend<platform::Ref<platform::Object>, std::string>(cls, SELECTOR("clientWithIdentifier:"),
+                                                                         std::string(identifier));
 }
 
 void TessraDebugLog::setUp() {

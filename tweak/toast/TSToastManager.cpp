@@ -32,8 +32,12 @@ ToastPosition TSToastManager::defaultPosition() { return sharedManager().default
 
 void TSToastManager::setDefaultPosition(const std::any& position) {
   ToastPosition& current = sharedManager().defaultPosition_;
-  if (const auto* name = std::any_cast<std::string>(&position)) current = *name;
-  else if (const auto* text = std::any_cast<const char*>(&position)) current = *text ? ToastPosition(*text) : current;
-  else if (const auto* point = std::any_cast<platform::CGPoint>(&position)) current = *point;
-  else if (const auto* given = std::any_cast<ToastPosition>(&position)) current = *given;
+  if (const auto* name = std::any_cast<std::string>(&position))
+    current = *name;
+  else if (const auto* text = std::any_cast<const char*>(&position))
+    current = *text ? ToastPosition(*text) : current;
+  else if (const auto* point = std::any_cast<platform::CGPoint>(&position))
+    current = *point;
+  else if (const auto* given = std::any_cast<ToastPosition>(&position))
+    current = *given;
 }

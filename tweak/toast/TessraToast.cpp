@@ -82,8 +82,7 @@ std::weak_ptr<UIView> weakOf(UIView& view) { return view.weak_from_this(); }
 }  // namespace
 
 void TessraToast::ts_makeToast(UIView& host, Text message) {
-  ts_makeToast(host, std::move(message), TSToastManager::defaultDuration(), TSToastManager::defaultPosition(),
-               nullptr);
+  ts_makeToast(host, std::move(message), TSToastManager::defaultDuration(), TSToastManager::defaultPosition(), nullptr);
 }
 
 void TessraToast::ts_makeToast(UIView& host, Text message, double duration, const ToastPosition& position) {
@@ -96,9 +95,10 @@ void TessraToast::ts_makeToast(UIView& host, Text message, double duration, cons
                duration, position, nullptr);
 }
 
-void TessraToast::ts_makeToast(UIView& host, Text message, double duration, const ToastPosition& position,
-                               Text title, ImagePtr image, StylePtr style, Completion completion) {
-  ts_showToast(host, ts_toastViewForMessage(host, std::move(message), std::move(title), std::move(image), std::move(style)),
+void TessraToast::ts_makeToast(UIView& host, Text message, double duration, const ToastPosition& position, Text title,
+                               ImagePtr image, StylePtr style, Completion completion) {
+  ts_showToast(host,
+               ts_toastViewForMessage(host, std::move(message), std::move(title), std::move(image), std::move(style)),
                duration, position, std::move(completion));
 }
 
@@ -143,7 +143,8 @@ void TessraToast::showNow(UIView& host, const std::shared_ptr<UIView>& toast, do
           auto host = weakHost.lock();
           auto tapped = weakToast.lock();
           if (!host || !tapped) return;
-          if (ToastState* state = ToastAttachments::findToast(*tapped); state && state->timer) state->timer->invalidate();
+          if (ToastState* state = ToastAttachments::findToast(*tapped); state && state->timer)
+            state->timer->invalidate();
           ts_hideToast(*host, tapped, true);
         }));
     toast->setUserInteractionEnabled(true);
@@ -249,7 +250,8 @@ void TessraToast::makeToastActivity(UIView& host, const ToastPosition& position)
   auto box = std::make_shared<UIView>(CGRect{{0, 0}, style.activitySize});
   decorate(*box, style);
   box->setCenter(ts_centerPointForPosition(host, position, *box));
-  auto spinner = std::make_shared<platform::UIActivityIndicatorView>(platform::UIActivityIndicatorViewStyle::WhiteLarge);
+  auto spinner =
+      std::make_shared<platform::UIActivityIndicatorView>(platform::UIActivityIndicatorViewStyle::WhiteLarge);
   spinner->setCenter({style.activitySize.width / 2, style.activitySize.height / 2});
   box->addSubview(spinner);
   spinner->startAnimating();

@@ -18,10 +18,10 @@ class UIView;
 // and position it waits with in a queue, the completion to call when it is
 // gone (YES when a tap dismissed it), and the title and message it says.
 struct ToastState {
-  std::shared_ptr<platform::Timer> timer;           // ToastTimerKey
-  double duration = 0;                               // ToastDurationKey
-  std::optional<ToastPosition> position;             // ToastPositionKey
-  std::function<void(bool didTap)> completion;       // ToastCompletionKey
+  std::shared_ptr<platform::Timer> timer;       // ToastTimerKey
+  double duration = 0;                          // ToastDurationKey
+  std::optional<ToastPosition> position;        // ToastPositionKey
+  std::function<void(bool didTap)> completion;  // ToastCompletionKey
   std::optional<std::string> title;
   std::optional<std::string> message;
   bool hiding = false;  // fading out: a second hide changes nothing

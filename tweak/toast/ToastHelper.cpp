@@ -2,27 +2,27 @@
 
 #include "platform/foundation/Dispatch.h"
 #include "platform/ui/UIViewController.h"
-#include "tweak/support/KelvaneTweakUtils.h"
 #include "tweak/store/TessraStorageManager.h"
+#include "tweak/support/KelvaneTweakUtils.h"
 #include "tweak/toast/TSToastManager.h"
 #include "tweak/toast/TessraToast.h"
 
 void ToastHelper::showToastWithTitle(std::optional<std::string> title, std::optional<std::string> message,
                                      double duration, std::shared_ptr<platform::UIImage> image,
                                      std::shared_ptr<platform::UIViewController> controller) {
-  platform::dispatch_async(platform::dispatch_get_main_queue(), [title = std::move(title), message = std::move(message),
-                                                                 duration, image = std::move(image),
-                                                                 controller = std::move(controller)] {
-    platform::UIView* view = controller ? controller->view() : nullptr;
-    if (!view) return;
-    if (!image && (!title || !message)) {
-      TessraToast::ts_makeToast(*view, title ? title : message, duration, TSToastManager::defaultPosition(),
-                                getTessraStyle());
-      return;
-    }
-    TessraToast::ts_makeToast(*view, message, duration, TSToastManager::defaultPosition(), title, image,
-                              getTessraStyle(), nullptr);
-  });
+  platform::dispatch_async(platform::dispatch_get_main_queue(),
+                           [title = std::move(title), message = std::move(message), duration, image = std::move(image),
+                            controller = std::move(controller)] {
+                             platform::UIView* view = controller ? controller->view() : nullptr;
+                             if (!view) return;
+                             if (!image && (!title || !message)) {
+                               TessraToast::ts_makeToast(*view, title ? title : message, duration,
+                                                         TSToastManager::defaultPosition(), getTessraStyle());
+                               return;
+                             }
+                             TessraToast::ts_makeToast(*view, message, duration, TSToastManager::defaultPosition(),
+                                                       title, image, getTessraStyle(), nullptr);
+                           });
 }
 
 std::shared_ptr<TSToastStyle> ToastHelper::getTessraStyle() {

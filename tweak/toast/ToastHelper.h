@@ -23,8 +23,8 @@ class ToastHelper {
   // On the main queue, over `controller`'s view in the product style at the default position: a
   // plain toast of the text that is present when there is no image and title or message is
   // missing; otherwise a toast with title, message and image. Nothing without a controller.
-  static void showToastWithTitle(std::optional<std::string> title, std::optional<std::string> message,
-                                 double duration, std::shared_ptr<platform::UIImage> image,
+  static void showToastWithTitle(std::optional<std::string> title, std::optional<std::string> message, double duration,
+                                 std::shared_ptr<platform::UIImage> image,
                                  std::shared_ptr<platform::UIViewController> controller);
   // The product style; switches the manager's queueing on for the whole process.
   static std::shared_ptr<TSToastStyle> getTessraStyle();

@@ -17,23 +17,23 @@ constexpr const char* kIconFamily = "Material Design Icons";
 // The glyphs of the apps the device knows (the font's names in comments).
 const std::map<std::string_view, char32_t>& glyphTable() {
   static const std::map<std::string_view, char32_t> table{
-      {"com.apple.Preferences", 0xF493},     // settings
-      {"com.apple.mobilesafari", 0xF18B},    // compass
-      {"com.apple.Music", 0xF387},           // music-note
-      {"com.apple.Maps", 0xF34D},            // map
-      {"com.apple.MobileSMS", 0xF369},       // message-text
-      {"com.apple.camera", 0xF100},          // camera
-      {"com.apple.mobilephone", 0xF3F2},     // phone
-      {"com.apple.mobilemail", 0xF1EE},      // email
-      {"com.apple.mobilecal", 0xF0ED},       // calendar
-      {"com.apple.mobileslideshow", 0xF2E9}, // image
-      {"com.apple.mobiletimer", 0xF150},     // clock
-      {"com.apple.calculator", 0xF0EC},      // calculator
-      {"com.google.Maps", 0xF5F5},           // google-maps
-      {"com.waze.iphone", 0xF10B},           // car
-      {"com.spotify.client", 0xF4C7},        // spotify
-      {"com.netflix.Netflix", 0xF502},       // television
-      {"com.supercell.clashroyale", 0xF1A5}, // crown
+      {"com.apple.Preferences", 0xF493},      // settings
+      {"com.apple.mobilesafari", 0xF18B},     // compass
+      {"com.apple.Music", 0xF387},            // music-note
+      {"com.apple.Maps", 0xF34D},             // map
+      {"com.apple.MobileSMS", 0xF369},        // message-text
+      {"com.apple.camera", 0xF100},           // camera
+      {"com.apple.mobilephone", 0xF3F2},      // phone
+      {"com.apple.mobilemail", 0xF1EE},       // email
+      {"com.apple.mobilecal", 0xF0ED},        // calendar
+      {"com.apple.mobileslideshow", 0xF2E9},  // image
+      {"com.apple.mobiletimer", 0xF150},      // clock
+      {"com.apple.calculator", 0xF0EC},       // calculator
+      {"com.google.Maps", 0xF5F5},            // google-maps
+      {"com.waze.iphone", 0xF10B},            // car
+      {"com.spotify.client", 0xF4C7},         // spotify
+      {"com.netflix.Netflix", 0xF502},        // television
+      {"com.supercell.clashroyale", 0xF1A5},  // crown
   };
   return table;
 }

@@ -53,8 +53,12 @@ ControlCenterView::ControlCenterView(Toggle toggle, std::function<void()> dismis
   addSubview(veil_);
   const double scale = UIScreen::mainScreen().scale();
   for (const TileKind& kind : kTiles) {
-    Tile tile{kind.name, std::make_shared<ScreenView>("CCUIToggleView"), std::make_shared<UIView>(), nullptr,
-              std::make_shared<UILabel>(), kind.lit};
+    Tile tile{kind.name,
+              std::make_shared<ScreenView>("CCUIToggleView"),
+              std::make_shared<UIView>(),
+              nullptr,
+              std::make_shared<UILabel>(),
+              kind.lit};
     tile.view->setDetail(kind.name);
     tile.square->layer().setCornerRadius(kSquare / 2);
     tile.square->setUserInteractionEnabled(false);

@@ -65,8 +65,9 @@ DeviceScreen::DeviceScreen(DeviceModel& model, Options options)
   UIScreen::mainScreen().setBounds(tablet ? CGRectMake(0, 0, 1024, 1366) : CGRectMake(0, 0, 375, 812));
   UIScreen::mainScreen().setScale(tablet ? 2 : 3);
   std::string language = options_.language.empty() ? environmentLanguage() : options_.language;
-  UIApplication::sharedApplication().setUserInterfaceLayoutDirection(
-      isRightToLeft(language) ? UIUserInterfaceLayoutDirection::RightToLeft : UIUserInterfaceLayoutDirection::LeftToRight);
+  UIApplication::sharedApplication().setUserInterfaceLayoutDirection(isRightToLeft(language)
+                                                                         ? UIUserInterfaceLayoutDirection::RightToLeft
+                                                                         : UIUserInterfaceLayoutDirection::LeftToRight);
 
   window_ = std::make_shared<UIWindow>(UIScreen::mainScreen().bounds());
   window_->setSafeAreaInsets(tablet ? UIEdgeInsetsMake(24, 0, 20, 0) : UIEdgeInsetsMake(44, 0, 34, 0));
@@ -108,8 +109,8 @@ std::pair<std::string, std::string> DeviceScreen::timeAndDate() const {
                                         "July",    "August",   "September", "October", "November", "December"};
   char time[16];
   std::snprintf(time, sizeof time, "%d:%02d", local.tm_hour, local.tm_min);
-  std::string date = std::string(kDays[local.tm_wday % 7]) + ", " + kMonths[local.tm_mon % 12] + " " +
-                     std::to_string(local.tm_mday);
+  std::string date =
+      std::string(kDays[local.tm_wday % 7]) + ", " + kMonths[local.tm_mon % 12] + " " + std::to_string(local.tm_mday);
   return {time, date};
 }
 

@@ -8,13 +8,12 @@
 #include "platform/springboard/NCNotificationRequest.h"
 #include "platform/springboard/NCNotificationShortLookViewController.h"
 #include "platform/springboard/NotificationBanners.h"
-#include "platform/springboard/SBNotificationBannerDestination.h"
 #include "platform/springboard/SBAlertController.h"
 #include "platform/springboard/SBAlertItem.h"
 #include "platform/springboard/SBAlertItemsController.h"
+#include "platform/springboard/SBNotificationBannerDestination.h"
 #include "platform/springboard/SystemAlerts.h"
 #include "platform/springboard/screen/AppSceneView.h"
-#include "platform/springboard/NotificationBanners.h"
 #include "platform/springboard/screen/BannerView.h"
 #include "platform/springboard/screen/ControlCenterView.h"
 #include "platform/springboard/screen/CoverSheetView.h"
@@ -35,12 +34,12 @@ namespace {
 
 // The apps that go into the dock when they are installed, in this order.
 constexpr const char* kDockApps[] = {"com.apple.mobilephone", "com.apple.mobilesafari", "com.apple.MobileSMS",
-                                     "com.apple.Music", "com.apple.mobilemail", "com.apple.camera"};
+                                     "com.apple.Music",       "com.apple.mobilemail",   "com.apple.camera"};
 
 // The Flipswitch identifier behind each switch name of the status bar and Control Center.
 const std::map<std::string, std::string, std::less<>>& flipswitchNames() {
   static const std::map<std::string, std::string, std::less<>> names{
-      {"airplane", "airplane-mode"}, {"cellular", "cellular-data"},  {"wifi", "wifi"},
+      {"airplane", "airplane-mode"}, {"cellular", "cellular-data"},         {"wifi", "wifi"},
       {"dnd", "do-not-disturb"},     {"orientation-lock", "rotation-lock"}, {"low-power", "low-power"},
       {"location", "location"}};
   return names;
@@ -99,8 +98,8 @@ HomeScreenView::HomeScreenView(DeviceModel& model) : ScreenView("SBHomeScreenVie
       action();
     };
   };
-  bottom_ = std::make_shared<EdgeGestureView>(EdgeGestureView::Direction::Up,
-                                              closeMenuThen([this] { model_.swipeHome(); }));
+  bottom_ =
+      std::make_shared<EdgeGestureView>(EdgeGestureView::Direction::Up, closeMenuThen([this] { model_.swipeHome(); }));
   topLeading_ = std::make_shared<EdgeGestureView>(EdgeGestureView::Direction::Down,
                                                   closeMenuThen([this] { model_.openNotificationCenter(); }));
   topTrailing_ = std::make_shared<EdgeGestureView>(EdgeGestureView::Direction::Down,
@@ -122,7 +121,8 @@ void HomeScreenView::rebuildIcons() {
   installed_.clear();
   const auto& apps = model_.apps().installedApps();
   for (const char* preferred : kDockApps) {
-    auto it = std::find_if(apps.begin(), apps.end(), [&](const InstalledApp& a) { return a.bundleIdentifier == preferred; });
+    auto it =
+        std::find_if(apps.begin(), apps.end(), [&](const InstalledApp& a) { return a.bundleIdentifier == preferred; });
     if (it != apps.end() && docked.size() < DockView::capacity(model_.profile())) docked.push_back(*it);
   }
   for (const InstalledApp& app : apps) {
@@ -184,8 +184,8 @@ void HomeScreenView::sync(const std::string& time, const std::string& date) {
   bar.orientationLock = on("rotation-lock");
   bar.lowPower = on("low-power");
   statusBar_->setState(bar);
-  const bool overlay = apps.locked() || apps.siriVisible() || apps.spotlightVisible() ||
-                       apps.controlCenterVisible() || apps.notificationCenterVisible();
+  const bool overlay = apps.locked() || apps.siriVisible() || apps.spotlightVisible() || apps.controlCenterVisible() ||
+                       apps.notificationCenterVisible();
   statusBar_->setDarkContent(frontApp && !overlay);
 
   std::map<std::string, bool> lit;
@@ -277,8 +277,8 @@ void HomeScreenView::layoutContents() {
   const double bottomStrip = tablet ? 20 : 34;
   const CGRect dockFrame = DockView::frameFor(profile, size, dock_->iconCount());
   for (UIView* full : std::initializer_list<UIView*>{wallpaper_.get(), app_.get(), siri_.get(), spotlight_.get(),
-                                                     notificationCenter_.get(), controlCenter_.get(),
-                                                     lockScreen_.get(), systemAlert_.get(), menu_.get()}) {
+                                                     notificationCenter_.get(), controlCenter_.get(), lockScreen_.get(),
+                                                     systemAlert_.get(), menu_.get()}) {
     full->setFrame(screen);
   }
   wallpaper_->subviews().front()->setFrame(screen);

@@ -69,9 +69,8 @@ IconView::IconView(const InstalledApp& app, double iconSide, Label label, IconVi
   auto press = std::make_shared<UILongPressGestureRecognizer>([this](UIGestureRecognizer& g) {
     if (g.state() == UIGestureRecognizerState::Began) delegate_.iconPressed(bundleIdentifier_);
   });
-  auto tap = std::make_shared<UITapGestureRecognizer>([this](UIGestureRecognizer&) {
-    delegate_.iconTapped(bundleIdentifier_);
-  });
+  auto tap = std::make_shared<UITapGestureRecognizer>(
+      [this](UIGestureRecognizer&) { delegate_.iconTapped(bundleIdentifier_); });
   addGestureRecognizer(press);
   addGestureRecognizer(tap);
   setNeedsLayout();
@@ -117,18 +116,21 @@ ObjectArray IconView::shortcutItems() {
 
 void IconView::registerClass(const SystemProfile&) {
   Class* cls = Runtime::allocateClass("SBIconView", objc_getClass("UIView"));
-  class_addMethod(cls, SELECTOR("applicationBundleIdentifier"), +[](id obj, SEL) {
-    IconView* icon = iconOf(obj);
-    return icon ? icon->bundleIdentifier_ : std::string();
-  });
-  class_addMethod(cls, SELECTOR("applicationShortcutItems"), +[](id obj, SEL) {
-    IconView* icon = iconOf(obj);
-    return icon ? QuickActionItems::stockItems(icon->bundleIdentifier_) : ObjectArray{};
-  });
-  class_addMethod(cls->metaclass(), SELECTOR("activateShortcut:withBundleIdentifier:forIconView:"),
-                  +[](id, SEL, id item, std::string bundleIdentifier, id iconView) {
-                    if (IconView* icon = iconOf(iconView)) icon->delegate_.performStockShortcut(item, bundleIdentifier);
-                  });
+  class_addMethod(
+      cls, SELECTOR("applicationBundleIdentifier"), +[](id obj, SEL) {
+        IconView* icon = iconOf(obj);
+        return icon ? icon->bundleIdentifier_ : std::string();
+      });
+  class_addMethod(
+      cls, SELECTOR("applicationShortcutItems"), +[](id obj, SEL) {
+        IconView* icon = iconOf(obj);
+        return icon ? QuickActionItems::stockItems(icon->bundleIdentifier_) : ObjectArray{};
+      });
+  class_addMethod(
+      cls->metaclass(), SELECTOR("activateShortcut:withBundleIdentifier:forIconView:"),
+      +[](id, SEL, id item, std::string bundleIdentifier, id iconView) {
+        if (IconView* icon = iconOf(iconView)) icon->delegate_.performStockShortcut(item, bundleIdentifier);
+      });
   Runtime::registerClass(cls);
 }
 

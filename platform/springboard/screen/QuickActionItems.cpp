@@ -37,7 +37,8 @@ bool QuickActionItems::isHomeScreenType(std::string_view type) {
 ObjectArray QuickActionItems::stockItems(const std::string& bundleIdentifier) {
   ObjectArray items;
   auto add = [&](std::string type, std::string title) {
-    if (auto item = ShortcutItem::create(std::move(type), std::move(title), {}, bundleIdentifier)) items.push_back(item);
+    if (auto item = ShortcutItem::create(std::move(type), std::move(title), {}, bundleIdentifier))
+      items.push_back(item);
   };
   if (auto it = appShortcuts().find(bundleIdentifier); it != appShortcuts().end()) {
     for (const AppShortcut& shortcut : it->second) add(bundleIdentifier + "." + shortcut.type, shortcut.title);

@@ -29,9 +29,12 @@ constexpr double kGap = 10;
 // The image of a stock item: a glyph for what it does.
 ImagePtr imageFor(const std::string& type) {
   char32_t glyph = 0xF4CE;  // star: an app's own item
-  if (type == QuickActionItems::kShareType) glyph = 0xF497;        // share-variant
-  else if (type == QuickActionItems::kEditType) glyph = 0xF03B;    // apps
-  else if (type == QuickActionItems::kDeleteType) glyph = 0xF376;  // minus-circle
+  if (type == QuickActionItems::kShareType)
+    glyph = 0xF497;  // share-variant
+  else if (type == QuickActionItems::kEditType)
+    glyph = 0xF03B;  // apps
+  else if (type == QuickActionItems::kDeleteType)
+    glyph = 0xF376;  // minus-circle
   return AppIconStyle::glyphImage(glyph, 22, UIScreen::mainScreen().scale());
 }
 
@@ -46,7 +49,8 @@ QuickActionMenu::QuickActionMenu(const SystemProfile& profile, IconViewDelegate&
   backdrop_->setBackgroundColor(UIColor(0, 0, 0, 0.15));
   backdrop_->addGestureRecognizer(std::make_shared<UITapGestureRecognizer>([this](UIGestureRecognizer&) { close(); }));
   addSubview(backdrop_);
-  platter_ = std::make_shared<ScreenView>(profile_.majorVersion() >= 13 ? "_UIContextMenuView" : "SBUIIconForceTouchView");
+  platter_ =
+      std::make_shared<ScreenView>(profile_.majorVersion() >= 13 ? "_UIContextMenuView" : "SBUIIconForceTouchView");
   platter_->setBackgroundColor(UIColor(0.97, 0.97, 0.97, 0.96));
   platter_->layer().setCornerRadius(13);
   platter_->setClipsToBounds(true);
@@ -83,10 +87,9 @@ void QuickActionMenu::buildContextMenuRows(IconView& icon) {
   Class* rowClass = objc_getClass("_UIContextMenuActionView");
   for (const Ref<Object>& item : icon.shortcutItems()) {
     Ref<Object> row = class_createInstance(rowClass);
-    id made = msgSend<id, std::string, std::string, ImagePtr>(row.get(), SELECTOR("initWithTitle:subtitle:image:"),
-                                                              ShortcutItem::titleOf(item.get()),
-                                                              ShortcutItem::subtitleOf(item.get()),
-                                                              imageFor(ShortcutItem::typeOf(item.get())));
+    id made = msgSend<id, std::string, std::string, ImagePtr>(
+        row.get(), SELECTOR("initWithTitle:subtitle:image:"), ShortcutItem::titleOf(item.get()),
+        ShortcutItem::subtitleOf(item.get()), imageFor(ShortcutItem::typeOf(item.get())));
     addRow(made, item.get());
   }
 }

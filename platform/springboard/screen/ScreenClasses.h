@@ -9,12 +9,27 @@ class SystemProfile;
 
 // The screen's view classes that only lay out (their objects answer what every "UIView" answers).
 inline constexpr const char* kPlainViewClasses[] = {
-    "SBHomeScreenView",   "SBWallpaperView",       "SBIconScrollView",     "SBIconListView",
-    "SBIconPageDotsView", "SBDockView",            "SBFloatingDockView",   "MTLumaDodgePillView",
-    "SBAppSceneView",     "SiriPresentationView",  "SPUISearchView",       "SBDashBoardView",
-    "CSCoverSheetView",   "NCNotificationListView", "CCUIModularControlCenterOverlayView",
-    "CCUIToggleView",     "SBBannerView", "SBEdgeGestureView", "_UIContextMenuContainerView",
-    "SBUIIconForceTouchWindow", "SBAlertView",
+    "SBHomeScreenView",
+    "SBWallpaperView",
+    "SBIconScrollView",
+    "SBIconListView",
+    "SBIconPageDotsView",
+    "SBDockView",
+    "SBFloatingDockView",
+    "MTLumaDodgePillView",
+    "SBAppSceneView",
+    "SiriPresentationView",
+    "SPUISearchView",
+    "SBDashBoardView",
+    "CSCoverSheetView",
+    "NCNotificationListView",
+    "CCUIModularControlCenterOverlayView",
+    "CCUIToggleView",
+    "SBBannerView",
+    "SBEdgeGestureView",
+    "_UIContextMenuContainerView",
+    "SBUIIconForceTouchWindow",
+    "SBAlertView",
 };
 
 // Registers the runtime classes of the device's screen for one device: the

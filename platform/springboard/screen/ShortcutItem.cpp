@@ -35,17 +35,23 @@ std::string ShortcutItem::subtitleOf(const Object* obj) {
 
 void ShortcutItem::registerClass() {
   Class* cls = Runtime::allocateClass<ShortcutItem>(kClassName, Runtime::rootClass());
-  class_addMethod(cls, SELECTOR("type"), +[](id obj, SEL) { return item(obj).type_; });
-  class_addMethod(cls, SELECTOR("setType:"), +[](id obj, SEL, std::string v) { item(obj).type_ = std::move(v); });
-  class_addMethod(cls, SELECTOR("localizedTitle"), +[](id obj, SEL) { return item(obj).title_; });
-  class_addMethod(cls, SELECTOR("setLocalizedTitle:"),
-                  +[](id obj, SEL, std::string v) { item(obj).title_ = std::move(v); });
-  class_addMethod(cls, SELECTOR("localizedSubtitle"), +[](id obj, SEL) { return item(obj).subtitle_; });
-  class_addMethod(cls, SELECTOR("setLocalizedSubtitle:"),
-                  +[](id obj, SEL, std::string v) { item(obj).subtitle_ = std::move(v); });
-  class_addMethod(cls, SELECTOR("bundleIdentifierToLaunch"), +[](id obj, SEL) { return item(obj).bundleIdentifier_; });
-  class_addMethod(cls, SELECTOR("setBundleIdentifierToLaunch:"),
-                  +[](id obj, SEL, std::string v) { item(obj).bundleIdentifier_ = std::move(v); });
+  class_addMethod(
+      cls, SELECTOR("type"), +[](id obj, SEL) { return item(obj).type_; });
+  class_addMethod(
+      cls, SELECTOR("setType:"), +[](id obj, SEL, std::string v) { item(obj).type_ = std::move(v); });
+  class_addMethod(
+      cls, SELECTOR("localizedTitle"), +[](id obj, SEL) { return item(obj).title_; });
+  class_addMethod(
+      cls, SELECTOR("setLocalizedTitle:"), +[](id obj, SEL, std::string v) { item(obj).title_ = std::move(v); });
+  class_addMethod(
+      cls, SELECTOR("localizedSubtitle"), +[](id obj, SEL) { return item(obj).subtitle_; });
+  class_addMethod(
+      cls, SELECTOR("setLocalizedSubtitle:"), +[](id obj, SEL, std::string v) { item(obj).subtitle_ = std::move(v); });
+  class_addMethod(
+      cls, SELECTOR("bundleIdentifierToLaunch"), +[](id obj, SEL) { return item(obj).bundleIdentifier_; });
+  class_addMethod(
+      cls, SELECTOR("setBundleIdentifierToLaunch:"),
+      +[](id obj, SEL, std::string v) { item(obj).bundleIdentifier_ = std::move(v); });
   Runtime::registerClass(cls);
 }
 

@@ -17,8 +17,8 @@ struct IndicatorGlyph {
   char32_t glyph;
 };
 constexpr IndicatorGlyph kIndicators[] = {
-    {"airplane", 0xF01D}, {"cellular", 0xF4A2}, {"wifi", 0xF5A9},         {"bluetooth", 0xF0AF},
-    {"dnd", 0xF594},      {"location", 0xF390}, {"orientation-lock", 0xF476}, {"battery", 0xF079},
+    {"airplane", 0xF01D}, {"cellular", 0xF4A2},         {"wifi", 0xF5A9},    {"bluetooth", 0xF0AF}, {"dnd", 0xF594},
+    {"location", 0xF390}, {"orientation-lock", 0xF476}, {"battery", 0xF079},
 };
 
 bool isShown(const StatusBarState& s, std::string_view name) {
@@ -34,9 +34,7 @@ bool isShown(const StatusBarState& s, std::string_view name) {
 
 }  // namespace
 
-double StatusBarView::heightFor(const SystemProfile& profile) {
-  return profile.kind() == DeviceKind::Tablet ? 24 : 44;
-}
+double StatusBarView::heightFor(const SystemProfile& profile) { return profile.kind() == DeviceKind::Tablet ? 24 : 44; }
 
 StatusBarView::StatusBarView(const SystemProfile& profile)
     : ScreenView(profile.majorVersion() >= 13 ? "_UIStatusBar" : "UIStatusBar") {

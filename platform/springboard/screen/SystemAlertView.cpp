@@ -32,9 +32,12 @@ SystemAlertView::SystemAlertView(std::function<void()> dismiss)
   ok_ = std::make_shared<UIButton>();
   ok_->setTitle("OK", UIControlState::Normal);
   ok_->setTitleColor(UIColor(0, 0.48, 1, 1), UIControlState::Normal);
-  ok_->addTarget(this, [this](UIControl&) {
-    if (dismiss_) dismiss_();
-  }, UIControlEvents::TouchUpInside);
+  ok_->addTarget(
+      this,
+      [this](UIControl&) {
+        if (dismiss_) dismiss_();
+      },
+      UIControlEvents::TouchUpInside);
   for (const auto& view : std::initializer_list<std::shared_ptr<UIView>>{title_, message_, separator_, ok_}) {
     addSubview(view);
   }

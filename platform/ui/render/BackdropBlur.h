@@ -16,7 +16,7 @@ namespace platform {
 struct BlurLook {
   double sigmaPoints = 10;  // gaussian standard deviation, in points
   double saturation = 1.8;
-  UIColor tint;             // laid over the blur (source-over)
+  UIColor tint;  // laid over the blur (source-over)
   bool operator==(const BlurLook&) const = default;
 };
 

@@ -56,7 +56,8 @@ void boxPassRows(PixelBuffer& buffer, int radius, std::vector<uint32_t>& line) {
     uint32_t* row = &buffer.pixels[static_cast<size_t>(y) * width];
     std::copy(row, row + width, line.begin());
     __m128i sum = _mm_setzero_si128();
-    for (int k = -radius; k <= radius; ++k) sum = _mm_add_epi32(sum, widen(line[static_cast<size_t>(std::clamp(k, 0, width - 1))]));
+    for (int k = -radius; k <= radius; ++k)
+      sum = _mm_add_epi32(sum, widen(line[static_cast<size_t>(std::clamp(k, 0, width - 1))]));
     for (int x = 0; x < width; ++x) {
       row[x] = narrow(sum, reciprocal);
       const uint32_t leaving = line[static_cast<size_t>(std::max(x - radius, 0))];
@@ -148,7 +149,8 @@ void boxPassColumns(PixelBuffer& buffer, int radius, std::vector<uint32_t>& scra
 inline uint32_t mix(uint32_t a, uint32_t b, uint32_t weight) {
   const uint32_t keep = 256 - weight;
   const uint32_t low = (((a & 0x00FF00FFu) * keep + (b & 0x00FF00FFu) * weight + 0x00800080u) >> 8) & 0x00FF00FFu;
-  const uint32_t high = (((a >> 8) & 0x00FF00FFu) * keep + ((b >> 8) & 0x00FF00FFu) * weight + 0x00800080u) & 0xFF00FF00u;
+  const uint32_t high =
+      (((a >> 8) & 0x00FF00FFu) * keep + ((b >> 8) & 0x00FF00FFu) * weight + 0x00800080u) & 0xFF00FF00u;
   return low | high;
 }
 
@@ -260,7 +262,9 @@ void BlurKernel::upscale(const PixelBuffer& small, int factor, uint32_t* out, in
   std::vector<uint16_t> weights(static_cast<size_t>(groups) * 16);
   for (int g = 0; g < groups; ++g)
     for (int i = 0; i < 4; ++i)
-      for (int c = 0; c < 4; ++c) weights[static_cast<size_t>(g) * 16 + i * 4 + c] = static_cast<uint16_t>(columns[static_cast<size_t>(g * 4 + i)].weight);
+      for (int c = 0; c < 4; ++c)
+        weights[static_cast<size_t>(g) * 16 + i * 4 + c] =
+            static_cast<uint16_t>(columns[static_cast<size_t>(g * 4 + i)].weight);
   const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi16(128), full = _mm_set1_epi16(256);
 #endif
   for (int y = 0; y < small.height; ++y) {
@@ -277,7 +281,8 @@ void BlurKernel::upscale(const PixelBuffer& small, int factor, uint32_t* out, in
       const auto* w = reinterpret_cast<const __m128i*>(&weights[static_cast<size_t>(g) * 16]);
       auto blend = [&](__m128i ca, __m128i cb, __m128i take) {
         const __m128i keep = _mm_sub_epi16(full, take);
-        return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(ca, keep), _mm_mullo_epi16(cb, take)), half), 8);
+        return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(ca, keep), _mm_mullo_epi16(cb, take)), half),
+                              8);
       };
       const __m128i low = blend(_mm_unpacklo_epi8(pa, zero), _mm_unpacklo_epi8(pb, zero), _mm_loadu_si128(w));
       const __m128i high = blend(_mm_unpackhi_epi8(pa, zero), _mm_unpackhi_epi8(pb, zero), _mm_loadu_si128(w + 1));
@@ -302,12 +307,14 @@ void BlurKernel::upscale(const PixelBuffer& small, int factor, uint32_t* out, in
 #if defined(__SSE2__)
     // Four pixels at a time, each channel in a 16-bit lane: (a (256 - w) + b w + 128) / 256 fits 16 bits.
     const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi16(128);
-    const __m128i keep = _mm_set1_epi16(static_cast<short>(256 - t.weight)), take = _mm_set1_epi16(static_cast<short>(t.weight));
+    const __m128i keep = _mm_set1_epi16(static_cast<short>(256 - t.weight)),
+                  take = _mm_set1_epi16(static_cast<short>(t.weight));
     for (; x + 4 <= width; x += 4) {
       const __m128i pa = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x));
       const __m128i pb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x));
       auto blend = [&](__m128i ca, __m128i cb) {
-        return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(ca, keep), _mm_mullo_epi16(cb, take)), half), 8);
+        return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(ca, keep), _mm_mullo_epi16(cb, take)), half),
+                              8);
       };
       const __m128i low = blend(_mm_unpacklo_epi8(pa, zero), _mm_unpacklo_epi8(pb, zero));
       const __m128i high = blend(_mm_unpackhi_epi8(pa, zero), _mm_unpackhi_epi8(pb, zero));

@@ -25,7 +25,8 @@ struct PixelBuffer {
 // screen's edge does not darken.
 class BlurKernel {
  public:
-  // Averages factor x factor blocks of `src` (a row stride in pixels) into `out`; partial edge blocks average what they hold.
+  // Averages factor x factor blocks of `src` (a row stride in pixels) into `out`; partial edge blocks average what they
+  // hold.
   static void downsample(const uint32_t* src, int width, int height, int stride, int factor, PixelBuffer& out);
   // One horizontal and one vertical box pass of half-width `radius` (at most 128), edges clamped; `scratch` is
   // reused storage.

@@ -80,8 +80,8 @@ int& ImageRasterCache::reused() {
   return count;
 }
 
-void ImageRasterCache::paint(cairo_t* cr, cairo_surface_t* image, const CGRect& clip, const double* look,
-                             int lookCount, const DrawFn& draw) {
+void ImageRasterCache::paint(cairo_t* cr, cairo_surface_t* image, const CGRect& clip, const double* look, int lookCount,
+                             const DrawFn& draw) {
   cairo_surface_t* target = cairo_get_group_target(cr);
   double scaleX = 1, scaleY = 1;
   cairo_surface_get_device_scale(target, &scaleX, &scaleY);
@@ -122,9 +122,9 @@ void ImageRasterCache::paint(cairo_t* cr, cairo_surface_t* image, const CGRect& 
   if (x0 + offsetX < 0 || y0 + offsetY < 0 || scratchWidth * scratchHeight > kMaxScratchPixels)
     return drawDirectly(cr, clip, draw);
 
-  std::vector<double> key = {ctm.xx,        ctm.yx,        ctm.xy,          ctm.yy,          ctm.x0,
-                             ctm.y0,        offsetX,       offsetY,         clip.origin.x,   clip.origin.y,
-                             clip.size.width, clip.size.height, clipBox[0], clipBox[1], clipBox[2], clipBox[3]};
+  std::vector<double> key = {ctm.xx,     ctm.yx,     ctm.xy,        ctm.yy,        ctm.x0,          ctm.y0,
+                             offsetX,    offsetY,    clip.origin.x, clip.origin.y, clip.size.width, clip.size.height,
+                             clipBox[0], clipBox[1], clipBox[2],    clipBox[3]};
   key.insert(key.end(), look, look + lookCount);
   auto& list = entries();
   auto it = list.begin();
@@ -132,8 +132,8 @@ void ImageRasterCache::paint(cairo_t* cr, cairo_surface_t* image, const CGRect& 
   if (it == list.end()) {
     // Drawn on a surface with the target's pixel grid, so the image is resampled exactly as
     // it would be on the target, then the drawing's box is kept.
-    cairo_surface_t* scratch =
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(scratchWidth), static_cast<int>(scratchHeight));
+    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(scratchWidth),
+                                                          static_cast<int>(scratchHeight));
     cairo_surface_set_device_offset(scratch, offsetX, offsetY);
     cairo_t* g = cairo_create(scratch);
     cairo_rectangle(g, clipBox[0], clipBox[1], clipBox[2] - clipBox[0], clipBox[3] - clipBox[1]);
@@ -160,7 +160,8 @@ void ImageRasterCache::paint(cairo_t* cr, cairo_surface_t* image, const CGRect& 
     for (const Entry& e : list)
       kept += double(cairo_image_surface_get_width(e.raster)) * cairo_image_surface_get_height(e.raster);
     while (list.size() > 1 && (list.size() > kCapacity || kept > kMaxKeptPixels)) {
-      kept -= double(cairo_image_surface_get_width(list.back().raster)) * cairo_image_surface_get_height(list.back().raster);
+      kept -= double(cairo_image_surface_get_width(list.back().raster)) *
+              cairo_image_surface_get_height(list.back().raster);
       list.pop_back();
     }
     it = list.begin();

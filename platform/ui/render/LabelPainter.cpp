@@ -27,11 +27,18 @@ void LabelPainter::paint(cairo_t* cr, const UILabel& label) {
 
   cairo_matrix_t m;
   cairo_get_matrix(cr, &m);
-  Key key{label.text(),          label.font(),
-          label.effectiveTextAlignment(), label.numberOfLines(),
-          label.lineBreakMode(), label.adjustsFontSizeToFitWidth(),
-          label.minimumScaleFactor(), label.bounds(),
-          m.xx, m.yx, m.xy, m.yy};
+  Key key{label.text(),
+          label.font(),
+          label.effectiveTextAlignment(),
+          label.numberOfLines(),
+          label.lineBreakMode(),
+          label.adjustsFontSizeToFitWidth(),
+          label.minimumScaleFactor(),
+          label.bounds(),
+          m.xx,
+          m.yx,
+          m.xy,
+          m.yy};
   lastHit_ = layout_ && key == key_;
   if (!lastHit_) {
     if (layout_) g_object_unref(layout_);

@@ -6,8 +6,8 @@
 
 #include "platform/ui/CAGradientLayer.h"
 #include "platform/ui/CAShapeLayer.h"
-#include "platform/ui/render/RasterCache.h"
 #include "platform/ui/render/PathTracing.h"
+#include "platform/ui/render/RasterCache.h"
 
 namespace platform {
 

@@ -11,18 +11,12 @@ void PathTracing::trace(cairo_t* cr, const UIBezierPath& path) {
   cairo_new_path(cr);
   for (const auto& e : path.elements()) {
     switch (e.type) {
-      case UIBezierPath::ElementType::MoveTo:
-        cairo_move_to(cr, e.point.x, e.point.y);
-        break;
-      case UIBezierPath::ElementType::LineTo:
-        cairo_line_to(cr, e.point.x, e.point.y);
-        break;
+      case UIBezierPath::ElementType::MoveTo: cairo_move_to(cr, e.point.x, e.point.y); break;
+      case UIBezierPath::ElementType::LineTo: cairo_line_to(cr, e.point.x, e.point.y); break;
       case UIBezierPath::ElementType::CurveTo:
         cairo_curve_to(cr, e.control1.x, e.control1.y, e.control2.x, e.control2.y, e.point.x, e.point.y);
         break;
-      case UIBezierPath::ElementType::Close:
-        cairo_close_path(cr);
-        break;
+      case UIBezierPath::ElementType::Close: cairo_close_path(cr); break;
     }
   }
 }

@@ -50,9 +50,9 @@ void ShadowPainter::paint(cairo_t* cr, const PixelRect& shape, const DeviceShado
     BlurKernel::gaussianApproximation(blurred_, sigma / factor, scratch_);
   }
 
-  cairo_surface_t* blurred = cairo_image_surface_create_for_data(
-      reinterpret_cast<unsigned char*>(blurred_.pixels.data()), CAIRO_FORMAT_ARGB32, blurred_.width, blurred_.height,
-      blurred_.width * 4);
+  cairo_surface_t* blurred =
+      cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(blurred_.pixels.data()), CAIRO_FORMAT_ARGB32,
+                                          blurred_.width, blurred_.height, blurred_.width * 4);
   cairo_save(cr);
   cairo_identity_matrix(cr);
   cairo_pattern_t* pattern = cairo_pattern_create_for_surface(blurred);

@@ -34,13 +34,10 @@ constexpr double kInvisibleAlpha = 0.001;
 BlurLook lookFor(UIBlurEffectStyle style) {
   switch (style) {
     case UIBlurEffectStyle::ExtraLight:
-    case UIBlurEffectStyle::Prominent:
-      return {10, 1.8, UIColor(0.97, 0.97, 0.97, 0.78)};
+    case UIBlurEffectStyle::Prominent: return {10, 1.8, UIColor(0.97, 0.97, 0.97, 0.78)};
     case UIBlurEffectStyle::Light:
-    case UIBlurEffectStyle::Regular:
-      return {10, 1.8, UIColor(1, 1, 1, 0.3)};
-    case UIBlurEffectStyle::Dark:
-      return {10, 1.8, UIColor(0.11, 0.11, 0.11, 0.73)};
+    case UIBlurEffectStyle::Regular: return {10, 1.8, UIColor(1, 1, 1, 0.3)};
+    case UIBlurEffectStyle::Dark: return {10, 1.8, UIColor(0.11, 0.11, 0.11, 0.73)};
   }
   return {};
 }
@@ -184,8 +181,10 @@ class ViewRenderer::Frame {
         if (const auto area = drawnBox(view, p)) {
           // The surface may start at the box only where every image in it is laid as a raster made on
           // the unbounded grid: an image drawn directly would be resampled with a shifted phase.
-          if (!clipMask && imagesDrawnAligned(view) && clipIsWholePixels()) clipGroupTo(*area);
-          else clipGroupEnd(*area);
+          if (!clipMask && imagesDrawnAligned(view) && clipIsWholePixels())
+            clipGroupTo(*area);
+          else
+            clipGroupEnd(*area);
         }
       }
       cairo_push_group(cr_);
@@ -237,8 +236,7 @@ class ViewRenderer::Frame {
 
   void drawOwnAndSubviews(UIView& view, const CALayer::Presentation& p, const PixelRect& box) {
     CALayer& layer = view.layer();
-    if (auto* effect = dynamic_cast<UIVisualEffectView*>(&view); effect && effect->effect())
-      drawBlur(*effect, p, box);
+    if (auto* effect = dynamic_cast<UIVisualEffectView*>(&view); effect && effect->effect()) drawBlur(*effect, p, box);
     paintBackground(layer, p, 1);
 
     const PixelRect savedClip = clip_;
@@ -249,9 +247,8 @@ class ViewRenderer::Frame {
     }
     if (auto* gradient = dynamic_cast<const CAGradientLayer*>(&layer)) {
       RasterCache& cache = renderer_.cacheFor(&layer).contents;
-      const bool kept = cache.paint(cr_, p.bounds, LayerPainter::gradientKey(*gradient), [&](cairo_t* g) {
-        LayerPainter::paintGradient(g, *gradient, p.bounds);
-      });
+      const bool kept = cache.paint(cr_, p.bounds, LayerPainter::gradientKey(*gradient),
+                                    [&](cairo_t* g) { LayerPainter::paintGradient(g, *gradient, p.bounds); });
       if (!kept) LayerPainter::paintGradient(cr_, *gradient, p.bounds);
       countRaster(cache, kept);
     } else {
@@ -260,8 +257,10 @@ class ViewRenderer::Frame {
     if (auto* label = dynamic_cast<UILabel*>(&view)) {
       LabelPainter& painter = renderer_.cacheFor(&layer).label;
       painter.paint(cr_, *label);
-      if (painter.lastWasCacheHit()) ++renderer_.stats_.textsReused;
-      else if (!label->text().empty()) ++renderer_.stats_.textsLaidOut;
+      if (painter.lastWasCacheHit())
+        ++renderer_.stats_.textsReused;
+      else if (!label->text().empty())
+        ++renderer_.stats_.textsLaidOut;
     } else if (auto* image = dynamic_cast<UIImageView*>(&view)) {
       ContentPainter::paintImageView(cr_, *image);
     } else if (auto* spinner = dynamic_cast<UIActivityIndicatorView*>(&view)) {
@@ -290,8 +289,10 @@ class ViewRenderer::Frame {
 
   void countRaster(const RasterCache& cache, bool kept) {
     if (!kept) return;
-    if (cache.lastWasCacheHit()) ++renderer_.stats_.rastersReused;
-    else ++renderer_.stats_.rastersDrawn;
+    if (cache.lastWasCacheHit())
+      ++renderer_.stats_.rastersReused;
+    else
+      ++renderer_.stats_.rastersDrawn;
   }
 
   void applyClipMask(const CAShapeLayer& mask) {
@@ -320,13 +321,15 @@ class ViewRenderer::Frame {
   // view is not on the surface yet and so is not blurred; a panel's backdrop is its first view,
   // so what it blurs is everything behind the panel.
   void drawBlur(UIVisualEffectView& view, const CALayer::Presentation& p, const PixelRect& box) {
-    const PixelRect region = intersect(intersect(box, clip_), {0, 0, cairo_image_surface_get_width(root_),
-                                                               cairo_image_surface_get_height(root_)});
+    const PixelRect region = intersect(
+        intersect(box, clip_), {0, 0, cairo_image_surface_get_width(root_), cairo_image_surface_get_height(root_)});
     if (isEmpty(region)) return;
     BackdropBlur& blur = renderer_.cacheFor(&view.layer()).blur;
     cairo_surface_t* result = blur.blur(root_, region, scale_, lookFor(view.effect()->style()));
-    if (blur.lastWasCacheHit()) ++renderer_.stats_.blursReused;
-    else ++renderer_.stats_.blursComputed;
+    if (blur.lastWasCacheHit())
+      ++renderer_.stats_.blursReused;
+    else
+      ++renderer_.stats_.blursComputed;
     cairo_save(cr_);
     LayerPainter::clipToBounds(cr_, p);
     cairo_identity_matrix(cr_);
@@ -347,7 +350,8 @@ class ViewRenderer::Frame {
     cairo_get_matrix(cr_, &m);
     const double unit = std::sqrt(std::fabs(m.xx * m.yy - m.xy * m.yx));
     DeviceShadow shadow;
-    shadow.color = p.shadowColor->colorWithAlphaComponent(p.shadowColor->alpha() * std::clamp(p.shadowOpacity, 0.0, 1.0));
+    shadow.color =
+        p.shadowColor->colorWithAlphaComponent(p.shadowColor->alpha() * std::clamp(p.shadowOpacity, 0.0, 1.0));
     shadow.sigma = p.shadowRadius * unit;
     double dx = p.shadowOffset.width, dy = p.shadowOffset.height;
     cairo_user_to_device_distance(cr_, &dx, &dy);
@@ -363,8 +367,10 @@ class ViewRenderer::Frame {
       cairo_get_matrix(cr_, &user);
       painter.paint(cr_, shape, shadow, [&](cairo_t* mask) {
         cairo_transform(mask, &user);
-        if (layer.shadowPath()) PathTracing::trace(mask, *layer.shadowPath());
-        else PathTracing::traceRoundedRect(mask, p.bounds, p.cornerRadius);
+        if (layer.shadowPath())
+          PathTracing::trace(mask, *layer.shadowPath());
+        else
+          PathTracing::traceRoundedRect(mask, p.bounds, p.cornerRadius);
         cairo_set_source_rgba(mask, 0, 0, 0, 1);
         cairo_fill(mask);
       });
@@ -374,7 +380,8 @@ class ViewRenderer::Frame {
       if (isEmpty(area)) return;
       const auto outerGrid = ImageRasterCache::gridOrigin();
       if (outerGrid)
-        ImageRasterCache::gridOrigin() = std::array<int, 2>{std::max((*outerGrid)[0], clip_.x), std::max((*outerGrid)[1], clip_.y)};
+        ImageRasterCache::gridOrigin() =
+            std::array<int, 2>{std::max((*outerGrid)[0], clip_.x), std::max((*outerGrid)[1], clip_.y)};
       cairo_save(cr_);
       cairo_push_group(cr_);
       drawOwnAndSubviews(view, p, deviceBox(cr_, p.bounds));
@@ -387,8 +394,10 @@ class ViewRenderer::Frame {
       });
       cairo_pattern_destroy(content);
     }
-    if (painter.lastWasCacheHit()) ++renderer_.stats_.shadowsReused;
-    else ++renderer_.stats_.shadowsComputed;
+    if (painter.lastWasCacheHit())
+      ++renderer_.stats_.shadowsReused;
+    else
+      ++renderer_.stats_.shadowsComputed;
   }
 
   // A device box, grown by a pixel for antialiasing and rounding, that holds every pixel `view`

@@ -33,8 +33,8 @@ class UIWindow;
 //
 // A renderer keeps caches between frames: the blur behind each blur view,
 // each layer's shadow, rounded background and gradient, and each label's
-// text layout are redone only when what they are made from changed. Use one renderer per screen or stream of frames. The caller lays
-// the views out first; rendering changes nothing in the views. Main thread.
+// text layout are redone only when what they are made from changed. Use one renderer per screen or stream of frames.
+// The caller lays the views out first; rendering changes nothing in the views. Main thread.
 class ViewRenderer {
  public:
   // Counters for the caches (since construction).

@@ -1,9 +1,9 @@
 // The connection's own thread: work handed to it, clients set up on it, and
 // stopping it from anywhere.
 #include <gtest/gtest.h>
+#include <sdbus-c++/sdbus-c++.h>
 
 #include <future>
-#include <sdbus-c++/sdbus-c++.h>
 
 #include "BusTestSupport.h"
 #include "platform/bus/BusConnection.h"

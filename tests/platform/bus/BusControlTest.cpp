@@ -45,8 +45,7 @@ TEST_F(BusControlTest, ARequestIsAnsweredByTheHandlerOnTheMainLoop) {
   std::atomic<bool> onMain{false};
   std::vector<std::string> seen;
   serve([&](const std::string& command, const std::vector<std::string>& args) {
-    onMain = std::this_thread::get_id() == mainLoop.id() &&
-             RunLoop::current() == &mainLoop.env().mainLoop();
+    onMain = std::this_thread::get_id() == mainLoop.id() && RunLoop::current() == &mainLoop.env().mainLoop();
     seen = args;
     return BusControlServer::Result{3, command + " " + args.at(0)};
   });
@@ -104,8 +103,8 @@ TEST_F(BusControlTest, OversizedRequestsAreRefusedWithoutReachingTheHandler) {
     ++calls;
     return BusControlServer::Result{0, ""};
   });
-  auto reply = BusControlClient::call(device.root(), "set",
-                                      std::vector<std::string>(BusControlServer::kMaxArgs + 1, "x"));
+  auto reply =
+      BusControlClient::call(device.root(), "set", std::vector<std::string>(BusControlServer::kMaxArgs + 1, "x"));
   ASSERT_TRUE(reply.answered()) << reply.error;
   EXPECT_EQ(reply.status, 64);
   EXPECT_EQ(reply.output, "the request is too large");

@@ -1,12 +1,12 @@
 // The device's private bus daemon: started, found, stopped, and refused
 // gracefully when it cannot run.
 #include <gtest/gtest.h>
+#include <sdbus-c++/sdbus-c++.h>
 #include <unistd.h>
 
 #include <fstream>
 #include <thread>
 #include <vector>
-#include <sdbus-c++/sdbus-c++.h>
 
 #include "BusTestSupport.h"
 #include "platform/bus/BusAddress.h"

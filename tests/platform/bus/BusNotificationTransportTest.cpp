@@ -2,9 +2,9 @@
 // delivery to the others, never back to the poster, and untrusted input
 // dropped with a log line.
 #include <gtest/gtest.h>
+#include <sdbus-c++/sdbus-c++.h>
 
 #include <future>
-#include <sdbus-c++/sdbus-c++.h>
 
 #include "BusTestSupport.h"
 #include "platform/bus/BusConnection.h"
@@ -28,9 +28,12 @@ struct Received {
 struct Peer {
   explicit Peer(const std::filesystem::path& root)
       : bus(root, bustest::fastBackoff()),
-        transport(bus, BusNotificationTransport::Sink{
-                           [this](const std::string& name) { inbox.push({name, Value(), true}); },
-                           [this](const std::string& name, const Value& info) { inbox.push({name, info, false}); }}) {
+        transport(bus, BusNotificationTransport::Sink{[this](const std::string& name) {
+                                                        inbox.push({name, Value(), true});
+                                                      },
+                                                      [this](const std::string& name, const Value& info) {
+                                                        inbox.push({name, info, false});
+                                                      }}) {
     bus.start();
   }
   std::vector<std::string> names() {

@@ -17,8 +17,8 @@
 #include "platform/bus/BusControlServer.h"
 #include "platform/bus/DeviceBus.h"
 #include "platform/foundation/DarwinNotificationCenter.h"
-#include "platform/foundation/DistributedNotificationCenter.h"
 #include "platform/foundation/Dispatch.h"
+#include "platform/foundation/DistributedNotificationCenter.h"
 
 extern char** environ;
 
@@ -56,8 +56,9 @@ class BusReconnectTest : public ::testing::Test {
     for (const char* name : {"peer.ready", "peer.pong"})
       tokens.push_back(darwin.addObserver(name, [this](const std::string& n) { darwinSeen.push(n); }));
     for (const char* name : {"peer.echoed", "peer.setting"})
-      distributedTokens.push_back(distributed.addObserver(
-          name, [this](const std::string& n, const Value& info) { distributedSeen.push({n, info}); }));
+      distributedTokens.push_back(distributed.addObserver(name, [this](const std::string& n, const Value& info) {
+        distributedSeen.push({n, info});
+      }));
   }
 
   void TearDown() override {

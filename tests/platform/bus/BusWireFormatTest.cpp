@@ -25,7 +25,9 @@ TEST(BusTextTest, AcceptsUtf8AndRefusesWhatDBusCannotCarry) {
 
 TEST(BusTextTest, SanitizedReplacesEachBadByteAndKeepsTheRest) {
   EXPECT_EQ(BusText::sanitized("ok \xFF end"), "ok \xEF\xBF\xBD end");
-  EXPECT_EQ(BusText::sanitized(std::string("a\0b", 3)), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(BusText::sanitized(std::string("a\0b", 3)),
+            "a\xEF\xBF\xBD"
+            "b");
   EXPECT_EQ(BusText::sanitized("\xE2\x82"), "\xEF\xBF\xBD\xEF\xBF\xBD");
   EXPECT_EQ(BusText::sanitized("caf\xC3\xA9"), "caf\xC3\xA9");
 }

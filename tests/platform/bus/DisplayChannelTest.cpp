@@ -3,12 +3,12 @@
 // over a real device bus, with several viewers, a viewer that vanishes and
 // buffers that must be refused.
 #include <gtest/gtest.h>
+#include <sdbus-c++/sdbus-c++.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <map>
 #include <mutex>
-#include <sdbus-c++/sdbus-c++.h>
 
 #include "BusTestSupport.h"
 #include "platform/bus/BusConnection.h"
@@ -111,8 +111,8 @@ TEST_F(FrameDamageTest, TooManyRectanglesBecomeTheirBounds) {
   for (int i = 0; i < static_cast<int>(display::kMaxRects) + 1; ++i) many.push_back({i * 2, i, 1, 1});
   std::vector<FrameRect> into;
   FrameDamage::add(into, many);
-  EXPECT_EQ(into, (std::vector<FrameRect>{{0, 0, 2 * static_cast<int>(display::kMaxRects) + 1,
-                                            static_cast<int>(display::kMaxRects) + 1}}));
+  EXPECT_EQ(into, (std::vector<FrameRect>{
+                      {0, 0, 2 * static_cast<int>(display::kMaxRects) + 1, static_cast<int>(display::kMaxRects) + 1}}));
 }
 
 TEST(DisplayClientTest, AnnouncedRectanglesAreClippedToTheBuffer) {
@@ -172,9 +172,10 @@ struct Viewer {
         bus, scale,
         BusDisplayClient::Handlers{
             .attached = [this](std::shared_ptr<const SharedFrame> f) { frames.push(std::move(f)); },
-            .frame = [this](uint32_t sequence, std::vector<FrameRect> changed) {
-              announced.push({sequence, std::move(changed)});
-            },
+            .frame =
+                [this](uint32_t sequence, std::vector<FrameRect> changed) {
+                  announced.push({sequence, std::move(changed)});
+                },
             .lost = [this](std::string reason) { lost.push(std::move(reason)); }});
     bus.start();
   }

@@ -1,7 +1,5 @@
 // Opening files of a device root: nothing outside the root is reached, and no
 // link inside it is followed, with openat2 and without it.
-#include "platform/foundation/BeneathRoot.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -10,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "platform/foundation/BeneathRoot.h"
 #include "platform/foundation/BeneathRootTestApi.h"
 #include "platform/foundation/PropertyListFile.h"
 

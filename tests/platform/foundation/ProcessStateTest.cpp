@@ -1,11 +1,11 @@
 // Whether a process still runs: an ended one is gone even before its parent
 // reaps it, and waiting for one ends when it does.
-#include "platform/foundation/ProcessState.h"
-
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "platform/foundation/ProcessState.h"
 
 namespace platform {
 namespace {

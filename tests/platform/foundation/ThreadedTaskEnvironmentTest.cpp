@@ -4,10 +4,10 @@
 #include <future>
 #include <thread>
 
+#include "platform/foundation/Clock.h"
 #include "platform/foundation/Dispatch.h"
 #include "platform/foundation/OperationQueue.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/foundation/Clock.h"
 #include "platform/foundation/ThreadedTaskEnvironment.h"
 
 namespace platform {
@@ -60,10 +60,12 @@ TEST(ThreadedTaskEnvironmentTest, SerialQueueRunsOperationsInOrderOnItsOwnThread
   std::vector<int> order;
   std::promise<void> done;
   for (int i = 0; i < 5; ++i)
-    queue->addOperation(std::make_shared<Operation>([&, i] {
-      order.push_back(i);
-      if (i == 4) done.set_value();
-    }, std::chrono::milliseconds(1)));
+    queue->addOperation(std::make_shared<Operation>(
+        [&, i] {
+          order.push_back(i);
+          if (i == 4) done.set_value();
+        },
+        std::chrono::milliseconds(1)));
   ASSERT_EQ(done.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
   EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4}));
 }

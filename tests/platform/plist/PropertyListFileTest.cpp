@@ -1,5 +1,3 @@
-#include "platform/foundation/PropertyListFile.h"
-
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -11,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "platform/foundation/PropertyListFile.h"
 #include "tests/platform/plist/BinaryPlistBuilder.h"
 
 namespace platform::plist {
@@ -55,9 +54,7 @@ class PropertyListFileTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
 
   fs::path file(const std::string& name) const { return dir_ / name; }
-  void put(const fs::path& path, const std::string& bytes) const {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
+  void put(const fs::path& path, const std::string& bytes) const { std::ofstream(path, std::ios::binary) << bytes; }
   static std::string contents(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -89,7 +86,9 @@ TEST_F(PropertyListFileTest, XmlWrittenFileReadsBackEqualInOrder) {
 
 TEST_F(PropertyListFileTest, TextThatXmlCannotCarryIsRefusedNamingTheKeyAndNothingIsWritten) {
   const std::vector<std::pair<Value, std::string>> refused{
-      {Value(Dictionary{{"name", Value(std::string("a\x01" "b"))}}), "under the key \"name\" holds the character U+0001"},
+      {Value(Dictionary{{"name", Value(std::string("a\x01"
+                                                   "b"))}}),
+       "under the key \"name\" holds the character U+0001"},
       {Value(Dictionary{{"esc", Value(std::string("\x1b[31m"))}}), "the character U+001B"},
       {Value(Dictionary{{"bad", Value(std::string("\xff\xfe"))}}), "bytes that are not UTF-8"},
       {Value(Dictionary{{"surrogate", Value(std::string("\xed\xa0\x80"))}}), "bytes that are not UTF-8"},
@@ -113,8 +112,8 @@ TEST_F(PropertyListFileTest, TextThatXmlCannotCarryIsRefusedNamingTheKeyAndNothi
 }
 
 TEST_F(PropertyListFileTest, AUtf16FileIsRefusedForItsEncoding) {
-  for (const std::string& bytes : {std::string("\xff\xfe<\0?\0x\0", 8), std::string("\xfe\xff\0<\0?", 6),
-                                   std::string("<\0p\0l\0", 6)}) {
+  for (const std::string& bytes :
+       {std::string("\xff\xfe<\0?\0x\0", 8), std::string("\xfe\xff\0<\0?", 6), std::string("<\0p\0l\0", 6)}) {
     PropertyListFile::ReadResult read = PropertyListFile::parse(bytes);
     EXPECT_EQ(read.status, ReadStatus::Malformed);
     EXPECT_NE(read.message.find("UTF-16"), std::string::npos) << read.message;
@@ -135,7 +134,8 @@ TEST_F(PropertyListFileTest, BinaryFileAsThePhoneWritesItReads) {
   size_t togglesKey = b.addString("toggles");
   size_t wifiKey = b.addString("wifi");
   size_t one = b.addInteger(1);
-  size_t maps = b.addDictionary({{togglesKey, b.addDictionary({{wifiKey, one}})}, {b.addString("volume"), b.addReal(0.5)}});
+  size_t maps =
+      b.addDictionary({{togglesKey, b.addDictionary({{wifiKey, one}})}, {b.addString("volume"), b.addReal(0.5)}});
   size_t music = b.addDictionary({{togglesKey, b.addDictionary({{wifiKey, b.addInteger(0)}})}});
   size_t apps = b.addDictionary({{b.addString("com.apple.Maps"), maps}, {b.addString("com.apple.Music"), music}});
   size_t root = b.addDictionary({{b.addString("customizedApps"), apps},
@@ -257,7 +257,8 @@ TEST_F(PropertyListFileTest, KeysLibplistWouldAbortOnAreRefusedBeforeParsing) {
 
 TEST_F(PropertyListFileTest, DatesBeyondLibplistsRangeLoadAndWriteBack) {
   for (double seconds : {1e15, -1e15, -2147483648.5}) {
-    auto loaded = PropertyListFile::parse(BinaryPlistBuilder::encode(Value(Dictionary{{"when", Value(Date{seconds})}})));
+    auto loaded =
+        PropertyListFile::parse(BinaryPlistBuilder::encode(Value(Dictionary{{"when", Value(Date{seconds})}})));
     ASSERT_TRUE(loaded.ok()) << loaded.message;
     EXPECT_TRUE(PropertyListFile::toXml(loaded.value)) << seconds;
   }

@@ -1,10 +1,10 @@
-#include "platform/foundation/PropertyList.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <string>
+
+#include "platform/foundation/PropertyList.h"
 
 namespace platform::plist {
 namespace {

@@ -48,8 +48,23 @@ class RandomValues {
  private:
   int pick(int n) { return static_cast<int>(rng_() % static_cast<uint32_t>(n)); }
   std::string text() {
-    static const char* const kPieces[] = {"a", "Z", "0", " ", "&", "<", ">", "\"", "'", "]]>", "\t", "\n",
-                                          "\xc3\xa9", "\xe2\x98\x95", "\xf0\x9f\x98\x80", "&amp;", "com.apple.Maps"};
+    static const char* const kPieces[] = {"a",
+                                          "Z",
+                                          "0",
+                                          " ",
+                                          "&",
+                                          "<",
+                                          ">",
+                                          "\"",
+                                          "'",
+                                          "]]>",
+                                          "\t",
+                                          "\n",
+                                          "\xc3\xa9",
+                                          "\xe2\x98\x95",
+                                          "\xf0\x9f\x98\x80",
+                                          "&amp;",
+                                          "com.apple.Maps"};
     std::string s;
     for (int i = pick(8); i > 0; --i) s += kPieces[pick(std::size(kPieces))];
     return s;
@@ -163,12 +178,13 @@ TEST_F(PropertyListXmlTest, CalendarAgreesWithItselfOverTenThousandYears) {
 
 TEST_F(PropertyListXmlTest, ReaderTakesTheXmlThatOtherWritersProduce) {
   // A byte-order mark, comments everywhere, CDATA, every entity, a bare root, attributes and spacing.
-  Value v = read("\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- made by hand -->\n"
-                 "<!DOCTYPE plist [ <!ELEMENT plist ANY> ]>\n"
-                 "<plist version = '1.0' >\n<dict >\n<!-- c -->\t<key>t&#x2615;&#233;</key> <string>a<![CDATA[<&>]]>"
-                 "&lt;&gt;&amp;&quot;&apos;<!-- x -->b</string>\n<key>n</key><integer> -0x1F </integer>"
-                 "<key>r</key><real>+infinity</real><key>e</key><real>1E3</real><key>b</key><true></true>"
-                 "<key>s</key><string/><key>d</key><data>AA E\nC\tAw=\n=</data></dict></plist>\n<!-- end -->\n");
+  Value v = read(
+      "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- made by hand -->\n"
+      "<!DOCTYPE plist [ <!ELEMENT plist ANY> ]>\n"
+      "<plist version = '1.0' >\n<dict >\n<!-- c -->\t<key>t&#x2615;&#233;</key> <string>a<![CDATA[<&>]]>"
+      "&lt;&gt;&amp;&quot;&apos;<!-- x -->b</string>\n<key>n</key><integer> -0x1F </integer>"
+      "<key>r</key><real>+infinity</real><key>e</key><real>1E3</real><key>b</key><true></true>"
+      "<key>s</key><string/><key>d</key><data>AA E\nC\tAw=\n=</data></dict></plist>\n<!-- end -->\n");
   EXPECT_EQ(v["t\xe2\x98\x95\xc3\xa9"].string(), "a<&><>&\"'b");
   EXPECT_EQ(v["n"].integerValue(), -31);
   EXPECT_EQ(v["r"].doubleValue(), 1.0 / 0.0);
@@ -183,8 +199,9 @@ TEST_F(PropertyListXmlTest, ReaderTakesTheXmlThatOtherWritersProduce) {
 }
 
 TEST_F(PropertyListXmlTest, LaterDuplicateKeysReplaceEarlierOnesInPlace) {
-  Value v = read(wrapped("<dict><key>a</key><integer>1</integer><key>b</key><true/><key>a</key><integer>2</integer>"
-                         "</dict>"));
+  Value v =
+      read(wrapped("<dict><key>a</key><integer>1</integer><key>b</key><true/><key>a</key><integer>2</integer>"
+                   "</dict>"));
   ASSERT_EQ(v.dictionary().size(), 2u);
   EXPECT_EQ(v.dictionary().entries()[0].first, "a");
   EXPECT_EQ(v["a"].integerValue(), 2);
@@ -210,7 +227,8 @@ TEST_F(PropertyListXmlTest, StructuralFaultsAreRefusedWithTheirLine) {
   EXPECT_EQ(refusal(wrapped("<array></dict>")).message, "XML property list closes <array> with </dict> (line 1)");
   EXPECT_EQ(refusal(wrapped("<string>a<b/></string>")).message,
             "XML property list has an element <b> inside <string> (line 1)");
-  EXPECT_EQ(refusal(wrapped("<true/><false/>")).message, "XML property list has more than one value in <plist> (line 1)");
+  EXPECT_EQ(refusal(wrapped("<true/><false/>")).message,
+            "XML property list has more than one value in <plist> (line 1)");
   EXPECT_EQ(refusal("<true/>trailing").message, "XML property list has content after its root value (line 1)");
   EXPECT_EQ(refusal("<plist/>").message, "XML property list holds no value (line 1)");
   EXPECT_EQ(refusal("  \n <!-- only a comment -->").message, "XML property list holds no value (line 2)");
@@ -221,14 +239,29 @@ TEST_F(PropertyListXmlTest, StructuralFaultsAreRefusedWithTheirLine) {
 }
 
 TEST_F(PropertyListXmlTest, ContentThatIsNotItsKindIsRefused) {
-  for (const char* body : {"<integer></integer>", "<integer>1.5</integer>", "<integer>12abc</integer>",
-                           "<integer>18446744073709551616</integer>", "<integer>-9223372036854775809</integer>",
-                           "<integer>0x</integer>", "<integer>--1</integer>", "<real></real>", "<real>1,5</real>",
-                           "<real>+-1</real>", "<real>1e999</real>", "<date>2001-02-29T00:00:00Z</date>",
-                           "<date>2001-01-01T24:00:00Z</date>", "<date>2001-01-01T00:00:00</date>",
-                           "<date>0000-01-01T00:00:00Z</date>", "<date>2001-01-01T00:00:00.Z</date>",
-                           "<data>A</data>", "<data>AA=A</data>", "<data>A*AA</data>", "<string>&bogus;</string>",
-                           "<string>&#xD800;</string>", "<string>&#x110000;</string>", "<string>&#;</string>",
+  for (const char* body : {"<integer></integer>",
+                           "<integer>1.5</integer>",
+                           "<integer>12abc</integer>",
+                           "<integer>18446744073709551616</integer>",
+                           "<integer>-9223372036854775809</integer>",
+                           "<integer>0x</integer>",
+                           "<integer>--1</integer>",
+                           "<real></real>",
+                           "<real>1,5</real>",
+                           "<real>+-1</real>",
+                           "<real>1e999</real>",
+                           "<date>2001-02-29T00:00:00Z</date>",
+                           "<date>2001-01-01T24:00:00Z</date>",
+                           "<date>2001-01-01T00:00:00</date>",
+                           "<date>0000-01-01T00:00:00Z</date>",
+                           "<date>2001-01-01T00:00:00.Z</date>",
+                           "<data>A</data>",
+                           "<data>AA=A</data>",
+                           "<data>A*AA</data>",
+                           "<string>&bogus;</string>",
+                           "<string>&#xD800;</string>",
+                           "<string>&#x110000;</string>",
+                           "<string>&#;</string>",
                            "<string>& </string>"})
     EXPECT_EQ(refusal(wrapped(body)).status, ReadStatus::Malformed) << body;
   EXPECT_EQ(refusal(wrapped("<integer>\n18446744073709551616</integer>")).message,

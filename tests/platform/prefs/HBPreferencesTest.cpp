@@ -1,10 +1,9 @@
-#include "platform/prefs/HBPreferences.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "platform/foundation/DarwinNotificationCenter.h"
+#include "platform/prefs/HBPreferences.h"
 #include "platform/prefs/PreferenceDomain.h"
 #include "tests/platform/plist/BinaryPlistBuilder.h"
 #include "tests/platform/prefs/PrefsTestSupport.h"

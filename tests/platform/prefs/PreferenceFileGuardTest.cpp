@@ -161,9 +161,9 @@ TEST_F(PreferenceFileGuardTest, AnUnsavedWriteGivesWayToAnotherProcesssNewerValu
   EXPECT_EQ(logLinesContaining("\"customizedApps\" was saved by another process"), 1u);
   // The write of a key nobody else touched is still retried, and the reset is not undone.
   EXPECT_TRUE(prefs.synchronize());
-  EXPECT_EQ(onDisk(), Value(Dictionary{{"customizedApps", Value(Dictionary{})},
-                                       {"enabled", Value(true)},
-                                       {"interfaceColorStyle", Value(2)}}));
+  EXPECT_EQ(onDisk(),
+            Value(Dictionary{
+                {"customizedApps", Value(Dictionary{})}, {"enabled", Value(true)}, {"interfaceColorStyle", Value(2)}}));
 }
 
 TEST_F(PreferenceFileGuardTest, ValueTooBigForTheFileIsWithdrawnAndLaterWritesSave) {

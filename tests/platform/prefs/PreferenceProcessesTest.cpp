@@ -60,7 +60,8 @@ Dictionary storeOf(int apps, int64_t stamp) {
   Dictionary store;
   for (int i = 0; i < apps; ++i) {
     Dictionary toggles{{"wifi", Value(i % 2)}, {"dnd", Value(1)}, {"stamp", Value(stamp)}};
-    store.set("com.example.app" + std::to_string(i), Value(Dictionary{{"toggles", Value(toggles)}, {"volume", Value(0.5)}}));
+    store.set("com.example.app" + std::to_string(i),
+              Value(Dictionary{{"toggles", Value(toggles)}, {"volume", Value(0.5)}}));
   }
   return store;
 }

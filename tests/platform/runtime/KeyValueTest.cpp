@@ -24,10 +24,14 @@ class KeyValueTest : public ::testing::Test {
  protected:
   void SetUp() override {
     cls_ = Runtime::allocateClass<Switcher>(uniqueClassName("SBMainSwitcherViewController"), Runtime::rootClass());
-    class_addIvar(cls_, "_gestureManager", +[](id self) -> id { return asSwitcher(self).gestureManager; });
-    class_addIvar(cls_, "_rolesToLayoutItemsMap", +[](id self) { return asSwitcher(self).roles; });
-    class_addIvar(cls_, "_feedbackLevel", +[](id) { return 2L; });
-    class_addMethod(cls_, SELECTOR("isVisible"), +[](id self, SEL) { return asSwitcher(self).visible; });
+    class_addIvar(
+        cls_, "_gestureManager", +[](id self) -> id { return asSwitcher(self).gestureManager; });
+    class_addIvar(
+        cls_, "_rolesToLayoutItemsMap", +[](id self) { return asSwitcher(self).roles; });
+    class_addIvar(
+        cls_, "_feedbackLevel", +[](id) { return 2L; });
+    class_addMethod(
+        cls_, SELECTOR("isVisible"), +[](id self, SEL) { return asSwitcher(self).visible; });
     obj_ = class_createInstance(cls_);
     asSwitcher(obj_).gestureManager = class_createInstance(cls_);
     // Another object: the switcher holding itself would never be released.

@@ -110,7 +110,8 @@ TEST_F(MessageSendTest, AMethodAddedToASuperclassLaterReachesItsSubclasses) {
   Class* sub = Runtime::allocateClass(uniqueClassName("LateSub"), cls_);
   Ref<Object> subObj = class_createInstance(sub);
   EXPECT_FALSE(respondsToSelector(subObj, SELECTOR("isPlaying")));
-  class_addMethod(cls_, SELECTOR("isPlaying"), +[](id, SEL) { return true; });
+  class_addMethod(
+      cls_, SELECTOR("isPlaying"), +[](id, SEL) { return true; });
   EXPECT_TRUE(respondsToSelector(subObj, SELECTOR("isPlaying")));
   EXPECT_TRUE(msgSend<bool>(subObj, SELECTOR("isPlaying")));
 }

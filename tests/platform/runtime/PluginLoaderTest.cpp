@@ -24,8 +24,10 @@ std::vector<std::string> loadOrder;
 Class* probeClass() {
   static Class* cls = [] {
     Class* c = Runtime::allocateClass("PluginProbe", Runtime::rootClass());
-    class_addMethod(c->metaclass(), SELECTOR("record:"), +[](id, SEL, std::string name) { loadOrder.push_back(name); });
-    class_addMethod(c, SELECTOR("greeting"), +[](id, SEL) { return std::string("system"); });
+    class_addMethod(
+        c->metaclass(), SELECTOR("record:"), +[](id, SEL, std::string name) { loadOrder.push_back(name); });
+    class_addMethod(
+        c, SELECTOR("greeting"), +[](id, SEL) { return std::string("system"); });
     Runtime::registerClass(c);
     return c;
   }();

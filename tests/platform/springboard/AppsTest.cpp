@@ -79,17 +79,22 @@ class AppsTest : public test::DeviceFixture {
                                 &previousWillAppear));
     ASSERT_TRUE(MSHookMessageEx(objc_getClass("SBIconController"), SELECTOR("viewWillDisappear:"), &hookWillDisappear,
                                 &previousWillDisappear));
-    ASSERT_TRUE(MSHookMessageEx(objc_getClass("SBCoverSheetPresentationManager"),
-                                SELECTOR("_notifyDelegateDidPresent"), &hookPresent, &previousPresent));
-    ASSERT_TRUE(MSHookMessageEx(objc_getClass("SBCoverSheetPresentationManager"),
-                                SELECTOR("_notifyDelegateDidDismiss"), &hookDismiss, &previousDismiss));
+    ASSERT_TRUE(MSHookMessageEx(objc_getClass("SBCoverSheetPresentationManager"), SELECTOR("_notifyDelegateDidPresent"),
+                                &hookPresent, &previousPresent));
+    ASSERT_TRUE(MSHookMessageEx(objc_getClass("SBCoverSheetPresentationManager"), SELECTOR("_notifyDelegateDidDismiss"),
+                                &hookDismiss, &previousDismiss));
   }
   SBApplication* app(const std::string& bundle) {
-    return dynamic_cast<SBApplication*>(SBApplicationController::sharedInstance()->applicationWithBundleIdentifier(bundle));
+    return dynamic_cast<SBApplication*>(
+        SBApplicationController::sharedInstance()->applicationWithBundleIdentifier(bundle));
   }
-  long visibility(const std::string& bundle) { return msgSend<long>(app(bundle)->processState(), SELECTOR("visibility")); }
-  id frontmost() { return msgSend<id>(msgSend<id>(objc_getClass("UIApplication"), SELECTOR("sharedApplication")),
-                                      SELECTOR("_accessibilityFrontMostApplication")); }
+  long visibility(const std::string& bundle) {
+    return msgSend<long>(app(bundle)->processState(), SELECTOR("visibility"));
+  }
+  id frontmost() {
+    return msgSend<id>(msgSend<id>(objc_getClass("UIApplication"), SELECTOR("sharedApplication")),
+                       SELECTOR("_accessibilityFrontMostApplication"));
+  }
 };
 
 TEST_F(AppsTest, EveryInstalledAppHasOneApplicationObject) {
@@ -120,8 +125,8 @@ TEST_F(AppsTest, TheSharedApplicationIsSpringBoardAndAnswersTheFrontApp) {
 TEST_F(AppsTest, OpeningAnAppFromTheHomeScreenCallsTheHomeScreensMethodsInOrder) {
   installHooks();
   ASSERT_TRUE(device().openApp("com.apple.Maps"));
-  EXPECT_EQ(trace, (std::vector<std::string>{"home will disappear", "update com.apple.Maps 2",
-                                             "frontmost com.apple.Maps"}));
+  EXPECT_EQ(trace,
+            (std::vector<std::string>{"home will disappear", "update com.apple.Maps 2", "frontmost com.apple.Maps"}));
   EXPECT_EQ(device().apps().frontApp(), "com.apple.Maps");
   EXPECT_FALSE(SBIconController::sharedInstance()->isVisible());
   EXPECT_EQ(log().texts(), (std::vector<std::string>{"open com.apple.Maps"}));

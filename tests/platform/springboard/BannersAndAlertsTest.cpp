@@ -19,23 +19,28 @@ class BannersAndAlertsTest : public test::DeviceFixture {};
 
 TEST_F(BannersAndAlertsTest, EachVersionPresentsAndDismissesBannersWithItsOwnMethods) {
   Class* destination = objc_getClass("SBNotificationBannerDestination");
-  EXPECT_TRUE(class_respondsToSelector(destination, SELECTOR("_presentNotificationViewController:modal:forRequest:sourceAction:completion:")));
-  EXPECT_FALSE(class_respondsToSelector(destination, SELECTOR("_presentNotificationViewController:modal:forRequest:completion:")));
+  EXPECT_TRUE(class_respondsToSelector(
+      destination, SELECTOR("_presentNotificationViewController:modal:forRequest:sourceAction:completion:")));
+  EXPECT_FALSE(class_respondsToSelector(destination,
+                                        SELECTOR("_presentNotificationViewController:modal:forRequest:completion:")));
   EXPECT_TRUE(class_respondsToSelector(destination, SELECTOR("_dismissPresentedBannerAnimated:reason:forceIfSticky:")));
   EXPECT_FALSE(class_respondsToSelector(destination, SELECTOR("dismissPresentedBannerAnimated:")));
 
   configure("12.4");
   destination = objc_getClass("SBNotificationBannerDestination");
-  EXPECT_FALSE(class_respondsToSelector(destination, SELECTOR("_presentNotificationViewController:modal:forRequest:sourceAction:completion:")));
-  EXPECT_TRUE(class_respondsToSelector(destination, SELECTOR("_presentNotificationViewController:modal:forRequest:completion:")));
+  EXPECT_FALSE(class_respondsToSelector(
+      destination, SELECTOR("_presentNotificationViewController:modal:forRequest:sourceAction:completion:")));
+  EXPECT_TRUE(class_respondsToSelector(destination,
+                                       SELECTOR("_presentNotificationViewController:modal:forRequest:completion:")));
   EXPECT_TRUE(class_respondsToSelector(destination, SELECTOR("dismissPresentedBannerAnimated:")));
 
   EXPECT_EQ(NotificationBanners::lastBanner(), PresentationState::None);
   ASSERT_TRUE(NotificationBanners::post({"com.apple.MobileSMS", "Alice", "Hi", std::nullopt, nullptr}));
   EXPECT_EQ(NotificationBanners::lastBanner(), PresentationState::Shown);
   EXPECT_EQ(NotificationBanners::shownBanner()->title, "Alice");
-  EXPECT_TRUE(log().contains("banner com.apple.MobileSMS \"Alice\" presented with "
-                             "_presentNotificationViewController:modal:forRequest:completion:"));
+  EXPECT_TRUE(
+      log().contains("banner com.apple.MobileSMS \"Alice\" presented with "
+                     "_presentNotificationViewController:modal:forRequest:completion:"));
   msgSend<void, bool>(msgSend<id>(objc_getClass("SBNotificationBannerDestination"), SELECTOR("sharedInstance")),
                       SELECTOR("dismissPresentedBannerAnimated:"), false);
   EXPECT_EQ(NotificationBanners::lastBanner(), PresentationState::Hidden);

@@ -1,7 +1,5 @@
 // The device's system state kept in the device root: what the user set
 // survives a new home-screen process, and a damaged file is set aside.
-#include "platform/springboard/DeviceStateFile.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +7,7 @@
 
 #include "platform/foundation/Log.h"
 #include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceStateFile.h"
 #include "tests/platform/springboard/DeviceFixture.h"
 
 namespace platform::test {
@@ -84,7 +83,8 @@ TEST_F(DeviceStateFileTest, ADamagedFileIsSetAsideReportedAndTheDefaultsKept) {
   std::filesystem::create_directories(DeviceStateFile::file(root_).parent_path());
   for (const std::string& bytes :
        {std::string("not a property list"),
-        std::string("<plist><dict><key>volume</key><real>7</real><key>brightness</key><real>0.9</real></dict></plist>")}) {
+        std::string(
+            "<plist><dict><key>volume</key><real>7</real><key>brightness</key><real>0.9</real></dict></plist>")}) {
     std::ofstream(DeviceStateFile::file(root_)) << bytes;
     configure("13.3");
     DeviceStateFile file(device(), root_);

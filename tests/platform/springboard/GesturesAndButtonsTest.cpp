@@ -22,7 +22,9 @@ bool hookSuppressesCC(id self, SEL cmd) { return previousSuppressesCC(self, cmd)
 
 bool suppressCoverSheet = false;
 bool (*previousSuppressesCoverSheet)(id, SEL) = nullptr;
-bool hookSuppressesCoverSheet(id self, SEL cmd) { return previousSuppressesCoverSheet(self, cmd) || suppressCoverSheet; }
+bool hookSuppressesCoverSheet(id self, SEL cmd) {
+  return previousSuppressesCoverSheet(self, cmd) || suppressCoverSheet;
+}
 
 bool (*previousOwnsHome)(id, SEL) = nullptr;
 bool hookOwnsHome(id self, SEL cmd) { return previousOwnsHome(self, cmd) && !suppressControlCenter; }
@@ -45,7 +47,8 @@ bool hookButtons(id self, SEL cmd, id event) {
 bool (*previousPassReleases)(id, SEL, id) = nullptr;
 bool passReleases(id self, SEL cmd, id event) {
   ObjectArray presses = msgSend<ObjectArray>(event, SELECTOR("allPresses"));
-  if (!presses.empty() && msgSend<double>(presses[0], SELECTOR("force")) == 0.0) return previousButtons(self, cmd, event);
+  if (!presses.empty() && msgSend<double>(presses[0], SELECTOR("force")) == 0.0)
+    return previousButtons(self, cmd, event);
   return previousPassReleases(self, cmd, event);
 }
 

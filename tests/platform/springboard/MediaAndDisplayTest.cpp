@@ -160,7 +160,8 @@ TEST_F(HomeGrabberTest, TheGrabberIsReachedThroughTheSwitchersGestureManager) {
 TEST_F(HomeGrabberTest, AChangeInsideAnAnimationTakesItsDuration) {
   // A UI layer that is animating for 0.2 s.
   Class* view = Runtime::allocateClass("UIView", Runtime::rootClass());
-  class_addMethod(view->metaclass(), SELECTOR("inheritedAnimationDuration"), +[](id, SEL) { return 0.2; });
+  class_addMethod(
+      view->metaclass(), SELECTOR("inheritedAnimationDuration"), +[](id, SEL) { return 0.2; });
   Runtime::registerClass(view);
   auto* grabber = dynamic_cast<SBHomeGrabberView*>(
       msgSend<id>(valueForKey<id>(SBMainSwitcherViewController::sharedInstance(), "_gestureManager"),

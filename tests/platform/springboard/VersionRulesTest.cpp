@@ -36,10 +36,10 @@ TEST_P(VersionRulesTest, ClassesOfNewerSystemsExistOnlyFrom13) {
   EXPECT_EQ(objc_getClass("SBDisplayBrightnessController") != nullptr, from13);
   EXPECT_EQ(objc_getClass("SBBrightnessController") != nullptr, !from13);
   // Present on every version.
-  for (const char* name : {"SpringBoard", "SBApplication", "SBMediaController", "SBMainWorkspace", "FSSwitchPanel",
-                           "BluetoothManager", "AXSettings", "PSBrightnessSettingsDetail", "SBMainSwitcherViewController",
-                           "SBIconController", "SBCoverSheetPresentationManager", "UIScreen", "UIDevice",
-                           "UIImpactFeedbackGenerator"}) {
+  for (const char* name :
+       {"SpringBoard", "SBApplication", "SBMediaController", "SBMainWorkspace", "FSSwitchPanel", "BluetoothManager",
+        "AXSettings", "PSBrightnessSettingsDetail", "SBMainSwitcherViewController", "SBIconController",
+        "SBCoverSheetPresentationManager", "UIScreen", "UIDevice", "UIImpactFeedbackGenerator"}) {
     EXPECT_NE(objc_getClass(name), nullptr) << name;
   }
 }

@@ -56,10 +56,10 @@ TEST_F(AnimationTest, EachCurveIsSampledAtItsOwnTimesWhileTheModelChangesAtOnce)
     UIViewAnimationOptions curve;
     double c1x, c1y, c2x, c2y;
   };
-  for (Case c : {Case{UIViewAnimationOptions::CurveLinear, 0, 0, 1, 1},
-                 Case{UIViewAnimationOptions::CurveEaseIn, 0.42, 0, 1, 1},
-                 Case{UIViewAnimationOptions::CurveEaseOut, 0, 0, 0.58, 1},
-                 Case{UIViewAnimationOptions::CurveEaseInOut, 0.42, 0, 0.58, 1}}) {
+  for (Case c :
+       {Case{UIViewAnimationOptions::CurveLinear, 0, 0, 1, 1}, Case{UIViewAnimationOptions::CurveEaseIn, 0.42, 0, 1, 1},
+        Case{UIViewAnimationOptions::CurveEaseOut, 0, 0, 0.58, 1},
+        Case{UIViewAnimationOptions::CurveEaseInOut, 0.42, 0, 0.58, 1}}) {
     auto v = std::make_shared<UIView>(CGRectMake(0, 0, 10, 10));
     v->setAlpha(0);
     UIView::animateWithDuration(2.0, 0, c.curve, [&] { v->setAlpha(1); });
@@ -99,7 +99,12 @@ TEST_F(AnimationTest, DelayedAnimationShowsTheOldValueUntilItStarts) {
 
 TEST_F(AnimationTest, CompletionRunsOnceAtTheEnd) {
   std::vector<bool> calls;
-  UIView::animateWithDuration(0.3, [&] { view->setCenter({10, 10}); }, [&](bool f) { calls.push_back(f); });
+  UIView::animateWithDuration(
+      0.3,
+      [&] {
+        view->setCenter({10, 10});
+      },
+      [&](bool f) { calls.push_back(f); });
   forward(0.299);
   EXPECT_TRUE(calls.empty());
   forward(0.001);
@@ -114,10 +119,12 @@ TEST_F(AnimationTest, CompletionRunsOnceAtTheEnd) {
 TEST_F(AnimationTest, BlockThatChangesNothingCompletesOnTheNextTurn) {
   int calls = 0;
   bool finished = false;
-  UIView::animateWithDuration(1.0, [&] { view->setAlpha(view->alpha()); }, [&](bool f) {
-    ++calls;
-    finished = f;
-  });
+  UIView::animateWithDuration(
+      1.0, [&] { view->setAlpha(view->alpha()); },
+      [&](bool f) {
+        ++calls;
+        finished = f;
+      });
   EXPECT_EQ(calls, 0);
   env.runUntilIdle();
   EXPECT_EQ(calls, 1);
@@ -126,7 +133,8 @@ TEST_F(AnimationTest, BlockThatChangesNothingCompletesOnTheNextTurn) {
 
 TEST_F(AnimationTest, ZeroDurationAppliesAtOnceAndStillCompletes) {
   int calls = 0;
-  UIView::animateWithDuration(0, [&] { view->setAlpha(0.25); }, [&](bool) { ++calls; });
+  UIView::animateWithDuration(
+      0, [&] { view->setAlpha(0.25); }, [&](bool) { ++calls; });
   EXPECT_EQ(presentedAlpha(*view), 0.25);
   env.runUntilIdle();
   EXPECT_EQ(calls, 1);
@@ -135,8 +143,9 @@ TEST_F(AnimationTest, ZeroDurationAppliesAtOnceAndStillCompletes) {
 TEST_F(AnimationTest, SpringOvershootsAndSettlesExactlyAtTheEnd) {
   view->setTransform(CGAffineTransformMakeScale(0.9, 0.9));
   bool done = false;
-  UIView::animateWithDuration(0.2, 0, 0.3, 7, UIViewAnimationOptions::AllowUserInteraction,
-                              [&] { view->setTransform(CGAffineTransformIdentity); }, [&](bool) { done = true; });
+  UIView::animateWithDuration(
+      0.2, 0, 0.3, 7, UIViewAnimationOptions::AllowUserInteraction,
+      [&] { view->setTransform(CGAffineTransformIdentity); }, [&](bool) { done = true; });
   double maxScale = 0;
   for (int i = 0; i < 23; ++i) {
     forward(0.008);
@@ -167,12 +176,20 @@ TEST_F(AnimationTest, CriticallyDampedSpringApproachesWithoutOvershoot) {
 TEST_F(AnimationTest, BeginFromCurrentStateReplacesTheRunningAnimation) {
   view->setCenter({0, 0});
   std::vector<bool> first, second;
-  UIView::animateWithDuration(1.0, 0, UIViewAnimationOptions::CurveLinear, [&] { view->setCenter({100, 0}); },
-                              [&](bool f) { first.push_back(f); });
+  UIView::animateWithDuration(
+      1.0, 0, UIViewAnimationOptions::CurveLinear,
+      [&] {
+        view->setCenter({100, 0});
+      },
+      [&](bool f) { first.push_back(f); });
   forward(0.5);
   EXPECT_NEAR(presentedCenter(*view).x, 50, 1e-9);
-  UIView::animateWithDuration(1.0, 0, UIViewAnimationOptions::CurveLinear | UIViewAnimationOptions::BeginFromCurrentState,
-                              [&] { view->setCenter({0, 0}); }, [&](bool f) { second.push_back(f); });
+  UIView::animateWithDuration(
+      1.0, 0, UIViewAnimationOptions::CurveLinear | UIViewAnimationOptions::BeginFromCurrentState,
+      [&] {
+        view->setCenter({0, 0});
+      },
+      [&](bool f) { second.push_back(f); });
   EXPECT_NEAR(presentedCenter(*view).x, 50, 1e-9);  // starts where the old one was
   env.runUntilIdle();
   ASSERT_EQ(first.size(), 1u);
@@ -189,11 +206,19 @@ TEST_F(AnimationTest, BeginFromCurrentStateReplacesTheRunningAnimation) {
 TEST_F(AnimationTest, WithoutBeginFromCurrentStateAnimationsBlendAndBothFinish) {
   view->setCenter({0, 0});
   std::vector<bool> first, second;
-  UIView::animateWithDuration(1.0, 0, UIViewAnimationOptions::CurveLinear, [&] { view->setCenter({100, 0}); },
-                              [&](bool f) { first.push_back(f); });
+  UIView::animateWithDuration(
+      1.0, 0, UIViewAnimationOptions::CurveLinear,
+      [&] {
+        view->setCenter({100, 0});
+      },
+      [&](bool f) { first.push_back(f); });
   forward(0.5);
-  UIView::animateWithDuration(1.0, 0, UIViewAnimationOptions::CurveLinear, [&] { view->setCenter({0, 0}); },
-                              [&](bool f) { second.push_back(f); });
+  UIView::animateWithDuration(
+      1.0, 0, UIViewAnimationOptions::CurveLinear,
+      [&] {
+        view->setCenter({0, 0});
+      },
+      [&](bool f) { second.push_back(f); });
   EXPECT_NEAR(presentedCenter(*view).x, 50, 1e-9);  // no jump
   forward(0.5);
   // First: 100 → at its end (delta 0); second: 100 → 0 half way (delta +50) over model 0.
@@ -269,8 +294,9 @@ TEST_F(AnimationTest, CrossDissolveChangesTheTextAtOnceAndFadesBetweenLooks) {
   auto label = std::make_shared<UILabel>(CGRectMake(0, 0, 200, 20));
   label->setText("old");
   int calls = 0;
-  UIView::transitionWithView(label.get(), 0.15, UIViewAnimationOptions::TransitionCrossDissolve,
-                             [&] { label->setText("new"); }, [&](bool) { ++calls; });
+  UIView::transitionWithView(
+      label.get(), 0.15, UIViewAnimationOptions::TransitionCrossDissolve, [&] { label->setText("new"); },
+      [&](bool) { ++calls; });
   EXPECT_EQ(label->text(), "new");
   ASSERT_TRUE(label->layer().transition().has_value());
   EXPECT_EQ(label->layer().transition()->progress, 0);

@@ -94,8 +94,8 @@ TEST_F(ControllerTest, FullScreenPresentationHidesThePresenter) {
   log.clear();
   root->dismissViewControllerAnimated(false, nullptr);
   env.runUntilIdle();
-  EXPECT_EQ(log, (std::vector<std::string>{"vc.willDisappear", "root.willAppear", "vc.didDisappear",
-                                           "root.didAppear"}));
+  EXPECT_EQ(log,
+            (std::vector<std::string>{"vc.willDisappear", "root.willAppear", "vc.didDisappear", "root.didAppear"}));
 }
 
 TEST_F(ControllerTest, ChainOfPresentedControllersEndsAtTheTop) {
@@ -132,7 +132,8 @@ TEST_F(ControllerTest, WindowsOrderByLevelAndOneIsKey) {
 
 TEST_F(ControllerTest, ScreenTouchesGoToTheFrontWindowThatTakesThem) {
   int backTaps = 0, frontTaps = 0;
-  root->view()->addGestureRecognizer(std::make_shared<UITapGestureRecognizer>([&](UIGestureRecognizer&) { ++backTaps; }));
+  root->view()->addGestureRecognizer(
+      std::make_shared<UITapGestureRecognizer>([&](UIGestureRecognizer&) { ++backTaps; }));
   auto front = std::make_shared<UIWindow>(CGRectMake(0, 0, 375, 100));
   front->setWindowLevel(UIWindowLevelStatusBar);
   front->addGestureRecognizer(std::make_shared<UITapGestureRecognizer>([&](UIGestureRecognizer&) { ++frontTaps; }));
@@ -169,11 +170,10 @@ class AlertTest : public ControllerTest {
                                                              UIAlertControllerStyle::Alert);
     alert->addAction(UIAlertAction::actionWithTitle("Cancel", UIAlertActionStyle::Cancel,
                                                     [&](UIAlertAction&) { handled.push_back("Cancel"); }));
-    alert->addAction(UIAlertAction::actionWithTitle("Reset", UIAlertActionStyle::Destructive,
-                                                    [&](UIAlertAction& a) {
-                                                      handled.push_back(a.title());
-                                                      presenterAtHandler = root->presentedViewController();
-                                                    }));
+    alert->addAction(UIAlertAction::actionWithTitle("Reset", UIAlertActionStyle::Destructive, [&](UIAlertAction& a) {
+      handled.push_back(a.title());
+      presenterAtHandler = root->presentedViewController();
+    }));
     return alert;
   }
   std::vector<std::string> handled;
@@ -229,8 +229,8 @@ TEST_F(AlertTest, AlertWindowLivesWhileItPresentsAndGoesAfterwards) {
   }
   EXPECT_FALSE(weakWindow.expired());  // held by the presentation
   forward(1);
-  auto alert = std::static_pointer_cast<UIAlertController>(
-      weakWindow.lock()->rootViewController()->presentedViewController());
+  auto alert =
+      std::static_pointer_cast<UIAlertController>(weakWindow.lock()->rootViewController()->presentedViewController());
   ASSERT_TRUE(alert);
   alert->tapActionWithTitle("Cancel");
   alert.reset();

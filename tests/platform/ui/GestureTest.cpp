@@ -169,7 +169,8 @@ TEST_F(GestureTest, PanCancelledWithTheTouch) {
 
 TEST_F(GestureTest, LongPressNeedsTheMinimumDuration) {
   std::vector<S> states;
-  auto press = std::make_shared<UILongPressGestureRecognizer>([&](UIGestureRecognizer& g) { states.push_back(g.state()); });
+  auto press =
+      std::make_shared<UILongPressGestureRecognizer>([&](UIGestureRecognizer& g) { states.push_back(g.state()); });
   press->setMinimumPressDuration(0.3);
   target->addGestureRecognizer(press);
   down({150, 150});
@@ -213,8 +214,10 @@ class ButtonTest : public GestureTest {
     GestureTest::SetUp();
     button = std::make_shared<UIButton>(CGRectMake(50, 50, 40, 40));
     target->addSubview(button);  // window (150..190, 150..190)
-    button->addTarget(this, [&](UIControl&) { ++insideUps; }, UIControlEvents::TouchUpInside);
-    button->addTarget(this, [&](UIControl&) { ++outsideUps; }, UIControlEvents::TouchUpOutside);
+    button->addTarget(
+        this, [&](UIControl&) { ++insideUps; }, UIControlEvents::TouchUpInside);
+    button->addTarget(
+        this, [&](UIControl&) { ++outsideUps; }, UIControlEvents::TouchUpOutside);
   }
   std::shared_ptr<UIButton> button;
   int insideUps = 0, outsideUps = 0;
@@ -251,7 +254,8 @@ TEST_F(ButtonTest, TapOnTheButtonIsNotTakenByTheSuperviewsTapRecogniser) {
 
 TEST_F(ButtonTest, PanOnTheSuperviewCancelsTheButtonsTouch) {
   int cancels = 0;
-  button->addTarget(this, [&](UIControl&) { ++cancels; }, UIControlEvents::TouchCancel);
+  button->addTarget(
+      this, [&](UIControl&) { ++cancels; }, UIControlEvents::TouchCancel);
   target->addGestureRecognizer(std::make_shared<UIPanGestureRecognizer>());
   down({170, 170});
   move({170, 200});
@@ -262,9 +266,12 @@ TEST_F(ButtonTest, PanOnTheSuperviewCancelsTheButtonsTouch) {
 
 TEST_F(ButtonTest, DraggingOutAndBackReportsExitAndEnter) {
   std::vector<std::string> events;
-  button->addTarget(nullptr, [&](UIControl&) { events.push_back("exit"); }, UIControlEvents::TouchDragExit);
-  button->addTarget(nullptr, [&](UIControl&) { events.push_back("enter"); }, UIControlEvents::TouchDragEnter);
-  button->addTarget(nullptr, [&](UIControl&) { events.push_back("down"); }, UIControlEvents::TouchDown);
+  button->addTarget(
+      nullptr, [&](UIControl&) { events.push_back("exit"); }, UIControlEvents::TouchDragExit);
+  button->addTarget(
+      nullptr, [&](UIControl&) { events.push_back("enter"); }, UIControlEvents::TouchDragEnter);
+  button->addTarget(
+      nullptr, [&](UIControl&) { events.push_back("down"); }, UIControlEvents::TouchDown);
   down({170, 170});
   move({400, 170});
   move({175, 170});

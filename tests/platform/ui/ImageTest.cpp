@@ -1,8 +1,7 @@
 // Images: PNG loading, scale from the file name, rendering modes, resizing,
 // and image views placing them by content mode.
-#include <gtest/gtest.h>
-
 #include <cairo.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>

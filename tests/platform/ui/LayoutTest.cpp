@@ -195,8 +195,8 @@ TEST_F(LayoutTest, ItemsWithoutCommonAncestorAreNotActivated) {
 
 TEST_F(LayoutTest, LayoutRunsByItselfOnTheMainLoop) {
   auto v = child(*root);
-  NSLayoutConstraint::activateConstraints(NSLayoutConstraint::constraintsWithVisualFormat(
-      "H:|-10-[v]-10-|", 0, {}, {{"v", v.get()}}));
+  NSLayoutConstraint::activateConstraints(
+      NSLayoutConstraint::constraintsWithVisualFormat("H:|-10-[v]-10-|", 0, {}, {{"v", v.get()}}));
   env.runUntilIdle();
   EXPECT_NEAR(v->frame().size.width, 355, 1e-9);
 }
@@ -250,8 +250,10 @@ TEST_F(LayoutTest, StackViewSharesFreeWidthEquallyBetweenCentredIcons) {
   stack->setTranslatesAutoresizingMaskIntoConstraints(false);
   strip->addSubview(stack);
   std::map<std::string, UIView*> views{{"s", stack.get()}};
-  NSLayoutConstraint::activateConstraints(NSLayoutConstraint::constraintsWithVisualFormat("H:|-0-[s]-0-|", 0, {}, views));
-  NSLayoutConstraint::activateConstraints(NSLayoutConstraint::constraintsWithVisualFormat("V:|-0-[s]-0-|", 0, {}, views));
+  NSLayoutConstraint::activateConstraints(
+      NSLayoutConstraint::constraintsWithVisualFormat("H:|-0-[s]-0-|", 0, {}, views));
+  NSLayoutConstraint::activateConstraints(
+      NSLayoutConstraint::constraintsWithVisualFormat("V:|-0-[s]-0-|", 0, {}, views));
   double d = 64.0 / 3 - 4;
   std::vector<std::shared_ptr<UIView>> icons;
   for (int i = 0; i < 3; ++i) {

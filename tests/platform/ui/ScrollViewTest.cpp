@@ -90,8 +90,8 @@ TEST_F(ScrollViewTest, ContentFollowsTheFingerOnceTheDragBegins) {
 
 TEST_F(ScrollViewTest, FlingEndsExactlyOnTheOffsetTheDelegateChose) {
   recorder.replace = [](CGPoint p) { return CGPoint{std::clamp(std::round(p.x / 150) * 150, 0.0, 150.0), p.y}; };
-  drag(200, 230, 3);  // 1000 points per second to the right: the offset falls
-  EXPECT_NEAR(recorder.velocity.x, -1.0, 1e-9);  // points per millisecond
+  drag(200, 230, 3);                                        // 1000 points per second to the right: the offset falls
+  EXPECT_NEAR(recorder.velocity.x, -1.0, 1e-9);             // points per millisecond
   double natural = 130 - 1000 / (-std::log(0.998) * 1000);  // released at 130
   EXPECT_NEAR(recorder.proposed.x, natural, 1e-6);
   EXPECT_TRUE(scroll->isDecelerating());

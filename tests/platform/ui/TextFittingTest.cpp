@@ -49,9 +49,16 @@ double scanFittingScale(const std::string& text, const TextLayout::Style& s, CGS
 }
 
 const std::vector<std::string> kTexts = {
-    "On", "Off", "40%", "100%", "Maps", "Set Volume to 40% when opening Maps",
-    "\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7 \xD8\xA8\xD8\xA7\xD9\x84\xD8\xB9\xD8\xA7\xD9\x84\xD9\x85",  // Arabic, right to left
-    "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D Maps 40%",                                                          // Hebrew and Latin
+    "On",
+    "Off",
+    "40%",
+    "100%",
+    "Maps",
+    "Set Volume to 40% when opening Maps",
+    "\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7 \xD8\xA8\xD8\xA7\xD9\x84\xD8\xB9\xD8\xA7\xD9\x84\xD9\x85",  // Arabic,
+                                                                                                          // right to
+                                                                                                          // left
+    "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D Maps 40%",  // Hebrew and Latin
 };
 
 class TextFittingTest : public ::testing::Test {
@@ -123,8 +130,7 @@ TEST_F(TextFittingTest, MultiLineScaleMatchesTryingEveryHundredth) {
   for (int lines : {0, 2, 3}) {
     for (CGSize box : {CGSize{160, 60}, CGSize{100, 0}, CGSize{220, 40}, CGSize{80, 200}}) {
       const TextLayout::Style s = style(UIFont::systemFontOfSize(15, UIFontWeight::Light), lines);
-      SCOPED_TRACE(std::to_string(lines) + " lines in " + std::to_string(box.width) + "x" +
-                   std::to_string(box.height));
+      SCOPED_TRACE(std::to_string(lines) + " lines in " + std::to_string(box.width) + "x" + std::to_string(box.height));
       Api::forgetMeasurements();
       const double cold = TextLayout::fittingScale(text, s, box, 0.3);
       EXPECT_EQ(cold, scanFittingScale(text, s, box, 0.3));
@@ -202,9 +208,9 @@ TEST_F(TextFittingTest, ShrunkLabelDrawsTheSameLayoutAsOneMeasuredWithoutCache) 
   label->setTextAlignment(NSTextAlignment::Center);
   label->setText("100%");
   const UIFont fitted = label->fittedFont();
-  EXPECT_EQ(fitted.pointSize(), 9 * Api::searchFittingScale("100%", style(UIFont::systemFontOfSize(9), 1,
-                                                                            NSTextAlignment::Center),
-                                                              {width, 0}, 0.5));
+  EXPECT_EQ(fitted.pointSize(),
+            9 * Api::searchFittingScale("100%", style(UIFont::systemFontOfSize(9), 1, NSTextAlignment::Center),
+                                        {width, 0}, 0.5));
   const TextLayout drawn = label->textLayout();
   Api::forgetMeasurements();
   const TextLayout fresh("100%", style(fitted, 1, NSTextAlignment::Center), width);

@@ -8,9 +8,9 @@
 #include "platform/foundation/ManualTaskEnvironment.h"
 #include "platform/ui/CAGradientLayer.h"
 #include "platform/ui/CAShapeLayer.h"
-#include "platform/ui/UIBezierPath.h"
 #include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UIActivityIndicatorView.h"
+#include "platform/ui/UIBezierPath.h"
 #include "platform/ui/UILayoutGuide.h"
 #include "platform/ui/UIView.h"
 #include "platform/ui/UIVisualEffectView.h"
@@ -217,7 +217,7 @@ TEST_F(ViewTest, RoundedRectPathKeepsCornersOut) {
   auto path = UIBezierPath::bezierPathWithRoundedRect(CGRectMake(0, 0, 100, 40), 20);
   EXPECT_TRUE(path.containsPoint({50, 20}));
   EXPECT_TRUE(path.containsPoint({20, 2}));
-  EXPECT_FALSE(path.containsPoint({1, 1}));   // outside the rounded corner
+  EXPECT_FALSE(path.containsPoint({1, 1}));  // outside the rounded corner
   EXPECT_FALSE(path.containsPoint({99, 39}));
   EXPECT_EQ(path.bounds(), CGRectMake(0, 0, 100, 40));
   // A radius larger than half the short side is limited to it (a capsule).

@@ -1,9 +1,8 @@
 // `tessra device create`: the device root it lays out, and what it refuses.
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <fstream>
-
-#include <gtest/gtest.h>
 
 #include "tests/tools/device/DeviceProcessRunner.h"
 #include "tools/SpringBoard/core/DeviceFiles.h"
@@ -52,8 +51,8 @@ TEST_F(DeviceCreateTest, RefusesToOverwriteAFolderOrToMakeAnUnknownDevice) {
   std::ofstream(used / "keep.txt") << "mine";
   ProcessResult overwrite = tessra({"device", "create", used.string()});
   EXPECT_EQ(overwrite.status, 1);
-  EXPECT_EQ(overwrite.err, "tessra device create: " + used.string() +
-                               " exists and is not an empty folder; nothing was changed\n");
+  EXPECT_EQ(overwrite.err,
+            "tessra device create: " + used.string() + " exists and is not an empty folder; nothing was changed\n");
   EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(used), fs::directory_iterator()),
             std::vector<fs::path>{used / "keep.txt"});
 

@@ -1,6 +1,7 @@
 // End-to-end: a device created and started by the `tessra` command (its bus
 // and its SpringBoard host with the real plug-in), driven by scripts, by other
 // processes' settings and notifications, and by losing its bus.
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -9,8 +10,6 @@
 #include <future>
 #include <sstream>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 #include "platform/bus/BusConnection.h"
 #include "platform/bus/BusControlClient.h"
@@ -102,9 +101,7 @@ class DeviceEndToEndTest : public ::testing::Test {
     ASSERT_EQ(sent.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
     bus.stop();
   }
-  bool hostAnswers() {
-    return platform::BusControlClient::call(root_, "ping", {}, platform::seconds(1)).answered();
-  }
+  bool hostAnswers() { return platform::BusControlClient::call(root_, "ping", {}, platform::seconds(1)).answered(); }
   std::string hostLog() { return readFile(HostFiles::logFile(root_)); }
 
   fs::path scratch_;
@@ -185,7 +182,8 @@ TEST_F(DeviceEndToEndTest, BadScriptsAreRefusedWholeAndChangeNothing) {
 
   ProcessResult state = tessra({"device", "state", root_.string()});
   EXPECT_TRUE(contains(state.out, " wifi=on ")) << state.out;
-  auto domain = platform::plist::PropertyListFile::read(root_ / "var/mobile/Library/Preferences/com.kelvane.tessra2.plist");
+  auto domain =
+      platform::plist::PropertyListFile::read(root_ / "var/mobile/Library/Preferences/com.kelvane.tessra2.plist");
   EXPECT_FALSE(domain.ok() && domain.value["customizedApps"].find("com.apple.Maps")) << domain.value.describe();
 
   // A line the running device refuses stops the run at that line.
@@ -262,19 +260,21 @@ TEST_F(DeviceEndToEndTest, TheDevicesKillallRestartsItsOwnSpringBoard) {
   // The new SpringBoard loaded the plug-in again, with the stored customization.
   ProcessResult run = runLive("after.txt", "open com.apple.Maps\nwait 1\nexpect volume 0.4\n");
   EXPECT_EQ(run.status, 0) << run.out << run.err;
-  EXPECT_EQ(tessra({"device", "start", root_.string()}).out, "SpringBoard already runs (pid " + std::to_string(*after) + ")\n");
+  EXPECT_EQ(tessra({"device", "start", root_.string()}).out,
+            "SpringBoard already runs (pid " + std::to_string(*after) + ")\n");
 }
 
 // The screen of a live device: touches from a script, a long press held in real time, a snapshot beside the script.
 TEST_F(DeviceEndToEndTest, ALiveScriptTouchesTheScreen) {
-  ProcessResult run = runLive("touch.txt",
-                              "press icon com.apple.Maps\n"
-                              "expect menu \"Mark My Location\" \"Send My Location\" \"Share App\" \"Edit Home Screen\" \"Tessra\"\n"
-                              "tap \"Send My Location\"\n"
-                              "expect text \"com.apple.Maps\"\n"
-                              "swipe home\n"
-                              "expect no text \"com.apple.Maps\"\n"
-                              "snapshot live.png --scale 1\n");
+  ProcessResult run =
+      runLive("touch.txt",
+              "press icon com.apple.Maps\n"
+              "expect menu \"Mark My Location\" \"Send My Location\" \"Share App\" \"Edit Home Screen\" \"Tessra\"\n"
+              "tap \"Send My Location\"\n"
+              "expect text \"com.apple.Maps\"\n"
+              "swipe home\n"
+              "expect no text \"com.apple.Maps\"\n"
+              "snapshot live.png --scale 1\n");
   ASSERT_EQ(run.status, 0) << run.out << run.err;
   EXPECT_NE(run.out.find("event: longpress SBIconView com.apple.Maps"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("event: open com.apple.Maps"), std::string::npos) << run.out;

@@ -3,6 +3,7 @@
 // what the device's own snapshot of that moment holds. Without a display the
 // command says that DISPLAY is missing.
 #include <cairo.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,8 +13,6 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 #include "platform/bus/BusControlClient.h"
 #include "tests/tools/device/DeviceProcessRunner.h"

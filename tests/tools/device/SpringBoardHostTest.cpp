@@ -2,11 +2,10 @@
 // what order, when the home screen asks which app is in front, and how it
 // refuses a bad device or a bad script. The device holds two copies of a test
 // plug-in instead of the real one.
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <fstream>
-
-#include <gtest/gtest.h>
 
 #include "tests/tools/device/DeviceProcessRunner.h"
 
@@ -92,8 +91,7 @@ TEST_F(SpringBoardHostTest, ADamagedOrMissingDeviceIsRefused) {
   EXPECT_EQ(damaged.status, 3);
   EXPECT_NE(damaged.err.find("apps.plist: app 0: expected"), std::string::npos) << damaged.err;
 
-  ProcessResult missing =
-      run(fs::path(TESSRA_BIN_DIR) / "SpringBoard", {"--root", (scratch_ / "nowhere").string()});
+  ProcessResult missing = run(fs::path(TESSRA_BIN_DIR) / "SpringBoard", {"--root", (scratch_ / "nowhere").string()});
   EXPECT_EQ(missing.status, 3);
   EXPECT_EQ(missing.err, "SpringBoard: no device at " + (scratch_ / "nowhere").string() + "\n");
 

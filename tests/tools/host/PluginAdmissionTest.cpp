@@ -1,9 +1,6 @@
-#include "tools/SpringBoard/host/PluginAdmission.h"
-
 #include <dlfcn.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -11,6 +8,7 @@
 #include <iterator>
 #include <string>
 
+#include "tools/SpringBoard/host/PluginAdmission.h"
 #include "tweak/plugin/PluginAbi.h"
 
 namespace tessra::device {
@@ -58,8 +56,7 @@ TEST_F(PluginAdmissionTest, ThePluginBuiltForThisHostIsAdmitted) {
 TEST_F(PluginAdmissionTest, APluginBuiltForAnotherVersionIsRefusedWithTheVersions) {
   EXPECT_EQ(PluginAdmission::refusal(pluginBuiltFor(plugin_abi::kVersion + 1)),
             "Tessra2.dylib was built for version " + std::to_string(plugin_abi::kVersion + 1) +
-                " of the home-screen interface; this SpringBoard runs version " +
-                std::to_string(plugin_abi::kVersion));
+                " of the home-screen interface; this SpringBoard runs version " + std::to_string(plugin_abi::kVersion));
 }
 
 TEST_F(PluginAdmissionTest, OtherMakersLibrariesLoadButTessra2MustNameItsVersion) {

@@ -1,5 +1,3 @@
-#include "tweak/engine/ActionsHelper.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +8,7 @@
 #include "platform/runtime/Runtime.h"
 #include "platform/ui/Animator.h"
 #include "tests/tweak/controls/ControlsTestDevice.h"
+#include "tweak/engine/ActionsHelper.h"
 
 using platform::springboard::AppKind;
 using platform::springboard::InstalledApp;
@@ -24,9 +23,12 @@ constexpr const char* kNotes = "com.apple.mobilenotes";
 platform::springboard::DeviceConfiguration withApps() {
   platform::springboard::DeviceConfiguration config;
   config.installedApps = {
-      {kFront, "Front", AppKind::User, ""},          {kPlayer, "Player", AppKind::User, ""},
-      {kOther, "Other", AppKind::User, ""},          {kNotes, "Notes", AppKind::System, ""},
-      {"com.apple.Maps", "Maps", AppKind::System, ""}, {"com.google.Maps", "Google Maps", AppKind::User, ""},
+      {kFront, "Front", AppKind::User, ""},
+      {kPlayer, "Player", AppKind::User, ""},
+      {kOther, "Other", AppKind::User, ""},
+      {kNotes, "Notes", AppKind::System, ""},
+      {"com.apple.Maps", "Maps", AppKind::System, ""},
+      {"com.google.Maps", "Google Maps", AppKind::User, ""},
       {"com.waze.iphone", "Waze", AppKind::User, ""},
   };
   return config;
@@ -42,10 +44,11 @@ void bridgeAnimationDurationToTheRuntime() {
     platform::Runtime::registerClass(view);
   }
   if (platform::respondsToSelector(view, SELECTOR("inheritedAnimationDuration"))) return;
-  platform::class_addMethod(view->metaclass(), SELECTOR("inheritedAnimationDuration"), +[](platform::id, platform::SEL) {
-    const auto* block = platform::Animator::shared().currentContext();
-    return block ? block->duration : 0.0;
-  });
+  platform::class_addMethod(
+      view->metaclass(), SELECTOR("inheritedAnimationDuration"), +[](platform::id, platform::SEL) {
+        const auto* block = platform::Animator::shared().currentContext();
+        return block ? block->duration : 0.0;
+      });
 }
 
 std::vector<std::string> sorted(std::vector<std::string> names) {
@@ -77,8 +80,7 @@ TEST_P(ActionsHelperTest, KillAllSparesTheFrontTheNowPlayingAndTheNavigationApps
   ControlsTestDevice::settings().clearAllApps_dontKillNowPlayingAppEnabled = true;
   ControlsTestDevice::settings().clearAllApps_dontKillNavigationAppEnabled = true;
   ActionsHelper::performAction(ToggleTypeClearAppSwitcher);
-  EXPECT_EQ(running(),
-            sorted({kFront, kPlayer, "com.apple.Maps", "com.google.Maps", "com.waze.iphone"}));
+  EXPECT_EQ(running(), sorted({kFront, kPlayer, "com.apple.Maps", "com.google.Maps", "com.waze.iphone"}));
 }
 
 TEST_P(ActionsHelperTest, WithBothSkipSettingsOffOnlyTheFrontAppSurvives) {
@@ -122,8 +124,7 @@ TEST_P(ActionsHelperTest, NothingHappensWithoutTheSwitcherClass) {
 
 TEST_P(ActionsHelperTest, RuleTypesAndUnknownTypesDoNothing) {
   const size_t entries = model().eventLog().size();
-  for (ToggleType type : {-1, 0, 17, 18, 19, 20, 21, 22, 23, 24, 25, 30})
-    ActionsHelper::performAction(type);
+  for (ToggleType type : {-1, 0, 17, 18, 19, 20, 21, 22, 23, 24, 25, 30}) ActionsHelper::performAction(type);
   device_.tasks.fastForwardUntilNoTasksRemain();
   EXPECT_EQ(model().eventLog().size(), entries);
   EXPECT_EQ(running().size(), 7u);
@@ -148,9 +149,7 @@ TEST_P(ActionsHelperTest, TheHomeBarFadesOutOverATwoTenthsAnimationAndStaysHidde
 
 // Each version answers another layout list, item name, role map and quitting method.
 INSTANTIATE_TEST_SUITE_P(SystemVersions, ActionsHelperTest, ::testing::Values("11.4", "12.4", "13.3"),
-                         [](const auto& info) {
-                           return std::string("iOS") + std::string(info.param).substr(0, 2);
-                         });
+                         [](const auto& info) { return std::string("iOS") + std::string(info.param).substr(0, 2); });
 
 TEST(ActionsHelperInstallTest, TheKillAllMethodIsAddedOnceWithItsTypes) {
   ControlsTestDevice device("13.3", withApps());
@@ -162,7 +161,7 @@ TEST(ActionsHelperInstallTest, TheKillAllMethodIsAddedOnceWithItsTypes) {
   EXPECT_TRUE(ActionsHelper::installClearAllAppsMethod());
   EXPECT_FALSE(ActionsHelper::installClearAllAppsMethod());
   platform::Method* method = platform::class_getInstanceMethod(platform::objc_getClass("SBMainSwitcherViewController"),
-                                                                SELECTOR("tessra_clearAllApps"));
+                                                               SELECTOR("tessra_clearAllApps"));
   ASSERT_NE(method, nullptr);
   EXPECT_EQ(method->typeEncoding(), "v@:");
 

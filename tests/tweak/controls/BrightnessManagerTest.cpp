@@ -1,5 +1,3 @@
-#include "tweak/controls/BrightnessManager.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,6 +5,7 @@
 
 #include "platform/foundation/OperationQueue.h"
 #include "tests/tweak/controls/ControlsTestDevice.h"
+#include "tweak/controls/BrightnessManager.h"
 
 namespace {
 

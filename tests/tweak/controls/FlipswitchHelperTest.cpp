@@ -1,5 +1,3 @@
-#include "tweak/controls/FlipswitchHelper.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +7,7 @@
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Substrate.h"
 #include "tests/tweak/controls/ControlsTestDevice.h"
+#include "tweak/controls/FlipswitchHelper.h"
 
 using platform::FSSwitchState;
 using platform::id;
@@ -83,11 +82,16 @@ class FlipswitchHelperTest : public ::testing::TestWithParam<const char*> {
 
 TEST_P(FlipswitchHelperTest, PanelSwitchesAreSetAndReadByTheirFullIdentifier) {
   const std::vector<std::pair<ToggleType, std::string_view>> panelSwitches = {
-      {ToggleTypeOrientationLock, "rotation-lock"}, {ToggleTypeCellular, "cellular-data"},
-      {ToggleTypeWifi, "wifi"},                     {ToggleTypeAirplane, "airplane-mode"},
-      {ToggleTypeDnd, "do-not-disturb"},            {ToggleTypeLocation, "location"},
-      {ToggleTypeAutoBrightness, "auto-brightness"}, {ToggleTypeAutoLock, "autolock"},
-      {ToggleTypeLowPower, "low-power"},            {ToggleTypeNightShift, "night-shift"},
+      {ToggleTypeOrientationLock, "rotation-lock"},
+      {ToggleTypeCellular, "cellular-data"},
+      {ToggleTypeWifi, "wifi"},
+      {ToggleTypeAirplane, "airplane-mode"},
+      {ToggleTypeDnd, "do-not-disturb"},
+      {ToggleTypeLocation, "location"},
+      {ToggleTypeAutoBrightness, "auto-brightness"},
+      {ToggleTypeAutoLock, "autolock"},
+      {ToggleTypeLowPower, "low-power"},
+      {ToggleTypeNightShift, "night-shift"},
       {ToggleTypeVpn, "vpn"},
   };
   for (auto [type, shortIdentifier] : panelSwitches) {

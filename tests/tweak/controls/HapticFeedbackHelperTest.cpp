@@ -1,9 +1,8 @@
-#include "tweak/controls/HapticFeedbackHelper.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/runtime/Runtime.h"
 #include "tests/tweak/controls/ControlsTestDevice.h"
+#include "tweak/controls/HapticFeedbackHelper.h"
 
 namespace {
 

@@ -1,10 +1,9 @@
-#include "tweak/controls/VolumeApplier.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/runtime/Runtime.h"
 #include "platform/runtime/Substrate.h"
 #include "tests/tweak/controls/ControlsTestDevice.h"
+#include "tweak/controls/VolumeApplier.h"
 
 using platform::id;
 using platform::SEL;

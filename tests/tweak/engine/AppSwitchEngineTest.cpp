@@ -12,9 +12,9 @@
 namespace tessra::testing {
 namespace {
 
+using platform::seconds;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using platform::seconds;
 
 // Everything the engine does after a change of front application has
 // happened 0.1 s (delayed apply) + 0.3 s (volume) + 0.3 s (indicator) later.
@@ -197,7 +197,7 @@ TEST_F(AppSwitchEngineTest, ASwitchWhoseRestoreSettingIsOffKeepsTheAppsValue) {
   ASSERT_TRUE(home.device().switches().bluetoothEnabled());
   home.device().goHome();
   settle();
-  EXPECT_FALSE(home.switchOn("wifi"));                         // kept as the app set it
+  EXPECT_FALSE(home.switchOn("wifi"));                        // kept as the app set it
   EXPECT_FALSE(home.device().switches().bluetoothEnabled());  // restored
 }
 
@@ -483,11 +483,12 @@ TEST_F(RestoreJournalTest, TheReplayFollowsTheRestoreSettings) {
   home.setSetting("restorePreviousVolumeOnAppExit", platform::plist::Value(false));
   std::filesystem::create_directories(journal().parent_path());
   ASSERT_TRUE(platform::plist::PropertyListFile::write(
-      journal(), platform::plist::Value(platform::plist::Dictionary{
-                     {"bundleId", platform::plist::Value("com.test.a")},
-                     {"volume", platform::plist::Value(0.7)},
-                     {"brightness", platform::plist::Value(0.8)},
-                     {"toggles", platform::plist::Value(platform::plist::Dictionary{{"wifi", 1}, {"bluetooth", 0}})}})));
+      journal(),
+      platform::plist::Value(platform::plist::Dictionary{
+          {"bundleId", platform::plist::Value("com.test.a")},
+          {"volume", platform::plist::Value(0.7)},
+          {"brightness", platform::plist::Value(0.8)},
+          {"toggles", platform::plist::Value(platform::plist::Dictionary{{"wifi", 1}, {"bluetooth", 0}})}})));
   home.setSwitch("wifi", false);
   home.start();
   settle();
@@ -498,7 +499,8 @@ TEST_F(RestoreJournalTest, TheReplayFollowsTheRestoreSettings) {
 }
 
 // A journal that cannot be trusted is set aside and reported; nothing of it is replayed.
-void expectSetAsideAndNotReplayed(TestHomeScreen& home, const std::filesystem::path& journal, const std::string& bytes) {
+void expectSetAsideAndNotReplayed(TestHomeScreen& home, const std::filesystem::path& journal,
+                                  const std::string& bytes) {
   std::filesystem::create_directories(journal.parent_path());
   std::ofstream(journal, std::ios::binary) << bytes;
   home.debugLines.clear();

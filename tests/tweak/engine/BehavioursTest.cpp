@@ -12,13 +12,13 @@
 namespace tessra::testing {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using platform::seconds;
 using platform::springboard::ButtonPress;
 using platform::springboard::NotificationBanners;
 using platform::springboard::PresentationState;
 using platform::springboard::SystemAlerts;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 constexpr long kVolumeUp = 102, kVolumeDown = 103, kSide = 104;
 
@@ -267,18 +267,19 @@ TEST_F(BehavioursTest, AHiddenBannerBecomesAToastWithItsSubtitleInTheTitle) {
   home.env.runUntilIdle();
   EXPECT_FALSE(bannerShown());
   EXPECT_THAT(toasts, ElementsAre("Alice - Re: plans | Lunch?"));
-  EXPECT_TRUE(home.device().eventLog().contains(
-      "banner dismissed with _dismissPresentedBannerAnimated:reason:forceIfSticky:"));
+  EXPECT_TRUE(
+      home.device().eventLog().contains("banner dismissed with _dismissPresentedBannerAnimated:reason:forceIfSticky:"));
 
   NotificationBanners::post({"com.test.b", "Bob", "Hi", std::nullopt, nullptr});
   forward(4);
   EXPECT_THAT(toasts, ElementsAre("Alice - Re: plans | Lunch?", "Bob | Hi"));
   ASSERT_EQ(logLines.size(), 2u);
-  EXPECT_THAT(logLines[0], ::testing::MatchesRegex(
-                               R"(\[Actions:[0-9]+\] -\[<SBNotificationBannerDestination: 0x[0-9a-f]+> )"
-                               R"(_presentNotificationViewController:<NCNotificationShortLookViewController: 0x[0-9a-f]+> )"
-                               R"(modal:0 forRequest:<NCNotificationRequest: 0x[0-9a-f]+> sourceAction:\(null\) )"
-                               R"(completion:\(null\)\])"));
+  EXPECT_THAT(logLines[0],
+              ::testing::MatchesRegex(
+                  R"(\[Actions:[0-9]+\] -\[<SBNotificationBannerDestination: 0x[0-9a-f]+> )"
+                  R"(_presentNotificationViewController:<NCNotificationShortLookViewController: 0x[0-9a-f]+> )"
+                  R"(modal:0 forRequest:<NCNotificationRequest: 0x[0-9a-f]+> sourceAction:\(null\) )"
+                  R"(completion:\(null\)\])"));
 }
 
 TEST_F(BehavioursTest, BannersOfOtherAppsInFrontStayAndToastsCanBeTurnedOff) {

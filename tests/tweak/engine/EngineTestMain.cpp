@@ -4,10 +4,9 @@
 // it there. The plug-in offers no way to start again, so this main() runs
 // each selected case in a child process and reports what failed.
 #include <fnmatch.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>

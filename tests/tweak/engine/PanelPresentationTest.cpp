@@ -11,13 +11,13 @@
 #include "platform/foundation/DistributedNotificationCenter.h"
 #include "platform/runtime/MessageSend.h"
 #include "platform/springboard/screen/DeviceScreen.h"
+#include "platform/springboard/screen/DockView.h"
 #include "platform/springboard/screen/HomeScreenView.h"
 #include "platform/springboard/screen/IconView.h"
 #include "platform/springboard/screen/QuickActionMenu.h"
 #include "platform/springboard/screen/QuickActionRowView.h"
 #include "platform/springboard/screen/ScreenInspector.h"
 #include "platform/springboard/screen/StatusBarView.h"
-#include "platform/springboard/screen/DockView.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UIViewController.h"
@@ -30,8 +30,8 @@ namespace {
 
 using platform::CGPoint;
 using platform::CGRect;
-using platform::UIView;
 using platform::seconds;
+using platform::UIView;
 namespace ids = panel_identifiers;
 
 UIView* findIdentified(UIView* view, std::string_view identifier) {
@@ -156,9 +156,8 @@ TEST_F(PanelPresentationTest, ACustomizedAppGetsSixtyNineSpacesAndAStripOfItsThi
   auto strip = d.thingsViewOf(tessra);
   ASSERT_NE(strip, nullptr);
   const double h = subtitle.size.height;
-  EXPECT_EQ(strip->frame(),
-            platform::CGRectMake(subtitle.origin.x + 2, subtitle.origin.y + 2,
-                                 std::min((h - 2) * 3 + 16, subtitle.size.width), h - 2));
+  EXPECT_EQ(strip->frame(), platform::CGRectMake(subtitle.origin.x + 2, subtitle.origin.y + 2,
+                                                 std::min((h - 2) * 3 + 16, subtitle.size.width), h - 2));
   EXPECT_EQ(strip->alpha(), 0.8);
   EXPECT_EQ(strip->superview(), &tessra->labelsView());
 }

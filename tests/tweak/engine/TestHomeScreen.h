@@ -109,8 +109,7 @@ class TestHomeScreen {
   }
   void setSwitch(const std::string& shortId, bool on) {
     device().switches().setState(platform::springboard::SwitchesState::fullIdentifier(shortId),
-                                 on ? platform::FSSwitchState::On
-                                             : platform::FSSwitchState::Off);
+                                 on ? platform::FSSwitchState::On : platform::FSSwitchState::Off);
   }
   double volume() { return device().audio().volume(); }
   double brightness() { return device().display().brightness(); }

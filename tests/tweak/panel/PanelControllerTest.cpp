@@ -27,9 +27,10 @@ platform::Ref<platform::Object> makeBar(const char* className, const char* selec
   platform::Class* cls = platform::Runtime::lookUpClass(className);
   if (!cls) {
     cls = platform::Runtime::allocateClass(className, platform::Runtime::rootClass());
-    platform::class_addMethod(cls, platform::sel_registerName(selector), +[](platform::id, platform::SEL sel, bool hide) {
-      g_barCalls.push_back(std::string(platform::sel_getName(sel)) + (hide ? " YES" : " NO"));
-    });
+    platform::class_addMethod(
+        cls, platform::sel_registerName(selector), +[](platform::id, platform::SEL sel, bool hide) {
+          g_barCalls.push_back(std::string(platform::sel_getName(sel)) + (hide ? " YES" : " NO"));
+        });
     platform::Runtime::registerClass(cls);
   }
   return platform::class_createInstance(cls);
@@ -194,7 +195,8 @@ TEST_F(PanelControllerTest, ScrollReportsSwitchPastTheMiddleInTheirDirectionOnly
   EXPECT_TRUE(panel->isAnimatingRingView());
   env.forward(1);
   EXPECT_EQ(panel->currentVisibleRingView(), panel->actionsRingView());
-  panel->didScrollWithXOffset(*panel->segmentedControl(), 0, 0.55, 0, 1);  // back towards the toggles but above the middle
+  panel->didScrollWithXOffset(*panel->segmentedControl(), 0, 0.55, 0,
+                              1);  // back towards the toggles but above the middle
   EXPECT_FALSE(panel->isAnimatingRingView());
   panel->didScrollWithXOffset(*panel->segmentedControl(), 0, 0.5, 0, 1);
   EXPECT_FALSE(panel->isAnimatingRingView());
@@ -328,9 +330,9 @@ TEST_F(PanelControllerTest, WithCrossesEachSliderGetsARemoveButtonUnderIt) {
   EXPECT_TRUE(volumeCross->isHidden());
   EXPECT_FALSE(brightnessCross->isHidden());
   const CGRect slider = panel->brightnessSliderView()->frame();
-  EXPECT_EQ(brightnessCross->frame(), CGRectMake(slider.origin.x + slider.size.width * 0.225,
-                                                 slider.origin.y + slider.size.height + 2, slider.size.width * 0.55,
-                                                 slider.size.width * 0.55));
+  EXPECT_EQ(brightnessCross->frame(),
+            CGRectMake(slider.origin.x + slider.size.width * 0.225, slider.origin.y + slider.size.height + 2,
+                       slider.size.width * 0.55, slider.size.width * 0.55));
   env.tap(centreOf(*brightnessCross));
   EXPECT_EQ(panel->brightnessSliderView()->percentText(), "-%");
   EXPECT_TRUE(env.stored("brightness").isNull());

@@ -78,8 +78,7 @@ class PanelTestEnvironment {
     for (int i = 1; i <= steps; ++i) {
       forward(0.01);
       double t = static_cast<double>(i) / steps;
-      window->sendTouch(platform::UITouchPhase::Moved,
-                        {from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t});
+      window->sendTouch(platform::UITouchPhase::Moved, {from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t});
     }
     window->sendTouch(platform::UITouchPhase::Ended, to);
   }

@@ -51,8 +51,8 @@ TEST_F(RingViewTest, OneButtonSitsStraightAboveTheMiddleAtFullSize) {
 TEST_F(RingViewTest, FourButtonsSitAtTwelveThreeSixAndNineOClock) {
   auto r = ring(4);
   const double radius = (375 - 50) / 2.0 - 20;
-  const CGPoint expected[] = {{187.5, 187.5 - radius}, {187.5 + radius, 187.5}, {187.5, 187.5 + radius},
-                              {187.5 - radius, 187.5}};
+  const CGPoint expected[] = {
+      {187.5, 187.5 - radius}, {187.5 + radius, 187.5}, {187.5, 187.5 + radius}, {187.5 - radius, 187.5}};
   for (int i = 0; i < 4; ++i) {
     EXPECT_NEAR(r->buttonsArray()[i]->centerSave().x, expected[i].x, 1e-4) << i;
     EXPECT_NEAR(r->buttonsArray()[i]->centerSave().y, expected[i].y, 1e-4) << i;
@@ -181,8 +181,8 @@ TEST_F(RingViewTest, TapsCycleASwitchThroughOnOffAndNotCustomized) {
   EXPECT_TRUE(env.stored("wifi").isNull());
   EXPECT_EQ(env.store.reloadPosts, 3);
   EXPECT_EQ(env.device().haptics().impacts().size(), 3u);
-  EXPECT_EQ(env.postedTexts, (std::vector<std::string>{"Enable Wi-Fi when opening Maps",
-                                                       "Disable Wi-Fi when opening Maps", ""}));
+  EXPECT_EQ(env.postedTexts,
+            (std::vector<std::string>{"Enable Wi-Fi when opening Maps", "Disable Wi-Fi when opening Maps", ""}));
 }
 
 TEST_F(RingViewTest, ABehaviourAlternatesBetweenActiveAndNotSet) {

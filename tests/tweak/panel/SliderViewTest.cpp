@@ -22,8 +22,8 @@ class SliderViewTest : public ::testing::Test {
   SliderViewTest() { env.settings().useCrossInsteadOfLongPressGestureForSliders = false; }
 
   std::shared_ptr<Tessra2SliderView> makeSlider(int type = Tessra2Slider::SliderTypeVolume) {
-    auto slider = Tessra2SliderView::create(CGRectMake(100, 200, kWidth, kHeight),
-                                            type == 0 ? "volumeIcon" : "brightnessIcon");
+    auto slider =
+        Tessra2SliderView::create(CGRectMake(100, 200, kWidth, kHeight), type == 0 ? "volumeIcon" : "brightnessIcon");
     slider->setSlider(std::make_shared<Tessra2Slider>(type));
     env.window->addSubview(slider);
     return slider;

@@ -101,9 +101,9 @@ TEST_F(CustomizationStoreTest, ClearingAToggleThatIsNotStoredStillSavesAndNotifi
 }
 
 TEST_F(CustomizationStoreTest, StateIsReadAsA32BitInteger) {
-  loadApps(Dictionary{{kMaps, Value(Dictionary{{"toggles", Value(Dictionary{{"wifi", int64_t{0x100000001}},
-                                                                          {"dnd", 2.9},
-                                                                          {"vpn", true}})}})}});
+  loadApps(Dictionary{
+      {kMaps, Value(Dictionary{
+                  {"toggles", Value(Dictionary{{"wifi", int64_t{0x100000001}}, {"dnd", 2.9}, {"vpn", true}})}})}});
   EXPECT_EQ(store().getStateForToggle(ToggleTypeWifi, kMaps), 1);
   EXPECT_EQ(store().getStateForToggle(ToggleTypeDnd, kMaps), 2);
   EXPECT_EQ(store().getStateForToggle(ToggleTypeVpn, kMaps), 1);
@@ -148,8 +148,7 @@ TEST_F(CustomizationStoreTest, AnEntryCanEndUpEmptyButStays) {
 // --- Entries and bad values ---
 
 TEST_F(CustomizationStoreTest, EntryReadsDistinguishNoEntryFromABadOne) {
-  loadApps(Dictionary{{kNotes, "not an entry"},
-                      {kMaps, Value(Dictionary{{"toggles", "nope"}, {"volume", "loud"}})}});
+  loadApps(Dictionary{{kNotes, "not an entry"}, {kMaps, Value(Dictionary{{"toggles", "nope"}, {"volume", "loud"}})}});
   EXPECT_EQ(store().getDictionaryForBundleId("com.apple.none"), Value(Dictionary{}));
   EXPECT_TRUE(store().getDictionaryForBundleId(kNotes).isNull());
   EXPECT_TRUE(store().getTogglesDictionaryForBundleId(kNotes).isNull());
@@ -163,7 +162,9 @@ TEST_F(CustomizationStoreTest, EntryReadsDistinguishNoEntryFromABadOne) {
 }
 
 TEST_F(CustomizationStoreTest, NonNumberStatesAreNotCustomized) {
-  loadApps(Dictionary{{kMaps, Value(Dictionary{{"toggles", Value(Dictionary{{"wifi", "1"}, {"dnd", Value(Dictionary{})}, {"vpn", 1}})}})}});
+  loadApps(Dictionary{
+      {kMaps,
+       Value(Dictionary{{"toggles", Value(Dictionary{{"wifi", "1"}, {"dnd", Value(Dictionary{})}, {"vpn", 1}})}})}});
   EXPECT_EQ(store().getStateForToggle(ToggleTypeWifi, kMaps), -1);
   EXPECT_EQ(store().getStateForToggle(ToggleTypeDnd, kMaps), -1);
   EXPECT_EQ(store().getNbTogglesForBundleId(kMaps), 1);

@@ -45,8 +45,8 @@ class StoreRaceTest : public ::testing::Test {
       while (::read(gate[0], &c, 1) < 0) {
       }
       platform::HBPreferences preferences{std::string(tessra::kPreferencesDomain)};
-      bool ok = preferences.setObject(std::move(apps), std::string(tessra::kCustomizedAppsKey)) &&
-                preferences.synchronize();
+      bool ok =
+          preferences.setObject(std::move(apps), std::string(tessra::kCustomizedAppsKey)) && preferences.synchronize();
       ::_exit(ok ? 0 : 1);
     }
     ::close(gate[0]);

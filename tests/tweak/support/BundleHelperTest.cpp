@@ -1,8 +1,5 @@
-#include "tweak/support/BundleHelper.h"
-
-#include <gtest/gtest.h>
-
 #include <cairo.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,6 +9,7 @@
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UIScreen.h"
+#include "tweak/support/BundleHelper.h"
 #include "tweak/vocabulary/ToggleType.h"
 
 namespace {
@@ -156,8 +154,7 @@ TEST_F(BundleHelperTest, BuiltBundleHoldsAnImageForEveryName) {
     EXPECT_EQ(image->size(), (platform::CGSize{30, 30})) << name;
     // White on transparent: the middle row has opaque white ink and the corner is clear.
     bool inked = false;
-    for (int x = 0; x < image->pixelWidth(); ++x)
-      inked |= image->pixelAt(x, image->pixelHeight() / 2) == 0xFFFFFFFFu;
+    for (int x = 0; x < image->pixelWidth(); ++x) inked |= image->pixelAt(x, image->pixelHeight() / 2) == 0xFFFFFFFFu;
     EXPECT_TRUE(inked) << name;
     EXPECT_EQ(image->pixelAt(0, 0) >> 24, 0u) << name;
   }

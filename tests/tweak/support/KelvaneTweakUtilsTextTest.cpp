@@ -28,8 +28,12 @@ TEST_F(KelvaneTweakUtilsTextTest, TrimsUnicodeSpacesButKeepsOtherCharacters) {
 }
 
 TEST_F(KelvaneTweakUtilsTextTest, InvalidUtf8IsKeptRatherThanCut) {
-  std::string text = " \xFF" "abc\xC3 ";
-  EXPECT_EQ(KelvaneTweakUtils::trimmedString(text), "\xFF" "abc\xC3");
+  std::string text =
+      " \xFF"
+      "abc\xC3 ";
+  EXPECT_EQ(KelvaneTweakUtils::trimmedString(text),
+            "\xFF"
+            "abc\xC3");
 }
 
 TEST_F(KelvaneTweakUtilsTextTest, BlankTextIsEmpty) {

@@ -1,7 +1,4 @@
-#include "tweak/support/LocalizationHelper.h"
-
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -9,6 +6,7 @@
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/NSLocale.h"
 #include "platform/foundation/PropertyListFile.h"
+#include "tweak/support/LocalizationHelper.h"
 
 namespace {
 
@@ -66,8 +64,7 @@ TEST_F(LocalizationHelperTest, ArabicLocaleReplacesEveryDigitInText) {
 
 TEST_F(LocalizationHelperTest, EnglishLocaleLeavesTextUnchanged) {
   useLocale("en_GB");
-  EXPECT_EQ(LocalizationHelper::replaceNumbersWithLocalizedNumbersFromString("Set Volume to 50%"),
-            "Set Volume to 50%");
+  EXPECT_EQ(LocalizationHelper::replaceNumbersWithLocalizedNumbersFromString("Set Volume to 50%"), "Set Volume to 50%");
 }
 
 TEST_F(LocalizationHelperTest, LocaleComesFromTheDeviceWithoutAnOverride) {

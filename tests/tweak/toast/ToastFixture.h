@@ -42,12 +42,15 @@ class ToastFixture : public ::testing::Test {
  private:
   static void installDevice() {
     if (platform::objc_getClass("UIDevice")) return;
-    platform::Class* cls = platform::Runtime::allocateClass<platform::Object>("UIDevice", platform::Runtime::rootClass());
+    platform::Class* cls =
+        platform::Runtime::allocateClass<platform::Object>("UIDevice", platform::Runtime::rootClass());
     platform::Runtime::registerClass(cls);
     static platform::Ref<platform::Object> device = platform::class_createInstance(cls);
-    platform::class_addMethod(cls->metaclass(), SELECTOR("currentDevice"),
-                              +[](platform::id, platform::SEL) -> platform::id { return device.get(); });
-    platform::class_addMethod(cls, SELECTOR("orientation"), +[](platform::id, platform::SEL) { return orientation; });
+    platform::class_addMethod(
+        cls->metaclass(), SELECTOR("currentDevice"),
+        +[](platform::id, platform::SEL) -> platform::id { return device.get(); });
+    platform::class_addMethod(
+        cls, SELECTOR("orientation"), +[](platform::id, platform::SEL) { return orientation; });
   }
 };
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UIViewController.h"
-#include "platform/ui/NSLayoutConstraint.h"
 #include "tests/tweak/toast/ToastFixture.h"
 #include "tweak/toast/TessraToast.h"
 #include "tweak/toast/ToastHelper.h"
@@ -38,7 +38,7 @@ TEST_F(ToastHelperTest, WithoutAnImageATitleOrAMessageAloneMakesAPlainToast) {
   EXPECT_EQ(shownTexts(), std::vector<std::string>{"Only the title"});
   auto* label = dynamic_cast<UILabel*>(controller->view()->subviews().back()->subviews().front().get());
   EXPECT_EQ(label->font().weight(), platform::UIFontWeight::Regular);  // shown as a message
-  EXPECT_TRUE(TSToastManager::ts_isQueueEnabled());  // the product style turned queueing on
+  EXPECT_TRUE(TSToastManager::ts_isQueueEnabled());                    // the product style turned queueing on
 }
 
 TEST_F(ToastHelperTest, TitleAndMessageTogetherMakeAFullToastAndNothingMakesNone) {

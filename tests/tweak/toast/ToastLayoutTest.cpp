@@ -1,3 +1,4 @@
+#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,8 +11,6 @@
 #include "tests/tweak/toast/ToastFixture.h"
 #include "tweak/toast/TessraToast.h"
 #include "tweak/toast/ToastHelper.h"
-
-#include <cairo.h>
 
 namespace tessra::testing {
 namespace {
@@ -58,8 +57,8 @@ TEST_F(ToastLayoutTest, NothingToSayBuildsNoToastAndShowsNothing) {
 }
 
 TEST_F(ToastLayoutTest, ProductStyleToastPlacesImageTitleAndMessageWithItsPaddings) {
-  auto toast = TessraToast::ts_toastViewForMessage(*host, "Message", "Title", squareImage(75),
-                                                   ToastHelper::getTessraStyle());
+  auto toast =
+      TessraToast::ts_toastViewForMessage(*host, "Message", "Title", squareImage(75), ToastHelper::getTessraStyle());
   ASSERT_NE(toast, nullptr);
   UILabel* title = labelSaying(*toast, "Title");
   UILabel* message = labelSaying(*toast, "Message");
@@ -88,8 +87,8 @@ TEST_F(ToastLayoutTest, ProductStyleToastPlacesImageTitleAndMessageWithItsPaddin
 TEST_F(ToastLayoutTest, ATitleOfThreeLinesShowsTwoTruncatedAtTheTail) {
   auto style = ToastHelper::getTessraStyle();
   const std::string longLine(40, 'w');
-  auto threeLines = TessraToast::ts_toastViewForMessage(*host, "m", longLine + " " + longLine + " " + longLine,
-                                                        nullptr, style);
+  auto threeLines =
+      TessraToast::ts_toastViewForMessage(*host, "m", longLine + " " + longLine + " " + longLine, nullptr, style);
   auto twoLines = TessraToast::ts_toastViewForMessage(*host, "m", longLine + " " + longLine, nullptr, style);
   UILabel* title = dynamic_cast<UILabel*>(threeLines->subviews().front().get());
   UILabel* twoLineTitle = dynamic_cast<UILabel*>(twoLines->subviews().front().get());
@@ -130,7 +129,8 @@ TEST_F(ToastLayoutTest, SnapshotOfAProductStyleToastAtThreeTimes) {
   platform::ViewRenderer renderer;
   auto image = renderer.renderView(*toast, 3);
   ASSERT_NE(image, nullptr);
-  EXPECT_EQ(cairo_image_surface_get_width(image->surface()), static_cast<int>(std::ceil(toast->bounds().size.width * 3)));
+  EXPECT_EQ(cairo_image_surface_get_width(image->surface()),
+            static_cast<int>(std::ceil(toast->bounds().size.width * 3)));
   // The box's colour (0.11, 0.11, 0.118 at 0.85) just inside its top edge, between the corners.
   cairo_surface_flush(image->surface());
   const unsigned char* pixels = cairo_image_surface_get_data(image->surface());

@@ -63,7 +63,8 @@ std::optional<std::string> parseExpect(const std::vector<std::string>& w, Script
     return "";
   }
   if (what == "banner" || what == "systemalert") {
-    if (n != 3 || (w[2] != "shown" && w[2] != "hidden")) return usage("expect " + what, "expect " + what + " shown|hidden");
+    if (n != 3 || (w[2] != "shown" && w[2] != "hidden"))
+      return usage("expect " + what, "expect " + what + " shown|hidden");
     c.verb = what == "banner" ? ScriptVerb::ExpectBanner : ScriptVerb::ExpectSystemAlert;
     c.on = w[2] == "shown";
     return "";
@@ -118,8 +119,8 @@ std::optional<std::string> BehaviourScriptParser::parse(const std::vector<std::s
     return "";
   }
   if (verb == "button" || verb == "buttons") {
-    const std::string form = verb == "button" ? "button volumeup|volumedown|side down|up"
-                                              : "buttons volumeup+volumedown down|up";
+    const std::string form =
+        verb == "button" ? "button volumeup|volumedown|side down|up" : "buttons volumeup+volumedown down|up";
     if (n != 3 || (w[2] != "down" && w[2] != "up")) return usage(verb, form);
     const double force = w[2] == "down" ? 1.0 : 0.0;
     std::vector<std::string> names;

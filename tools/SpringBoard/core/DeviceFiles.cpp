@@ -68,7 +68,8 @@ DeviceFiles::Loaded DeviceFiles::load(const std::filesystem::path& root) {
   const Value* kind = device.value.find(kKindKey);
   if (!device.value.isDictionary() || !version || !version->isString() || !kind || !kind->isString() ||
       (kind->string() != "phone" && kind->string() != "tablet")) {
-    loaded.error = configPath.string() + ": expected a dictionary with \"systemVersion\" (text) and \"kind\" "
+    loaded.error = configPath.string() +
+                   ": expected a dictionary with \"systemVersion\" (text) and \"kind\" "
                    "(phone or tablet)";
     return loaded;
   }
@@ -104,10 +105,12 @@ DeviceFiles::Loaded DeviceFiles::load(const std::filesystem::path& root) {
     const Value* type = entry.find(kTypeKey);
     const Value* icon = entry.find(kIconKey);
     std::string where = appsPath.string() + ": app " + std::to_string(index++);
-    if (!entry.isDictionary() || !bundle || !bundle->isString() || !ScriptParser::isBundleIdentifier(bundle->string()) ||
-        !name || !name->isString() || name->string().empty() || !type || !type->isString() ||
-        (type->string() != "system" && type->string() != "user") || (icon && !icon->isString())) {
-      loaded.error = where + ": expected \"bundleIdentifier\", \"displayName\", \"type\" (system or user) and an "
+    if (!entry.isDictionary() || !bundle || !bundle->isString() ||
+        !ScriptParser::isBundleIdentifier(bundle->string()) || !name || !name->isString() || name->string().empty() ||
+        !type || !type->isString() || (type->string() != "system" && type->string() != "user") ||
+        (icon && !icon->isString())) {
+      loaded.error = where +
+                     ": expected \"bundleIdentifier\", \"displayName\", \"type\" (system or user) and an "
                      "optional \"icon\"";
       return loaded;
     }

@@ -43,8 +43,8 @@ class DeviceFiles {
                                  platform::springboard::DeviceKind kind, std::string* error = nullptr,
                                  bool activator = false);
   // Writes the installed-apps file (replacing it atomically).
-  static bool writeApps(const std::filesystem::path& root,
-                        const std::vector<platform::springboard::InstalledApp>& apps, std::string* error = nullptr);
+  static bool writeApps(const std::filesystem::path& root, const std::vector<platform::springboard::InstalledApp>& apps,
+                        std::string* error = nullptr);
 
   // The apps of a new device: system apps (Siri, Spotlight, Settings, Maps, ...), App Store apps
   // (Waze, Google Maps, Spotify, ...) and a few helper apps that the settings page hides.

@@ -42,7 +42,8 @@ std::string parseTouch(const std::vector<std::string>& w, ScriptCommand& c) {
   const size_t n = w.size();
   if (verb == "tap" || verb == "press") {
     if (n == 3 && w[1] == "icon") {
-      if (!ScriptParser::isBundleIdentifier(w[2])) return verb + " icon: " + quoted(w[2]) + " is not a bundle identifier";
+      if (!ScriptParser::isBundleIdentifier(w[2]))
+        return verb + " icon: " + quoted(w[2]) + " is not a bundle identifier";
       c.verb = verb == "tap" ? ScriptVerb::TapIcon : ScriptVerb::PressIcon;
       c.name = w[2];
       return {};

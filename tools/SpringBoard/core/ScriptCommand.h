@@ -36,27 +36,27 @@ enum class ScriptVerb {
   State,             // state
   Settings,          // settings ... / expect page|row|rows|setting ... (SettingsCommandParser.h)
   // The screen (ScreenCommandParser, ScreenCommands); coordinates in points.
-  TapPoint,          // tap X Y
-  LongPress,         // longpress X Y [SECONDS]
-  Drag,              // drag X1 Y1 X2 Y2 [SECONDS]
-  TapIcon,           // tap icon BUNDLE
-  PressIcon,         // press icon BUNDLE
-  TapText,           // tap "TEXT"
-  Swipe,             // swipe home|notifications|controlcenter
-  Snapshot,          // snapshot FILE.png [--scale N]
-  ExpectText,        // expect text "TEXT" / expect no text "TEXT"
-  ExpectMenu,        // expect menu "TITLE"... / expect menu none
-  PanelTap,          // panel tap NAME
-  PanelSegment,      // panel segment Toggles|Behaviors
-  PanelScroll,       // panel scroll P
-  PanelSlider,       // panel slider volume|brightness P|reset
-  PanelDismiss,      // panel dismiss
-  ExpectPanel,       // expect panel open|closed
-  ExpectRing,        // expect ring toggles|behaviors
-  ExpectBottom,      // expect bottom "TEXT"|none
-  ExpectButton,      // expect button NAME "BADGE"|none
-  ExpectSlider,      // expect slider volume|brightness "TEXT"
-  ExpectStored,      // expect stored BUNDLE NAME VALUE|none
+  TapPoint,            // tap X Y
+  LongPress,           // longpress X Y [SECONDS]
+  Drag,                // drag X1 Y1 X2 Y2 [SECONDS]
+  TapIcon,             // tap icon BUNDLE
+  PressIcon,           // press icon BUNDLE
+  TapText,             // tap "TEXT"
+  Swipe,               // swipe home|notifications|controlcenter
+  Snapshot,            // snapshot FILE.png [--scale N]
+  ExpectText,          // expect text "TEXT" / expect no text "TEXT"
+  ExpectMenu,          // expect menu "TITLE"... / expect menu none
+  PanelTap,            // panel tap NAME
+  PanelSegment,        // panel segment Toggles|Behaviors
+  PanelScroll,         // panel scroll P
+  PanelSlider,         // panel slider volume|brightness P|reset
+  PanelDismiss,        // panel dismiss
+  ExpectPanel,         // expect panel open|closed
+  ExpectRing,          // expect ring toggles|behaviors
+  ExpectBottom,        // expect bottom "TEXT"|none
+  ExpectButton,        // expect button NAME "BADGE"|none
+  ExpectSlider,        // expect slider volume|brightness "TEXT"
+  ExpectStored,        // expect stored BUNDLE NAME VALUE|none
   ActivatorSetup,      // activator installed|absent (dry run, before anything else)
   ControlCenter,       // controlcenter
   NotificationCenter,  // notificationcenter
@@ -113,7 +113,7 @@ struct ScriptCommand {
   std::vector<std::optional<std::string>> texts;
   std::vector<std::pair<long, double>> presses;
 
-  TouchPoints points;                // tap, longpress, drag: from (and to)
+  TouchPoints points;               // tap, longpress, drag: from (and to)
   std::vector<std::string> titles;  // expect menu, in order
 
   // Whether the line only describes the device to create (version, kind).

@@ -1,13 +1,12 @@
 #include "tools/SpringBoard/core/ScriptParser.h"
 
-#include "tools/SpringBoard/core/ScreenCommandParser.h"
-#include "tools/SpringBoard/core/PanelCommandParser.h"
-
 #include <charconv>
 #include <cmath>
 #include <regex>
 
 #include "tools/SpringBoard/core/BehaviourScriptParser.h"
+#include "tools/SpringBoard/core/PanelCommandParser.h"
+#include "tools/SpringBoard/core/ScreenCommandParser.h"
 #include "tools/SpringBoard/core/SettingsCommandParser.h"
 
 namespace tessra::device {
@@ -125,8 +124,8 @@ bool ScriptParser::splitWords(std::string_view text, std::vector<std::string>& w
 bool ScriptParser::isBundleIdentifier(std::string_view text) {
   if (text.empty() || text.size() > 255) return false;
   for (char c : text) {
-    bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' ||
-              c == '_';
+    bool ok =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '_';
     if (!ok) return false;
   }
   return true;
@@ -223,10 +222,14 @@ std::string ScriptParser::parseWords(const std::vector<std::string>& w, ScriptCo
     if (!vocabulary_.isSwitch(w[1])) return "switch: unknown switch name " + quoted(w[1]);
     c.verb = ScriptVerb::Switch;
     c.name = w[1];
-    if (w[2] == "on") c.switchState = 1;
-    else if (w[2] == "off") c.switchState = 0;
-    else if (w[2] == "indeterminate") c.switchState = -1;
-    else return "switch: expected on, off or indeterminate, got " + quoted(w[2]);
+    if (w[2] == "on")
+      c.switchState = 1;
+    else if (w[2] == "off")
+      c.switchState = 0;
+    else if (w[2] == "indeterminate")
+      c.switchState = -1;
+    else
+      return "switch: expected on, off or indeterminate, got " + quoted(w[2]);
     return {};
   }
   if (verb == "volume" || verb == "brightness") {
@@ -268,8 +271,8 @@ std::string ScriptParser::parseWords(const std::vector<std::string>& w, ScriptCo
   }
   if (verb == "home" || verb == "lock" || verb == "unlock" || verb == "state") {
     if (n != 1) return verb + ": takes no arguments";
-    c.verb = verb == "home"   ? ScriptVerb::Home
-             : verb == "lock" ? ScriptVerb::Lock
+    c.verb = verb == "home"     ? ScriptVerb::Home
+             : verb == "lock"   ? ScriptVerb::Lock
              : verb == "unlock" ? ScriptVerb::Unlock
                                 : ScriptVerb::State;
     return {};
@@ -325,9 +328,12 @@ std::string ScriptParser::parseCustomize(const std::vector<std::string>& w, Scri
     for (const auto& toggle : c.toggles)
       if (toggle.name == what) return "customize: " + what + " is given twice";
     CustomizedToggle toggle{what, std::nullopt};
-    if (value == "on") toggle.state = 1;
-    else if (value == "off") toggle.state = 0;
-    else if (value != "none") return "customize: " + what + " expects on, off or none, got " + quoted(value);
+    if (value == "on")
+      toggle.state = 1;
+    else if (value == "off")
+      toggle.state = 0;
+    else if (value != "none")
+      return "customize: " + what + " expects on, off or none, got " + quoted(value);
     c.toggles.push_back(std::move(toggle));
   }
   return {};
@@ -356,9 +362,11 @@ std::string ScriptParser::parseSetting(const std::vector<std::string>& w, Script
 }
 
 std::string ScriptParser::parseExpect(const std::vector<std::string>& w, ScriptCommand& c) const {
-  constexpr std::string_view usage = "expect NAME on|off', 'expect volume F', 'expect brightness F' or "
-                                     "'expect alert \"MESSAGE\"|none";
-  if (w.size() >= 2 && PanelCommandParser::isPanelExpectation(w[1])) return PanelCommandParser::parseExpect(w, c, vocabulary_);
+  constexpr std::string_view usage =
+      "expect NAME on|off', 'expect volume F', 'expect brightness F' or "
+      "'expect alert \"MESSAGE\"|none";
+  if (w.size() >= 2 && PanelCommandParser::isPanelExpectation(w[1]))
+    return PanelCommandParser::parseExpect(w, c, vocabulary_);
   if (w.size() != 3) return wrongCount("expect", usage);
   if (w[1] == "volume" || w[1] == "brightness") {
     auto value = parseFraction(w[2]);

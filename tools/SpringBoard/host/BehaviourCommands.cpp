@@ -81,9 +81,7 @@ ScriptOutcome BehaviourCommands::execute(const ScriptCommand& c) {
     case ScriptVerb::ExpectSystemAlert:
       return expectPresentation("system alert", platform::springboard::SystemAlerts::lastAlert(), c.on);
     case ScriptVerb::ExpectOverlay: return expectOverlay(c);
-    case ScriptVerb::Orientation:
-      model_.display().setOrientation(static_cast<long>(c.number));
-      return done();
+    case ScriptVerb::Orientation: model_.display().setOrientation(static_cast<long>(c.number)); return done();
     case ScriptVerb::ExpectHomePressed: {
       const size_t presses = model_.eventLog().count(kHomeButtonEvent) - homePressesBefore_;
       if (presses == static_cast<size_t>(c.number)) return done();
@@ -103,7 +101,8 @@ ScriptOutcome BehaviourCommands::pullDown(const ScriptCommand& c) {
     return done();
   }
   if (c.verb == ScriptVerb::NotificationCenter) {
-    if (apps.locked()) return refused("notificationcenter: the device is locked; the lock screen shows the notifications");
+    if (apps.locked())
+      return refused("notificationcenter: the device is locked; the lock screen shows the notifications");
     if (apps.notificationCenterVisible()) model_.dismissSystemOverlays();
     lastAttempt_["notificationcenter"] = model_.openNotificationCenter();
     return done();
@@ -117,8 +116,8 @@ ScriptOutcome BehaviourCommands::expectToast(const ScriptCommand& c) {
   const std::vector<ToastWatcher::Toast> toasts = toasts_.visibleOrQueued();
   if (c.on) {
     if (toasts_.count() == 0) return done();
-    return failed("expected no toast, found " +
-                  (toasts.empty() ? std::to_string(toasts_.count()) + " toasts" : ToastWatcher::describe(toasts.front())));
+    return failed("expected no toast, found " + (toasts.empty() ? std::to_string(toasts_.count()) + " toasts"
+                                                                : ToastWatcher::describe(toasts.front())));
   }
   for (const auto& toast : toasts)
     if (toast.title == c.texts.at(0) && toast.message == c.texts.at(1)) return done();
@@ -131,8 +130,8 @@ ScriptOutcome BehaviourCommands::expectToast(const ScriptCommand& c) {
 
 ScriptOutcome BehaviourCommands::expectOverlay(const ScriptCommand& c) {
   auto attempt = lastAttempt_.find(c.name);
-  if (attempt == lastAttempt_.end()) return failed("expected " + c.name + " " + (c.on ? "opened" : "blocked") +
-                                                   ", but it was never pulled down");
+  if (attempt == lastAttempt_.end())
+    return failed("expected " + c.name + " " + (c.on ? "opened" : "blocked") + ", but it was never pulled down");
   if (attempt->second == c.on) return done();
   return failed("expected " + c.name + " " + (c.on ? "opened" : "blocked") + ", found it " +
                 (attempt->second ? "opened" : "blocked"));

@@ -1,8 +1,9 @@
 #include "tools/SpringBoard/host/ControlHandler.h"
 
+#include <unistd.h>
+
 #include <charconv>
 #include <optional>
-#include <unistd.h>
 
 #include "tools/SpringBoard/core/ControlProtocol.h"
 #include "tools/SpringBoard/core/ScriptParser.h"

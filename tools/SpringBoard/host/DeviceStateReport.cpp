@@ -44,8 +44,8 @@ std::string DeviceStateReport::render(platform::springboard::DeviceModel& model,
   if (apps.runningApps().empty()) out << " none";
   for (const auto& bundle : apps.runningApps()) out << " " << bundle;
   out << "\n";
-  out << "volume: " << twoDecimals(model.audio().volume()) << ", brightness: "
-      << twoDecimals(model.display().brightness()) << "\n";
+  out << "volume: " << twoDecimals(model.audio().volume())
+      << ", brightness: " << twoDecimals(model.display().brightness()) << "\n";
   out << "media: "
       << (model.audio().isPlaying() ? "playing " + model.audio().nowPlayingBundleIdentifier() : std::string("stopped"))
       << "\n";

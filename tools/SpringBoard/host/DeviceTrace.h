@@ -70,7 +70,7 @@ class DeviceTrace {
 
   std::mutex mutex_;
   std::deque<std::string> lines_;
-  uint64_t firstNumber_ = 1;  // number of lines_.front()
+  uint64_t firstNumber_ = 1;                                            // number of lines_.front()
   std::vector<std::pair<platform::TimePoint, std::string>> offThread_;  // debug lines from other threads
 };
 

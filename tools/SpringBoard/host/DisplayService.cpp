@@ -9,10 +9,10 @@
 #include "platform/bus/FrameDamage.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/TaskEnvironment.h"
+#include "platform/springboard/screen/DeviceScreen.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UIScreen.h"
 #include "platform/ui/render/ViewRenderer.h"
-#include "platform/springboard/screen/DeviceScreen.h"
 #include "tools/SpringBoard/host/DisplayInput.h"
 
 namespace tessra::device {
@@ -65,7 +65,8 @@ void DisplayService::detachViewer(uint64_t id) {
   if (it == viewers_.end()) return;
   const double scale = it->second.scale;
   viewers_.erase(it);
-  const bool scaleInUse = std::any_of(viewers_.begin(), viewers_.end(), [&](const auto& v) { return v.second.scale == scale; });
+  const bool scaleInUse =
+      std::any_of(viewers_.begin(), viewers_.end(), [&](const auto& v) { return v.second.scale == scale; });
   if (!scaleInUse) screens_.erase(scale);
 }
 
@@ -88,7 +89,8 @@ void DisplayService::somethingChanged() {
   const platform::Duration interval = platform::seconds(1.0 / kFramesPerSecond);
   const platform::TimePoint now = platform::TaskEnvironment::current().clock().now();
   const platform::Duration wait = std::max(platform::Duration::zero(), lastDraw_ + interval - now);
-  mainLoop_.postDelayed(wait, [this] { draw(); }, this);
+  mainLoop_.postDelayed(
+      wait, [this] { draw(); }, this);
 }
 
 void DisplayService::draw() {
@@ -130,7 +132,8 @@ void DisplayService::scheduleClockTick() {
   const auto nextMinute = std::chrono::ceil<std::chrono::minutes>(now + std::chrono::milliseconds(1));
   const auto wait = std::chrono::duration_cast<platform::Duration>(nextMinute - now);
   // Running it counts as a change (it is not posted with the quiet target), so the frame is drawn after it.
-  mainLoop_.postDelayed(wait, [this] { clockTickScheduled_ = false; }, &clockTick_);
+  mainLoop_.postDelayed(
+      wait, [this] { clockTickScheduled_ = false; }, &clockTick_);
 }
 
 void DisplayService::send(uint64_t id, Viewer& viewer) {

@@ -180,7 +180,8 @@ void PanelCommands::dragAlong(CGPoint from, const std::vector<CGPoint>& path) {
   CGPoint at = from;
   for (CGPoint to : path) {
     for (int i = 1; i <= kStepsPerLeg; ++i)
-      steps.push_back({kMoveInterval, platform::UITouchPhase::Moved,
+      steps.push_back({kMoveInterval,
+                       platform::UITouchPhase::Moved,
                        {at.x + (to.x - at.x) * i / kStepsPerLeg, at.y + (to.y - at.y) * i / kStepsPerLeg}});
     at = to;
   }

@@ -137,7 +137,8 @@ ScriptOutcome ScreenCommands::icon(const ScriptCommand& c, bool press) {
   // An icon on another page is brought into view first, as a person would swipe to it.
   auto& pages = home.pages();
   int page = pages.pageOf(c.name);
-  platform::UIView* tile = icon->subviews().empty() ? static_cast<platform::UIView*>(icon) : icon->subviews().front().get();
+  platform::UIView* tile =
+      icon->subviews().empty() ? static_cast<platform::UIView*>(icon) : icon->subviews().front().get();
   if (page >= 0 && page != pages.currentPage()) {
     int previous = pages.currentPage();
     pages.setCurrentPage(page, false);
@@ -165,8 +166,8 @@ ScriptOutcome ScreenCommands::tapText(const ScriptCommand& c) {
 
 ScriptOutcome ScreenCommands::swipe(const ScriptCommand& c) {
   const platform::CGSize size = screen_.size();
-  const bool mirrored = screen_.home().effectiveUserInterfaceLayoutDirection() ==
-                        platform::UIUserInterfaceLayoutDirection::RightToLeft;
+  const bool mirrored =
+      screen_.home().effectiveUserInterfaceLayoutDirection() == platform::UIUserInterfaceLayoutDirection::RightToLeft;
   if (c.name == "home") {
     perform(dragSteps({size.width / 2, size.height - 4}, {size.width / 2, size.height * 0.6}, 0.3));
   } else {
@@ -186,7 +187,8 @@ ScriptOutcome ScreenCommands::snapshot(const ScriptCommand& c) {
     return refused("snapshot: the folder " + folder.string() + " does not exist");
   if (std::filesystem::is_directory(file, ec)) return refused("snapshot: " + file.string() + " is a folder");
   // A link in the file's place could send the picture anywhere: it is left alone.
-  if (std::filesystem::is_symlink(file, ec)) return refused("snapshot: " + file.string() + " is a link; nothing written");
+  if (std::filesystem::is_symlink(file, ec))
+    return refused("snapshot: " + file.string() + " is a link; nothing written");
   double scale = c.number > 0 ? c.number : screen_.scale();
   auto image = screen_.render(scale);
   std::string error;

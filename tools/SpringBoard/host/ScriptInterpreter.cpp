@@ -7,13 +7,13 @@
 #include "platform/foundation/DarwinNotificationCenter.h"
 #include "platform/prefs/HBPreferences.h"
 #include "platform/springboard/DeviceModel.h"
+#include "platform/ui/UIApplication.h"
 #include "tools/SpringBoard/host/AlertScreen.h"
 #include "tools/SpringBoard/host/BehaviourCommands.h"
-#include "tools/SpringBoard/host/SettingsCommandRunner.h"
 #include "tools/SpringBoard/host/DeviceStateReport.h"
-#include "tools/SpringBoard/host/ScreenCommands.h"
 #include "tools/SpringBoard/host/PanelCommands.h"
-#include "platform/ui/UIApplication.h"
+#include "tools/SpringBoard/host/ScreenCommands.h"
+#include "tools/SpringBoard/host/SettingsCommandRunner.h"
 #include "tweak/store/TessraKeys.h"
 #include "tweak/vocabulary/ToggleType.h"
 
@@ -50,7 +50,11 @@ Value storedLevel(double percent) { return Value(percent / 100.0); }
 
 ScriptInterpreter::ScriptInterpreter(platform::springboard::DeviceModel& model, const ScriptVocabulary& vocabulary,
                                      AlertScreen* alerts, Waiter waiter)
-    : model_(model), vocabulary_(vocabulary), alerts_(alerts), waiter_(std::move(waiter)), switches_(model),
+    : model_(model),
+      vocabulary_(vocabulary),
+      alerts_(alerts),
+      waiter_(std::move(waiter)),
+      switches_(model),
       behaviours_(std::make_unique<BehaviourCommands>(model)) {
   panel_ = std::make_unique<PanelCommands>(
       [this](platform::UITouchPhase phase, platform::CGPoint p) {
@@ -150,7 +154,8 @@ ScriptOutcome ScriptInterpreter::checkDeviceSetup(const ScriptCommand& c) {
   const auto& config = model_.configuration();
   bool tablet = config.kind == platform::springboard::DeviceKind::Tablet;
   if (c.verb == ScriptVerb::Version && c.name != config.systemVersion)
-    return refused("version: this device runs " + config.systemVersion + "; a version line only chooses the "
+    return refused("version: this device runs " + config.systemVersion +
+                   "; a version line only chooses the "
                    "system of a dry run's new device");
   if (c.verb == ScriptVerb::Kind && c.on != tablet)
     return refused(std::string("kind: this device is a ") + (tablet ? "tablet" : "phone") +
@@ -162,7 +167,8 @@ ScriptOutcome ScriptInterpreter::checkApp(const ScriptCommand& c) {
   // Apps are installed when the device is made (a dry run installs a script's apps into its new
   // device); on a running device the line only confirms that the app is there.
   if (!model_.apps().installedApp(c.name))
-    return refused("app: " + c.name + " is not installed on this running device; apps are installed when a "
+    return refused("app: " + c.name +
+                   " is not installed on this running device; apps are installed when a "
                    "device is created");
   return done();
 }
@@ -228,8 +234,7 @@ ScriptOutcome ScriptInterpreter::customize(const ScriptCommand& c) {
 ScriptOutcome ScriptInterpreter::setting(const ScriptCommand& c) {
   const ScriptVocabulary::SettingRule* rule = vocabulary_.setting(c.name);
   if (!rule) return refused("setting: unknown setting key '" + c.name + "'");
-  Value value = rule->type == ScriptVocabulary::SettingType::Bool ? Value(c.on)
-                                                                   : Value(static_cast<int64_t>(c.number));
+  Value value = rule->type == ScriptVocabulary::SettingType::Bool ? Value(c.on) : Value(static_cast<int64_t>(c.number));
   platform::HBPreferences preferences{std::string(kPreferencesDomain)};
   if (!preferences.setObject(value, c.name))
     return refused("setting: the preference domain could not be written; nothing was changed");
@@ -271,8 +276,8 @@ ScriptOutcome ScriptInterpreter::answer(const ScriptCommand& c) {
   if (!alerts_->tapButton(c.name)) {
     std::string buttons;
     for (const auto& button : alert->buttons) buttons += (buttons.empty() ? "\"" : ", \"") + button + "\"";
-    return refused("answer: the alert \"" + alert->title + "\" has no button \"" + c.name + "\" (it has " +
-                   buttons + ")");
+    return refused("answer: the alert \"" + alert->title + "\" has no button \"" + c.name + "\" (it has " + buttons +
+                   ")");
   }
   return done();
 }

@@ -49,8 +49,8 @@ class ScriptInterpreter {
   // Volumes and brightnesses closer than this count as equal in an expectation.
   static constexpr double kTolerance = 0.005;
 
-  ScriptInterpreter(platform::springboard::DeviceModel& model, const ScriptVocabulary& vocabulary,
-                    AlertScreen* alerts, Waiter waiter);
+  ScriptInterpreter(platform::springboard::DeviceModel& model, const ScriptVocabulary& vocabulary, AlertScreen* alerts,
+                    Waiter waiter);
   ~ScriptInterpreter();
 
   // Runs one command.

@@ -31,9 +31,7 @@ int ScriptRunner::run(const std::vector<ScriptCommand>& commands, const std::str
       case ScriptOutcome::Status::ExpectFailed:
         err << where << "expect failed: " << outcome.output << "\n";
         return control::kExpectFailed;
-      case ScriptOutcome::Status::Refused:
-        err << where << outcome.output << "\n";
-        return control::kRefused;
+      case ScriptOutcome::Status::Refused: err << where << outcome.output << "\n"; return control::kRefused;
     }
   }
   out.flush();

@@ -26,12 +26,9 @@ std::unique_ptr<SettingsAppLink>& linkSlot() {
 
 ScriptOutcome outcomeOf(const std::pair<int, std::string>& result, const std::string& what) {
   switch (result.first) {
-    case 0:
-      return {Status::Done, ""};
-    case 1:
-      return {Status::ExpectFailed, what + ": " + result.second};
-    default:
-      return {Status::Refused, what + ": " + result.second};
+    case 0: return {Status::Done, ""};
+    case 1: return {Status::ExpectFailed, what + ": " + result.second};
+    default: return {Status::Refused, what + ": " + result.second};
   }
 }
 

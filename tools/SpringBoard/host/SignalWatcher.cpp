@@ -1,8 +1,9 @@
 #include "tools/SpringBoard/host/SignalWatcher.h"
 
+#include <pthread.h>
+
 #include <csignal>
 #include <ctime>
-#include <pthread.h>
 
 namespace tessra::device {
 namespace {

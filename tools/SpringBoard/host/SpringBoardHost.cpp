@@ -22,6 +22,8 @@
 #include "platform/runtime/PluginLoader.h"
 #include "platform/springboard/DeviceModel.h"
 #include "platform/springboard/DeviceStateFile.h"
+#include "platform/springboard/screen/DeviceScreen.h"
+#include "platform/ui/UIWindow.h"
 #include "tools/SpringBoard/core/ControlProtocol.h"
 #include "tools/SpringBoard/core/DeviceFiles.h"
 #include "tools/SpringBoard/core/HostFiles.h"
@@ -34,11 +36,9 @@
 #include "tools/SpringBoard/host/DisplayService.h"
 #include "tools/SpringBoard/host/HomeScreen.h"
 #include "tools/SpringBoard/host/PluginAdmission.h"
+#include "tools/SpringBoard/host/ScreenCommands.h"
 #include "tools/SpringBoard/host/ScriptInterpreter.h"
 #include "tools/SpringBoard/host/ScriptRunner.h"
-#include "tools/SpringBoard/host/ScreenCommands.h"
-#include "platform/springboard/screen/DeviceScreen.h"
-#include "platform/ui/UIWindow.h"
 #include "tools/SpringBoard/host/SignalWatcher.h"
 #include "tools/SpringBoard/host/UIAlertScreen.h"
 #include "tweak/store/TessraKeys.h"
@@ -59,7 +59,10 @@ void layOutAgain(platform::UIView& view) {
 }  // namespace
 
 SpringBoardHost::SpringBoardHost(HostOptions options, std::ostream& out, std::ostream& err)
-    : options_(std::move(options)), out_(out), err_(err), vocabulary_(tweakVocabulary()),
+    : options_(std::move(options)),
+      out_(out),
+      err_(err),
+      vocabulary_(tweakVocabulary()),
       alerts_(std::make_unique<UIAlertScreen>()) {}
 
 SpringBoardHost::~SpringBoardHost() = default;

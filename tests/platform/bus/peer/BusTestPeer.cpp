@@ -56,8 +56,8 @@ int main(int argc, char** argv) {
     darwin.addObserver("peer.changed", [&](const std::string&) { reload(); });
     darwin.addObserver("peer.report", [&](const std::string&) {
       distributed.postNotification(
-          "peer.setting", plist::Value(plist::Dictionary{{"value", plist::Value(setting)},
-                                                         {"reconnects", plist::Value(reconnects)}}));
+          "peer.setting",
+          plist::Value(plist::Dictionary{{"value", plist::Value(setting)}, {"reconnects", plist::Value(reconnects)}}));
     });
     darwin.addObserver("peer.quit", [&](const std::string&) { env.mainLoop().quit(); });
     if (!bus.connection().waitFor(BusConnection::State::Connected, seconds(10))) return 3;

@@ -76,15 +76,15 @@ TEST_F(QuickActionMenuTest, FromThirteenAHookOnTheIconsItemsAndActivationSeesEve
                               &previousItems));
   static void (*previousActivate)(id, SEL, id, std::string, id) = nullptr;
   activated.clear();
-  ASSERT_TRUE(MSHookMessageEx(objc_getClass("SBIconView")->metaclass(),
-                              SELECTOR("activateShortcut:withBundleIdentifier:forIconView:"),
-                              +[](id self, SEL sel, id item, std::string bundle, id iconView) {
-                                std::string type = ShortcutItem::typeOf(item);
-                                activated.push_back(type + " " + bundle + " " +
-                                                    msgSend<std::string>(iconView, SELECTOR("applicationBundleIdentifier")));
-                                if (type != "CustomTessraItem") previousActivate(self, sel, item, bundle, iconView);
-                              },
-                              &previousActivate));
+  ASSERT_TRUE(MSHookMessageEx(
+      objc_getClass("SBIconView")->metaclass(), SELECTOR("activateShortcut:withBundleIdentifier:forIconView:"),
+      +[](id self, SEL sel, id item, std::string bundle, id iconView) {
+        std::string type = ShortcutItem::typeOf(item);
+        activated.push_back(type + " " + bundle + " " +
+                            msgSend<std::string>(iconView, SELECTOR("applicationBundleIdentifier")));
+        if (type != "CustomTessraItem") previousActivate(self, sel, item, bundle, iconView);
+      },
+      &previousActivate));
   press(iconCenter("com.apple.Maps"));
   std::vector<std::string> expected = kMapsItems;
   expected.push_back("Tessra");
@@ -104,11 +104,12 @@ TEST_F(QuickActionMenuTest, FromThirteenAHookOnTheIconsItemsAndActivationSeesEve
 
 TEST_F(QuickActionMenuTest, FromThirteenTheRowInitializerIsHookable) {
   static id (*previousInit)(id, SEL, std::string, std::string, std::shared_ptr<UIImage>) = nullptr;
-  ASSERT_TRUE(MSHookMessageEx(objc_getClass("_UIContextMenuActionView"), SELECTOR("initWithTitle:subtitle:image:"),
-                              +[](id self, SEL sel, std::string title, std::string subtitle, std::shared_ptr<UIImage>) {
-                                return previousInit(self, sel, title + "!", subtitle, nullptr);
-                              },
-                              &previousInit));
+  ASSERT_TRUE(MSHookMessageEx(
+      objc_getClass("_UIContextMenuActionView"), SELECTOR("initWithTitle:subtitle:image:"),
+      +[](id self, SEL sel, std::string title, std::string subtitle, std::shared_ptr<UIImage>) {
+        return previousInit(self, sel, title + "!", subtitle, nullptr);
+      },
+      &previousInit));
   press(iconCenter("com.apple.Maps"));
   EXPECT_EQ(menu().titles().front(), "Mark My Location!");
   EXPECT_EQ(menu().rows().front()->image(), nullptr);
@@ -122,12 +123,13 @@ TEST_F(QuickActionMenuTest, BelowThirteenTheForceTouchControllerListsAndActivate
   static void (*previousLayout)(id, SEL) = nullptr;
   static Ref<Object> lastController;
   lastController = nullptr;
-  ASSERT_TRUE(MSHookMessageEx(objc_getClass("SBUIIconForceTouchViewController"), SELECTOR("viewDidLayoutSubviews"),
-                              +[](id self, SEL sel) {
-                                previousLayout(self, sel);
-                                lastController = self;
-                              },
-                              &previousLayout));
+  ASSERT_TRUE(MSHookMessageEx(
+      objc_getClass("SBUIIconForceTouchViewController"), SELECTOR("viewDidLayoutSubviews"),
+      +[](id self, SEL sel) {
+        previousLayout(self, sel);
+        lastController = self;
+      },
+      &previousLayout));
   static void (*previousActivate)(id, SEL, id, id) = nullptr;
   activated.clear();
   ASSERT_TRUE(MSHookMessageEx(

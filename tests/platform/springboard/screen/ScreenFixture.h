@@ -57,7 +57,8 @@ class ScreenFixture : public ::testing::Test {
     screen().touch(UITouchPhase::Began, from);
     for (int i = 1; i <= kSteps; ++i) {
       env_.fastForwardBy(seconds(duration / kSteps));
-      screen().touch(UITouchPhase::Moved, {from.x + (to.x - from.x) * i / kSteps, from.y + (to.y - from.y) * i / kSteps});
+      screen().touch(UITouchPhase::Moved,
+                     {from.x + (to.x - from.x) * i / kSteps, from.y + (to.y - from.y) * i / kSteps});
     }
     screen().touch(UITouchPhase::Ended, to);
     env_.runUntilIdle();

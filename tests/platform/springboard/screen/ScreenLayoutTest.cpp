@@ -18,7 +18,8 @@ using springboard::InstalledApp;
 
 std::vector<InstalledApp> manyApps(int count) {
   std::vector<InstalledApp> apps;
-  for (int i = 0; i < count; ++i) apps.push_back({"com.example.app" + std::to_string(i), "App " + std::to_string(i), springboard::AppKind::User, ""});
+  for (int i = 0; i < count; ++i)
+    apps.push_back({"com.example.app" + std::to_string(i), "App " + std::to_string(i), springboard::AppKind::User, ""});
   return apps;
 }
 
@@ -115,12 +116,13 @@ TEST_F(ScreenLayoutTest, LayoutGoesThroughTheRuntimeSoHooksRun) {
   static int layouts = 0;
   static void (*previous)(id, SEL) = nullptr;
   layouts = 0;
-  MSHookMessageEx(objc_getClass("_UIStatusBar"), SELECTOR("layoutSubviews"),
-                  +[](id self, SEL sel) {
-                    ++layouts;
-                    previous(self, sel);
-                  },
-                  &previous);
+  MSHookMessageEx(
+      objc_getClass("_UIStatusBar"), SELECTOR("layoutSubviews"),
+      +[](id self, SEL sel) {
+        ++layouts;
+        previous(self, sel);
+      },
+      &previous);
   home().statusBar().setNeedsLayout();
   screen().update();
   EXPECT_EQ(layouts, 1);
@@ -133,12 +135,13 @@ TEST_F(ScreenLayoutTest, TheFloatingDockLaysOutThroughTheRuntimeAndAnswersFrameM
   static id lastDock = nullptr;
   static void (*previous)(id, SEL) = nullptr;
   lastDock = nullptr;
-  ASSERT_TRUE(MSHookMessageEx(objc_getClass("SBFloatingDockView"), SELECTOR("layoutSubviews"),
-                              +[](id self, SEL sel) {
-                                previous(self, sel);
-                                if (!lastDock) lastDock = self;
-                              },
-                              &previous));
+  ASSERT_TRUE(MSHookMessageEx(
+      objc_getClass("SBFloatingDockView"), SELECTOR("layoutSubviews"),
+      +[](id self, SEL sel) {
+        previous(self, sel);
+        if (!lastDock) lastDock = self;
+      },
+      &previous));
   home().dock().setNeedsLayout();
   screen().update();
   ASSERT_EQ(lastDock, home().dock().object());

@@ -14,7 +14,8 @@ using Names = std::vector<std::string>;
 class StatusAndOverlaysTest : public ScreenFixture {
  protected:
   void set(std::string_view name, bool on) {
-    model().switches().setState(springboard::SwitchesState::fullIdentifier(name), on ? FSSwitchState::On : FSSwitchState::Off);
+    model().switches().setState(springboard::SwitchesState::fullIdentifier(name),
+                                on ? FSSwitchState::On : FSSwitchState::Off);
     screen().update();
   }
   Names indicators() { return home().statusBar().visibleIndicators(); }

@@ -32,12 +32,13 @@ TEST_F(TouchTest, OpeningGoesThroughTheHookableProcessUpdate) {
   static std::vector<std::string> updates;
   static void (*previous)(id, SEL, id, id) = nullptr;
   updates.clear();
-  ASSERT_TRUE(MSHookMessageEx(objc_getClass("SBApplication"), SELECTOR("_updateProcess:withState:"),
-                              +[](id self, SEL sel, id process, id state) {
-                                updates.push_back(msgSend<std::string>(self, SELECTOR("bundleIdentifier")));
-                                previous(self, sel, process, state);
-                              },
-                              &previous));
+  ASSERT_TRUE(MSHookMessageEx(
+      objc_getClass("SBApplication"), SELECTOR("_updateProcess:withState:"),
+      +[](id self, SEL sel, id process, id state) {
+        updates.push_back(msgSend<std::string>(self, SELECTOR("bundleIdentifier")));
+        previous(self, sel, process, state);
+      },
+      &previous));
   tap(iconCenter("com.apple.Maps"));
   EXPECT_EQ(updates, std::vector<std::string>{"com.apple.Maps"});
 }
@@ -91,8 +92,9 @@ TEST_F(TouchTest, AShortSwipeOrATapOnTheBottomEdgeDoesNothing) {
 
 TEST_F(TouchTest, TheHomeGestureAsksTheGestureParticipant) {
   static bool (*previous)(id, SEL) = nullptr;
-  ASSERT_TRUE(MSHookMessageEx(objc_getClass("SBHomeGestureParticipant"), SELECTOR("ownsHomeGesture"),
-                              +[](id, SEL) { return false; }, &previous));
+  ASSERT_TRUE(MSHookMessageEx(
+      objc_getClass("SBHomeGestureParticipant"), SELECTOR("ownsHomeGesture"), +[](id, SEL) { return false; },
+      &previous));
   tap(iconCenter("com.apple.Maps"));
   drag({187, 805}, {187, 600});
   EXPECT_EQ(model().apps().frontApp(), "com.apple.Maps");
@@ -117,8 +119,8 @@ TEST_F(TouchTest, RightToLeftSwapsTheTopEdges) {
 
 TEST_F(TouchTest, ControlCenterAsksTheAppInFrontWhetherItIsSuppressed) {
   static bool (*previous)(id, SEL) = nullptr;
-  ASSERT_TRUE(MSHookMessageEx(objc_getClass("SBApplication"), SELECTOR("suppressesControlCenter"),
-                              +[](id, SEL) { return true; }, &previous));
+  ASSERT_TRUE(MSHookMessageEx(
+      objc_getClass("SBApplication"), SELECTOR("suppressesControlCenter"), +[](id, SEL) { return true; }, &previous));
   tap(iconCenter("com.apple.Maps"));
   drag({320, 10}, {320, 300});
   EXPECT_FALSE(model().apps().controlCenterVisible());

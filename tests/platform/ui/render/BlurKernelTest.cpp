@@ -1,10 +1,8 @@
-#include "platform/ui/render/BlurKernel.h"
-
+#include <cairo.h>
 #include <gtest/gtest.h>
 
-#include <cairo.h>
-
 #include "platform/ui/render/BackdropBlur.h"
+#include "platform/ui/render/BlurKernel.h"
 
 namespace platform {
 namespace {
@@ -26,7 +24,7 @@ class BlurKernelTest : public ::testing::Test {
 
 TEST_F(BlurKernelTest, DownsampleAveragesWholeAndPartialBlocks) {
   // 3 x 2 source, factor 2: one full 2 x 2 block and one 1 x 2 edge block.
-  const uint32_t src[6] = {argb(255, 0, 0, 0), argb(255, 100, 0, 0), argb(255, 10, 20, 30),
+  const uint32_t src[6] = {argb(255, 0, 0, 0),   argb(255, 100, 0, 0), argb(255, 10, 20, 30),
                            argb(255, 200, 0, 0), argb(255, 100, 0, 0), argb(255, 30, 40, 50)};
   PixelBuffer out;
   BlurKernel::downsample(src, 3, 2, 3, 2, out);
@@ -105,8 +103,8 @@ class BackdropBlurTest : public ::testing::Test {
   void TearDown() override { cairo_surface_destroy(surface_); }
   uint32_t resultPixel(cairo_surface_t* result, int x, int y) {
     cairo_surface_flush(result);
-    auto* row = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(result) +
-                                            y * cairo_image_surface_get_stride(result));
+    auto* row =
+        reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(result) + y * cairo_image_surface_get_stride(result));
     return row[x];
   }
   void setPixel(int x, int y, uint32_t value) {

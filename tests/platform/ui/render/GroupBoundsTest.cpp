@@ -1,8 +1,7 @@
 // Translucent views are drawn through groups bounded by what they hold: the
 // pixels must be exactly those of groups the size of the whole frame.
-#include <gtest/gtest.h>
-
 #include <cairo.h>
+#include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>

@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <cairo.h>
+#include <gtest/gtest.h>
 
 #include "platform/foundation/ManualTaskEnvironment.h"
 #include "platform/ui/CAGradientLayer.h"
@@ -86,7 +85,7 @@ TEST_F(RendererCacheTest, RotatedViewsAreDrawnDirectly) {
   root->addSubview(bar);
   auto image = renderer_.renderView(*root, 1);
   EXPECT_EQ(renderer_.stats().rastersDrawn, 0);
-  EXPECT_EQ(image->pixelAt(10, 3), 0xFFFF0000u);   // the bar now stands upright
+  EXPECT_EQ(image->pixelAt(10, 3), 0xFFFF0000u);  // the bar now stands upright
   EXPECT_EQ(image->pixelAt(3, 10), 0u);
 }
 
@@ -166,7 +165,8 @@ TEST_F(RendererCacheTest, CrossDissolveFadesTheOldLookIntoTheNew) {
   auto root = box(CGRectMake(0, 0, 4, 4), std::nullopt);
   auto view = box(CGRectMake(0, 0, 4, 4), UIColor::redColor());
   root->addSubview(view);
-  UIView::transitionWithView(view.get(), 1.0, UIViewAnimationOptions::TransitionCrossDissolve | UIViewAnimationOptions::CurveLinear,
+  UIView::transitionWithView(view.get(), 1.0,
+                             UIViewAnimationOptions::TransitionCrossDissolve | UIViewAnimationOptions::CurveLinear,
                              [&] { view->setBackgroundColor(UIColor::blueColor()); });
   env_.advance(seconds(0.5));
   auto middle = renderer_.renderView(*root, 1)->pixelAt(2, 2);

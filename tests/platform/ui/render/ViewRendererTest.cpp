@@ -1,8 +1,5 @@
-#include "platform/ui/render/ViewRenderer.h"
-
-#include <gtest/gtest.h>
-
 #include <cairo.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 
@@ -16,6 +13,7 @@
 #include "platform/ui/UIView.h"
 #include "platform/ui/UIVisualEffectView.h"
 #include "platform/ui/UIWindow.h"
+#include "platform/ui/render/ViewRenderer.h"
 
 namespace platform {
 namespace {
@@ -239,8 +237,9 @@ TEST_F(ViewRendererTest, GradientWithoutMatchingLocationsSpreadsColoursEvenly) {
 TEST_F(ViewRendererTest, TemplateImageIsFilledWithTheInheritedTint) {
   auto root = box(CGRectMake(0, 0, 2, 2), std::nullopt);
   root->setTintColor(UIColor::greenColor());
-  auto image = whiteImage(2, 2, [](int x, int y) { return x == y; })
-                   ->imageWithRenderingMode(UIImageRenderingMode::AlwaysTemplate);
+  auto image = whiteImage(2, 2, [](int x, int y) {
+                 return x == y;
+               })->imageWithRenderingMode(UIImageRenderingMode::AlwaysTemplate);
   auto imageView = std::make_shared<UIImageView>(CGRectMake(0, 0, 2, 2));
   imageView->setImage(image);
   root->addSubview(imageView);
@@ -284,7 +283,7 @@ TEST_F(ViewRendererTest, ShadowPathCastsAnOffsetShadowBelowTheView) {
   card->layer().setShadowPath(UIBezierPath::bezierPathWithRect(CGRectMake(0, 0, 10, 10)));
   root->addSubview(card);
   auto out = renderer_.renderView(*root, 1);
-  EXPECT_EQ(out->pixelAt(15, 15), kWhite);   // the view over its shadow
+  EXPECT_EQ(out->pixelAt(15, 15), kWhite);       // the view over its shadow
   EXPECT_EQ(out->pixelAt(15, 22), 0x80000000u);  // the shadow's strip below it
   EXPECT_EQ(out->pixelAt(15, 26), kClear);
   EXPECT_EQ(out->pixelAt(15, 9), kClear);
@@ -316,7 +315,7 @@ TEST_F(ViewRendererTest, ShadowWithoutPathFollowsWhatTheLayerDraws) {
   root->addSubview(holder);
   auto out = renderer_.renderView(*root, 1);
   EXPECT_EQ(out->pixelAt(20, 20), 0xFF000000u);  // under the offset square
-  EXPECT_EQ(out->pixelAt(12, 12), kClear);        // the holder's empty area casts nothing
+  EXPECT_EQ(out->pixelAt(12, 12), kClear);       // the holder's empty area casts nothing
   EXPECT_EQ(out->pixelAt(5, 5), kWhite);
 
   renderer_.renderView(*root, 1);
@@ -351,8 +350,8 @@ TEST_F(BlurRendererTest, BlurMixesWhatLiesBehindAcrossAnEdge) {
   EXPECT_LT(leftNear, rightNear);
   EXPECT_LT(rightNear, rightFar);
   // Far from the edge the dark tint over black or white.
-  EXPECT_NEAR(leftFar, 21, 2);    // 0.11 * 0.73 * 255
-  EXPECT_NEAR(rightFar, 89, 2);   // 0.27 * 255 + 0.11 * 0.73 * 255
+  EXPECT_NEAR(leftFar, 21, 2);   // 0.11 * 0.73 * 255
+  EXPECT_NEAR(rightFar, 89, 2);  // 0.27 * 255 + 0.11 * 0.73 * 255
 }
 
 TEST_F(BlurRendererTest, BlurIsReusedUntilWhatLiesBehindChanges) {

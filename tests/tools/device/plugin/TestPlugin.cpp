@@ -34,7 +34,8 @@ id frontMost(id self, SEL sel) {
 
 __attribute__((constructor)) void start() {
   if (platform::ProcessInfo::processName() != "SpringBoard") return;
-  if (auto library = platform::DevicePaths::resolve("/usr/lib/KLDebugClient.dylib")) platform::PluginLoader::load(*library);
+  if (auto library = platform::DevicePaths::resolve("/usr/lib/KLDebugClient.dylib"))
+    platform::PluginLoader::load(*library);
   platform::Class* cls = platform::objc_getClass("KLDebugClient");
   if (!cls) return;
   g_client = platform::msgSend<platform::Ref<platform::Object>, std::string>(cls, SELECTOR("clientWithIdentifier:"),

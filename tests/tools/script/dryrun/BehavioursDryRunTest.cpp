@@ -1,10 +1,9 @@
 // Dry runs of the behaviours through the built `tessra` command: the real
 // plug-in decides what the home screen lets through, and its toasts show in the trace.
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <fstream>
-
-#include <gtest/gtest.h>
 
 #include "tests/tools/device/DeviceProcessRunner.h"
 
@@ -92,8 +91,9 @@ TEST_F(BehavioursDryRunTest, WithoutActivatorItsEventsAreRefusedAndFailedExpecta
   EXPECT_NE(absent.err.find(":1: activator: Activator is not installed on this device"), std::string::npos)
       << absent.err;
 
-  ProcessResult wrong = dryRun("customize com.apple.Maps action_disableReachability on\nopen com.apple.Maps\n"
-                               "reachability\nexpect reachability opened\n");
+  ProcessResult wrong = dryRun(
+      "customize com.apple.Maps action_disableReachability on\nopen com.apple.Maps\n"
+      "reachability\nexpect reachability opened\n");
   EXPECT_EQ(wrong.status, 1);
   EXPECT_NE(wrong.err.find(":4: expect failed: expected reachability opened, found it blocked"), std::string::npos)
       << wrong.err;

@@ -1,10 +1,9 @@
 // Dry runs through the built `tessra` command: each script runs on a fresh
 // device with the real plug-in, on a manual clock, so the traces are exact.
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <fstream>
-
-#include <gtest/gtest.h>
 
 #include "tests/tools/device/DeviceProcessRunner.h"
 
@@ -30,8 +29,7 @@ class DryRunTest : public ::testing::Test {
   ProcessResult dryRun(const std::string& text) {
     script_ = scratch_ / "script.txt";
     std::ofstream(script_) << text;
-    return DeviceProcessRunner::run(fs::path(TESSRA_BIN_DIR) / "tessra", {"device", "run", script_.string()},
-                                    scratch_);
+    return DeviceProcessRunner::run(fs::path(TESSRA_BIN_DIR) / "tessra", {"device", "run", script_.string()}, scratch_);
   }
 
   fs::path scratch_;
@@ -143,15 +141,17 @@ TEST_F(DryRunTest, AFailedExpectationStopsTheRunAtItsLine) {
 }
 
 TEST_F(DryRunTest, ABadScriptRunsNothing) {
-  ProcessResult run = dryRun("version 13.3\nopen com.apple.Maps\nkind tablet\nexpect alert\nsetting enabled sometimes\n");
+  ProcessResult run =
+      dryRun("version 13.3\nopen com.apple.Maps\nkind tablet\nexpect alert\nsetting enabled sometimes\n");
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out, "");
   std::string s = script_.string();
   EXPECT_EQ(run.err, s + ":3: kind: must come before every other command\n" + s +
                          ":4: expect: expected 'expect NAME on|off', 'expect volume F', 'expect brightness F' or "
                          "'expect alert \"MESSAGE\"|none'\n" +
-                         s + ":5: setting: enabled expects on or off, got 'sometimes'\n"
-                             "tessra device run: nothing was run\n");
+                         s +
+                         ":5: setting: enabled expects on or off, got 'sometimes'\n"
+                         "tessra device run: nothing was run\n");
 }
 
 TEST_F(DryRunTest, TheSameScriptGivesTheSameTrace) {

@@ -1,9 +1,8 @@
 // Scripts that touch the screen, run dry through the built `tessra` command with the real plug-in.
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <fstream>
-
-#include <gtest/gtest.h>
 
 #include "tests/tools/device/DeviceProcessRunner.h"
 
@@ -33,7 +32,9 @@ class ScreenScriptTest : public ::testing::Test {
     return DeviceProcessRunner::run(fs::path(TESSRA_BIN_DIR) / "tessra", {"device", "run", script.string()},
                                     fs::temp_directory_path());
   }
-  static bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+  static bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+  }
 
   fs::path scratch_;
 };
@@ -79,8 +80,9 @@ TEST_F(ScreenScriptTest, EveryScreenCommandRunsAndTracesWhatItReached) {
 TEST_F(ScreenScriptTest, AFailedExpectationNamesWhatIsOnScreen) {
   ProcessResult run = dryRun("press icon com.apple.Maps\nexpect menu \"Share App\"\n");
   EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(contains(run.err, "script.txt:2: expect failed: expected the menu \"Share App\", found \"Mark My "
-                                "Location\" \"Send My Location\" \"Share App\" \"Edit Home Screen\""))
+  EXPECT_TRUE(contains(run.err,
+                       "script.txt:2: expect failed: expected the menu \"Share App\", found \"Mark My "
+                       "Location\" \"Send My Location\" \"Share App\" \"Edit Home Screen\""))
       << run.err;
   run = dryRun("expect text \"Nowhere\"\n");
   EXPECT_EQ(run.status, 1);

@@ -1,11 +1,9 @@
 // The screen's script lines carried out in process on a device with its screen: what they touch,
 // and that a refused line changes nothing.
-#include "tools/SpringBoard/host/ScreenCommands.h"
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 #include "platform/foundation/ManualTaskEnvironment.h"
 #include "platform/springboard/DeviceModel.h"
@@ -15,6 +13,7 @@
 #include "platform/springboard/screen/QuickActionMenu.h"
 #include "tools/SpringBoard/core/ScriptParser.h"
 #include "tools/SpringBoard/core/TweakVocabulary.h"
+#include "tools/SpringBoard/host/ScreenCommands.h"
 
 namespace tessra::device {
 namespace {

@@ -1,5 +1,3 @@
-#include "tools/SpringBoard/host/ScriptInterpreter.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -16,6 +14,7 @@
 #include "tools/SpringBoard/core/TweakVocabulary.h"
 #include "tools/SpringBoard/host/AlertScreen.h"
 #include "tools/SpringBoard/host/DeviceTrace.h"
+#include "tools/SpringBoard/host/ScriptInterpreter.h"
 #include "tools/SpringBoard/host/ScriptRunner.h"
 #include "tweak/store/TessraKeys.h"
 
@@ -47,9 +46,8 @@ class FakeAlertScreen final : public AlertScreen {
 class ScriptInterpreterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = std::filesystem::temp_directory_path() /
-            ("interpreter-" + std::to_string(getpid()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    root_ = std::filesystem::temp_directory_path() / ("interpreter-" + std::to_string(getpid()) + "-" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(root_);
     std::filesystem::create_directories(root_ / "var/mobile/Library/Preferences");
     platform::DevicePaths::setRoot(root_);
@@ -139,13 +137,13 @@ TEST_F(ScriptInterpreterTest, ADamagedStoreIsRefusedAndLeftAsItWas) {
   ASSERT_TRUE(preferences.setObject(Value("garbage"), "customizedApps"));
   ScriptOutcome outcome = run("customize com.apple.Maps volume 40");
   EXPECT_EQ(outcome.status, Status::Refused);
-  EXPECT_EQ(outcome.output,
-            "customize: the stored \"customizedApps\" is not a dictionary (" + Value("garbage").describe() +
-                "); nothing was changed");
+  EXPECT_EQ(outcome.output, "customize: the stored \"customizedApps\" is not a dictionary (" +
+                                Value("garbage").describe() + "); nothing was changed");
   EXPECT_EQ(storedDomain()["customizedApps"], Value("garbage"));
   EXPECT_TRUE(posted_.empty());
 
-  ASSERT_TRUE(preferences.setObject(Value(platform::plist::Dictionary{{"com.apple.Maps", Value(3)}}), "customizedApps"));
+  ASSERT_TRUE(
+      preferences.setObject(Value(platform::plist::Dictionary{{"com.apple.Maps", Value(3)}}), "customizedApps"));
   EXPECT_EQ(run("customize com.apple.Maps volume 40").status, Status::Refused);
   EXPECT_EQ(storedDomain()["customizedApps"]["com.apple.Maps"], Value(3));
 }

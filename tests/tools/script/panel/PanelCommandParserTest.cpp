@@ -1,11 +1,10 @@
 // The panel's script lines: what each one means, and the clear refusals of
 // unknown names, numbers out of range and malformed lines.
-#include "tools/SpringBoard/core/PanelCommandParser.h"
-
 #include <gtest/gtest.h>
 
-#include "tools/SpringBoard/core/ScriptParser.h"
 #include "tests/tools/script/ScriptLineTest.h"
+#include "tools/SpringBoard/core/PanelCommandParser.h"
+#include "tools/SpringBoard/core/ScriptParser.h"
 
 namespace tessra::device {
 namespace {
@@ -66,9 +65,11 @@ TEST_F(PanelCommandParserTest, PanelExpectations) {
 
 TEST_F(PanelCommandParserTest, UnknownNamesAndNumbersOutOfRangeAreRefused) {
   EXPECT_EQ(errorOf("panel tap wlan"), "panel tap: unknown toggle or behaviour name 'wlan'");
-  EXPECT_EQ(errorOf("panel slider volume 101"), "panel slider: expected a percentage from 0 to 100 or reset, got '101'");
+  EXPECT_EQ(errorOf("panel slider volume 101"),
+            "panel slider: expected a percentage from 0 to 100 or reset, got '101'");
   EXPECT_EQ(errorOf("panel slider volume -1"), "panel slider: expected a percentage from 0 to 100 or reset, got '-1'");
-  EXPECT_EQ(errorOf("panel slider volume nan"), "panel slider: expected a percentage from 0 to 100 or reset, got 'nan'");
+  EXPECT_EQ(errorOf("panel slider volume nan"),
+            "panel slider: expected a percentage from 0 to 100 or reset, got 'nan'");
   EXPECT_EQ(errorOf("panel slider loudness 10"), "panel slider: expected 'panel slider volume|brightness P|reset'");
   EXPECT_EQ(errorOf("panel scroll 1.5"), "panel scroll: expected a position from 0 to 1, got '1.5'");
   EXPECT_EQ(errorOf("panel segment toggles"), "panel segment: expected 'panel segment Toggles|Behaviors'");

@@ -1,9 +1,8 @@
-#include "tools/SpringBoard/core/BehaviourScriptParser.h"
-
 #include <gtest/gtest.h>
 
-#include "tools/SpringBoard/core/ScriptParser.h"
 #include "tests/tools/script/ScriptLineTest.h"
+#include "tools/SpringBoard/core/BehaviourScriptParser.h"
+#include "tools/SpringBoard/core/ScriptParser.h"
 
 namespace tessra::device {
 namespace {
@@ -33,7 +32,8 @@ TEST_F(BehaviourScriptParserTest, GesturesButtonsAndActivator) {
   ScriptCommand turned = parseOk("orientation landscaperight");
   EXPECT_EQ(turned.verb, ScriptVerb::Orientation);
   EXPECT_EQ(turned.number, 4);
-  EXPECT_EQ(errorOf("orientation sideways"), "orientation: expected 'orientation portrait|landscapeleft|landscaperight'");
+  EXPECT_EQ(errorOf("orientation sideways"),
+            "orientation: expected 'orientation portrait|landscapeleft|landscaperight'");
 }
 
 TEST_F(BehaviourScriptParserTest, BannersAndAlertsKeepMissingTextsApart) {
@@ -77,11 +77,13 @@ TEST_F(BehaviourScriptParserTest, BadLinesSayWhatIsWrong) {
   EXPECT_EQ(errorOf(R"(banner "not a bundle" "T" "M")"), "banner: 'not a bundle' is not a bundle identifier");
   EXPECT_EQ(errorOf(R"(banner com.a "T")"), "banner: expected 'banner BUNDLE \"TITLE\" \"MESSAGE\" [\"SUBTITLE\"]'");
   EXPECT_EQ(errorOf(R"(systemalert 9Lives "T" "M")"), "systemalert: '9Lives' is not a class name");
-  EXPECT_EQ(errorOf("expect toasts -1"), "expect toasts: expected 'expect toasts N' with N a whole number from 0 to 1000");
+  EXPECT_EQ(errorOf("expect toasts -1"),
+            "expect toasts: expected 'expect toasts N' with N a whole number from 0 to 1000");
   EXPECT_EQ(errorOf("expect home pressed many"),
             "expect home: expected 'expect home pressed N' with N a whole number from 0 to 1000");
   EXPECT_EQ(errorOf("expect banner gone"), "expect banner: expected 'expect banner shown|hidden'");
-  EXPECT_EQ(errorOf("expect controlcenter closed"), "expect controlcenter: expected 'expect controlcenter opened|blocked'");
+  EXPECT_EQ(errorOf("expect controlcenter closed"),
+            "expect controlcenter: expected 'expect controlcenter opened|blocked'");
 }
 
 TEST_F(BehaviourScriptParserTest, ActivatorSetupComesBeforeEverythingElse) {

@@ -14,9 +14,8 @@ using platform::springboard::DeviceKind;
 class DeviceFilesActivatorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = std::filesystem::temp_directory_path() /
-            ("device-activator-" + std::to_string(getpid()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    root_ = std::filesystem::temp_directory_path() / ("device-activator-" + std::to_string(getpid()) + "-" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(root_);
     ASSERT_TRUE(DeviceFiles::writeApps(root_, {{"com.apple.Maps", "Maps", AppKind::System, ""}}));
   }

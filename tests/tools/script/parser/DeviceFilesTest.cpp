@@ -1,10 +1,9 @@
-#include "tools/SpringBoard/core/DeviceFiles.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <fstream>
 
+#include "tools/SpringBoard/core/DeviceFiles.h"
 #include "tools/SpringBoard/core/TraceReply.h"
 
 namespace tessra::device {
@@ -17,9 +16,8 @@ using platform::springboard::InstalledApp;
 class DeviceFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = std::filesystem::temp_directory_path() /
-            ("device-files-" + std::to_string(getpid()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    root_ = std::filesystem::temp_directory_path() / ("device-files-" + std::to_string(getpid()) + "-" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(root_);
   }
   void TearDown() override { std::filesystem::remove_all(root_); }
@@ -91,8 +89,8 @@ TEST_F(DeviceFilesTest, DamagedFilesAreRefusedWithTheirName) {
   EXPECT_NE(badVersion.error.find("unsupported system version \"15.0\""), std::string::npos) << badVersion.error;
 
   ASSERT_TRUE(DeviceFiles::writeConfiguration(root_, "13.3", DeviceKind::Phone));
-  ASSERT_TRUE(DeviceFiles::writeApps(root_, {{"com.apple.Maps", "Maps", AppKind::System, ""},
-                                             {"com.apple.Maps", "Maps again", AppKind::User, ""}}));
+  ASSERT_TRUE(DeviceFiles::writeApps(
+      root_, {{"com.apple.Maps", "Maps", AppKind::System, ""}, {"com.apple.Maps", "Maps again", AppKind::User, ""}}));
   auto twice = DeviceFiles::load(root_);
   EXPECT_FALSE(twice.ok);
   EXPECT_NE(twice.error.find("listed twice"), std::string::npos) << twice.error;

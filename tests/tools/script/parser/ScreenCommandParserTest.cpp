@@ -1,10 +1,9 @@
 // The script lines that touch and look at the screen: what they mean and how bad ones are refused.
-#include "tools/SpringBoard/core/ScreenCommandParser.h"
-
 #include <gtest/gtest.h>
 
-#include "tools/SpringBoard/core/ScriptParser.h"
 #include "tests/tools/script/ScriptLineTest.h"
+#include "tools/SpringBoard/core/ScreenCommandParser.h"
+#include "tools/SpringBoard/core/ScriptParser.h"
 
 namespace tessra::device {
 namespace {

@@ -1,8 +1,7 @@
-#include "tools/SpringBoard/core/ScriptParser.h"
-
 #include <gtest/gtest.h>
 
 #include "tests/tools/script/ScriptLineTest.h"
+#include "tools/SpringBoard/core/ScriptParser.h"
 
 namespace tessra::device {
 namespace {
