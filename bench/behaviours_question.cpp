@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <new>
 
+#include "bench/support/AllocationCounter.h"
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/ManualTaskEnvironment.h"
 #include "platform/foundation/ProcessInfo.h"
@@ -17,22 +18,7 @@
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/springboard/DeviceModel.h"
-
-namespace {
-std::atomic<size_t> g_allocations{0};
-}  // namespace
-
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-void* operator new(size_t size) {
-  g_allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
+#include "platform/springboard/SharedObjects.h"
 
 namespace {
 
@@ -76,7 +62,7 @@ struct Bench {
     auto& device = platform::springboard::DeviceModel::shared();
     device.openApp("com.example.application139");
     env.fastForwardBy(platform::seconds(1));
-    platform::id controller = device.sharedObject("SBApplicationController");
+    platform::id controller = platform::springboard::SharedObjects::shared().get("SBApplicationController");
     frontApplication = platform::msgSend<platform::id, std::string>(
         controller, SELECTOR("applicationWithBundleIdentifier:"), std::string("com.example.application139"));
     if (!platform::msgSend<bool>(frontApplication, SELECTOR("suppressesControlCenter"))) std::abort();
@@ -91,11 +77,11 @@ Bench& bench() {
 
 void BM_SuppressesControlCenterAsksTheStore(benchmark::State& state) {
   platform::id application = bench().frontApplication;
-  const size_t before = g_allocations.load();
+  const size_t before = bench::allocationCount();
   for (auto _ : state)
     benchmark::DoNotOptimize(platform::msgSend<bool>(application, SELECTOR("suppressesControlCenter")));
-  state.counters["allocations_per_question"] =
-      benchmark::Counter(static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations()));
+  state.counters["allocations_per_question"] = benchmark::Counter(
+      static_cast<double>(bench::allocationCount() - before) / static_cast<double>(state.iterations()));
 }
 BENCHMARK(BM_SuppressesControlCenterAsksTheStore);
 

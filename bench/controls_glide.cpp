@@ -15,7 +15,7 @@ namespace {
 void BM_QueueLongestGlide(benchmark::State& state) {
   platform::ManualTaskEnvironment tasks;
   platform::springboard::DeviceModel::shared().configure({});
-  platform::springboard::DeviceModel::shared().display().setBrightness(0.0, false);
+  platform::springboard::DeviceState::shared().display().setBrightness(0.0, false);
   BrightnessManagerTestApi::resetQueue();
   auto& manager = BrightnessManager::sharedInstance();
 

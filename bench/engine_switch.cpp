@@ -77,7 +77,7 @@ void BM_ApplyAndRestoreVolumeBrightnessTenSwitches(benchmark::State& state) {
     device.goHome();
     state.PauseTiming();
     bench().env.fastForwardBy(platform::seconds(1));
-    device.eventLog().clear();
+    device.state().eventLog().clear();
     state.ResumeTiming();
   }
 }

@@ -10,57 +10,21 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/AllocationCounter.h"
+#include "bench/support/SampleToggles.h"
 #include "platform/foundation/PropertyList.h"
-
-namespace {
-
-std::atomic<size_t> g_allocations{0};
-
-}  // namespace
-
-// The replaced operators pair malloc with free; GCC cannot see that through inlining.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-void* operator new(size_t size) {
-  g_allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
 
 namespace {
 
 using platform::plist::Dictionary;
 using platform::plist::Value;
 
-const char* const kToggles[] = {"orientationLock",
-                                "bluetooth",
-                                "cellular",
-                                "wifi",
-                                "airplane",
-                                "dnd",
-                                "location",
-                                "autoBrightness",
-                                "autoLock",
-                                "lowPower",
-                                "nightShift",
-                                "vpn",
-                                "ringer",
-                                "darkMode",
-                                "action_disableNC",
-                                "action_disableCC",
-                                "action_hideHomeBar",
-                                "action_hideStockAlerts"};
-
 // 200 apps with 1 to 18 toggles each, a volume on every other app and a brightness on every third.
 Value makeStore() {
   Dictionary store;
   for (int i = 0; i < 200; ++i) {
     Dictionary toggles;
-    for (int t = 0; t <= i % 18; ++t) toggles.set(kToggles[t], Value(t % 2));
+    for (int t = 0; t <= i % 18; ++t) toggles.set(bench::kSampleToggles[t], Value(t % 2));
     Dictionary entry{{"toggles", Value(toggles)}};
     if (i % 2 == 0) entry.set("volume", Value(0.5));
     if (i % 3 == 0) entry.set("brightness", Value(0.25));
@@ -85,13 +49,13 @@ void BM_ToggleStateOfOneApp(benchmark::State& state) {
   std::vector<std::string> ids;
   for (int i = 0; i < 200; i += 7) ids.push_back("com.example.application" + std::to_string(i));
   size_t n = 0;
-  const size_t before = g_allocations.load();
+  const size_t before = bench::allocationCount();
   for (auto _ : state) {
     const std::string& id = ids[n++ % ids.size()];
     benchmark::DoNotOptimize(stateOf(store, id, "action_hideHomeBar"));
   }
-  state.counters["allocations_per_lookup"] =
-      benchmark::Counter(static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations()));
+  state.counters["allocations_per_lookup"] = benchmark::Counter(static_cast<double>(bench::allocationCount() - before) /
+                                                                static_cast<double>(state.iterations()));
 }
 BENCHMARK(BM_ToggleStateOfOneApp);
 
@@ -106,10 +70,10 @@ BENCHMARK(BM_ToggleStateOfAnAppWithoutEntry);
 void BM_ToggleStateBySubscripts(benchmark::State& state) {
   const Value store = makeStore();
   const std::string id = "com.example.application133";
-  const size_t before = g_allocations.load();
+  const size_t before = bench::allocationCount();
   for (auto _ : state) benchmark::DoNotOptimize(store[id]["toggles"]["dnd"].integerValue());
-  state.counters["allocations_per_lookup"] =
-      benchmark::Counter(static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations()));
+  state.counters["allocations_per_lookup"] = benchmark::Counter(static_cast<double>(bench::allocationCount() - before) /
+                                                                static_cast<double>(state.iterations()));
 }
 BENCHMARK(BM_ToggleStateBySubscripts);
 

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "bench/support/SampleToggles.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "tests/platform/plist/BinaryPlistBuilder.h"
 
@@ -17,30 +18,11 @@ using platform::plist::Dictionary;
 using platform::plist::PropertyListFile;
 using platform::plist::Value;
 
-const char* const kToggles[] = {"orientationLock",
-                                "bluetooth",
-                                "cellular",
-                                "wifi",
-                                "airplane",
-                                "dnd",
-                                "location",
-                                "autoBrightness",
-                                "autoLock",
-                                "lowPower",
-                                "nightShift",
-                                "vpn",
-                                "ringer",
-                                "darkMode",
-                                "action_disableNC",
-                                "action_disableCC",
-                                "action_hideHomeBar",
-                                "action_hideStockAlerts"};
-
 Value makeDomain() {
   Dictionary store;
   for (int i = 0; i < 200; ++i) {
     Dictionary toggles;
-    for (int t = 0; t <= i % 8; ++t) toggles.set(kToggles[(t + i) % 18], Value(t % 2));
+    for (int t = 0; t <= i % 8; ++t) toggles.set(bench::kSampleToggles[(t + i) % 18], Value(t % 2));
     Dictionary entry{{"toggles", Value(toggles)}};
     if (i % 2 == 0) entry.set("volume", Value(0.5));
     if (i % 3 == 0) entry.set("brightness", Value(0.25));

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/SampleToggles.h"
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/ManualTaskEnvironment.h"
 #include "platform/foundation/PropertyListFile.h"
@@ -29,31 +30,12 @@ using platform::plist::PropertyListFile;
 using platform::plist::Value;
 
 constexpr const char* kDomain = "com.kelvane.tessra2";
-const char* const kToggles[] = {"orientationLock",
-                                "bluetooth",
-                                "cellular",
-                                "wifi",
-                                "airplane",
-                                "dnd",
-                                "location",
-                                "autoBrightness",
-                                "autoLock",
-                                "lowPower",
-                                "nightShift",
-                                "vpn",
-                                "ringer",
-                                "darkMode",
-                                "action_disableNC",
-                                "action_disableCC",
-                                "action_hideHomeBar",
-                                "action_hideStockAlerts"};
-
 // 200 apps with 1 to 8 toggles each (4.5 on average), a volume on every other app and a brightness on every third.
 Value makeStore(int stamp) {
   Dictionary store;
   for (int i = 0; i < 200; ++i) {
     Dictionary toggles;
-    for (int t = 0; t <= i % 8; ++t) toggles.set(kToggles[(t + i) % 18], Value((t + stamp) % 2));
+    for (int t = 0; t <= i % 8; ++t) toggles.set(bench::kSampleToggles[(t + i) % 18], Value((t + stamp) % 2));
     Dictionary entry{{"toggles", Value(toggles)}};
     if (i % 2 == 0) entry.set("volume", Value(0.5));
     if (i % 3 == 0) entry.set("brightness", Value(0.25));

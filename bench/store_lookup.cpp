@@ -4,34 +4,12 @@
 // of the settings bundle's list of apps and every quick-action menu).
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <string>
 
+#include "bench/support/AllocationCounter.h"
 #include "platform/foundation/PropertyList.h"
 #include "tweak/store/TessraStorageManager.h"
 #include "tweak/vocabulary/ToggleType.h"
-
-// Every allocation of the process is counted, so a lookup that allocates shows in the counters.
-namespace {
-std::atomic<size_t> allocations{0};
-}
-
-// The replaced operators pair malloc with free, which the compiler cannot see through.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(size_t size) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
-void operator delete[](void* p, size_t) noexcept { std::free(p); }
-#pragma GCC diagnostic pop
 
 namespace {
 
@@ -62,9 +40,9 @@ void BM_StateOfOneToggle(benchmark::State& state) {
   const TessraStorageManager& store = TessraStorageManager::sharedInstance();
   std::string bundleId = bundleIdOf(137);
   std::string_view id = bundleId;
-  size_t before = allocations.load();
+  size_t before = bench::allocationCount();
   for (auto _ : state) benchmark::DoNotOptimize(store.getStateForToggle(ToggleTypeHideStockAlerts, id));
-  size_t allocated = allocations.load() - before;
+  size_t allocated = bench::allocationCount() - before;
   state.counters["allocations"] = static_cast<double>(allocated);
   if (allocated != 0) state.SkipWithError("getStateForToggle allocated");
 }
@@ -73,9 +51,9 @@ BENCHMARK(BM_StateOfOneToggle);
 void BM_StateOfAMissingApp(benchmark::State& state) {
   fillStore();
   const TessraStorageManager& store = TessraStorageManager::sharedInstance();
-  size_t before = allocations.load();
+  size_t before = bench::allocationCount();
   for (auto _ : state) benchmark::DoNotOptimize(store.getStateForToggle(ToggleTypeWifi, "com.not.customized"));
-  size_t allocated = allocations.load() - before;
+  size_t allocated = bench::allocationCount() - before;
   state.counters["allocations"] = static_cast<double>(allocated);
   if (allocated != 0) state.SkipWithError("getStateForToggle allocated");
 }
@@ -85,9 +63,9 @@ void BM_CountCustomizedThings(benchmark::State& state) {
   fillStore();
   const TessraStorageManager& store = TessraStorageManager::sharedInstance();
   std::string bundleId = bundleIdOf(137);
-  size_t before = allocations.load();
+  size_t before = bench::allocationCount();
   for (auto _ : state) benchmark::DoNotOptimize(store.getNbCustomizedThingsForBundleId(bundleId));
-  state.counters["allocations"] = static_cast<double>(allocations.load() - before);
+  state.counters["allocations"] = static_cast<double>(bench::allocationCount() - before);
 }
 BENCHMARK(BM_CountCustomizedThings);
 

@@ -2,17 +2,17 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 #include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform {
 
-using springboard::DeviceModel;
+using springboard::DeviceState;
 using springboard::SpringBoardClasses;
 
 namespace {
-springboard::SwitchesState& switches() { return DeviceModel::shared().switches(); }
+springboard::SwitchesState& switches() { return DeviceState::shared().switches(); }
 }  // namespace
 
 AXSettings* AXSettings::sharedInstance() { return springboard::sharedInstance<AXSettings, "AXSettings">(); }

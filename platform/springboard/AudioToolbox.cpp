@@ -1,11 +1,11 @@
 #include "platform/springboard/AudioToolbox.h"
 
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 
 namespace platform {
 
 void AudioServicesPlaySystemSound(uint32_t soundId) {
-  springboard::DeviceModel::shared().haptics().playSystemSound(soundId);
+  springboard::DeviceState::shared().haptics().playSystemSound(soundId);
 }
 
 }  // namespace platform

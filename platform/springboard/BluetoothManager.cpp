@@ -2,13 +2,13 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 #include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform {
 
-using springboard::DeviceModel;
+using springboard::DeviceState;
 using springboard::SpringBoardClasses;
 
 BluetoothManager* BluetoothManager::sharedInstance() {
@@ -23,9 +23,9 @@ void BluetoothManager::registerClass(const springboard::SystemProfile&) {
   Class* cls = SpringBoardClasses::define<BluetoothManager>("BluetoothManager");
   class_addMethod(cls->metaclass(), SELECTOR("sharedInstance"), &SpringBoardClasses::sharedInstanceImp, "@@:");
   class_addMethod(
-      cls, SELECTOR("enabled"), +[](id, SEL) { return DeviceModel::shared().switches().bluetoothEnabled(); }, "B@:");
+      cls, SELECTOR("enabled"), +[](id, SEL) { return DeviceState::shared().switches().bluetoothEnabled(); }, "B@:");
   class_addMethod(
-      cls, SELECTOR("setEnabled:"), +[](id, SEL, bool on) { DeviceModel::shared().switches().setBluetoothEnabled(on); },
+      cls, SELECTOR("setEnabled:"), +[](id, SEL, bool on) { DeviceState::shared().switches().setBluetoothEnabled(on); },
       "v@:B");
 }
 

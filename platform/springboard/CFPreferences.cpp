@@ -1,21 +1,21 @@
 #include "platform/springboard/CFPreferences.h"
 
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 
 namespace platform {
 
-using springboard::DeviceModel;
+using springboard::DeviceState;
 
 void CFPreferencesSetAppValue(std::string_view key, plist::Value value, std::string_view applicationId) {
-  DeviceModel::shared().appPreferences().setValue(applicationId, key, std::move(value));
+  DeviceState::shared().appPreferences().setValue(applicationId, key, std::move(value));
 }
 
 plist::Value CFPreferencesCopyAppValue(std::string_view key, std::string_view applicationId) {
-  return DeviceModel::shared().appPreferences().value(applicationId, key);
+  return DeviceState::shared().appPreferences().value(applicationId, key);
 }
 
 bool CFPreferencesAppSynchronize(std::string_view applicationId) {
-  return DeviceModel::shared().appPreferences().synchronize(applicationId);
+  return DeviceState::shared().appPreferences().synchronize(applicationId);
 }
 
 bool CFPreferencesGetAppBooleanValue(std::string_view key, std::string_view applicationId,

@@ -2,8 +2,9 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 #include "platform/springboard/SharedInstance.h"
+#include "platform/springboard/SharedObjects.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform::springboard {
@@ -20,15 +21,15 @@ void CurrentDevice::registerClass(const SystemProfile&) {
   Class* cls = SpringBoardClasses::ensure("UIDevice");
   class_addMethod(
       cls->metaclass(), SELECTOR("currentDevice"),
-      +[](id, SEL) -> id { return DeviceModel::shared().sharedObject("UIDevice"); });
+      +[](id, SEL) -> id { return SharedObjects::shared().get("UIDevice"); });
   class_addMethod(
-      cls, SELECTOR("systemVersion"), +[](id, SEL) { return DeviceModel::shared().configuration().systemVersion; },
+      cls, SELECTOR("systemVersion"), +[](id, SEL) { return DeviceState::shared().configuration().systemVersion; },
       "@@:");
   class_addMethod(
       cls, SELECTOR("_feedbackSupportLevel"),
-      +[](id, SEL) { return DeviceModel::shared().haptics().feedbackSupportLevel(); }, "q@:");
+      +[](id, SEL) { return DeviceState::shared().haptics().feedbackSupportLevel(); }, "q@:");
   class_addMethod(
-      cls, SELECTOR("orientation"), +[](id, SEL) { return DeviceModel::shared().display().orientation(); }, "q@:");
+      cls, SELECTOR("orientation"), +[](id, SEL) { return DeviceState::shared().display().orientation(); }, "q@:");
 }
 
 }  // namespace platform::springboard

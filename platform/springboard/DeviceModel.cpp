@@ -15,31 +15,12 @@
 #include "platform/springboard/SBHomeGestureParticipant.h"
 #include "platform/springboard/SBIconController.h"
 #include "platform/springboard/SBReachabilityManager.h"
+#include "platform/springboard/SharedObjects.h"
 #include "platform/springboard/SimulatedDeviceInfo.h"
 #include "platform/springboard/SpringBoard.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform::springboard {
-
-namespace {
-
-constexpr const char* kSiri = "com.apple.siri";
-constexpr const char* kSpotlight = "com.apple.Spotlight";
-
-// The apps every device has besides those configured.
-void addSystemOverlays(std::vector<InstalledApp>& apps) {
-  for (const auto& [bundle, name] : {std::pair{kSiri, "Siri"}, std::pair{kSpotlight, "Spotlight"}}) {
-    bool present =
-        std::any_of(apps.begin(), apps.end(), [&](const InstalledApp& a) { return a.bundleIdentifier == bundle; });
-    if (!present) apps.push_back(InstalledApp{bundle, name, AppKind::System, ""});
-  }
-}
-
-bool isOverlay(std::string_view bundleIdentifier) {
-  return bundleIdentifier == kSiri || bundleIdentifier == kSpotlight;
-}
-
-}  // namespace
 
 DeviceModel& DeviceModel::shared() {
   // Never destroyed: hooks and objects may still reach the device from static destructors.
@@ -47,57 +28,17 @@ DeviceModel& DeviceModel::shared() {
   return *model;
 }
 
-DeviceModel::DeviceModel() : deviceInfo_(std::make_unique<SimulatedDeviceInfo>(*this)) { configure({}); }
+DeviceModel::DeviceModel() : state_(DeviceState::shared()), deviceInfo_(std::make_unique<SimulatedDeviceInfo>(state_)) {
+  configure({});
+}
 
 void DeviceModel::configure(DeviceConfiguration config) {
   // The previous device's objects go first, while their classes still answer.
-  std::vector<Ref<Object>> previous;  // released after the lock is dropped
-  {
-    std::lock_guard lock(sharedMutex_);
-    size_t count = sharedCount_.exchange(0, std::memory_order_acq_rel);
-    for (size_t i = 0; i < count; ++i) {
-      previous.push_back(std::move(shared_[i].second));
-      shared_[i].first = nullptr;
-    }
-  }
-  previous.clear();
+  SharedObjects::shared().clear();
   SpringBoardClasses::unregisterAll(registeredClasses_);
-
-  config_ = std::move(config);
-  addSystemOverlays(config_.installedApps);
-  profile_ = std::make_unique<SystemProfile>(config_);
-  log_.clear();
-  switches_.reset();
-  appPreferences_.reset();
-  audio_.reset();
-  display_.reset();
-  haptics_.reset(config_.feedbackSupportLevel);
-  apps_.reset(config_.installedApps);
-  registeredClasses_ = SpringBoardClasses::registerAll(*profile_);
+  state_.reset(std::move(config));
+  registeredClasses_ = SpringBoardClasses::registerAll(state_.profile());
   DeviceInfo::install(deviceInfo_.get());
-}
-
-id DeviceModel::sharedObject(std::string_view className) { return sharedObject(Runtime::lookUpClass(className)); }
-
-id DeviceModel::sharedObject(Class* cls) {
-  if (!cls) return nullptr;
-  // A handful of classes: a linear scan by pointer is the cheapest lookup.
-  size_t count = sharedCount_.load(std::memory_order_acquire);
-  for (size_t i = 0; i < count; ++i) {
-    if (shared_[i].first == cls) return shared_[i].second;
-  }
-  // Made outside the lock (making it may ask for other shared objects); a racing twin is dropped.
-  Ref<Object> obj = class_createInstance(cls);
-  if (!obj) return nullptr;
-  std::lock_guard lock(sharedMutex_);
-  count = sharedCount_.load(std::memory_order_relaxed);
-  for (size_t i = 0; i < count; ++i) {
-    if (shared_[i].first == cls) return shared_[i].second;
-  }
-  if (count == kMaxSharedObjects) return nullptr;
-  shared_[count] = {cls, std::move(obj)};
-  sharedCount_.store(count + 1, std::memory_order_release);
-  return shared_[count].second;
 }
 
 void DeviceModel::updateProcess(std::string_view bundleIdentifier, long visibility, bool running) {
@@ -112,17 +53,19 @@ void DeviceModel::updateProcess(std::string_view bundleIdentifier, long visibili
 // --- Apps
 
 bool DeviceModel::openApp(std::string_view bundleIdentifier) {
-  if (apps_.locked() || isOverlay(bundleIdentifier) || !apps_.installedApp(bundleIdentifier)) return false;
-  if (apps_.frontApp() == bundleIdentifier) return false;
+  if (state_.apps().locked() || DeviceState::isSystemOverlay(bundleIdentifier) ||
+      !state_.apps().installedApp(bundleIdentifier))
+    return false;
+  if (state_.apps().frontApp() == bundleIdentifier) return false;
   dismissSiri();
   dismissSpotlight();
   dismissSystemOverlays();
-  std::string previous = apps_.frontApp();
+  std::string previous = state_.apps().frontApp();
   SBIconController* icons = SBIconController::sharedInstance();
   if (previous.empty() && icons) icons->viewWillDisappear(true);
-  apps_.setFrontApp(std::string(bundleIdentifier));
-  apps_.markUsed(bundleIdentifier);
-  log_.record("open " + std::string(bundleIdentifier));
+  state_.apps().setFrontApp(std::string(bundleIdentifier));
+  state_.apps().markUsed(bundleIdentifier);
+  state_.eventLog().record("open " + std::string(bundleIdentifier));
   // The arriving app's process comes to the foreground first, then the one it replaces leaves it.
   updateProcess(bundleIdentifier, SBApplicationProcessState::kVisibilityForeground, true);
   if (!previous.empty()) updateProcess(previous, SBApplicationProcessState::kVisibilityBackground, true);
@@ -131,12 +74,12 @@ bool DeviceModel::openApp(std::string_view bundleIdentifier) {
 }
 
 bool DeviceModel::goHome() {
-  if (apps_.locked()) return false;
+  if (state_.apps().locked()) return false;
   bool changed = dismissSiri() | dismissSpotlight();
-  if (apps_.frontApp().empty()) return changed;
-  std::string previous = apps_.frontApp();
-  apps_.setFrontApp("");
-  log_.record("home");
+  if (state_.apps().frontApp().empty()) return changed;
+  std::string previous = state_.apps().frontApp();
+  state_.apps().setFrontApp("");
+  state_.eventLog().record("home");
   updateProcess(previous, SBApplicationProcessState::kVisibilityBackground, true);
   if (SBIconController* icons = SBIconController::sharedInstance()) {
     icons->viewWillAppear(true);
@@ -146,30 +89,30 @@ bool DeviceModel::goHome() {
 }
 
 bool DeviceModel::quitApp(std::string_view bundleIdentifier) {
-  if (!apps_.isRunning(bundleIdentifier)) return false;
+  if (!state_.apps().isRunning(bundleIdentifier)) return false;
   std::string id(bundleIdentifier);
-  if (apps_.frontApp() == id) {
-    if (apps_.locked()) {
-      apps_.setFrontApp("");
+  if (state_.apps().frontApp() == id) {
+    if (state_.apps().locked()) {
+      state_.apps().setFrontApp("");
     } else {
       goHome();
     }
   }
-  apps_.removeRunning(id);
-  log_.record("quit " + id);
+  state_.apps().removeRunning(id);
+  state_.eventLog().record("quit " + id);
   updateProcess(id, SBApplicationProcessState::kVisibilityUnknown, false);
-  if (audio_.nowPlayingBundleIdentifier() == id) {
-    if (audio_.isPlaying()) audio_.setPlaying(false);
-    audio_.setNowPlayingBundleIdentifier("");
+  if (state_.audio().nowPlayingBundleIdentifier() == id) {
+    if (state_.audio().isPlaying()) state_.audio().setPlaying(false);
+    state_.audio().setNowPlayingBundleIdentifier("");
   }
   return true;
 }
 
 bool DeviceModel::lock() {
-  if (apps_.locked()) return false;
+  if (state_.apps().locked()) return false;
   dismissSystemOverlays();
-  apps_.setLocked(true);
-  log_.record("lock");
+  state_.apps().setLocked(true);
+  state_.eventLog().record("lock");
   if (SBCoverSheetPresentationManager* coverSheet = SBCoverSheetPresentationManager::sharedInstance()) {
     coverSheet->_notifyDelegateDidPresent();
   }
@@ -177,9 +120,9 @@ bool DeviceModel::lock() {
 }
 
 bool DeviceModel::unlock() {
-  if (!apps_.locked()) return false;
-  apps_.setLocked(false);
-  log_.record("unlock");
+  if (!state_.apps().locked()) return false;
+  state_.apps().setLocked(false);
+  state_.eventLog().record("unlock");
   if (SBCoverSheetPresentationManager* coverSheet = SBCoverSheetPresentationManager::sharedInstance()) {
     coverSheet->_notifyDelegateDidDismiss();
   }
@@ -187,34 +130,34 @@ bool DeviceModel::unlock() {
 }
 
 bool DeviceModel::showSiri() {
-  if (apps_.siriVisible()) return false;
-  apps_.setSiriVisible(true);
-  log_.record("siri shown");
-  updateProcess(kSiri, SBApplicationProcessState::kVisibilityForeground, true);
+  if (state_.apps().siriVisible()) return false;
+  state_.apps().setSiriVisible(true);
+  state_.eventLog().record("siri shown");
+  updateProcess(kSiriBundleIdentifier, SBApplicationProcessState::kVisibilityForeground, true);
   return true;
 }
 
 bool DeviceModel::dismissSiri() {
-  if (!apps_.siriVisible()) return false;
-  apps_.setSiriVisible(false);
-  log_.record("siri dismissed");
-  updateProcess(kSiri, SBApplicationProcessState::kVisibilityBackground, true);
+  if (!state_.apps().siriVisible()) return false;
+  state_.apps().setSiriVisible(false);
+  state_.eventLog().record("siri dismissed");
+  updateProcess(kSiriBundleIdentifier, SBApplicationProcessState::kVisibilityBackground, true);
   return true;
 }
 
 bool DeviceModel::showSpotlight() {
-  if (apps_.spotlightVisible()) return false;
-  apps_.setSpotlightVisible(true);
-  log_.record("spotlight shown");
-  updateProcess(kSpotlight, SBApplicationProcessState::kVisibilityForeground, true);
+  if (state_.apps().spotlightVisible()) return false;
+  state_.apps().setSpotlightVisible(true);
+  state_.eventLog().record("spotlight shown");
+  updateProcess(kSpotlightBundleIdentifier, SBApplicationProcessState::kVisibilityForeground, true);
   return true;
 }
 
 bool DeviceModel::dismissSpotlight() {
-  if (!apps_.spotlightVisible()) return false;
-  apps_.setSpotlightVisible(false);
-  log_.record("spotlight dismissed");
-  updateProcess(kSpotlight, SBApplicationProcessState::kVisibilityBackground, true);
+  if (!state_.apps().spotlightVisible()) return false;
+  state_.apps().setSpotlightVisible(false);
+  state_.eventLog().record("spotlight dismissed");
+  updateProcess(kSpotlightBundleIdentifier, SBApplicationProcessState::kVisibilityBackground, true);
   return true;
 }
 
@@ -227,7 +170,7 @@ bool DeviceModel::pressButtons(const std::vector<ButtonPress>& presses) {
     objects.push_back(HardwarePress::create(p.type, p.force));
     text += " " + std::to_string(p.type) + (p.force >= 1.0 ? " down" : " up");
   }
-  log_.record(std::move(text));
+  state_.eventLog().record(std::move(text));
   Ref<HardwarePressesEvent> event = HardwarePressesEvent::create(std::move(objects));
   SpringBoard* springBoard = SpringBoard::sharedApplication();
   return springBoard && springBoard->_handlePhysicalButtonEvent(event);
@@ -236,12 +179,12 @@ bool DeviceModel::pressButtons(const std::vector<ButtonPress>& presses) {
 bool DeviceModel::swipeHome() {
   SBHomeGestureParticipant* participant = SBHomeGestureParticipant::current();
   const bool owns = participant && participant->ownsHomeGesture();
-  const char* coverSheet = apps_.locked() || apps_.notificationCenterVisible() ? "shown" : "hidden";
-  log_.record(std::string("home gesture: ownsHomeGesture -> ") + (owns ? "YES" : "NO") + " (cover sheet " + coverSheet +
-              ")" + (owns ? "" : ", ignored"));
+  const char* coverSheet = state_.apps().locked() || state_.apps().notificationCenterVisible() ? "shown" : "hidden";
+  state_.eventLog().record(std::string("home gesture: ownsHomeGesture -> ") + (owns ? "YES" : "NO") + " (cover sheet " +
+                           coverSheet + ")" + (owns ? "" : ", ignored"));
   if (!owns) return false;
-  if (apps_.locked()) return unlock();
-  if (apps_.notificationCenterVisible() || apps_.controlCenterVisible()) {
+  if (state_.apps().locked()) return unlock();
+  if (state_.apps().notificationCenterVisible() || state_.apps().controlCenterVisible()) {
     dismissSystemOverlays();
     return true;
   }
@@ -260,30 +203,30 @@ SBApplication* frontApplication(const AppsState& apps) {
 }  // namespace
 
 bool DeviceModel::openControlCenter() {
-  if (apps_.controlCenterVisible()) return false;
-  if (SBApplication* front = frontApplication(apps_)) {
+  if (state_.apps().controlCenterVisible()) return false;
+  if (SBApplication* front = frontApplication(state_.apps())) {
     const bool suppressed = front->suppressesControlCenter();
-    log_.record(std::string("control center: suppressesControlCenter -> ") +
-                (suppressed ? "YES, blocked" : "NO, opened"));
+    state_.eventLog().record(std::string("control center: suppressesControlCenter -> ") +
+                             (suppressed ? "YES, blocked" : "NO, opened"));
     if (suppressed) return false;
   } else {
-    log_.record("control center: opened over the home screen");
+    state_.eventLog().record("control center: opened over the home screen");
   }
-  apps_.setControlCenterVisible(true);
+  state_.apps().setControlCenterVisible(true);
   return true;
 }
 
 bool DeviceModel::openNotificationCenter() {
-  if (apps_.notificationCenterVisible() || apps_.locked()) return false;
-  if (SBApplication* front = frontApplication(apps_)) {
+  if (state_.apps().notificationCenterVisible() || state_.apps().locked()) return false;
+  if (SBApplication* front = frontApplication(state_.apps())) {
     const bool suppressed = front->suppressesCoverSheetGesture();
-    log_.record(std::string("notification center: suppressesCoverSheetGesture -> ") +
-                (suppressed ? "YES, blocked" : "NO, opened"));
+    state_.eventLog().record(std::string("notification center: suppressesCoverSheetGesture -> ") +
+                             (suppressed ? "YES, blocked" : "NO, opened"));
     if (suppressed) return false;
   } else {
-    log_.record("notification center: opened over the home screen");
+    state_.eventLog().record("notification center: opened over the home screen");
   }
-  apps_.setNotificationCenterVisible(true);
+  state_.apps().setNotificationCenterVisible(true);
   // The Notification Center is the cover sheet pulled down over the app.
   if (SBCoverSheetPresentationManager* coverSheet = SBCoverSheetPresentationManager::sharedInstance()) {
     coverSheet->_notifyDelegateDidPresent();
@@ -292,13 +235,13 @@ bool DeviceModel::openNotificationCenter() {
 }
 
 void DeviceModel::dismissSystemOverlays() {
-  if (apps_.controlCenterVisible()) {
-    apps_.setControlCenterVisible(false);
-    log_.record("control center dismissed");
+  if (state_.apps().controlCenterVisible()) {
+    state_.apps().setControlCenterVisible(false);
+    state_.eventLog().record("control center dismissed");
   }
-  if (apps_.notificationCenterVisible()) {
-    apps_.setNotificationCenterVisible(false);
-    log_.record("notification center dismissed");
+  if (state_.apps().notificationCenterVisible()) {
+    state_.apps().setNotificationCenterVisible(false);
+    state_.eventLog().record("notification center dismissed");
     if (SBCoverSheetPresentationManager* coverSheet = SBCoverSheetPresentationManager::sharedInstance()) {
       coverSheet->_notifyDelegateDidDismiss();
     }
@@ -306,19 +249,20 @@ void DeviceModel::dismissSystemOverlays() {
 }
 
 bool DeviceModel::activateReachability() {
-  if (profile_->kind() == DeviceKind::Tablet) return false;
+  if (state_.profile().kind() == DeviceKind::Tablet) return false;
   SBReachabilityManager* manager = SBReachabilityManager::sharedInstance();
   const bool allowed = manager && manager->canActivateReachability();
-  log_.record(std::string("reachability: canActivateReachability -> ") + (allowed ? "YES, opened" : "NO, blocked"));
+  state_.eventLog().record(std::string("reachability: canActivateReachability -> ") +
+                           (allowed ? "YES, opened" : "NO, blocked"));
   if (!allowed) return false;
-  apps_.setReachabilityActive(true);
+  state_.apps().setReachabilityActive(true);
   return true;
 }
 
 bool DeviceModel::sendActivatorEvent(std::string name) {
   LAActivator* activator = LAActivator::sharedInstance();
   if (!activator) return false;
-  log_.record("activator: sendEventToListener: " + name);
+  state_.eventLog().record("activator: sendEventToListener: " + name);
   Ref<LAEvent> event = LAEvent::create(std::move(name));
   activator->sendEventToListener(event);
   return true;
@@ -327,10 +271,10 @@ bool DeviceModel::sendActivatorEvent(std::string name) {
 // --- Media
 
 void DeviceModel::startPlaying(std::string bundleIdentifier) {
-  audio_.setNowPlayingBundleIdentifier(std::move(bundleIdentifier));
-  audio_.setPlaying(true);
+  state_.audio().setNowPlayingBundleIdentifier(std::move(bundleIdentifier));
+  state_.audio().setPlaying(true);
 }
 
-void DeviceModel::stopPlaying() { audio_.setPlaying(false); }
+void DeviceModel::stopPlaying() { state_.audio().setPlaying(false); }
 
 }  // namespace platform::springboard

@@ -8,7 +8,7 @@
 #include "platform/foundation/Dispatch.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyListFile.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 
 namespace platform::springboard {
 
@@ -51,8 +51,8 @@ std::string utcStamp() {
 
 }  // namespace
 
-DeviceStateFile::DeviceStateFile(DeviceModel& model, std::filesystem::path root)
-    : model_(model), root_(std::move(root)) {}
+DeviceStateFile::DeviceStateFile(DeviceState& device, std::filesystem::path root)
+    : device_(device), root_(std::move(root)) {}
 
 DeviceStateFile::~DeviceStateFile() { detach(); }
 
@@ -60,8 +60,8 @@ std::filesystem::path DeviceStateFile::file(const std::filesystem::path& root) {
   return root / "var/mobile/Library/tessra/state.plist";
 }
 
-Value DeviceStateFile::capture(DeviceModel& model) {
-  SwitchesState& switches = model.switches();
+Value DeviceStateFile::capture(DeviceState& device) {
+  SwitchesState& switches = device.switches();
   Dictionary flipswitches;
   for (const std::string& shortId : SwitchesState::knownShortIdentifiers()) {
     FSSwitchState state = switches.state(SwitchesState::fullIdentifier(shortId));
@@ -69,13 +69,13 @@ Value DeviceStateFile::capture(DeviceModel& model) {
   }
   Dictionary state{{"flipswitches", Value(std::move(flipswitches))},
                    {"interfaceStyle", Value(static_cast<int64_t>(switches.interfaceStyle()))},
-                   {"volume", Value(static_cast<double>(model.audio().volume()))},
-                   {"brightness", Value(model.display().brightness())}};
+                   {"volume", Value(static_cast<double>(device.audio().volume()))},
+                   {"brightness", Value(device.display().brightness())}};
   for (const NamedSwitch& named : kNamedSwitches) state.set(named.name, Value((switches.*named.get)()));
   return Value(std::move(state));
 }
 
-bool DeviceStateFile::apply(DeviceModel& model, const Value& state, std::string* error) {
+bool DeviceStateFile::apply(DeviceState& device, const Value& state, std::string* error) {
   auto fail = [&](std::string why) {
     if (error) *error = std::move(why);
     return false;
@@ -101,7 +101,7 @@ bool DeviceStateFile::apply(DeviceModel& model, const Value& state, std::string*
   if (brightnessValue && !fraction(brightnessValue, brightness))
     return fail("\"brightness\" is not a number from 0 to 1");
 
-  SwitchesState& switches = model.switches();
+  SwitchesState& switches = device.switches();
   if (flipswitches)
     for (const auto& [shortId, value] : flipswitches->dictionary())
       switches.setState(SwitchesState::fullIdentifier(shortId),
@@ -109,8 +109,8 @@ bool DeviceStateFile::apply(DeviceModel& model, const Value& state, std::string*
   for (const NamedSwitch& named : kNamedSwitches)
     if (const Value* value = state.find(named.name)) (switches.*named.set)(value->boolValue());
   if (style) switches.setInterfaceStyle(static_cast<long>(style->integerValue()));
-  if (volumeValue) model.audio().setVolume(static_cast<float>(volume), VolumeHUD::Never);
-  if (brightnessValue) model.display().setBrightness(brightness, false);
+  if (volumeValue) device.audio().setVolume(static_cast<float>(volume), VolumeHUD::Never);
+  if (brightnessValue) device.display().setBrightness(brightness, false);
   return true;
 }
 
@@ -123,7 +123,7 @@ bool DeviceStateFile::attach(std::string* problem) {
     auto parsed = plist::PropertyListFile::parse(bytes.bytes);
     if (!parsed.ok())
       why = parsed.message;
-    else if (!apply(model_, parsed.value, &why))
+    else if (!apply(device_, parsed.value, &why))
       why = "the state it holds is not valid: " + why;
     else
       written_ = bytes.bytes;
@@ -140,16 +140,16 @@ bool DeviceStateFile::attach(std::string* problem) {
                "; the device starts from its defaults");
     if (problem) *problem = why;
   }
-  model_.eventLog().clear();
+  device_.eventLog().clear();
   attached_ = true;
-  model_.eventLog().setObserver([this] { scheduleSave(); });
+  device_.eventLog().setObserver([this] { scheduleSave(); });
   return usable;
 }
 
 void DeviceStateFile::detach() {
   if (!attached_) return;
   attached_ = false;
-  model_.eventLog().setObserver(nullptr);
+  device_.eventLog().setObserver(nullptr);
   if (saveScheduled_) save();
 }
 
@@ -166,7 +166,7 @@ void DeviceStateFile::scheduleSave() {
 bool DeviceStateFile::save() {
   saveScheduled_ = false;
   std::string error;
-  std::optional<std::string> xml = plist::PropertyListFile::toXml(capture(model_), {}, &error);
+  std::optional<std::string> xml = plist::PropertyListFile::toXml(capture(device_), {}, &error);
   if (!xml) return false;
   if (*xml == written_) return true;
   const std::filesystem::path path = file(root_);

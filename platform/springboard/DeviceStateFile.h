@@ -8,20 +8,20 @@
 
 namespace platform::springboard {
 
-class DeviceModel;
+class DeviceState;
 
 // Keeps the device's system state — the switches, the volume and the
 // brightness — outside the home-screen process, as a phone's system does: in
 // var/mobile/Library/tessra/state.plist of the device root, an XML property
 // list replaced atomically (never through a link) after every change. The
 // home screen reads it back when it starts, so a respring, a crash or a stop
-// and start of the device keep what the user set. Every change of the model
+// and start of the device keep what the user set. Every change of the device
 // goes through its event log, whose observer this file takes while attached;
 // the changes of one turn of the main loop are saved together.
 // Owned by the host that attaches it; main thread only.
 class DeviceStateFile {
  public:
-  DeviceStateFile(DeviceModel& model, std::filesystem::path root);
+  DeviceStateFile(DeviceState& device, std::filesystem::path root);
   ~DeviceStateFile();
   DeviceStateFile(const DeviceStateFile&) = delete;
   DeviceStateFile& operator=(const DeviceStateFile&) = delete;
@@ -29,24 +29,24 @@ class DeviceStateFile {
   // The file in `root`.
   static std::filesystem::path file(const std::filesystem::path& root);
 
-  // Puts the saved state into the model (its event log is then cleared: the device comes up as it was left)
+  // Puts the saved state into the device (its event log is then cleared: the device comes up as it was left)
   // and saves after every later change. A file that cannot be used is kept aside and reported; false then, and
   // the device keeps its defaults.
   bool attach(std::string* problem = nullptr);
-  // Stops following the model (a pending save is made first).
+  // Stops following the device (a pending save is made first).
   void detach();
-  // Writes the model's state now when it differs from what was last written; false when it could not be.
+  // Writes the device's state now when it differs from what was last written; false when it could not be.
   bool save();
 
-  // The model's state as the file holds it.
-  static plist::Value capture(DeviceModel& model);
-  // Applies a captured state; false (with `error` set, the model unchanged) when it is not one.
-  static bool apply(DeviceModel& model, const plist::Value& state, std::string* error);
+  // The device's state as the file holds it.
+  static plist::Value capture(DeviceState& device);
+  // Applies a captured state; false (with `error` set, the device unchanged) when it is not one.
+  static bool apply(DeviceState& device, const plist::Value& state, std::string* error);
 
  private:
   void scheduleSave();
 
-  DeviceModel& model_;
+  DeviceState& device_;
   std::filesystem::path root_;
   std::string written_;  // the bytes last written
   bool attached_ = false;

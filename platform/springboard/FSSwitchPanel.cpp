@@ -2,13 +2,13 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 #include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform {
 
-using springboard::DeviceModel;
+using springboard::DeviceState;
 using springboard::SpringBoardClasses;
 
 FSSwitchPanel* FSSwitchPanel::sharedPanel() {
@@ -29,11 +29,11 @@ void FSSwitchPanel::registerClass(const springboard::SystemProfile&) {
   class_addMethod(cls->metaclass(), SELECTOR("sharedPanel"), &SpringBoardClasses::sharedInstanceImp, "@@:");
   class_addMethod(
       cls, SELECTOR("stateForSwitchIdentifier:"),
-      +[](id, SEL, std::string identifier) { return DeviceModel::shared().switches().state(identifier); }, "q@:@");
+      +[](id, SEL, std::string identifier) { return DeviceState::shared().switches().state(identifier); }, "q@:@");
   class_addMethod(
       cls, SELECTOR("setState:forSwitchIdentifier:"),
       +[](id, SEL, FSSwitchState state, std::string identifier) {
-        DeviceModel::shared().switches().setState(identifier, state);
+        DeviceState::shared().switches().setState(identifier, state);
       },
       "v@:q@");
 }

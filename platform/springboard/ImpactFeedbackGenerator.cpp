@@ -3,7 +3,7 @@
 #include "platform/runtime/Associations.h"
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform::springboard {
@@ -35,7 +35,7 @@ void ImpactFeedbackGenerator::registerClass(const SystemProfile&) {
       cls, SELECTOR("impactOccurred"),
       +[](id self, SEL) {
         std::shared_ptr<long> style = getAssociatedValue<long>(self, &kStyleKey);
-        DeviceModel::shared().haptics().impactOccurred(style ? *style : 0);
+        DeviceState::shared().haptics().impactOccurred(style ? *style : 0);
       },
       "v@:");
 }

@@ -2,7 +2,7 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 #include "platform/springboard/LAEvent.h"
 #include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
@@ -10,7 +10,7 @@
 
 namespace platform {
 
-using springboard::DeviceModel;
+using springboard::DeviceState;
 using springboard::SpringBoardClasses;
 
 LAActivator* LAActivator::sharedInstance() { return springboard::sharedInstance<LAActivator, "_LAActivator">(); }
@@ -25,7 +25,7 @@ void LAActivator::registerClass(const springboard::SystemProfile& profile) {
       cls, SELECTOR("sendEventToListener:"),
       +[](id, SEL, id event) {
         auto* e = dynamic_cast<LAEvent*>(event);
-        DeviceModel::shared().eventLog().record("activator listener received " + (e ? e->name() : std::string("?")));
+        DeviceState::shared().eventLog().record("activator listener received " + (e ? e->name() : std::string("?")));
       },
       "v@:@");
 }

@@ -2,8 +2,9 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 #include "platform/springboard/SharedInstance.h"
+#include "platform/springboard/SharedObjects.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform::springboard {
@@ -19,13 +20,12 @@ void MainScreen::setBrightness(id screen, double brightness) {
 void MainScreen::registerClass(const SystemProfile&) {
   Class* cls = SpringBoardClasses::ensure("UIScreen");
   class_addMethod(
-      cls->metaclass(), SELECTOR("mainScreen"),
-      +[](id, SEL) -> id { return DeviceModel::shared().sharedObject("UIScreen"); });
+      cls->metaclass(), SELECTOR("mainScreen"), +[](id, SEL) -> id { return SharedObjects::shared().get("UIScreen"); });
   class_addMethod(
-      cls, SELECTOR("brightness"), +[](id, SEL) { return DeviceModel::shared().display().brightness(); }, "d@:");
+      cls, SELECTOR("brightness"), +[](id, SEL) { return DeviceState::shared().display().brightness(); }, "d@:");
   class_addMethod(
       cls, SELECTOR("setBrightness:"),
-      +[](id, SEL, double brightness) { DeviceModel::shared().display().setBrightness(brightness, false); }, "v@:d");
+      +[](id, SEL, double brightness) { DeviceState::shared().display().setBrightness(brightness, false); }, "v@:d");
 }
 
 }  // namespace platform::springboard

@@ -1,11 +1,11 @@
 #include "platform/springboard/MediaRemote.h"
 
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 
 namespace platform {
 
 bool MRMediaRemoteSendCommand(int command, const plist::Value&) {
-  springboard::DeviceModel::shared().audio().receiveMediaRemoteCommand(command);
+  springboard::DeviceState::shared().audio().receiveMediaRemoteCommand(command);
   return true;
 }
 

@@ -2,7 +2,7 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform {
@@ -23,7 +23,7 @@ void NCNotificationShortLookView::registerClass(const springboard::SystemProfile
         auto* view = static_cast<NCNotificationShortLookView*>(obj);
         if (view->hidden_ == hidden) return;
         view->hidden_ = hidden;
-        springboard::DeviceModel::shared().eventLog().record(hidden ? "banner view hidden" : "banner view shown");
+        springboard::DeviceState::shared().eventLog().record(hidden ? "banner view hidden" : "banner view shown");
       },
       "v@:B");
   class_addMethod(

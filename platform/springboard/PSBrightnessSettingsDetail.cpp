@@ -2,7 +2,7 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform {
@@ -16,7 +16,7 @@ void PSBrightnessSettingsDetail::registerClass(const springboard::SystemProfile&
   Class* cls = springboard::SpringBoardClasses::define<PSBrightnessSettingsDetail>("PSBrightnessSettingsDetail");
   class_addMethod(
       cls->metaclass(), SELECTOR("currentValue"),
-      +[](id, SEL) { return static_cast<float>(springboard::DeviceModel::shared().display().brightness()); }, "f@:");
+      +[](id, SEL) { return static_cast<float>(springboard::DeviceState::shared().display().brightness()); }, "f@:");
 }
 
 }  // namespace platform

@@ -2,7 +2,7 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 #include "platform/springboard/SBAlertItem.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
@@ -54,7 +54,7 @@ void SBAlertController::registerClass(const springboard::SystemProfile&) {
         self.appeared_ = true;
         std::string text = std::string("system alert ") + object_getClassName(self.alertItem()) + " " +
                            quotedOrNil(titleOf(obj)) + " shown";
-        springboard::DeviceModel::shared().eventLog().record(std::move(text));
+        springboard::DeviceState::shared().eventLog().record(std::move(text));
       },
       "v@:B");
   class_addMethod(
@@ -63,7 +63,7 @@ void SBAlertController::registerClass(const springboard::SystemProfile&) {
         SBAlertController& self = controller(obj);
         if (self.hidden_ == hidden) return;
         self.hidden_ = hidden;
-        springboard::DeviceModel::shared().eventLog().record(
+        springboard::DeviceState::shared().eventLog().record(
             std::string("system alert ") + object_getClassName(self.alertItem()) + (hidden ? " hidden" : " unhidden"));
       },
       "v@:B");

@@ -2,14 +2,14 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 #include "platform/springboard/SBAlertController.h"
 #include "platform/springboard/SBAlertItem.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform {
 
-using springboard::DeviceModel;
+using springboard::DeviceState;
 using springboard::SpringBoardClasses;
 
 SBAlertItemsController* SBAlertItemsController::sharedInstance() {
@@ -34,7 +34,7 @@ void SBAlertItemsController::registerClass(const springboard::SystemProfile&) {
         auto* item = dynamic_cast<SBAlertItem*>(object);
         if (!item) return;
         item->setActive(true);
-        DeviceModel::shared().eventLog().record(std::string("system alert ") + object_getClassName(item) +
+        DeviceState::shared().eventLog().record(std::string("system alert ") + object_getClassName(item) +
                                                 " activated");
         Ref<SBAlertController> controller = SBAlertController::create(item);
         static_cast<SBAlertItemsController*>(self)->last_ = controller;
@@ -47,7 +47,7 @@ void SBAlertItemsController::registerClass(const springboard::SystemProfile&) {
         auto* item = dynamic_cast<SBAlertItem*>(object);
         if (!item || !item->isActive()) return;
         item->setActive(false);
-        DeviceModel::shared().eventLog().record(std::string("system alert ") + object_getClassName(item) +
+        DeviceState::shared().eventLog().record(std::string("system alert ") + object_getClassName(item) +
                                                 " deactivated");
       },
       "v@:@");

@@ -2,14 +2,14 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 #include "platform/springboard/SBApplication.h"
 #include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform {
 
-using springboard::DeviceModel;
+using springboard::DeviceState;
 using springboard::SpringBoardClasses;
 
 namespace {
@@ -34,7 +34,7 @@ void SBApplicationController::populate() {
   if (populated_) return;
   populated_ = true;
   static ClassHandle appClass("SBApplication");
-  for (const auto& installed : DeviceModel::shared().apps().installedApps()) {
+  for (const auto& installed : DeviceState::shared().apps().installedApps()) {
     Ref<Object> obj = class_createInstance(appClass.get());
     auto* app = dynamic_cast<SBApplication*>(obj.get());
     if (!app) continue;
@@ -62,7 +62,7 @@ void SBApplicationController::registerClass(const springboard::SystemProfile&) {
         SBApplicationController& c = controller(obj);
         c.populate();
         ObjectArray all;
-        for (const auto& installed : DeviceModel::shared().apps().installedApps()) {
+        for (const auto& installed : DeviceState::shared().apps().installedApps()) {
           if (auto it = c.apps_.find(installed.bundleIdentifier); it != c.apps_.end()) all.push_back(it->second);
         }
         return all;

@@ -2,13 +2,13 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 #include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform {
 
-using springboard::DeviceModel;
+using springboard::DeviceState;
 using springboard::SpringBoardClasses;
 
 SBCoverSheetPresentationManager* SBCoverSheetPresentationManager::sharedInstance() {
@@ -31,7 +31,7 @@ void SBCoverSheetPresentationManager::registerClass(const springboard::SystemPro
   class_addMethod(
       cls, SELECTOR("isVisible"),
       +[](id, SEL) {
-        const auto& apps = DeviceModel::shared().apps();
+        const auto& apps = DeviceState::shared().apps();
         return apps.locked() || apps.notificationCenterVisible();
       },
       "B@:");

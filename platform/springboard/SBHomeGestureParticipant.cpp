@@ -2,14 +2,13 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/SharedObjects.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform {
 
 SBHomeGestureParticipant* SBHomeGestureParticipant::current() {
-  return dynamic_cast<SBHomeGestureParticipant*>(
-      springboard::DeviceModel::shared().sharedObject("SBHomeGestureParticipant"));
+  return dynamic_cast<SBHomeGestureParticipant*>(springboard::SharedObjects::shared().get("SBHomeGestureParticipant"));
 }
 
 bool SBHomeGestureParticipant::ownsHomeGesture() const { return msgSend<bool>(this, SELECTOR("ownsHomeGesture")); }

@@ -2,12 +2,12 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform {
 
-using springboard::DeviceModel;
+using springboard::DeviceState;
 
 double SBHomeGrabberView::alpha() const { return msgSend<double>(this, SELECTOR("alpha")); }
 
@@ -16,13 +16,13 @@ void SBHomeGrabberView::setAlpha(double alpha) { msgSend<void, double>(this, SEL
 void SBHomeGrabberView::registerClass(const springboard::SystemProfile&) {
   Class* cls = springboard::SpringBoardClasses::define<SBHomeGrabberView>("SBHomeGrabberView");
   class_addMethod(
-      cls, SELECTOR("alpha"), +[](id, SEL) { return DeviceModel::shared().display().homeGrabberAlpha(); }, "d@:");
+      cls, SELECTOR("alpha"), +[](id, SEL) { return DeviceState::shared().display().homeGrabberAlpha(); }, "d@:");
   class_addMethod(
       cls, SELECTOR("setAlpha:"),
       +[](id, SEL, double alpha) {
         // Inside an animation block of the UI layer the change takes the block's duration.
         double duration = msgSend<double>(objc_getClass("UIView"), SELECTOR("inheritedAnimationDuration"));
-        DeviceModel::shared().display().setHomeGrabberAlpha(alpha, duration);
+        DeviceState::shared().display().setHomeGrabberAlpha(alpha, duration);
       },
       "v@:d");
 }

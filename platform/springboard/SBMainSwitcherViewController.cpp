@@ -12,6 +12,7 @@
 namespace platform {
 
 using springboard::DeviceModel;
+using springboard::DeviceState;
 using springboard::SpringBoardClasses;
 using springboard::SwitcherQuitMethod;
 
@@ -44,7 +45,7 @@ void SBMainSwitcherViewController::_deleteAppLayoutsMatchingBundleIdentifier(std
 
 ObjectArray SBMainSwitcherViewController::currentLayouts() {
   // One layout per running app, most recent first; a layout is kept while its app runs.
-  const auto& running = DeviceModel::shared().apps().runningApps();
+  const auto& running = DeviceState::shared().apps().runningApps();
   std::map<std::string, Ref<Object>, std::less<>> kept;
   ObjectArray out;
   for (const std::string& bundle : running) {

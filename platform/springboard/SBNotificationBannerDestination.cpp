@@ -2,7 +2,7 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 #include "platform/springboard/NCNotificationContent.h"
 #include "platform/springboard/NCNotificationRequest.h"
 #include "platform/springboard/NCNotificationShortLookViewController.h"
@@ -11,7 +11,7 @@
 
 namespace platform {
 
-using springboard::DeviceModel;
+using springboard::DeviceState;
 using springboard::SpringBoardClasses;
 using Completion = SBNotificationBannerDestination::Completion;
 
@@ -31,7 +31,7 @@ SBNotificationBannerDestination* SBNotificationBannerDestination::sharedInstance
 void SBNotificationBannerDestination::present(NCNotificationShortLookViewController* controller, bool modal,
                                               Completion completion) {
   id request = controller ? controller->notificationRequest() : nullptr;
-  if (DeviceModel::shared().profile().presentsBannersWithSourceAction()) {
+  if (DeviceState::shared().profile().presentsBannersWithSourceAction()) {
     msgSend<void, id, bool, id, id, Completion>(this, SELECTOR(kPresentWithSourceAction), controller, modal, request,
                                                 nullptr, std::move(completion));
   } else {
@@ -52,14 +52,14 @@ void SBNotificationBannerDestination::presentNow(id controller, id request, cons
   auto* content = notification ? dynamic_cast<NCNotificationContent*>(notification->content()) : nullptr;
   std::string text = "banner " + (notification ? notification->sectionIdentifier() : std::string("?")) + " " +
                      (content ? quotedOrNil(content->title()) : std::string("nil")) + " presented with " + selector;
-  DeviceModel::shared().eventLog().record(std::move(text));
+  DeviceState::shared().eventLog().record(std::move(text));
   if (completion) completion();
 }
 
 void SBNotificationBannerDestination::dismissNow(const char* selector) {
   if (!presented_ || dismissed_) return;
   dismissed_ = true;
-  DeviceModel::shared().eventLog().record(std::string("banner dismissed with ") + selector);
+  DeviceState::shared().eventLog().record(std::string("banner dismissed with ") + selector);
 }
 
 void SBNotificationBannerDestination::registerClass(const springboard::SystemProfile& profile) {

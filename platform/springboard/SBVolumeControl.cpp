@@ -2,18 +2,18 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 #include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 #include "platform/springboard/SystemProfile.h"
 
 namespace platform {
 
-using springboard::DeviceModel;
+using springboard::DeviceState;
 using springboard::SpringBoardClasses;
 
 namespace {
-springboard::AudioState& audio() { return DeviceModel::shared().audio(); }
+springboard::AudioState& audio() { return DeviceState::shared().audio(); }
 }  // namespace
 
 SBVolumeControl* SBVolumeControl::sharedInstance() {

@@ -1,13 +1,13 @@
 #include "platform/springboard/SimulatedDeviceInfo.h"
 
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 
 namespace platform::springboard {
 
-std::string SimulatedDeviceInfo::systemVersion() const { return model_.configuration().systemVersion; }
+std::string SimulatedDeviceInfo::systemVersion() const { return state_.configuration().systemVersion; }
 
 bool SimulatedDeviceInfo::darkModeEnabled() const {
-  return model_.profile().hasInterfaceStyleArbiter() && model_.switches().interfaceStyle() == 2;
+  return state_.profile().hasInterfaceStyleArbiter() && state_.switches().interfaceStyle() == 2;
 }
 
 }  // namespace platform::springboard

@@ -4,19 +4,19 @@
 
 namespace platform::springboard {
 
-class DeviceModel;
+class DeviceState;
 
 // The device information of the simulated device: its configured system
 // version, and dark mode on when the interface style is dark on a system that
 // has one (13.0 and later). Installed by DeviceModel::configure.
 class SimulatedDeviceInfo final : public DeviceInfo {
  public:
-  explicit SimulatedDeviceInfo(DeviceModel& model) : model_(model) {}
+  explicit SimulatedDeviceInfo(DeviceState& state) : state_(state) {}
   std::string systemVersion() const override;
   bool darkModeEnabled() const override;
 
  private:
-  DeviceModel& model_;
+  DeviceState& state_;
 };
 
 }  // namespace platform::springboard

@@ -6,11 +6,14 @@
 #include "platform/springboard/HardwarePress.h"
 #include "platform/springboard/HardwarePressesEvent.h"
 #include "platform/springboard/SBApplicationController.h"
+#include "platform/springboard/SharedObjects.h"
 #include "platform/springboard/SpringBoardClasses.h"
 
 namespace platform {
 
 using springboard::DeviceModel;
+using springboard::SharedObjects;
+using springboard::DeviceState;
 using springboard::HardwarePress;
 using springboard::HardwarePressesEvent;
 using springboard::SpringBoardClasses;
@@ -20,11 +23,11 @@ namespace {
 // One step of a volume button.
 constexpr float kVolumeStep = 1.0f / 16.0f;
 
-id sharedApplicationImp(id, SEL) { return DeviceModel::shared().sharedObject("SpringBoard"); }
+id sharedApplicationImp(id, SEL) { return SharedObjects::shared().get("SpringBoard"); }
 
 void simulateHomeImp(id, SEL) {
   DeviceModel& device = DeviceModel::shared();
-  device.eventLog().record("home button");
+  device.state().eventLog().record("home button");
   device.goHome();
 }
 
@@ -48,7 +51,8 @@ bool SpringBoard::handleButtons(id self, SEL, id event) {
       case HardwarePress::kTypeVolumeUp:
       case HardwarePress::kTypeVolumeDown:
         if (!down) break;
-        device.audio().changeVolumeBy(press->type() == HardwarePress::kTypeVolumeUp ? kVolumeStep : -kVolumeStep);
+        device.state().audio().changeVolumeBy(press->type() == HardwarePress::kTypeVolumeUp ? kVolumeStep
+                                                                                            : -kVolumeStep);
         handled = true;
         break;
       case HardwarePress::kTypeSideButton:
@@ -57,7 +61,7 @@ bool SpringBoard::handleButtons(id self, SEL, id event) {
           handled = true;
         } else if (springBoard.sideButtonDown_) {
           springBoard.sideButtonDown_ = false;
-          handled = device.apps().locked() ? device.unlock() : device.lock();
+          handled = device.state().apps().locked() ? device.unlock() : device.lock();
         }
         break;
       default: break;
@@ -68,7 +72,7 @@ bool SpringBoard::handleButtons(id self, SEL, id event) {
 
 id SpringBoard::frontApplication() {
   // Asked on every process-state change: the object is looked up only when the front app changed.
-  const std::string& front = DeviceModel::shared().apps().frontApp();
+  const std::string& front = DeviceState::shared().apps().frontApp();
   if (front != cachedFrontId_ || (!front.empty() && !cachedFront_)) {
     cachedFrontId_ = front;
     SBApplicationController* controller = front.empty() ? nullptr : SBApplicationController::sharedInstance();

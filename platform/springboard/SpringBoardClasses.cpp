@@ -3,7 +3,7 @@
 #include "platform/springboard/AXSettings.h"
 #include "platform/springboard/BluetoothManager.h"
 #include "platform/springboard/CurrentDevice.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 #include "platform/springboard/FSSwitchPanel.h"
 #include "platform/springboard/HardwarePress.h"
 #include "platform/springboard/HardwarePressesEvent.h"
@@ -39,6 +39,7 @@
 #include "platform/springboard/SBReachabilityManager.h"
 #include "platform/springboard/SBRingerControl.h"
 #include "platform/springboard/SBVolumeControl.h"
+#include "platform/springboard/SharedObjects.h"
 #include "platform/springboard/SpringBoard.h"
 #include "platform/springboard/SystemProfile.h"
 #include "platform/springboard/UIUserInterfaceStyleArbiter.h"
@@ -114,11 +115,11 @@ Class* SpringBoardClasses::ensure(std::string name) {
 
 id SpringBoardClasses::sharedInstanceImp(id cls, SEL) {
   // A class method is only ever sent to a class object.
-  return DeviceModel::shared().sharedObject(static_cast<Class*>(cls));
+  return SharedObjects::shared().get(static_cast<Class*>(cls));
 }
 
 void SpringBoardClasses::setBrightnessLevelImp(id, SEL, float level, bool showHUD) {
-  DeviceModel::shared().display().setBrightness(level, showHUD);
+  DeviceState::shared().display().setBrightness(level, showHUD);
 }
 
 Class* SpringBoardClasses::superclassFor(std::string_view name) {

@@ -2,14 +2,14 @@
 
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 #include "platform/springboard/SharedInstance.h"
 #include "platform/springboard/SpringBoardClasses.h"
 #include "platform/springboard/SystemProfile.h"
 
 namespace platform {
 
-using springboard::DeviceModel;
+using springboard::DeviceState;
 using springboard::SpringBoardClasses;
 
 UIUserInterfaceStyleArbiter* UIUserInterfaceStyleArbiter::sharedInstance() {
@@ -25,11 +25,11 @@ void UIUserInterfaceStyleArbiter::registerClass(const springboard::SystemProfile
   Class* cls = SpringBoardClasses::define<UIUserInterfaceStyleArbiter>("UIUserInterfaceStyleArbiter");
   class_addMethod(cls->metaclass(), SELECTOR("sharedInstance"), &SpringBoardClasses::sharedInstanceImp, "@@:");
   class_addMethod(
-      cls, SELECTOR("currentStyle"), +[](id, SEL) { return DeviceModel::shared().switches().interfaceStyle(); }, "q@:");
+      cls, SELECTOR("currentStyle"), +[](id, SEL) { return DeviceState::shared().switches().interfaceStyle(); }, "q@:");
   class_addMethod(
       cls, SELECTOR("toggleCurrentStyle"),
       +[](id, SEL) {
-        auto& switches = DeviceModel::shared().switches();
+        auto& switches = DeviceState::shared().switches();
         switches.setInterfaceStyle(switches.interfaceStyle() == kStyleDark ? kStyleLight : kStyleDark);
       },
       "v@:");

@@ -9,6 +9,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "platform/foundation/Utf8.h"
+
 namespace iconbake {
 
 namespace {
@@ -16,26 +18,6 @@ namespace {
 constexpr const char* kIconFamily = "Material Design Icons";
 constexpr const char* kTextFamily = "Inter";
 constexpr int kIconPoints = 30;
-
-std::string utf8(char32_t c) {
-  std::string out;
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return out;
-}
 
 struct SurfaceDeleter {
   void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
@@ -61,7 +43,7 @@ Layout glyphLayout(cairo_t* cr, PangoFontMap* map, const IconEntry& entry, doubl
   pango_font_description_set_absolute_size(desc, pixels * PANGO_SCALE);
   pango_layout_set_font_description(layout.get(), desc);
   pango_font_description_free(desc);
-  std::string text = utf8(entry.codepoint);
+  std::string text = platform::utf8(entry.codepoint);
   pango_layout_set_text(layout.get(), text.c_str(), static_cast<int>(text.size()));
   if (pango_layout_get_unknown_glyphs_count(layout.get()) != 0)
     throw std::runtime_error("icon table line " + std::to_string(entry.line) + ": the icon font has no glyph for '" +

@@ -6,6 +6,7 @@
 #include <map>
 #include <tuple>
 
+#include "platform/foundation/Utf8.h"
 #include "platform/ui/UIImage.h"
 
 namespace platform::springboard {
@@ -77,26 +78,6 @@ bool drawnWithIconFont(PangoLayout* layout) {
   return ok;
 }
 
-std::string utf8(char32_t c) {
-  std::string out;
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return out;
-}
-
 std::shared_ptr<UIImage> drawGlyph(char32_t codepoint, double points, double scale) {
   const int pixels = std::max(1, static_cast<int>(std::lround(points * scale)));
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixels, pixels);
@@ -106,7 +87,7 @@ std::shared_ptr<UIImage> drawGlyph(char32_t codepoint, double points, double sca
   pango_font_description_set_absolute_size(desc, pixels * PANGO_SCALE);
   pango_layout_set_font_description(layout, desc);
   pango_font_description_free(desc);
-  const std::string text = utf8(codepoint);
+  const std::string text = platform::utf8(codepoint);
   pango_layout_set_text(layout, text.c_str(), static_cast<int>(text.size()));
   std::shared_ptr<UIImage> image;
   if (drawnWithIconFont(layout)) {

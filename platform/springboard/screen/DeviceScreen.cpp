@@ -60,8 +60,8 @@ bool DeviceScreen::isRightToLeft(const std::string& language) {
 
 DeviceScreen::DeviceScreen(DeviceModel& model, Options options)
     : model_(model), options_(std::move(options)), start_(Animator::now()) {
-  ScreenClasses::registerAll(model_.profile());
-  const bool tablet = model_.profile().kind() == DeviceKind::Tablet;
+  ScreenClasses::registerAll(model_.state().profile());
+  const bool tablet = model_.state().profile().kind() == DeviceKind::Tablet;
   UIScreen::mainScreen().setBounds(tablet ? CGRectMake(0, 0, 1024, 1366) : CGRectMake(0, 0, 375, 812));
   UIScreen::mainScreen().setScale(tablet ? 2 : 3);
   std::string language = options_.language.empty() ? environmentLanguage() : options_.language;
@@ -168,7 +168,7 @@ bool DeviceScreen::touch(UITouchPhase phase, CGPoint point) {
     reached = std::string(kind) + " " + describe(touchView_);
   }
   // The touch is traced before what it does.
-  if (ends) model_.eventLog().record(reached);
+  if (ends) model_.state().eventLog().record(reached);
   bool taken = UIApplication::sharedApplication().sendTouch(phase, point);
   if (ends) {
     touching_ = false;
@@ -181,7 +181,7 @@ bool DeviceScreen::touch(UITouchPhase phase, CGPoint point) {
 }
 
 std::string DeviceScreen::signature() const {
-  const AppsState& apps = model_.apps();
+  const AppsState& apps = model_.state().apps();
   std::string s = apps.frontApp();
   for (bool flag : {apps.locked(), apps.siriVisible(), apps.spotlightVisible(), apps.controlCenterVisible(),
                     apps.notificationCenterVisible(), home_->menu().isOpen(), home_->banner().isHidden(),
@@ -194,7 +194,7 @@ std::string DeviceScreen::signature() const {
                     bar.orientationLock, bar.lowPower}) {
     s += flag ? '1' : '0';
   }
-  s += std::to_string(home_->pages().currentPage()) + "/" + std::to_string(model_.display().homeGrabberAlpha());
+  s += std::to_string(home_->pages().currentPage()) + "/" + std::to_string(model_.state().display().homeGrabberAlpha());
   for (UIWindow* w : UIApplication::sharedApplication().windows()) s += w->isHidden() ? 'h' : 'v';
   return s;
 }

@@ -65,7 +65,7 @@ class WallpaperView final : public UIView {
 }  // namespace
 
 HomeScreenView::HomeScreenView(DeviceModel& model) : ScreenView("SBHomeScreenView"), model_(model) {
-  const SystemProfile& profile = model.profile();
+  const SystemProfile& profile = model.state().profile();
   wallpaper_ = std::make_shared<WallpaperView>();
   auto wallpaperHolder = std::make_shared<ScreenView>("SBWallpaperView");
   pages_ = std::make_shared<IconPagesView>(profile, *this);
@@ -82,7 +82,7 @@ HomeScreenView::HomeScreenView(DeviceModel& model) : ScreenView("SBHomeScreenVie
     // The alert's button ends the alert item, as the system's alert does.
     if (SBAlertItem* item = shownAlertItem()) item->setActive(false);
     systemAlert_->hide();
-    model_.eventLog().record("system alert dismissed");
+    model_.state().eventLog().record("system alert dismissed");
   });
   menu_ = std::make_shared<QuickActionMenu>(profile, *this);
   statusBar_ = std::make_shared<StatusBarView>(profile);
@@ -119,11 +119,11 @@ HomeScreenView::~HomeScreenView() = default;
 void HomeScreenView::rebuildIcons() {
   std::vector<InstalledApp> docked, paged;
   installed_.clear();
-  const auto& apps = model_.apps().installedApps();
+  const auto& apps = model_.state().apps().installedApps();
   for (const char* preferred : kDockApps) {
     auto it =
         std::find_if(apps.begin(), apps.end(), [&](const InstalledApp& a) { return a.bundleIdentifier == preferred; });
-    if (it != apps.end() && docked.size() < DockView::capacity(model_.profile())) docked.push_back(*it);
+    if (it != apps.end() && docked.size() < DockView::capacity(model_.state().profile())) docked.push_back(*it);
   }
   for (const InstalledApp& app : apps) {
     installed_.push_back(app.bundleIdentifier);
@@ -144,10 +144,10 @@ IconView* HomeScreenView::iconFor(const std::string& bundleIdentifier) const {
 
 void HomeScreenView::sync(const std::string& time, const std::string& date) {
   std::vector<std::string> installed;
-  for (const InstalledApp& app : model_.apps().installedApps()) installed.push_back(app.bundleIdentifier);
+  for (const InstalledApp& app : model_.state().apps().installedApps()) installed.push_back(app.bundleIdentifier);
   if (installed != installed_) rebuildIcons();
 
-  const AppsState& apps = model_.apps();
+  const AppsState& apps = model_.state().apps();
   const std::string& front = apps.frontApp();
   if (!front.empty() || apps.locked()) menu_->close();
   const InstalledApp* frontApp = front.empty() ? nullptr : apps.installedApp(front);
@@ -169,7 +169,7 @@ void HomeScreenView::sync(const std::string& time, const std::string& date) {
   }
   lockScreen_->setTime(time, date);
 
-  SwitchesState& switches = model_.switches();
+  SwitchesState& switches = model_.state().switches();
   auto on = [&switches](std::string_view name) {
     return switches.state(SwitchesState::fullIdentifier(name)) == FSSwitchState::On;
   };
@@ -211,9 +211,9 @@ void HomeScreenView::sync(const std::string& time, const std::string& date) {
 
   grabber_->setHidden(!frontApp || apps.locked());
   // The grabber fades as the device's change asked (a plug-in hides it inside an animation block).
-  const double alpha = model_.display().homeGrabberAlpha();
+  const double alpha = model_.state().display().homeGrabberAlpha();
   if (grabber_->alpha() != alpha) {
-    const double duration = model_.display().homeGrabberAnimationDuration();
+    const double duration = model_.state().display().homeGrabberAnimationDuration();
     if (duration > 0) {
       UIView::animateWithDuration(duration, [this, alpha] { grabber_->setAlpha(alpha); });
     } else {
@@ -237,7 +237,7 @@ SBAlertItem* HomeScreenView::shownAlertItem() const {
 }
 
 void HomeScreenView::toggleSwitch(const std::string& name) {
-  SwitchesState& switches = model_.switches();
+  SwitchesState& switches = model_.state().switches();
   if (name == "bluetooth") {
     switches.setBluetoothEnabled(!switches.bluetoothEnabled());
     return;
@@ -257,13 +257,13 @@ void HomeScreenView::iconTapped(const std::string& bundleIdentifier) {
 void HomeScreenView::iconPressed(const std::string& bundleIdentifier) {
   IconView* icon = iconFor(bundleIdentifier);
   if (!icon) return;
-  model_.eventLog().record("quick actions " + bundleIdentifier);
+  model_.state().eventLog().record("quick actions " + bundleIdentifier);
   menu_->open(*icon);
 }
 
 void HomeScreenView::performStockShortcut(id item, const std::string& bundleIdentifier) {
   const std::string type = ShortcutItem::typeOf(item);
-  model_.eventLog().record("shortcut \"" + ShortcutItem::titleOf(item) + "\" " + bundleIdentifier);
+  model_.state().eventLog().record("shortcut \"" + ShortcutItem::titleOf(item) + "\" " + bundleIdentifier);
   // An app's own item opens the app; the home screen's own (share, edit, delete) end here.
   if (!type.empty() && !QuickActionItems::isHomeScreenType(type)) model_.openApp(bundleIdentifier);
 }
@@ -271,7 +271,7 @@ void HomeScreenView::performStockShortcut(id item, const std::string& bundleIden
 void HomeScreenView::layoutContents() {
   const CGRect screen = bounds();
   const CGSize size = screen.size;
-  const SystemProfile& profile = model_.profile();
+  const SystemProfile& profile = model_.state().profile();
   const bool tablet = profile.kind() == DeviceKind::Tablet;
   const double barHeight = StatusBarView::heightFor(profile);
   const double bottomStrip = tablet ? 20 : 34;

@@ -3,7 +3,7 @@
 #include <map>
 #include <vector>
 
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/DeviceState.h"
 #include "platform/springboard/screen/ShortcutItem.h"
 
 namespace platform::springboard {
@@ -45,7 +45,7 @@ ObjectArray QuickActionItems::stockItems(const std::string& bundleIdentifier) {
   }
   add(std::string(kShareType), "Share App");
   add(std::string(kEditType), "Edit Home Screen");
-  const InstalledApp* app = DeviceModel::shared().apps().installedApp(bundleIdentifier);
+  const InstalledApp* app = DeviceState::shared().apps().installedApp(bundleIdentifier);
   if (app && app->kind == AppKind::User) add(std::string(kDeleteType), "Delete App");
   return items;
 }

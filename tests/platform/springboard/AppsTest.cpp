@@ -107,7 +107,7 @@ TEST_F(AppsTest, EveryInstalledAppHasOneApplicationObject) {
   EXPECT_EQ(controller->applicationWithBundleIdentifier("com.example.absent"), nullptr);
   EXPECT_NE(app("com.apple.siri"), nullptr);
   EXPECT_NE(app("com.apple.Spotlight"), nullptr);
-  EXPECT_EQ(controller->allApplications().size(), device().apps().installedApps().size());
+  EXPECT_EQ(controller->allApplications().size(), device().state().apps().installedApps().size());
   EXPECT_EQ(maps->processState(), nullptr);  // never ran
 }
 
@@ -127,7 +127,7 @@ TEST_F(AppsTest, OpeningAnAppFromTheHomeScreenCallsTheHomeScreensMethodsInOrder)
   ASSERT_TRUE(device().openApp("com.apple.Maps"));
   EXPECT_EQ(trace,
             (std::vector<std::string>{"home will disappear", "update com.apple.Maps 2", "frontmost com.apple.Maps"}));
-  EXPECT_EQ(device().apps().frontApp(), "com.apple.Maps");
+  EXPECT_EQ(device().state().apps().frontApp(), "com.apple.Maps");
   EXPECT_FALSE(SBIconController::sharedInstance()->isVisible());
   EXPECT_EQ(log().texts(), (std::vector<std::string>{"open com.apple.Maps"}));
 }
@@ -139,7 +139,7 @@ TEST_F(AppsTest, SwitchingAppsBringsTheNewOneForwardBeforeTheOldOneLeaves) {
   EXPECT_EQ(trace, (std::vector<std::string>{"update com.spotify.client 2", "frontmost com.spotify.client",
                                              "update com.apple.Maps 1", "frontmost com.spotify.client"}));
   EXPECT_EQ(visibility("com.apple.Maps"), SBApplicationProcessState::kVisibilityBackground);
-  EXPECT_EQ(device().apps().runningApps(), (std::vector<std::string>{"com.spotify.client", "com.apple.Maps"}));
+  EXPECT_EQ(device().state().apps().runningApps(), (std::vector<std::string>{"com.spotify.client", "com.apple.Maps"}));
 }
 
 TEST_F(AppsTest, GoingHomeLetsTheAppGoThenShowsTheHomeScreen) {
@@ -241,7 +241,7 @@ TEST_P(SwitcherTest, QuittingALayoutEndsItsApp) {
   device().startPlaying("com.spotify.client");
   ObjectArray layouts = switcher()->appLayouts();
   quit(layouts[1]);  // Maps, in the background
-  EXPECT_EQ(device().apps().runningApps(), (std::vector<std::string>{"com.spotify.client"}));
+  EXPECT_EQ(device().state().apps().runningApps(), (std::vector<std::string>{"com.spotify.client"}));
   EXPECT_TRUE(log().contains("quit com.apple.Maps"));
   auto* maps = dynamic_cast<SBApplication*>(
       SBApplicationController::sharedInstance()->applicationWithBundleIdentifier("com.apple.Maps"));
@@ -249,9 +249,9 @@ TEST_P(SwitcherTest, QuittingALayoutEndsItsApp) {
 
   // Quitting the app in front goes home, and its music stops.
   quit(layouts[0]);
-  EXPECT_TRUE(device().apps().frontApp().empty());
-  EXPECT_TRUE(device().apps().runningApps().empty());
-  EXPECT_FALSE(device().audio().isPlaying());
+  EXPECT_TRUE(device().state().apps().frontApp().empty());
+  EXPECT_TRUE(device().state().apps().runningApps().empty());
+  EXPECT_FALSE(device().state().audio().isPlaying());
   EXPECT_TRUE(switcher()->appLayouts().empty());
 }
 

@@ -24,7 +24,7 @@ class DeviceFixture : public ::testing::Test {
   }
 
   springboard::DeviceModel& device() { return springboard::DeviceModel::shared(); }
-  springboard::EventLog& log() { return device().eventLog(); }
+  springboard::EventLog& log() { return device().state().eventLog(); }
 
   ManualTaskEnvironment env_;
 };

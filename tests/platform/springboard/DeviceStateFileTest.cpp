@@ -31,7 +31,7 @@ class DeviceStateFileTest : public DeviceFixture {
   // What a new home-screen process does: a fresh model, then the file attached.
   void restartHomeScreen() {
     configure("13.3");
-    DeviceStateFile file(device(), root_);
+    DeviceStateFile file(device().state(), root_);
     EXPECT_TRUE(file.attach());
   }
   static constexpr const char* kWifi = "com.a3tweaks.switch.wifi";
@@ -43,40 +43,40 @@ class DeviceStateFileTest : public DeviceFixture {
 
 TEST_F(DeviceStateFileTest, SwitchesVolumeAndBrightnessSurviveANewHomeScreen) {
   {
-    DeviceStateFile file(device(), root_);
+    DeviceStateFile file(device().state(), root_);
     ASSERT_TRUE(file.attach());
-    device().switches().setState(kWifi, FSSwitchState::Off);
-    device().switches().setBluetoothEnabled(false);
-    device().audio().setVolume(0.3f);
-    device().display().setBrightness(0.8, false);
+    device().state().switches().setState(kWifi, FSSwitchState::Off);
+    device().state().switches().setBluetoothEnabled(false);
+    device().state().audio().setVolume(0.3f);
+    device().state().display().setBrightness(0.8, false);
     env_.runUntilIdle();
   }
   restartHomeScreen();
-  EXPECT_EQ(device().switches().state(kWifi), FSSwitchState::Off);
-  EXPECT_FALSE(device().switches().bluetoothEnabled());
-  EXPECT_FLOAT_EQ(device().audio().volume(), 0.3f);
-  EXPECT_DOUBLE_EQ(device().display().brightness(), 0.8);
+  EXPECT_EQ(device().state().switches().state(kWifi), FSSwitchState::Off);
+  EXPECT_FALSE(device().state().switches().bluetoothEnabled());
+  EXPECT_FLOAT_EQ(device().state().audio().volume(), 0.3f);
+  EXPECT_DOUBLE_EQ(device().state().display().brightness(), 0.8);
   // Coming back is not an event of the device, and shows no indicator.
   EXPECT_EQ(log().size(), 0u);
-  EXPECT_EQ(device().audio().volumeHudShows(), 0);
+  EXPECT_EQ(device().state().audio().volumeHudShows(), 0);
 }
 
 TEST_F(DeviceStateFileTest, ChangesOfOneTurnAreWrittenOnceAndEachLaterChangeIsWritten) {
-  DeviceStateFile file(device(), root_);
+  DeviceStateFile file(device().state(), root_);
   ASSERT_TRUE(file.attach());
-  device().switches().setState(kWifi, FSSwitchState::Off);
-  device().audio().setVolume(0.2f);
+  device().state().switches().setState(kWifi, FSSwitchState::Off);
+  device().state().audio().setVolume(0.2f);
   EXPECT_FALSE(std::filesystem::exists(DeviceStateFile::file(root_)));
   env_.runUntilIdle();
   auto firstWrite = std::filesystem::last_write_time(DeviceStateFile::file(root_));
-  EXPECT_EQ(DeviceStateFile::capture(device())["volume"].doubleValue(), static_cast<double>(0.2f));
-  device().switches().setState(kWifi, FSSwitchState::On);
+  EXPECT_EQ(DeviceStateFile::capture(device().state())["volume"].doubleValue(), static_cast<double>(0.2f));
+  device().state().switches().setState(kWifi, FSSwitchState::On);
   env_.runUntilIdle();
   EXPECT_GE(std::filesystem::last_write_time(DeviceStateFile::file(root_)), firstWrite);
   file.detach();
   restartHomeScreen();
-  EXPECT_EQ(device().switches().state(kWifi), FSSwitchState::On);
-  EXPECT_FLOAT_EQ(device().audio().volume(), 0.2f);
+  EXPECT_EQ(device().state().switches().state(kWifi), FSSwitchState::On);
+  EXPECT_FLOAT_EQ(device().state().audio().volume(), 0.2f);
 }
 
 TEST_F(DeviceStateFileTest, ADamagedFileIsSetAsideReportedAndTheDefaultsKept) {
@@ -87,13 +87,13 @@ TEST_F(DeviceStateFileTest, ADamagedFileIsSetAsideReportedAndTheDefaultsKept) {
             "<plist><dict><key>volume</key><real>7</real><key>brightness</key><real>0.9</real></dict></plist>")}) {
     std::ofstream(DeviceStateFile::file(root_)) << bytes;
     configure("13.3");
-    DeviceStateFile file(device(), root_);
+    DeviceStateFile file(device().state(), root_);
     std::string problem;
     EXPECT_FALSE(file.attach(&problem));
     EXPECT_FALSE(problem.empty());
     EXPECT_FALSE(std::filesystem::exists(DeviceStateFile::file(root_)));
-    EXPECT_FLOAT_EQ(device().audio().volume(), 0.5f);
-    EXPECT_DOUBLE_EQ(device().display().brightness(), 0.5);
+    EXPECT_FLOAT_EQ(device().state().audio().volume(), 0.5f);
+    EXPECT_DOUBLE_EQ(device().state().display().brightness(), 0.5);
   }
   size_t aside = 0;
   for (const auto& entry : std::filesystem::directory_iterator(DeviceStateFile::file(root_).parent_path()))

@@ -86,7 +86,7 @@ TEST_F(GesturesAndButtonsTest, WithoutHooksTheSystemAllowsEveryGesture) {
   EXPECT_TRUE(device().activateReachability());
   EXPECT_TRUE(device().sendActivatorEvent("libactivator.statusbar.tap.double"));
   EXPECT_TRUE(device().swipeHome());
-  EXPECT_TRUE(device().apps().frontApp().empty());
+  EXPECT_TRUE(device().state().apps().frontApp().empty());
   EXPECT_TRUE(log().contains("activator listener received libactivator.statusbar.tap.double"));
 }
 
@@ -99,14 +99,14 @@ TEST_F(GesturesAndButtonsTest, HooksDecideWhetherTheHomeScreenLetsAGestureThroug
   EXPECT_FALSE(device().activateReachability());
   device().sendActivatorEvent("libactivator.statusbar.tap.double");
   EXPECT_FALSE(device().swipeHome());
-  EXPECT_EQ(device().apps().frontApp(), "com.apple.Maps");
+  EXPECT_EQ(device().state().apps().frontApp(), "com.apple.Maps");
   EXPECT_FALSE(log().contains("activator listener received libactivator.statusbar.tap.double"));
   EXPECT_TRUE(log().contains("control center: suppressesControlCenter -> YES, blocked"));
   EXPECT_TRUE(log().contains("notification center: suppressesCoverSheetGesture -> YES, blocked"));
 
   suppressControlCenter = suppressCoverSheet = false;
   EXPECT_TRUE(device().openControlCenter());
-  EXPECT_TRUE(device().apps().controlCenterVisible());
+  EXPECT_TRUE(device().state().apps().controlCenterVisible());
 }
 
 TEST_F(GesturesAndButtonsTest, OnTheHomeScreenNoAppCanSuppressControlCenter) {
@@ -117,20 +117,20 @@ TEST_F(GesturesAndButtonsTest, OnTheHomeScreenNoAppCanSuppressControlCenter) {
 
 TEST_F(GesturesAndButtonsTest, VolumeButtonsStepTheVolumeAndTheSideButtonLocks) {
   EXPECT_TRUE(device().pressButtons({ButtonPress{102, 1.0}}));
-  EXPECT_FLOAT_EQ(device().audio().volume(), 0.5625f);
+  EXPECT_FLOAT_EQ(device().state().audio().volume(), 0.5625f);
   EXPECT_TRUE(device().pressButtons({ButtonPress{103, 1.0}, ButtonPress{103, 1.0}}));
-  EXPECT_FLOAT_EQ(device().audio().volume(), 0.4375f);
+  EXPECT_FLOAT_EQ(device().state().audio().volume(), 0.4375f);
   EXPECT_FALSE(device().pressButtons({ButtonPress{102, 0.0}}));  // a release changes nothing
-  EXPECT_EQ(device().audio().volumeHudShows(), 3);
+  EXPECT_EQ(device().state().audio().volumeHudShows(), 3);
 
   // The side button acts on its release, once the system saw the press-down too.
   EXPECT_TRUE(device().pressButtons({ButtonPress{104, 1.0}}));
-  EXPECT_FALSE(device().apps().locked());
+  EXPECT_FALSE(device().state().apps().locked());
   EXPECT_TRUE(device().pressButtons({ButtonPress{104, 0.0}}));
-  EXPECT_TRUE(device().apps().locked());
+  EXPECT_TRUE(device().state().apps().locked());
   device().pressButtons({ButtonPress{104, 1.0}});
   EXPECT_TRUE(device().pressButtons({ButtonPress{104, 0.0}}));
-  EXPECT_FALSE(device().apps().locked());
+  EXPECT_FALSE(device().state().apps().locked());
   EXPECT_TRUE(log().contains("buttons 103 down 103 down"));
 }
 
@@ -139,24 +139,24 @@ TEST_F(GesturesAndButtonsTest, AButtonHookCanConsumeAPressAndSimulateHome) {
   ASSERT_TRUE(MSHookMessageEx(objc_getClass("SpringBoard"), SELECTOR("_handlePhysicalButtonEvent:"), &hookButtons,
                               &previousButtons));
   EXPECT_TRUE(device().pressButtons({ButtonPress{104, 1.0}}));
-  EXPECT_TRUE(device().apps().frontApp().empty());
+  EXPECT_TRUE(device().state().apps().frontApp().empty());
   EXPECT_TRUE(log().contains("home button"));
   // The release of a press whose press-down was consumed does nothing.
   ASSERT_TRUE(MSHookMessageEx(objc_getClass("SpringBoard"), SELECTOR("_handlePhysicalButtonEvent:"), &passReleases,
                               &previousPassReleases));
   EXPECT_FALSE(device().pressButtons({ButtonPress{104, 0.0}}));
-  EXPECT_FALSE(device().apps().locked());
+  EXPECT_FALSE(device().state().apps().locked());
   // Other buttons still reach the system.
   EXPECT_TRUE(device().pressButtons({ButtonPress{102, 1.0}}));
-  EXPECT_FLOAT_EQ(device().audio().volume(), 0.5625f);
+  EXPECT_FLOAT_EQ(device().state().audio().volume(), 0.5625f);
 }
 
 TEST_F(GesturesAndButtonsTest, TheHomeGestureOnTheLockScreenUnlocks) {
   device().openApp("com.apple.Maps");
   device().lock();
   EXPECT_TRUE(device().swipeHome());
-  EXPECT_FALSE(device().apps().locked());
-  EXPECT_EQ(device().apps().frontApp(), "com.apple.Maps");
+  EXPECT_FALSE(device().state().apps().locked());
+  EXPECT_EQ(device().state().apps().frontApp(), "com.apple.Maps");
 }
 
 TEST_F(GesturesAndButtonsTest, TabletsHaveNoReachability) {

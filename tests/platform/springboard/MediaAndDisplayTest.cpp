@@ -33,11 +33,11 @@ TEST_F(VolumeTest, TheMediaControllerSetsTheVolumeWithItsIndicator) {
   ASSERT_NE(media, nullptr);
   media->setVolume(0.4f);
   EXPECT_FLOAT_EQ(media->volume(), 0.4f);
-  EXPECT_EQ(device().audio().volumeHudShows(), 1);
+  EXPECT_EQ(device().state().audio().volumeHudShows(), 1);
 
   media->setSuppressHUD(true);
   media->setVolume(0.7f);
-  EXPECT_EQ(device().audio().volumeHudShows(), 1);
+  EXPECT_EQ(device().state().audio().volumeHudShows(), 1);
   media->setSuppressHUD(false);
   EXPECT_EQ(log().texts(), (std::vector<std::string>{"volume -> 0.40 (hud)", "volume hud suppressed -> yes",
                                                      "volume -> 0.70", "volume hud suppressed -> no"}));
@@ -60,13 +60,13 @@ TEST_F(VolumeTest, TheVolumeControlOf13SetsTheMediaCategoryOnly) {
   control->setVolume(0.9f, "Ringtone");
   EXPECT_FLOAT_EQ(control->_getMediaVolumeForIAP(), 0.3f);
   control->changeVolumeByDelta(0.25f);
-  EXPECT_FLOAT_EQ(device().audio().volume(), 0.55f);
+  EXPECT_FLOAT_EQ(device().state().audio().volume(), 0.55f);
 
   // The suppression set on the media controller holds for the volume control too.
   SBMediaController::sharedInstance()->setSuppressHUD(true);
-  int shows = device().audio().volumeHudShows();
+  int shows = device().state().audio().volumeHudShows();
   control->setVolume(0.1f, "Audio/Video");
-  EXPECT_EQ(device().audio().volumeHudShows(), shows);
+  EXPECT_EQ(device().state().audio().volumeHudShows(), shows);
 }
 
 TEST_F(VolumeTest, BelowThirteenTheVolumeControlIsAbsentAndItsHooksHaveNoEffect) {
@@ -78,10 +78,10 @@ TEST_F(VolumeTest, BelowThirteenTheVolumeControlIsAbsentAndItsHooksHaveNoEffect)
   // Sent by name, the messages go to nothing.
   msgSend<void, float, std::string>(msgSend<id>(objc_getClass("SBVolumeControl"), SELECTOR("sharedInstance")),
                                     SELECTOR("setVolume:forCategory:"), 0.9f, "Audio/Video");
-  EXPECT_FLOAT_EQ(device().audio().volume(), 0.5f);
+  EXPECT_FLOAT_EQ(device().state().audio().volume(), 0.5f);
   // The media controller still sets it.
   SBMediaController::sharedInstance()->setVolume(0.2f);
-  EXPECT_FLOAT_EQ(device().audio().volume(), 0.2f);
+  EXPECT_FLOAT_EQ(device().state().audio().volume(), 0.2f);
 }
 
 TEST_F(VolumeTest, MediaRemoteCommandsPlayAndPause) {
@@ -94,7 +94,7 @@ TEST_F(VolumeTest, MediaRemoteCommandsPlayAndPause) {
   EXPECT_EQ(playing->bundleIdentifier(), "com.apple.Music");
   MRMediaRemoteSendCommand(kMRPause);
   EXPECT_FALSE(SBMediaController::sharedInstance()->isPlaying());
-  EXPECT_EQ(device().audio().mediaRemoteCommands(), (std::vector<int>{0, 1}));
+  EXPECT_EQ(device().state().audio().mediaRemoteCommands(), (std::vector<int>{0, 1}));
 }
 
 TEST_F(VolumeTest, TheNowPlayingAppIsTheOneThatStartedPlaying) {
@@ -104,7 +104,7 @@ TEST_F(VolumeTest, TheNowPlayingAppIsTheOneThatStartedPlaying) {
   EXPECT_EQ(playing->displayName(), "Spotify");
   MRMediaRemoteSendCommand(kMRPause);
   MRMediaRemoteSendCommand(kMRPlay);
-  EXPECT_EQ(device().audio().nowPlayingBundleIdentifier(), "com.spotify.client");
+  EXPECT_EQ(device().state().audio().nowPlayingBundleIdentifier(), "com.spotify.client");
 }
 
 class BrightnessTest : public test::DeviceFixture {};
@@ -120,7 +120,7 @@ TEST_F(BrightnessTest, TheDisplayControllerOf13IsMadeFreshAndSetsTheScreen) {
   b->_setBrightnessLevel(0.25f, false);
   EXPECT_NEAR(MainScreen::brightness(MainScreen::mainScreen()), 0.25, 1e-6);
   EXPECT_FLOAT_EQ(PSBrightnessSettingsDetail::currentValue(), 0.25f);
-  EXPECT_EQ(device().display().brightnessHudShows(), 1);
+  EXPECT_EQ(device().state().display().brightnessHudShows(), 1);
   EXPECT_EQ(log().texts(), (std::vector<std::string>{"brightness -> 0.55 (hud)", "brightness -> 0.25"}));
 }
 
@@ -131,14 +131,14 @@ TEST_F(BrightnessTest, BelowThirteenTheSharedControllerSetsIt) {
   ASSERT_NE(controller, nullptr);
   EXPECT_EQ(SBBrightnessController::sharedBrightnessController(), controller);
   controller->_setBrightnessLevel(0.8f, false);
-  EXPECT_NEAR(device().display().brightness(), 0.8, 1e-6);
-  EXPECT_EQ(device().display().brightnessHudShows(), 0);
+  EXPECT_NEAR(device().state().display().brightness(), 0.8, 1e-6);
+  EXPECT_EQ(device().state().display().brightnessHudShows(), 0);
 }
 
 TEST_F(BrightnessTest, TheUserSettingTheScreenShowsNoIndicator) {
   MainScreen::setBrightness(MainScreen::mainScreen(), 1.3);
-  EXPECT_DOUBLE_EQ(device().display().brightness(), 1.0);
-  EXPECT_EQ(device().display().brightnessHudShows(), 0);
+  EXPECT_DOUBLE_EQ(device().state().display().brightness(), 1.0);
+  EXPECT_EQ(device().state().display().brightnessHudShows(), 0);
 }
 
 class HomeGrabberTest : public test::DeviceFixture {};
@@ -152,8 +152,8 @@ TEST_F(HomeGrabberTest, TheGrabberIsReachedThroughTheSwitchersGestureManager) {
   EXPECT_DOUBLE_EQ(msgSend<double>(grabber, SELECTOR("alpha")), 1.0);
 
   msgSend<void, double>(grabber, SELECTOR("setAlpha:"), 0.0);
-  EXPECT_DOUBLE_EQ(device().display().homeGrabberAlpha(), 0.0);
-  EXPECT_DOUBLE_EQ(device().display().homeGrabberAnimationDuration(), 0.0);
+  EXPECT_DOUBLE_EQ(device().state().display().homeGrabberAlpha(), 0.0);
+  EXPECT_DOUBLE_EQ(device().state().display().homeGrabberAnimationDuration(), 0.0);
   EXPECT_EQ(log().texts(), (std::vector<std::string>{"home grabber alpha -> 0.00"}));
 }
 
@@ -169,7 +169,7 @@ TEST_F(HomeGrabberTest, AChangeInsideAnAnimationTakesItsDuration) {
   ASSERT_NE(grabber, nullptr);
   grabber->setAlpha(0.0);
   Runtime::unregisterClass("UIView");
-  EXPECT_DOUBLE_EQ(device().display().homeGrabberAnimationDuration(), 0.2);
+  EXPECT_DOUBLE_EQ(device().state().display().homeGrabberAnimationDuration(), 0.2);
   EXPECT_TRUE(log().contains("home grabber alpha -> 0.00 over 0.20 s"));
 }
 
@@ -184,8 +184,8 @@ TEST_F(HapticsTest, TheDeviceReportsItsFeedbackLevelAndRecordsFeedback) {
   ImpactFeedbackGenerator::impactOccurred(heavy);
   ImpactFeedbackGenerator::impactOccurred(ImpactFeedbackGenerator::create(0));
   AudioServicesPlaySystemSound(1519);
-  EXPECT_EQ(device().haptics().impacts(), (std::vector<long>{2, 0}));
-  EXPECT_EQ(device().haptics().systemSoundsPlayed(), (std::vector<uint32_t>{1519}));
+  EXPECT_EQ(device().state().haptics().impacts(), (std::vector<long>{2, 0}));
+  EXPECT_EQ(device().state().haptics().systemSoundsPlayed(), (std::vector<uint32_t>{1519}));
   EXPECT_EQ(log().texts(), (std::vector<std::string>{"impact style 2", "impact style 0", "system sound 1519"}));
 
   springboard::DeviceConfiguration config;

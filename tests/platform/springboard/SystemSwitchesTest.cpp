@@ -28,12 +28,12 @@ TEST_F(SystemSwitchesTest, FlipswitchReadsAndSetsSwitchesByFullIdentifier) {
   EXPECT_EQ(panel().stateForSwitchIdentifier("com.a3tweaks.switch.airplane-mode"), FSSwitchState::Off);
 
   panel().setState(FSSwitchState::Off, "com.a3tweaks.switch.wifi");
-  EXPECT_EQ(device().switches().state(SwitchesState::fullIdentifier("wifi")), FSSwitchState::Off);
+  EXPECT_EQ(device().state().switches().state(SwitchesState::fullIdentifier("wifi")), FSSwitchState::Off);
   EXPECT_EQ(panel().stateForSwitchIdentifier("com.a3tweaks.switch.wifi"), FSSwitchState::Off);
   EXPECT_EQ(log().texts(), (std::vector<std::string>{"wifi -> off"}));
 
   // The device can hold a switch in between (the panel reads it as such).
-  device().switches().setState("com.a3tweaks.switch.vpn", FSSwitchState::Indeterminate);
+  device().state().switches().setState("com.a3tweaks.switch.vpn", FSSwitchState::Indeterminate);
   EXPECT_EQ(panel().stateForSwitchIdentifier("com.a3tweaks.switch.vpn"), FSSwitchState::Indeterminate);
 }
 
@@ -70,14 +70,14 @@ TEST_F(SystemSwitchesTest, TheRingerControlAndTheRingerSwitchShareTheMuteState) 
   ASSERT_NE(ringer, nullptr);
   EXPECT_FALSE(ringer->isRingerMuted());
   ringer->setRingerMuted(true);
-  EXPECT_TRUE(device().switches().ringerMuted());
+  EXPECT_TRUE(device().state().switches().ringerMuted());
   EXPECT_EQ(panel().stateForSwitchIdentifier("com.a3tweaks.switch.ringer"), FSSwitchState::Off);
   EXPECT_EQ(log().texts(), (std::vector<std::string>{"ringer -> off"}));
 
   // Below 13.0 the ringer is only a Flipswitch switch.
   configure("12.4");
   panel().setState(FSSwitchState::Off, "com.a3tweaks.switch.ringer");
-  EXPECT_TRUE(device().switches().ringerMuted());
+  EXPECT_TRUE(device().state().switches().ringerMuted());
 }
 
 TEST_F(SystemSwitchesTest, TheStyleArbiterTogglesBetweenLightAndDark) {
@@ -100,7 +100,7 @@ TEST_F(SystemSwitchesTest, AccessibilitySettingsSetTheirSwitches) {
   ax->setReduceWhitePointEnabled(true);
   ax->setAssistiveTouchEnabled(true);
   EXPECT_TRUE(ax->reduceWhitePointEnabled());
-  EXPECT_TRUE(device().switches().assistiveTouchEnabled());
+  EXPECT_TRUE(device().state().switches().assistiveTouchEnabled());
   ax->setAssistiveTouchEnabled(false);
   EXPECT_FALSE(ax->assistiveTouchEnabled());
   EXPECT_EQ(log().texts(),
@@ -119,32 +119,32 @@ TEST_F(AccessibilityPreferencesTest, InvertColoursFollowOnlyAfterSynchronizeAndT
   // The home screen reads its own change at once...
   EXPECT_TRUE(CFPreferencesGetAppBooleanValue(kSmart, kDomain));
   // ...but the store and the screen have not changed.
-  EXPECT_TRUE(device().appPreferences().storedValue(kDomain, kSmart).isNull());
-  EXPECT_FALSE(device().switches().smartInvertEnabled());
+  EXPECT_TRUE(device().state().appPreferences().storedValue(kDomain, kSmart).isNull());
+  EXPECT_FALSE(device().state().switches().smartInvertEnabled());
 
   // Told before synchronizing, the accessibility system reads the old stored value.
   GSSendAppPreferencesChanged(kDomain, kSmart);
-  EXPECT_FALSE(device().switches().smartInvertEnabled());
+  EXPECT_FALSE(device().state().switches().smartInvertEnabled());
 
   EXPECT_TRUE(CFPreferencesAppSynchronize(kDomain));
-  EXPECT_EQ(device().appPreferences().storedValue(kDomain, kSmart).integerValue(), 1);
-  EXPECT_FALSE(device().switches().smartInvertEnabled());
+  EXPECT_EQ(device().state().appPreferences().storedValue(kDomain, kSmart).integerValue(), 1);
+  EXPECT_FALSE(device().state().switches().smartInvertEnabled());
   GSSendAppPreferencesChanged(kDomain, kSmart);
-  EXPECT_TRUE(device().switches().smartInvertEnabled());
-  EXPECT_FALSE(device().switches().classicInvertEnabled());
+  EXPECT_TRUE(device().state().switches().smartInvertEnabled());
+  EXPECT_FALSE(device().state().switches().classicInvertEnabled());
 }
 
 TEST_F(AccessibilityPreferencesTest, SettingClassicInvertOffWritesZeroAndIsPickedUp) {
-  device().appPreferences().setStoredValue(kDomain, kClassic, plist::Value(int64_t{1}));
+  device().state().appPreferences().setStoredValue(kDomain, kClassic, plist::Value(int64_t{1}));
   GSSendAppPreferencesChanged(kDomain, kClassic);
-  ASSERT_TRUE(device().switches().classicInvertEnabled());
+  ASSERT_TRUE(device().state().switches().classicInvertEnabled());
   size_t mark = log().size();
 
   CFPreferencesSetAppValue(kClassic, plist::Value(int64_t{0}), kDomain);
   CFPreferencesAppSynchronize(kDomain);
   GSSendAppPreferencesChanged(kDomain, kClassic);
-  EXPECT_FALSE(device().switches().classicInvertEnabled());
-  plist::Value stored = device().appPreferences().storedValue(kDomain, kClassic);
+  EXPECT_FALSE(device().state().switches().classicInvertEnabled());
+  plist::Value stored = device().state().appPreferences().storedValue(kDomain, kClassic);
   EXPECT_TRUE(stored.isInteger());
   EXPECT_EQ(stored.integerValue(), 0);
   EXPECT_EQ(log().textsSince(mark),
@@ -165,11 +165,11 @@ TEST_F(AccessibilityPreferencesTest, BooleanReadsOfMissingOrOddValues) {
   EXPECT_FALSE(CFPreferencesGetAppBooleanValue(kSmart, kDomain, &valid));
   EXPECT_FALSE(valid);
   // Removing a key: the removal reaches the store on synchronize.
-  device().appPreferences().setStoredValue(kDomain, kClassic, plist::Value(true));
+  device().state().appPreferences().setStoredValue(kDomain, kClassic, plist::Value(true));
   CFPreferencesSetAppValue(kClassic, plist::Value(), kDomain);
   EXPECT_TRUE(CFPreferencesCopyAppValue(kClassic, kDomain).isNull());
   CFPreferencesAppSynchronize(kDomain);
-  EXPECT_TRUE(device().appPreferences().storedValue(kDomain, kClassic).isNull());
+  EXPECT_TRUE(device().state().appPreferences().storedValue(kDomain, kClassic).isNull());
 }
 
 }  // namespace

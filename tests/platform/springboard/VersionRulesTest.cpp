@@ -8,6 +8,7 @@
 #include "platform/runtime/Runtime.h"
 #include "platform/springboard/SBMainSwitcherViewController.h"
 #include "platform/springboard/SBMainWorkspace.h"
+#include "platform/springboard/SharedObjects.h"
 #include "tests/platform/springboard/DeviceFixture.h"
 
 namespace platform {
@@ -117,28 +118,29 @@ TEST_F(DeviceKindTest, ActivatorExistsOnlyWhenInstalled) {
 }
 
 TEST_F(DeviceKindTest, DarkModeIsReportedOnlyWhereTheSystemHasIt) {
-  device().switches().setInterfaceStyle(2);
+  device().state().switches().setInterfaceStyle(2);
   EXPECT_TRUE(DeviceInfo::current().darkModeEnabled());
   configure("12.4");
-  device().switches().setInterfaceStyle(2);
+  device().state().switches().setInterfaceStyle(2);
   EXPECT_FALSE(DeviceInfo::current().darkModeEnabled());
   EXPECT_DOUBLE_EQ(DeviceInfo::current().systemVersionNumber(), 12.4);
 }
 
 TEST_F(DeviceKindTest, ConfiguringAgainStartsFromAFreshDevice) {
-  device().switches().setBluetoothEnabled(false);
-  device().audio().setVolume(0.9f);
+  device().state().switches().setBluetoothEnabled(false);
+  device().state().audio().setVolume(0.9f);
   device().openApp("com.apple.Maps");
   Class* oldMediaClass = objc_getClass("SBMediaController");
   configure("13.3");
-  EXPECT_TRUE(device().switches().bluetoothEnabled());
-  EXPECT_FLOAT_EQ(device().audio().volume(), 0.5f);
-  EXPECT_TRUE(device().apps().frontApp().empty());
-  EXPECT_TRUE(device().apps().runningApps().empty());
+  EXPECT_TRUE(device().state().switches().bluetoothEnabled());
+  EXPECT_FLOAT_EQ(device().state().audio().volume(), 0.5f);
+  EXPECT_TRUE(device().state().apps().frontApp().empty());
+  EXPECT_TRUE(device().state().apps().runningApps().empty());
   EXPECT_EQ(log().size(), 0u);
   // New classes: hooks of the previous device are gone.
   EXPECT_NE(objc_getClass("SBMediaController"), oldMediaClass);
-  EXPECT_EQ(object_getClass(device().sharedObject("SBMediaController")), objc_getClass("SBMediaController"));
+  EXPECT_EQ(object_getClass(platform::springboard::SharedObjects::shared().get("SBMediaController")),
+            objc_getClass("SBMediaController"));
 }
 
 }  // namespace

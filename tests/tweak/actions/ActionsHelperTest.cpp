@@ -69,7 +69,7 @@ class ActionsHelperTest : public ::testing::TestWithParam<const char*> {
   }
 
   static platform::springboard::DeviceModel& model() { return ControlsTestDevice::model(); }
-  static std::vector<std::string> running() { return sorted(model().apps().runningApps()); }
+  static std::vector<std::string> running() { return sorted(model().state().apps().runningApps()); }
 
   ControlsTestDevice device_;
 };
@@ -123,28 +123,28 @@ TEST_P(ActionsHelperTest, NothingHappensWithoutTheSwitcherClass) {
 // --- Other actions
 
 TEST_P(ActionsHelperTest, RuleTypesAndUnknownTypesDoNothing) {
-  const size_t entries = model().eventLog().size();
+  const size_t entries = model().state().eventLog().size();
   for (ToggleType type : {-1, 0, 17, 18, 19, 20, 21, 22, 23, 24, 25, 30}) ActionsHelper::performAction(type);
   device_.tasks.fastForwardUntilNoTasksRemain();
-  EXPECT_EQ(model().eventLog().size(), entries);
+  EXPECT_EQ(model().state().eventLog().size(), entries);
   EXPECT_EQ(running().size(), 7u);
 }
 
 TEST_P(ActionsHelperTest, PlayAndPauseSendTheirMediaRemoteCommands) {
   ActionsHelper::performAction(ToggleTypePauseMusic);
   ActionsHelper::performAction(ToggleTypePlayMusic);
-  EXPECT_EQ(model().audio().mediaRemoteCommands(), (std::vector<int>{1, 0}));
+  EXPECT_EQ(model().state().audio().mediaRemoteCommands(), (std::vector<int>{1, 0}));
 }
 
 TEST_P(ActionsHelperTest, TheHomeBarFadesOutOverATwoTenthsAnimationAndStaysHidden) {
   bridgeAnimationDurationToTheRuntime();
   ActionsHelper::performAction(ToggleTypeHideHomeBar);
-  EXPECT_EQ(model().display().homeGrabberAlpha(), 0.0);
-  EXPECT_DOUBLE_EQ(model().display().homeGrabberAnimationDuration(), 0.2);
+  EXPECT_EQ(model().state().display().homeGrabberAlpha(), 0.0);
+  EXPECT_DOUBLE_EQ(model().state().display().homeGrabberAnimationDuration(), 0.2);
   device_.tasks.fastForwardUntilNoTasksRemain();
   model().goHome();
   device_.tasks.fastForwardUntilNoTasksRemain();
-  EXPECT_EQ(model().display().homeGrabberAlpha(), 0.0);
+  EXPECT_EQ(model().state().display().homeGrabberAlpha(), 0.0);
 }
 
 // Each version answers another layout list, item name, role map and quitting method.
@@ -156,7 +156,7 @@ TEST(ActionsHelperInstallTest, TheKillAllMethodIsAddedOnceWithItsTypes) {
   ControlsTestDevice::model().openApp(kOther);
   // Before the method is added, asking the switcher to clear itself does nothing.
   ActionsHelper::clearAppSwitcher();
-  EXPECT_EQ(ControlsTestDevice::model().apps().runningApps(), std::vector<std::string>{kOther});
+  EXPECT_EQ(ControlsTestDevice::model().state().apps().runningApps(), std::vector<std::string>{kOther});
 
   EXPECT_TRUE(ActionsHelper::installClearAllAppsMethod());
   EXPECT_FALSE(ActionsHelper::installClearAllAppsMethod());

@@ -15,7 +15,7 @@ class BrightnessManagerTest : public ::testing::TestWithParam<const char*> {
  protected:
   BrightnessManagerTest() : device_(GetParam()) {}
 
-  platform::springboard::DisplayState& display() { return ControlsTestDevice::model().display(); }
+  platform::springboard::DisplayState& display() { return ControlsTestDevice::model().state().display(); }
   BrightnessManager& manager() { return BrightnessManager::sharedInstance(); }
 
   // Runs the glide one step period at a time and checks that each expected
@@ -30,9 +30,9 @@ class BrightnessManagerTest : public ::testing::TestWithParam<const char*> {
       device_.tasks.fastForwardBy(platform::Duration(1));
       EXPECT_NEAR(display().brightness(), expected[i], 1e-6);
     }
-    const size_t entries = ControlsTestDevice::model().eventLog().size();
+    const size_t entries = ControlsTestDevice::model().state().eventLog().size();
     device_.tasks.fastForwardBy(platform::seconds(1));
-    EXPECT_EQ(ControlsTestDevice::model().eventLog().size(), entries);
+    EXPECT_EQ(ControlsTestDevice::model().state().eventLog().size(), entries);
     EXPECT_EQ(manager().brightnessQueue().operationCount(), 0u);
   }
 
@@ -156,7 +156,7 @@ TEST(BrightnessGlideStepsTest, TheStepSizeChangesAtADistanceOfFifteenHundredths)
 
 TEST(BrightnessGlideStepsTest, ATargetThatIsNotANumberChangesNothing) {
   ControlsTestDevice device("13.3");
-  auto& display = ControlsTestDevice::model().display();
+  auto& display = ControlsTestDevice::model().state().display();
   display.setBrightness(0.4, false);
   BrightnessManager::sharedInstance().setBrightness(std::nan(""), true);
   BrightnessManager::sharedInstance().setBrightness(INFINITY, false);

@@ -73,7 +73,7 @@ class FlipswitchHelperTest : public ::testing::TestWithParam<const char*> {
   }
 
   bool from13() const { return std::string(GetParam()) >= "13"; }
-  platform::springboard::SwitchesState& switches() { return ControlsTestDevice::model().switches(); }
+  platform::springboard::SwitchesState& switches() { return ControlsTestDevice::model().state().switches(); }
 
   ControlsTestDevice device_;
 };
@@ -125,14 +125,14 @@ TEST_P(FlipswitchHelperTest, AnIndeterminateSwitchReadsOn) {
 }
 
 TEST_P(FlipswitchHelperTest, BehavioursAndUnknownTypesReadOffAndSetNothing) {
-  const size_t before = ControlsTestDevice::model().eventLog().size();
+  const size_t before = ControlsTestDevice::model().state().eventLog().size();
   for (ToggleType type : {-1, 18, 19, 24, 27, 29, 30, 1000}) {
     SCOPED_TRACE(type);
     FlipswitchHelper::setToggle(type, true);
     EXPECT_FALSE(FlipswitchHelper::isToggleEnabled(type));
     EXPECT_EQ(FlipswitchHelper::getFlipswitchIdentifierForToggleType(type), std::nullopt);
   }
-  EXPECT_EQ(ControlsTestDevice::model().eventLog().size(), before);
+  EXPECT_EQ(ControlsTestDevice::model().state().eventLog().size(), before);
   EXPECT_TRUE(gCalls.panelSets.empty());
 }
 
@@ -209,7 +209,7 @@ TEST_P(FlipswitchHelperTest, ReduceWhitePointAndAssistiveTouchGoThroughTheAccess
 }
 
 TEST_P(FlipswitchHelperTest, InvertColoursAreWrittenAsOneByteNumbersAndAnnounced) {
-  auto& preferences = ControlsTestDevice::model().appPreferences();
+  auto& preferences = ControlsTestDevice::model().state().appPreferences();
   FlipswitchHelper::setToggle(ToggleTypeClassicInvertColors, true);
   EXPECT_TRUE(switches().classicInvertEnabled());
   FlipswitchHelper::setClasicInvertColorsEnabled(false);
@@ -227,7 +227,7 @@ TEST_P(FlipswitchHelperTest, InvertColoursAreWrittenAsOneByteNumbersAndAnnounced
 }
 
 TEST_P(FlipswitchHelperTest, InvertColoursReadWhatAnotherProcessStored) {
-  auto& preferences = ControlsTestDevice::model().appPreferences();
+  auto& preferences = ControlsTestDevice::model().state().appPreferences();
   preferences.setStoredValue("com.apple.Accessibility", "InvertColorsEnabled", platform::plist::Value(int64_t{1}));
   EXPECT_TRUE(FlipswitchHelper::isToggleEnabled(ToggleTypeSmartInvertColors));
   EXPECT_FALSE(FlipswitchHelper::isToggleEnabled(ToggleTypeClassicInvertColors));
@@ -236,7 +236,7 @@ TEST_P(FlipswitchHelperTest, InvertColoursReadWhatAnotherProcessStored) {
 // --- Volume, brightness and media
 
 TEST_P(FlipswitchHelperTest, VolumeIsSetAndReadAsTheMediaVolume) {
-  auto& audio = ControlsTestDevice::model().audio();
+  auto& audio = ControlsTestDevice::model().state().audio();
   FlipswitchHelper::setVolume(0.25);
   EXPECT_FLOAT_EQ(audio.volume(), 0.25f);
   // From 13.0 the volume control sets it in the media category; below, that class does not exist.
@@ -250,7 +250,7 @@ TEST_P(FlipswitchHelperTest, VolumeIsSetAndReadAsTheMediaVolume) {
 }
 
 TEST_P(FlipswitchHelperTest, BrightnessIsSetWithTheIndicatorOnlyWhenTheSettingAsks) {
-  auto& display = ControlsTestDevice::model().display();
+  auto& display = ControlsTestDevice::model().state().display();
   FlipswitchHelper::setBrightness(0.2);
   EXPECT_NEAR(display.brightness(), 0.2, 1e-6);
   EXPECT_NEAR(FlipswitchHelper::getBrightness(), 0.2, 1e-6);
@@ -269,7 +269,7 @@ TEST_P(FlipswitchHelperTest, MissingClassesMakeSettersDoNothingAndReadersAnswerN
   for (const char* name : {"FSSwitchPanel", "BluetoothManager", "AXSettings", "SBMediaController", "SBVolumeControl",
                            "SBDisplayBrightnessController", "SBBrightnessController", "PSBrightnessSettingsDetail"})
     platform::Runtime::unregisterClass(name);
-  const size_t before = ControlsTestDevice::model().eventLog().size();
+  const size_t before = ControlsTestDevice::model().state().eventLog().size();
 
   EXPECT_FALSE(FlipswitchHelper::isWifiEnabled());
   EXPECT_FALSE(FlipswitchHelper::isBluetoothEnabled());
@@ -281,7 +281,7 @@ TEST_P(FlipswitchHelperTest, MissingClassesMakeSettersDoNothingAndReadersAnswerN
   FlipswitchHelper::setReduceWhitePointEnabled(true);
   FlipswitchHelper::setVolume(0.1);
   FlipswitchHelper::setBrightness(0.1);
-  EXPECT_EQ(ControlsTestDevice::model().eventLog().size(), before);
+  EXPECT_EQ(ControlsTestDevice::model().state().eventLog().size(), before);
 }
 
 // 13.0 is the first version of the 13 branches: the version string reads as the number 13.

@@ -12,7 +12,7 @@ platform::springboard::DeviceConfiguration withFeedbackLevel(long level) {
   return config;
 }
 
-platform::springboard::HapticsState& haptics() { return ControlsTestDevice::model().haptics(); }
+platform::springboard::HapticsState& haptics() { return ControlsTestDevice::model().state().haptics(); }
 
 TEST(HapticFeedbackHelperTest, ADeviceWithoutFeedbackSupportGivesNone) {
   ControlsTestDevice device("13.3", withFeedbackLevel(0));

@@ -36,7 +36,7 @@ class VolumeApplierTest : public ::testing::TestWithParam<const char*> {
                               &recordMediaSetVolume, &gMediaSetVolume);
   }
 
-  platform::springboard::AudioState& audio() { return ControlsTestDevice::model().audio(); }
+  platform::springboard::AudioState& audio() { return ControlsTestDevice::model().state().audio(); }
   void advance(double seconds) { device_.tasks.fastForwardBy(platform::seconds(seconds)); }
 
   ControlsTestDevice device_;
@@ -71,7 +71,7 @@ TEST_P(VolumeApplierTest, WithTheIndicatorWantedNothingIsSuppressed) {
   EXPECT_FLOAT_EQ(audio().volume(), 0.9f);
   EXPECT_EQ(audio().volumeHudShows(), 1);
   EXPECT_EQ(device_.tasks.nextPendingDelay(), std::nullopt);
-  EXPECT_FALSE(ControlsTestDevice::model().eventLog().contains("volume hud suppressed -> yes"));
+  EXPECT_FALSE(ControlsTestDevice::model().state().eventLog().contains("volume hud suppressed -> yes"));
 }
 
 TEST_P(VolumeApplierTest, ARequestWhileOneIsPendingIsDroppedAndTheFirstTargetWins) {

@@ -23,8 +23,8 @@ constexpr double kSettle = 1.0;
 class AppSwitchEngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    home.device().audio().setVolume(0.2f);
-    home.device().display().setBrightness(0.3, false);
+    home.device().state().audio().setVolume(0.2f);
+    home.device().state().display().setBrightness(0.3, false);
     home.setSetting("brightnessAnimated", platform::plist::Value(false));
   }
   void settle(double s = kSettle) { home.env.fastForwardBy(seconds(s)); }
@@ -79,24 +79,24 @@ TEST_F(AppSwitchEngineTest, DirectSwitchRestoresAtOnceAndAppliesTheArrivingAppAT
   home.customize("com.test.a", {.toggles = {{"wifi", 0}}});
   home.customize("com.test.b", {.toggles = {{"bluetooth", 1}}});
   home.setSwitch("wifi", true);
-  home.device().switches().setBluetoothEnabled(false);
+  home.device().state().switches().setBluetoothEnabled(false);
   home.start();
   home.device().openApp("com.test.a");
   settle();
 
   home.device().openApp("com.test.b");
   EXPECT_TRUE(home.switchOn("wifi"));  // A restored at once
-  EXPECT_FALSE(home.device().switches().bluetoothEnabled());
+  EXPECT_FALSE(home.device().state().switches().bluetoothEnabled());
   home.env.fastForwardBy(seconds(0.099));
-  EXPECT_FALSE(home.device().switches().bluetoothEnabled());
+  EXPECT_FALSE(home.device().state().switches().bluetoothEnabled());
   home.env.fastForwardBy(seconds(0.002));
-  EXPECT_TRUE(home.device().switches().bluetoothEnabled());
+  EXPECT_TRUE(home.device().state().switches().bluetoothEnabled());
 }
 
 TEST_F(AppSwitchEngineTest, AnAppThatLeftBeforeItsDelayedApplyIsNeverApplied) {
   home.customize("com.test.b", {.toggles = {{"bluetooth", 1}}});
   home.customize("com.test.c", {.toggles = {{"dnd", 1}}});
-  home.device().switches().setBluetoothEnabled(false);
+  home.device().state().switches().setBluetoothEnabled(false);
   home.start();
   home.device().openApp("com.test.a");
   settle();
@@ -105,7 +105,7 @@ TEST_F(AppSwitchEngineTest, AnAppThatLeftBeforeItsDelayedApplyIsNeverApplied) {
   home.env.fastForwardBy(seconds(0.05));
   home.device().openApp("com.test.c");
   settle();
-  EXPECT_FALSE(home.device().switches().bluetoothEnabled());
+  EXPECT_FALSE(home.device().state().switches().bluetoothEnabled());
   EXPECT_TRUE(home.switchOn("do-not-disturb"));
   EXPECT_THAT(home.debugLines, ElementsAre("com.test.c : Set toggle dnd to 1"));
 }
@@ -190,15 +190,15 @@ TEST_F(AppSwitchEngineTest, ASwitchWhoseRestoreSettingIsOffKeepsTheAppsValue) {
   home.customize("com.test.a", {.toggles = {{"wifi", 0}, {"bluetooth", 1}}});
   home.setSetting("restorePreviousWifiOnAppExit", platform::plist::Value(false));
   home.setSwitch("wifi", true);
-  home.device().switches().setBluetoothEnabled(false);
+  home.device().state().switches().setBluetoothEnabled(false);
   home.start();
   home.device().openApp("com.test.a");
   settle();
-  ASSERT_TRUE(home.device().switches().bluetoothEnabled());
+  ASSERT_TRUE(home.device().state().switches().bluetoothEnabled());
   home.device().goHome();
   settle();
   EXPECT_FALSE(home.switchOn("wifi"));                        // kept as the app set it
-  EXPECT_FALSE(home.device().switches().bluetoothEnabled());  // restored
+  EXPECT_FALSE(home.device().state().switches().bluetoothEnabled());  // restored
 }
 
 TEST_F(AppSwitchEngineTest, RestoreSettingChangedByAnotherProcessTakesEffectAtTheNextExit) {
@@ -218,14 +218,14 @@ TEST_F(AppSwitchEngineTest, AnAppWithNothingStoredIsLeftUntouched) {
   home.customize("com.test.a", {});
   home.setSwitch("wifi", true);
   home.start();
-  size_t events = home.device().eventLog().size();
+  size_t events = home.device().state().eventLog().size();
   home.device().openApp("com.test.a");
   home.device().openApp("com.test.b");
   home.device().goHome();
   settle();
   EXPECT_THAT(home.debugLines, IsEmpty());
   // Only the app changes themselves were logged by the device.
-  for (const auto& text : home.device().eventLog().textsSince(events))
+  for (const auto& text : home.device().state().eventLog().textsSince(events))
     EXPECT_THAT(text, ::testing::Not(::testing::HasSubstr("->"))) << text;
 }
 
@@ -241,7 +241,7 @@ TEST_F(AppSwitchEngineTest, ReduceWhitePointWithoutConditionsIsApplied) {
   home.customize("com.test.a", {.toggles = {{"reduceWhitePoint", 1}}});
   home.start();
   home.device().openApp("com.test.a");
-  EXPECT_TRUE(home.device().switches().reduceWhitePointEnabled());
+  EXPECT_TRUE(home.device().state().switches().reduceWhitePointEnabled());
 }
 
 TEST_F(AppSwitchEngineTest, InvertColoursWaitForNightShiftWhenAskedTo) {
@@ -250,14 +250,14 @@ TEST_F(AppSwitchEngineTest, InvertColoursWaitForNightShiftWhenAskedTo) {
   home.start();
   home.device().openApp("com.test.a");
   settle();
-  EXPECT_FALSE(home.device().switches().smartInvertEnabled());
+  EXPECT_FALSE(home.device().state().switches().smartInvertEnabled());
   EXPECT_THAT(home.debugLines, IsEmpty());
 
   home.device().goHome();
   home.setSwitch("night-shift", true);
   home.device().openApp("com.test.a");
   settle();
-  EXPECT_TRUE(home.device().switches().smartInvertEnabled());
+  EXPECT_TRUE(home.device().state().switches().smartInvertEnabled());
 }
 
 class VolumeConfirmationTest : public AppSwitchEngineTest {
@@ -307,7 +307,7 @@ TEST_F(VolumeConfirmationTest, NoLeavesTheVolumeAndRestoresNothing) {
   ASSERT_NE(alert, nullptr);
   ASSERT_TRUE(alert->tapActionWithTitle("No"));
   settle();
-  home.device().audio().setVolume(0.7f);
+  home.device().state().audio().setVolume(0.7f);
   home.device().goHome();
   settle();
   EXPECT_FLOAT_EQ(home.volume(), 0.7f);
@@ -325,7 +325,7 @@ TEST_F(OlderSystemEngineTest, DarkModeConditionNeverHoldsBelowThirteen) {
   home.start();
   home.device().openApp("com.test.a");
   home.env.fastForwardBy(seconds(kSettle));
-  EXPECT_FALSE(home.device().switches().reduceWhitePointEnabled());
+  EXPECT_FALSE(home.device().state().switches().reduceWhitePointEnabled());
 }
 
 }  // namespace
@@ -339,7 +339,7 @@ namespace {
 class BrightnessGlideEngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    home.device().display().setBrightness(0.5, false);
+    home.device().state().display().setBrightness(0.5, false);
     home.setSetting("brightnessAnimated", platform::plist::Value(true));
     home.customize("com.test.a", {.brightness = 0.9});
     home.customize("com.test.b", {.brightness = 0.2});
@@ -381,7 +381,7 @@ TEST_F(AppSwitchEngineTest, LockingWithinATenthOfASecondOfADirectSwitchHoldsTheA
   home.customize("com.test.a", {.toggles = {{"wifi", 0}}});
   home.customize("com.test.b", {.toggles = {{"bluetooth", 1}}});
   home.setSwitch("wifi", true);
-  home.device().switches().setBluetoothEnabled(false);
+  home.device().state().switches().setBluetoothEnabled(false);
   home.start();
   home.device().openApp("com.test.a");
   settle();
@@ -390,11 +390,11 @@ TEST_F(AppSwitchEngineTest, LockingWithinATenthOfASecondOfADirectSwitchHoldsTheA
   home.env.fastForwardBy(seconds(0.05));
   home.device().lock();
   settle();
-  EXPECT_FALSE(home.device().switches().bluetoothEnabled());  // never under the lock screen
+  EXPECT_FALSE(home.device().state().switches().bluetoothEnabled());  // never under the lock screen
   EXPECT_TRUE(home.switchOn("wifi"));
   home.device().unlock();
   settle();
-  EXPECT_TRUE(home.device().switches().bluetoothEnabled());
+  EXPECT_TRUE(home.device().state().switches().bluetoothEnabled());
 }
 
 TEST_F(AppSwitchEngineTest, AnArrivingAppThatLeavesBeforeItsApplyRestoresTheValueCarriedOverNotAnOldOne) {
@@ -405,7 +405,7 @@ TEST_F(AppSwitchEngineTest, AnArrivingAppThatLeavesBeforeItsApplyRestoresTheValu
   settle();
   home.device().goHome();
   settle();
-  home.device().display().setBrightness(0.6, false);  // the user changes it since
+  home.device().state().display().setBrightness(0.6, false);  // the user changes it since
 
   home.device().openApp("com.test.a");
   settle();
@@ -462,15 +462,15 @@ TEST_F(RestoreJournalTest, AHomeScreenThatDiedWithAnAppInFrontPutsItsValuesBackA
                      {"brightness", platform::plist::Value(0.3)},
                      {"toggles", platform::plist::Value(platform::plist::Dictionary{{"wifi", 1}})}})));
   home.setSwitch("wifi", false);
-  home.device().audio().setVolume(0.6f);
-  home.device().display().setBrightness(0.9, false);
-  home.device().switches().setBluetoothEnabled(false);  // the user's own change, not the app's
+  home.device().state().audio().setVolume(0.6f);
+  home.device().state().display().setBrightness(0.9, false);
+  home.device().state().switches().setBluetoothEnabled(false);  // the user's own change, not the app's
   home.start();
   settle();
   EXPECT_TRUE(home.switchOn("wifi"));
   EXPECT_FLOAT_EQ(home.volume(), 0.2f);
   EXPECT_FLOAT_EQ(home.brightness(), 0.3);
-  EXPECT_FALSE(home.device().switches().bluetoothEnabled());
+  EXPECT_FALSE(home.device().state().switches().bluetoothEnabled());
   EXPECT_FALSE(std::filesystem::exists(journal()));
   EXPECT_THAT(home.debugLines,
               ElementsAre("com.test.a : Replay the restore journal left by the previous home screen",
@@ -493,7 +493,7 @@ TEST_F(RestoreJournalTest, TheReplayFollowsTheRestoreSettings) {
   home.start();
   settle();
   EXPECT_FALSE(home.switchOn("wifi"));
-  EXPECT_FALSE(home.device().switches().bluetoothEnabled());
+  EXPECT_FALSE(home.device().state().switches().bluetoothEnabled());
   EXPECT_FLOAT_EQ(home.volume(), 0.2f);
   EXPECT_FLOAT_EQ(home.brightness(), 0.8);
 }
@@ -535,7 +535,7 @@ TEST_F(AppSwitchEngineTest, TheVolumeIndicatorStaysHiddenWhileOverlappingVolumeC
   home.customize("com.test.a", {.volume = 0.3});
   home.customize("com.test.b", {.volume = 0.8});
   home.start();
-  const int shownBefore = home.device().audio().volumeHudShows();
+  const int shownBefore = home.device().state().audio().volumeHudShows();
   home.device().openApp("com.test.a");
   settle();
   home.device().openApp("com.test.b");  // A's restore and B's volume overlap
@@ -546,8 +546,8 @@ TEST_F(AppSwitchEngineTest, TheVolumeIndicatorStaysHiddenWhileOverlappingVolumeC
   home.device().goHome();  // within 0.3 s of A's volume being set
   settle();
   EXPECT_FLOAT_EQ(home.volume(), 0.2f);
-  EXPECT_EQ(home.device().audio().volumeHudShows(), shownBefore);
-  EXPECT_FALSE(home.device().audio().hudSuppressed());  // released once everything is done
+  EXPECT_EQ(home.device().state().audio().volumeHudShows(), shownBefore);
+  EXPECT_FALSE(home.device().state().audio().hudSuppressed());  // released once everything is done
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "platform/runtime/MessageSend.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/springboard/NotificationBanners.h"
+#include "platform/springboard/SharedObjects.h"
 #include "platform/springboard/SystemAlerts.h"
 #include "platform/ui/UIViewController.h"
 #include "tests/tweak/engine/TestHomeScreen.h"
@@ -27,7 +28,7 @@ constexpr long kVolumeUp = 102, kVolumeDown = 103, kSide = 104;
 class BehavioursTest : public ::testing::Test {
  protected:
   explicit BehavioursTest(std::string version = "13.3", bool activator = true) : home(std::move(version)) {
-    auto config = home.device().configuration();
+    auto config = home.device().state().configuration();
     config.activatorInstalled = activator;
     home.device().configure(config);
     window = std::make_shared<platform::UIWindow>();
@@ -60,7 +61,7 @@ class BehavioursTest : public ::testing::Test {
     home.env.runUntilIdle();
     return handled;
   }
-  size_t homePresses() { return home.device().eventLog().count("home button"); }
+  size_t homePresses() { return home.device().state().eventLog().count("home button"); }
   bool bannerShown() { return NotificationBanners::lastBanner() == PresentationState::Shown; }
   bool alertShown() { return SystemAlerts::lastAlert() == PresentationState::Shown; }
 
@@ -85,10 +86,10 @@ TEST_F(BehavioursTest, WithNoBehaviourActiveEveryQuestionGetsTheSystemAnswer) {
   home.device().dismissSystemOverlays();
   EXPECT_TRUE(home.device().activateReachability());
   EXPECT_TRUE(home.device().sendActivatorEvent("libactivator.lockscreen.swipe"));
-  EXPECT_TRUE(home.device().eventLog().contains("activator listener received libactivator.lockscreen.swipe"));
+  EXPECT_TRUE(home.device().state().eventLog().contains("activator listener received libactivator.lockscreen.swipe"));
   press({{kSide, 1.0}});
   press({{kSide, 0.0}});
-  EXPECT_TRUE(home.device().apps().locked());  // the system's own side button
+  EXPECT_TRUE(home.device().state().apps().locked());  // the system's own side button
   home.device().unlock();
   EXPECT_TRUE(home.device().swipeHome());
 }
@@ -100,9 +101,9 @@ TEST_F(BehavioursTest, EachRuleHoldsOnlyWhileItsAppIsInFront) {
   EXPECT_FALSE(home.device().openNotificationCenter());
   EXPECT_FALSE(home.device().activateReachability());
   home.device().sendActivatorEvent("libactivator.lockscreen.swipe");
-  EXPECT_FALSE(home.device().eventLog().contains("activator listener received libactivator.lockscreen.swipe"));
-  EXPECT_TRUE(home.device().eventLog().contains("control center: suppressesControlCenter -> YES, blocked"));
-  EXPECT_TRUE(home.device().eventLog().contains("reachability: canActivateReachability -> NO, blocked"));
+  EXPECT_FALSE(home.device().state().eventLog().contains("activator listener received libactivator.lockscreen.swipe"));
+  EXPECT_TRUE(home.device().state().eventLog().contains("control center: suppressesControlCenter -> YES, blocked"));
+  EXPECT_TRUE(home.device().state().eventLog().contains("reachability: canActivateReachability -> NO, blocked"));
 
   home.device().openApp("com.test.b");
   EXPECT_TRUE(home.device().openControlCenter());
@@ -113,8 +114,8 @@ TEST_F(BehavioursTest, EachRuleHoldsOnlyWhileItsAppIsInFront) {
   EXPECT_FALSE(home.device().openControlCenter());
   // Any application object answers for the app in front.
   platform::id other = platform::msgSend<platform::id, std::string>(
-      home.device().sharedObject("SBApplicationController"), SELECTOR("applicationWithBundleIdentifier:"),
-      std::string("com.test.c"));
+      platform::springboard::SharedObjects::shared().get("SBApplicationController"),
+      SELECTOR("applicationWithBundleIdentifier:"), std::string("com.test.c"));
   EXPECT_TRUE(platform::msgSend<bool>(other, SELECTOR("suppressesControlCenter")));
 }
 
@@ -164,23 +165,24 @@ TEST_F(BehavioursTest, TheHomeGestureIsRefusedUnlessTheCoverSheetShows) {
   startWith({"action_disableHomeGesture"});
   home.device().openApp("com.test.a");
   EXPECT_FALSE(home.device().swipeHome());
-  EXPECT_EQ(home.device().apps().frontApp(), "com.test.a");
-  EXPECT_TRUE(home.device().eventLog().contains("home gesture: ownsHomeGesture -> NO (cover sheet hidden), ignored"));
+  EXPECT_EQ(home.device().state().apps().frontApp(), "com.test.a");
+  EXPECT_TRUE(
+      home.device().state().eventLog().contains("home gesture: ownsHomeGesture -> NO (cover sheet hidden), ignored"));
   home.device().lock();
   EXPECT_TRUE(home.device().swipeHome());  // on the lock screen the gesture unlocks
-  EXPECT_FALSE(home.device().apps().locked());
+  EXPECT_FALSE(home.device().state().apps().locked());
 }
 
 TEST_F(BehavioursTest, VolumeUpAndDownTogetherPressHomeAndStillReachTheSystem) {
   startWith({"action_disableHomeGesture"});
   home.device().openApp("com.test.a");
-  const float volume = home.device().audio().volume();
+  const float volume = home.device().state().audio().volume();
   press({{kVolumeUp, 1.0}});
   EXPECT_EQ(homePresses(), 0u);
   press({{kVolumeUp, 1.0}, {kVolumeDown, 1.0}});
   EXPECT_EQ(homePresses(), 1u);
-  EXPECT_TRUE(home.device().apps().frontApp().empty());
-  EXPECT_FLOAT_EQ(home.device().audio().volume(), volume + 1.0f / 16);  // one up, then up and down
+  EXPECT_TRUE(home.device().state().apps().frontApp().empty());
+  EXPECT_FLOAT_EQ(home.device().state().audio().volume(), volume + 1.0f / 16);  // one up, then up and down
   press({{kVolumeUp, 0.0}, {kVolumeDown, 0.0}});
   EXPECT_EQ(homePresses(), 1u);
 }
@@ -199,9 +201,9 @@ TEST_F(DoublePressTest, TwoPressesWithinASecondPressHomeAndNeitherReachesSpringB
   forward(0.5);
   EXPECT_TRUE(press({{kSide, 1.0}}));
   EXPECT_EQ(homePresses(), 1u);
-  EXPECT_TRUE(home.device().apps().frontApp().empty());
+  EXPECT_TRUE(home.device().state().apps().frontApp().empty());
   press({{kSide, 0.0}});
-  EXPECT_FALSE(home.device().apps().locked());  // a release whose press-down was consumed does nothing
+  EXPECT_FALSE(home.device().state().apps().locked());  // a release whose press-down was consumed does nothing
 }
 
 TEST_F(DoublePressTest, PressesMoreThanASecondApartStartTwoBursts) {
@@ -209,17 +211,17 @@ TEST_F(DoublePressTest, PressesMoreThanASecondApartStartTwoBursts) {
   forward(1.5);
   press({{kSide, 1.0}});
   EXPECT_EQ(homePresses(), 0u);
-  EXPECT_FALSE(home.device().apps().locked());
-  EXPECT_EQ(home.device().apps().frontApp(), "com.test.a");
+  EXPECT_FALSE(home.device().state().apps().locked());
+  EXPECT_EQ(home.device().state().apps().frontApp(), "com.test.a");
   forward(0.5);
   press({{kSide, 1.0}});  // the second burst completes
   EXPECT_EQ(homePresses(), 1u);
 }
 
 TEST_F(DoublePressTest, OtherButtonsStillReachTheSystem) {
-  const float volume = home.device().audio().volume();
+  const float volume = home.device().state().audio().volume();
   press({{kVolumeDown, 1.0}});
-  EXPECT_FLOAT_EQ(home.device().audio().volume(), volume - 1.0f / 16);
+  EXPECT_FLOAT_EQ(home.device().state().audio().volume(), volume - 1.0f / 16);
   EXPECT_EQ(homePresses(), 0u);
 }
 
@@ -254,7 +256,7 @@ TEST_F(BehavioursTest, LongPressHeldPressesHomeAndAShortOneDoesNot) {
   press({{kSide, 1.0}});
   forward(0.3);
   EXPECT_EQ(homePresses(), 1u);
-  EXPECT_TRUE(home.device().apps().frontApp().empty());
+  EXPECT_TRUE(home.device().state().apps().frontApp().empty());
 }
 
 // --- Hidden banners
@@ -267,8 +269,8 @@ TEST_F(BehavioursTest, AHiddenBannerBecomesAToastWithItsSubtitleInTheTitle) {
   home.env.runUntilIdle();
   EXPECT_FALSE(bannerShown());
   EXPECT_THAT(toasts, ElementsAre("Alice - Re: plans | Lunch?"));
-  EXPECT_TRUE(
-      home.device().eventLog().contains("banner dismissed with _dismissPresentedBannerAnimated:reason:forceIfSticky:"));
+  EXPECT_TRUE(home.device().state().eventLog().contains(
+      "banner dismissed with _dismissPresentedBannerAnimated:reason:forceIfSticky:"));
 
   NotificationBanners::post({"com.test.b", "Bob", "Hi", std::nullopt, nullptr});
   forward(4);
@@ -307,7 +309,7 @@ TEST_F(BannersOnTwelveTest, TheShorterPresentationIsHookedAndTheOlderDismissalUs
   NotificationBanners::post({"com.test.b", std::nullopt, "Only a message", std::nullopt, nullptr});
   home.env.runUntilIdle();
   EXPECT_FALSE(bannerShown());
-  EXPECT_TRUE(home.device().eventLog().contains("banner dismissed with dismissPresentedBannerAnimated:"));
+  EXPECT_TRUE(home.device().state().eventLog().contains("banner dismissed with dismissPresentedBannerAnimated:"));
   EXPECT_THAT(toasts, ElementsAre("nil | Only a message"));  // a plain toast of the message
   ASSERT_EQ(logLines.size(), 1u);
   EXPECT_EQ(logLines[0].find("sourceAction"), std::string::npos);
@@ -320,7 +322,7 @@ TEST_F(BehavioursTest, AHiddenAlertIsDeactivatedAndToldInAToastASecondLater) {
   home.device().openApp("com.test.a");
   EXPECT_EQ(SystemAlerts::raise("SBLowPowerAlertItem", "Low Battery", "10% remaining"), "");
   EXPECT_FALSE(alertShown());
-  EXPECT_TRUE(home.device().eventLog().contains("system alert SBLowPowerAlertItem deactivated"));
+  EXPECT_TRUE(home.device().state().eventLog().contains("system alert SBLowPowerAlertItem deactivated"));
   forward(0.99);
   EXPECT_THAT(toasts, IsEmpty());
   forward(0.02);

@@ -104,15 +104,15 @@ class TestHomeScreen {
   }
 
   bool switchOn(const std::string& shortId) {
-    return device().switches().state(platform::springboard::SwitchesState::fullIdentifier(shortId)) !=
+    return device().state().switches().state(platform::springboard::SwitchesState::fullIdentifier(shortId)) !=
            platform::FSSwitchState::Off;
   }
   void setSwitch(const std::string& shortId, bool on) {
-    device().switches().setState(platform::springboard::SwitchesState::fullIdentifier(shortId),
-                                 on ? platform::FSSwitchState::On : platform::FSSwitchState::Off);
+    device().state().switches().setState(platform::springboard::SwitchesState::fullIdentifier(shortId),
+                                         on ? platform::FSSwitchState::On : platform::FSSwitchState::Off);
   }
-  double volume() { return device().audio().volume(); }
-  double brightness() { return device().display().brightness(); }
+  double volume() { return device().state().audio().volume(); }
+  double brightness() { return device().state().display().brightness(); }
 
   // The alert shown over everything, if any.
   std::shared_ptr<platform::UIAlertController> visibleAlert() {

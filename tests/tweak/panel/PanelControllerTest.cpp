@@ -151,11 +151,11 @@ TEST_F(PanelControllerTest, SetupMakesTheAppTheStoresCurrentOne) {
 
 TEST_F(PanelControllerTest, ATapOnBehaviorsSwitchesRingsATenthOfASecondLater) {
   open();
-  const size_t impacts = env.device().haptics().impacts().size();
+  const size_t impacts = env.device().state().haptics().impacts().size();
   panel->didTapAtIndex(*panel->segmentedControl(), 1);
   EXPECT_TRUE(panel->isAnimatingRingView());
   EXPECT_EQ(panel->bottomLabel()->text(), "Behaviors when Maps is opening or running");
-  EXPECT_EQ(env.device().haptics().impacts().size(), impacts + 1);
+  EXPECT_EQ(env.device().state().haptics().impacts().size(), impacts + 1);
   env.forward(0.09);
   EXPECT_EQ(panel->currentVisibleRingView(), panel->togglesRingView());
   env.forward(0.02);

@@ -180,7 +180,7 @@ TEST_F(RingViewTest, TapsCycleASwitchThroughOnOffAndNotCustomized) {
   EXPECT_EQ(button.tintColor(), UIColor::whiteColor());
   EXPECT_TRUE(env.stored("wifi").isNull());
   EXPECT_EQ(env.store.reloadPosts, 3);
-  EXPECT_EQ(env.device().haptics().impacts().size(), 3u);
+  EXPECT_EQ(env.device().state().haptics().impacts().size(), 3u);
   EXPECT_EQ(env.postedTexts,
             (std::vector<std::string>{"Enable Wi-Fi when opening Maps", "Disable Wi-Fi when opening Maps", ""}));
 }

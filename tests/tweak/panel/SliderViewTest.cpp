@@ -84,7 +84,7 @@ TEST_F(SliderViewTest, ADragMovesTheFillRelativelyAndSavesOnlyWhenItEnds) {
   EXPECT_EQ(env.stored("volume"), platform::plist::Value(0.45));
   EXPECT_EQ(s->slider()->percentValue(), 45);
   EXPECT_EQ(env.store.reloadPosts, 1);
-  EXPECT_EQ(env.device().haptics().impacts().size(), 1u);
+  EXPECT_EQ(env.device().state().haptics().impacts().size(), 1u);
   EXPECT_EQ(env.postedTexts, std::vector<std::string>{"Set Volume to 45% when opening Maps"});
 }
 
@@ -129,7 +129,7 @@ TEST_F(SliderViewTest, ADoubleTapEmptiesTooButNeitherGestureActsOnAnEmptySlider)
   env.forward(0.1);
   env.tap(at(*s, 0.5));
   EXPECT_EQ(s->percentText(), "-%");
-  const size_t impacts = env.device().haptics().impacts().size();
+  const size_t impacts = env.device().state().haptics().impacts().size();
   env.forward(1);
   env.tap(at(*s, 0.5));
   env.forward(0.1);
@@ -137,7 +137,7 @@ TEST_F(SliderViewTest, ADoubleTapEmptiesTooButNeitherGestureActsOnAnEmptySlider)
   env.window->sendTouch(platform::UITouchPhase::Began, at(*s, 0.5));
   env.forward(0.5);
   env.window->sendTouch(platform::UITouchPhase::Ended, at(*s, 0.5));
-  EXPECT_EQ(env.device().haptics().impacts().size(), impacts);
+  EXPECT_EQ(env.device().state().haptics().impacts().size(), impacts);
 }
 
 TEST_F(SliderViewTest, WithCrossesNoResetGestureIsInstalled) {

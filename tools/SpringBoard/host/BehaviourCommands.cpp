@@ -33,14 +33,16 @@ ScriptOutcome expectPresentation(const char* what, PresentationState state, bool
 }  // namespace
 
 BehaviourCommands::BehaviourCommands(platform::springboard::DeviceModel& model)
-    : model_(model), toasts_(model.eventLog()), homePressesBefore_(model.eventLog().count(kHomeButtonEvent)) {}
+    : model_(model),
+      toasts_(model.state().eventLog()),
+      homePressesBefore_(model.state().eventLog().count(kHomeButtonEvent)) {}
 
 BehaviourCommands::~BehaviourCommands() = default;
 
 ScriptOutcome BehaviourCommands::execute(const ScriptCommand& c) {
   switch (c.verb) {
     case ScriptVerb::ActivatorSetup:
-      if (c.on != model_.configuration().activatorInstalled)
+      if (c.on != model_.state().configuration().activatorInstalled)
         return refused(std::string("activator: Activator is ") + (c.on ? "absent" : "installed") +
                        " on this device; an activator line only chooses it for a dry run's new device");
       return done();
@@ -58,7 +60,7 @@ ScriptOutcome BehaviourCommands::execute(const ScriptCommand& c) {
       if (!model_.sendActivatorEvent(c.name)) return refused("activator: Activator is not installed on this device");
       return done();
     case ScriptVerb::Banner: {
-      const platform::springboard::InstalledApp* sender = model_.apps().installedApp(c.name);
+      const platform::springboard::InstalledApp* sender = model_.state().apps().installedApp(c.name);
       if (!sender) return refused("banner: no app '" + c.name + "' is installed");
       platform::springboard::BannerRequest request{c.name, c.texts.at(0), c.texts.at(1), c.texts.at(2),
                                                    BannerIcon::imageFor(*sender)};
@@ -81,9 +83,9 @@ ScriptOutcome BehaviourCommands::execute(const ScriptCommand& c) {
     case ScriptVerb::ExpectSystemAlert:
       return expectPresentation("system alert", platform::springboard::SystemAlerts::lastAlert(), c.on);
     case ScriptVerb::ExpectOverlay: return expectOverlay(c);
-    case ScriptVerb::Orientation: model_.display().setOrientation(static_cast<long>(c.number)); return done();
+    case ScriptVerb::Orientation: model_.state().display().setOrientation(static_cast<long>(c.number)); return done();
     case ScriptVerb::ExpectHomePressed: {
-      const size_t presses = model_.eventLog().count(kHomeButtonEvent) - homePressesBefore_;
+      const size_t presses = model_.state().eventLog().count(kHomeButtonEvent) - homePressesBefore_;
       if (presses == static_cast<size_t>(c.number)) return done();
       return failed("expected the home button pressed " + std::to_string(static_cast<size_t>(c.number)) +
                     " times, found " + std::to_string(presses));
@@ -93,9 +95,9 @@ ScriptOutcome BehaviourCommands::execute(const ScriptCommand& c) {
 }
 
 ScriptOutcome BehaviourCommands::pullDown(const ScriptCommand& c) {
-  auto& apps = model_.apps();
+  auto& apps = model_.state().apps();
   if (c.verb == ScriptVerb::Reachability) {
-    if (model_.configuration().kind == platform::springboard::DeviceKind::Tablet)
+    if (model_.state().configuration().kind == platform::springboard::DeviceKind::Tablet)
       return refused("reachability: tablets have no Reachability");
     lastAttempt_["reachability"] = model_.activateReachability();
     return done();

@@ -28,8 +28,8 @@ std::string twoDecimals(double value) {
 std::string DeviceStateReport::render(platform::springboard::DeviceModel& model, const ScriptVocabulary& vocabulary,
                                       AlertScreen* alerts) {
   std::ostringstream out;
-  const auto& config = model.configuration();
-  const auto& apps = model.apps();
+  const auto& config = model.state().configuration();
+  const auto& apps = model.state().apps();
   out << "device: " << (config.kind == platform::springboard::DeviceKind::Tablet ? "tablet" : "phone") << ", system "
       << config.systemVersion << "\n";
   if (apps.frontApp().empty()) {
@@ -44,10 +44,11 @@ std::string DeviceStateReport::render(platform::springboard::DeviceModel& model,
   if (apps.runningApps().empty()) out << " none";
   for (const auto& bundle : apps.runningApps()) out << " " << bundle;
   out << "\n";
-  out << "volume: " << twoDecimals(model.audio().volume())
-      << ", brightness: " << twoDecimals(model.display().brightness()) << "\n";
+  out << "volume: " << twoDecimals(model.state().audio().volume())
+      << ", brightness: " << twoDecimals(model.state().display().brightness()) << "\n";
   out << "media: "
-      << (model.audio().isPlaying() ? "playing " + model.audio().nowPlayingBundleIdentifier() : std::string("stopped"))
+      << (model.state().audio().isPlaying() ? "playing " + model.state().audio().nowPlayingBundleIdentifier()
+                                            : std::string("stopped"))
       << "\n";
 
   // Switches in the catalogue's order (by toggle type).

@@ -40,7 +40,7 @@ std::string_view DeviceSwitchAccess::flipswitchIdentifier(int type) {
 bool DeviceSwitchAccess::hasIndeterminateState(int type) { return !flipswitchIdentifier(type).empty(); }
 
 std::optional<FSSwitchState> DeviceSwitchAccess::state(int type) const {
-  SwitchesState& switches = model_.switches();
+  SwitchesState& switches = model_.state().switches();
   std::string_view flipswitch = flipswitchIdentifier(type);
   if (!flipswitch.empty()) return switches.state(SwitchesState::fullIdentifier(flipswitch));
   switch (type) {
@@ -56,7 +56,7 @@ std::optional<FSSwitchState> DeviceSwitchAccess::state(int type) const {
 }
 
 bool DeviceSwitchAccess::setState(int type, FSSwitchState state) {
-  SwitchesState& switches = model_.switches();
+  SwitchesState& switches = model_.state().switches();
   std::string_view flipswitch = flipswitchIdentifier(type);
   if (!flipswitch.empty()) return switches.setState(SwitchesState::fullIdentifier(flipswitch), state);
   if (state == FSSwitchState::Indeterminate) return false;
@@ -73,7 +73,7 @@ bool DeviceSwitchAccess::setState(int type, FSSwitchState state) {
       // accessibility system is told so, which makes the mode follow.
       std::string_view key = type == ToggleTypeSmartInvertColors ? AppPreferencesState::kSmartInvertKey
                                                                  : AppPreferencesState::kClassicInvertKey;
-      AppPreferencesState& prefs = model_.appPreferences();
+      AppPreferencesState& prefs = model_.state().appPreferences();
       prefs.setStoredValue(AppPreferencesState::kAccessibilityDomain, key, platform::plist::Value(on));
       prefs.notifyChanged(AppPreferencesState::kAccessibilityDomain, key);
       return true;

@@ -28,7 +28,7 @@ void DisplayInput::key(platform::DisplayKey key, bool down) {
   }
   // The others act when pressed, as a tap of the hardware or a gesture does.
   if (!down) return;
-  auto& apps = model_.apps();
+  auto& apps = model_.state().apps();
   switch (key) {
     case platform::DisplayKey::Home: model_.goHome(); break;
     case platform::DisplayKey::Lock: apps.locked() ? model_.unlock() : model_.lock(); break;

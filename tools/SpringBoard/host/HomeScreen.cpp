@@ -1,12 +1,12 @@
 #include "tools/SpringBoard/host/HomeScreen.h"
 
 #include "platform/runtime/MessageSend.h"
-#include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/SharedObjects.h"
 
 namespace tessra::device {
 
-void HomeScreen::appear(platform::springboard::DeviceModel& model) {
-  platform::id controller = model.sharedObject("SBIconController");
+void HomeScreen::appear() {
+  platform::id controller = platform::springboard::SharedObjects::shared().get("SBIconController");
   platform::msgSend<void, bool>(controller, SELECTOR("viewWillAppear:"), true);
   platform::msgSend<void, bool>(controller, SELECTOR("viewDidAppear:"), true);
 }

@@ -1,9 +1,5 @@
 #pragma once
 
-namespace platform::springboard {
-class DeviceModel;
-}
-
 namespace tessra::device {
 
 // Brings the home screen up when the host starts, as the phone does after
@@ -12,7 +8,8 @@ namespace tessra::device {
 // methods run and the first frontmost check happens. Stateless.
 class HomeScreen {
  public:
-  static void appear(platform::springboard::DeviceModel& model);
+  // Tells the home screen's icon controller that it appears.
+  static void appear();
 };
 
 }  // namespace tessra::device

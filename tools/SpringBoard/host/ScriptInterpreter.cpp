@@ -78,13 +78,13 @@ ScriptOutcome ScriptInterpreter::execute(const ScriptCommand& c) {
       if (!switches_.setState(type, state)) return refused("switch: " + c.name + " cannot be set on this device");
       return done();
     }
-    case ScriptVerb::Volume: model_.audio().setVolume(static_cast<float>(c.number)); return done();
-    case ScriptVerb::Brightness: model_.display().setBrightness(c.number, false); return done();
+    case ScriptVerb::Volume: model_.state().audio().setVolume(static_cast<float>(c.number)); return done();
+    case ScriptVerb::Brightness: model_.state().display().setBrightness(c.number, false); return done();
     case ScriptVerb::Dark:
       switches_.setState(ToggleTypeDarkMode, c.on ? FSSwitchState::On : FSSwitchState::Off);
       return done();
     case ScriptVerb::MediaPlaying:
-      if (!model_.apps().installedApp(c.name)) return refused("media: no app '" + c.name + "' is installed");
+      if (!model_.state().apps().installedApp(c.name)) return refused("media: no app '" + c.name + "' is installed");
       model_.startPlaying(c.name);
       return done();
     case ScriptVerb::MediaStopped: model_.stopPlaying(); return done();
@@ -92,15 +92,15 @@ ScriptOutcome ScriptInterpreter::execute(const ScriptCommand& c) {
     case ScriptVerb::Setting: return setting(c);
     case ScriptVerb::Open: return open(c);
     case ScriptVerb::Home:
-      if (model_.apps().locked()) return refused("home: the device is locked; unlock it first");
+      if (model_.state().apps().locked()) return refused("home: the device is locked; unlock it first");
       model_.goHome();
       return done();
     case ScriptVerb::Siri:
-      if (model_.apps().locked()) return refused("siri: the device is locked; unlock it first");
+      if (model_.state().apps().locked()) return refused("siri: the device is locked; unlock it first");
       c.on ? model_.showSiri() : model_.dismissSiri();
       return done();
     case ScriptVerb::Spotlight:
-      if (model_.apps().locked()) return refused("spotlight: the device is locked; unlock it first");
+      if (model_.state().apps().locked()) return refused("spotlight: the device is locked; unlock it first");
       c.on ? model_.showSpotlight() : model_.dismissSpotlight();
       return done();
     case ScriptVerb::Lock: model_.lock(); return done();
@@ -112,8 +112,9 @@ ScriptOutcome ScriptInterpreter::execute(const ScriptCommand& c) {
     case ScriptVerb::Answer: return answer(c);
     case ScriptVerb::Settings: return SettingsCommandRunner::execute(c, model_);
     case ScriptVerb::ExpectSwitch: return expectSwitch(c);
-    case ScriptVerb::ExpectVolume: return expectLevel("volume", model_.audio().volume(), c.number);
-    case ScriptVerb::ExpectBrightness: return expectLevel("brightness", model_.display().brightness(), c.number);
+    case ScriptVerb::ExpectVolume: return expectLevel("volume", model_.state().audio().volume(), c.number);
+    case ScriptVerb::ExpectBrightness:
+      return expectLevel("brightness", model_.state().display().brightness(), c.number);
     case ScriptVerb::ExpectAlert: return expectAlert(c);
     case ScriptVerb::State: return done(DeviceStateReport::render(model_, vocabulary_, alerts_));
     case ScriptVerb::PanelTap: return panel_->execute(c);
@@ -151,7 +152,7 @@ ScriptOutcome ScriptInterpreter::execute(const ScriptCommand& c) {
 }
 
 ScriptOutcome ScriptInterpreter::checkDeviceSetup(const ScriptCommand& c) {
-  const auto& config = model_.configuration();
+  const auto& config = model_.state().configuration();
   bool tablet = config.kind == platform::springboard::DeviceKind::Tablet;
   if (c.verb == ScriptVerb::Version && c.name != config.systemVersion)
     return refused("version: this device runs " + config.systemVersion +
@@ -166,7 +167,7 @@ ScriptOutcome ScriptInterpreter::checkDeviceSetup(const ScriptCommand& c) {
 ScriptOutcome ScriptInterpreter::checkApp(const ScriptCommand& c) {
   // Apps are installed when the device is made (a dry run installs a script's apps into its new
   // device); on a running device the line only confirms that the app is there.
-  if (!model_.apps().installedApp(c.name))
+  if (!model_.state().apps().installedApp(c.name))
     return refused("app: " + c.name +
                    " is not installed on this running device; apps are installed when a "
                    "device is created");
@@ -174,10 +175,10 @@ ScriptOutcome ScriptInterpreter::checkApp(const ScriptCommand& c) {
 }
 
 ScriptOutcome ScriptInterpreter::open(const ScriptCommand& c) {
-  if (!model_.apps().installedApp(c.name)) return refused("open: no app '" + c.name + "' is installed");
+  if (!model_.state().apps().installedApp(c.name)) return refused("open: no app '" + c.name + "' is installed");
   if (c.name == "com.apple.siri" || c.name == "com.apple.Spotlight")
     return refused("open: Siri and Spotlight come over an app with 'siri on' and 'spotlight on'");
-  if (model_.apps().locked()) return refused("open: the device is locked; unlock it first");
+  if (model_.state().apps().locked()) return refused("open: the device is locked; unlock it first");
   model_.openApp(c.name);
   return done();
 }

@@ -47,7 +47,7 @@ SettingsAppLink& SettingsCommandRunner::link() {
 void SettingsCommandRunner::stop() { linkSlot().reset(); }
 
 bool SettingsCommandRunner::answersInSettings(platform::springboard::DeviceModel& model) {
-  return model.apps().frontApp() == kSettingsApp && linkSlot() && linkSlot()->isRunning();
+  return model.state().apps().frontApp() == kSettingsApp && linkSlot() && linkSlot()->isRunning();
 }
 
 ScriptOutcome SettingsCommandRunner::answer(const std::string& title) {
@@ -67,7 +67,7 @@ ScriptOutcome SettingsCommandRunner::execute(const ScriptCommand& command, platf
   if (command.name == "expect-setting") return expectSetting(command);
   std::string what =
       command.name == "settings" || command.name.starts_with("expect") ? command.text : "settings " + command.name;
-  auto& apps = model.apps();
+  auto& apps = model.state().apps();
   if (command.name == "settings") {
     if (apps.locked()) return {Status::Refused, "settings: the device is locked; unlock it first"};
     // The app was quit since its process started: that process is gone on a phone.

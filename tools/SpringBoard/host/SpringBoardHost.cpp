@@ -111,7 +111,7 @@ void SpringBoardHost::startHomeScreen() {
       return false;
     });
   }
-  HomeScreen::appear(platform::springboard::DeviceModel::shared());
+  HomeScreen::appear();
 }
 
 int SpringBoardHost::runScript() {
@@ -139,7 +139,7 @@ int SpringBoardHost::runScript() {
   platform::ManualTaskEnvironment env;
   if (!configureDevice()) return kDeviceError;
   auto& model = platform::springboard::DeviceModel::shared();
-  DeviceTrace trace(model.eventLog(), env.clock(), platform::TimePoint{});
+  DeviceTrace trace(model.state().eventLog(), env.clock(), platform::TimePoint{});
   // The screen's classes exist before the plug-ins load and hook them.
   platform::springboard::DeviceScreen screen(model);
   startHomeScreen();
@@ -160,9 +160,9 @@ int SpringBoardHost::runLive() {
   if (!configureDevice()) return kDeviceError;
   auto& model = platform::springboard::DeviceModel::shared();
   // The system's switches, volume and brightness outlive this process: read back, and saved on every change.
-  platform::springboard::DeviceStateFile stateFile(model, options_.root);
+  platform::springboard::DeviceStateFile stateFile(model.state(), options_.root);
   stateFile.attach();
-  DeviceTrace trace(model.eventLog(), env.clock(), env.clock().now());
+  DeviceTrace trace(model.state().eventLog(), env.clock(), env.clock().now());
   platform::RunLoop& mainLoop = env.mainLoop();
 
   // The device bus: notifications to and from the other processes, and the control channel.

@@ -45,13 +45,13 @@ TEST_F(QuickActionMenuTest, AHalfSecondPressOpensTheMenuOfStockItems) {
   menu().close();
   press(iconCenter("com.waze.iphone"));
   EXPECT_EQ(menu().titles(), (std::vector<std::string>{"Share App", "Edit Home Screen", "Delete App"}));
-  EXPECT_EQ(model().apps().frontApp(), "");
+  EXPECT_EQ(model().state().apps().frontApp(), "");
 }
 
 TEST_F(QuickActionMenuTest, APressShorterThanHalfASecondIsATap) {
   press(iconCenter("com.apple.Maps"), 0.4);
   EXPECT_FALSE(menu().isOpen());
-  EXPECT_EQ(model().apps().frontApp(), "com.apple.Maps");
+  EXPECT_EQ(model().state().apps().frontApp(), "com.apple.Maps");
 }
 
 TEST_F(QuickActionMenuTest, ATapOnAnAppsOwnItemOpensTheAppAndClosesTheMenu) {
@@ -60,14 +60,14 @@ TEST_F(QuickActionMenuTest, ATapOnAnAppsOwnItemOpensTheAppAndClosesTheMenu) {
   EXPECT_FALSE(menu().isOpen());
   EXPECT_TRUE(logged("tap _UIContextMenuActionView \"Mark My Location\""));
   EXPECT_TRUE(logged("shortcut \"Mark My Location\" com.apple.Maps"));
-  EXPECT_EQ(model().apps().frontApp(), "com.apple.Maps");
+  EXPECT_EQ(model().state().apps().frontApp(), "com.apple.Maps");
 }
 
 TEST_F(QuickActionMenuTest, ATapOutsideTheMenuClosesIt) {
   press(iconCenter("com.apple.Maps"));
   tap({300, 700});
   EXPECT_FALSE(menu().isOpen());
-  EXPECT_EQ(model().apps().frontApp(), "");
+  EXPECT_EQ(model().state().apps().frontApp(), "");
   EXPECT_FALSE(textVisible("Share App"));
 }
 
@@ -99,7 +99,7 @@ TEST_F(QuickActionMenuTest, FromThirteenAHookOnTheIconsItemsAndActivationSeesEve
   tap(rowCenter(4));
   EXPECT_EQ(activated, std::vector<std::string>{"CustomTessraItem com.apple.Maps com.apple.Maps"});
   EXPECT_FALSE(menu().isOpen());
-  EXPECT_EQ(model().apps().frontApp(), "");
+  EXPECT_EQ(model().state().apps().frontApp(), "");
 }
 
 TEST_F(QuickActionMenuTest, FromThirteenTheRowInitializerIsHookable) {
@@ -161,7 +161,7 @@ TEST_F(QuickActionMenuTest, BelowThirteenTheForceTouchControllerListsAndActivate
   press(iconCenter("com.apple.Maps"));
   tap(rowCenter(1));
   EXPECT_TRUE(logged("shortcut \"Send My Location\" com.apple.Maps"));
-  EXPECT_EQ(model().apps().frontApp(), "com.apple.Maps");
+  EXPECT_EQ(model().state().apps().frontApp(), "com.apple.Maps");
   lastController = nullptr;
 }
 

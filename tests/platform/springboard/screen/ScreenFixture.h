@@ -38,7 +38,7 @@ class ScreenFixture : public ::testing::Test {
   springboard::DeviceModel& model() { return springboard::DeviceModel::shared(); }
   springboard::DeviceScreen& screen() { return *screen_; }
   springboard::HomeScreenView& home() { return screen_->home(); }
-  bool logged(std::string_view text) { return model().eventLog().contains(text); }
+  bool logged(std::string_view text) { return model().state().eventLog().contains(text); }
 
   void tap(CGPoint p) {
     screen().touch(UITouchPhase::Began, p);

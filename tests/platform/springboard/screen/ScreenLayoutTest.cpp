@@ -47,12 +47,12 @@ TEST_F(ScreenLayoutTest, TabletIsTenTwentyFourByThirteenSixtySixPointsAtTwoTimes
 
 TEST_F(ScreenLayoutTest, EveryAppButSiriAndSpotlightHasOneIconOnThePagesOrInTheDock) {
   size_t icons = 0;
-  for (const InstalledApp& app : model().apps().installedApps()) {
+  for (const InstalledApp& app : model().state().apps().installedApps()) {
     bool overlay = app.bundleIdentifier == "com.apple.siri" || app.bundleIdentifier == "com.apple.Spotlight";
     EXPECT_EQ(home().iconFor(app.bundleIdentifier) == nullptr, overlay) << app.bundleIdentifier;
     icons += overlay ? 0 : 1;
   }
-  EXPECT_EQ(icons, model().apps().installedApps().size() - 2);
+  EXPECT_EQ(icons, model().state().apps().installedApps().size() - 2);
   // The dock holds the installed apps of its list, without names.
   EXPECT_EQ(home().dock().iconCount(), 4u);
   EXPECT_NE(home().dock().iconFor("com.apple.mobilesafari"), nullptr);

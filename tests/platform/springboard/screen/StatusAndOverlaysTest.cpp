@@ -14,7 +14,7 @@ using Names = std::vector<std::string>;
 class StatusAndOverlaysTest : public ScreenFixture {
  protected:
   void set(std::string_view name, bool on) {
-    model().switches().setState(springboard::SwitchesState::fullIdentifier(name),
+    model().state().switches().setState(springboard::SwitchesState::fullIdentifier(name),
                                 on ? FSSwitchState::On : FSSwitchState::Off);
     screen().update();
   }
@@ -29,7 +29,7 @@ TEST_F(StatusAndOverlaysTest, TheStatusBarShowsTheSwitchesThatAreOn) {
   EXPECT_EQ(indicators(), (Names{"airplane", "bluetooth", "location", "battery"}));
   set("do-not-disturb", true);
   set("rotation-lock", true);
-  model().switches().setBluetoothEnabled(false);
+  model().state().switches().setBluetoothEnabled(false);
   screen().update();
   EXPECT_EQ(indicators(), (Names{"airplane", "dnd", "location", "orientation-lock", "battery"}));
   set("low-power", true);
@@ -72,10 +72,10 @@ TEST_F(StatusAndOverlaysTest, TheLockScreenCoversTheAppInFront) {
   EXPECT_TRUE(textVisible("Tuesday, January 9"));
   // An icon cannot be reached through it; the home gesture unlocks, back to the app.
   tap({140, 88});
-  EXPECT_EQ(model().apps().frontApp(), "com.apple.Maps");
-  EXPECT_TRUE(model().apps().locked());
+  EXPECT_EQ(model().state().apps().frontApp(), "com.apple.Maps");
+  EXPECT_TRUE(model().state().apps().locked());
   drag({187, 805}, {187, 500});
-  EXPECT_FALSE(model().apps().locked());
+  EXPECT_FALSE(model().state().apps().locked());
   EXPECT_TRUE(textVisible("com.apple.Maps"));
 }
 
@@ -127,7 +127,7 @@ TEST_F(StatusAndOverlaysTest, ASystemAlertCoversTheScreenUntilItsButtonIsTapped)
   EXPECT_FALSE(textVisible("Settings"));
   // A tap on an icon under it reaches the alert's dimming, not the icon.
   tap(iconCenter("com.apple.Maps"));
-  EXPECT_EQ(model().apps().frontApp(), "");
+  EXPECT_EQ(model().state().apps().frontApp(), "");
   UIView* ok = springboard::ScreenInspector::findVisibleText("OK", screen().size());
   ASSERT_NE(ok, nullptr);
   CGRect frame = springboard::ScreenInspector::screenFrame(*ok);

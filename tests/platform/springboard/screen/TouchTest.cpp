@@ -15,7 +15,7 @@ class TouchTest : public ScreenFixture {};
 
 TEST_F(TouchTest, ATapOnAnIconOpensItsAppAndTheTraceNamesTheIcon) {
   tap(iconCenter("com.apple.Maps"));
-  EXPECT_EQ(model().apps().frontApp(), "com.apple.Maps");
+  EXPECT_EQ(model().state().apps().frontApp(), "com.apple.Maps");
   EXPECT_TRUE(logged("tap SBIconView com.apple.Maps"));
   EXPECT_TRUE(logged("open com.apple.Maps"));
   // The app's screen is in front: its name is seen, the other icons are not.
@@ -25,7 +25,7 @@ TEST_F(TouchTest, ATapOnAnIconOpensItsAppAndTheTraceNamesTheIcon) {
 
 TEST_F(TouchTest, ATapOnADockIconOpensItsApp) {
   tap(iconCenter("com.apple.mobilesafari"));
-  EXPECT_EQ(model().apps().frontApp(), "com.apple.mobilesafari");
+  EXPECT_EQ(model().state().apps().frontApp(), "com.apple.mobilesafari");
 }
 
 TEST_F(TouchTest, OpeningGoesThroughTheHookableProcessUpdate) {
@@ -45,23 +45,23 @@ TEST_F(TouchTest, OpeningGoesThroughTheHookableProcessUpdate) {
 
 TEST_F(TouchTest, ATouchThatStartsOnOneIconAndEndsOnAnotherOpensNothing) {
   drag(iconCenter("com.apple.Maps"), iconCenter("com.waze.iphone"));
-  EXPECT_EQ(model().apps().frontApp(), "");
+  EXPECT_EQ(model().state().apps().frontApp(), "");
   EXPECT_TRUE(logged("drag SBIconView com.apple.Maps"));
 }
 
 TEST_F(TouchTest, TouchesOutsideTheScreenAreIgnored) {
-  size_t before = model().eventLog().size();
+  size_t before = model().state().eventLog().size();
   EXPECT_FALSE(screen().touch(UITouchPhase::Began, {400, 10}));
   EXPECT_FALSE(screen().touch(UITouchPhase::Began, {-1, 10}));
   EXPECT_FALSE(screen().touch(UITouchPhase::Ended, {400, 10}));
   EXPECT_FALSE(screen().isTouching());
-  EXPECT_EQ(model().eventLog().size(), before);
+  EXPECT_EQ(model().state().eventLog().size(), before);
   // A finger that leaves the screen while down is held at its edge and still ends.
   screen().touch(UITouchPhase::Began, iconCenter("com.apple.Maps"));
   screen().touch(UITouchPhase::Moved, {5000, 5000});
   screen().touch(UITouchPhase::Ended, {5000, 5000});
   EXPECT_FALSE(screen().isTouching());
-  EXPECT_EQ(model().apps().frontApp(), "");
+  EXPECT_EQ(model().state().apps().frontApp(), "");
 }
 
 TEST_F(TouchTest, ASecondFingerDownIsRefusedUntilTheFirstLifts) {
@@ -77,7 +77,7 @@ TEST_F(TouchTest, ASecondFingerDownIsRefusedUntilTheFirstLifts) {
 TEST_F(TouchTest, SwipingUpFromTheBottomEdgeGoesHome) {
   tap(iconCenter("com.apple.Maps"));
   drag({187, 805}, {187, 600});
-  EXPECT_EQ(model().apps().frontApp(), "");
+  EXPECT_EQ(model().state().apps().frontApp(), "");
   EXPECT_TRUE(logged("home gesture: ownsHomeGesture -> YES (cover sheet hidden)"));
   EXPECT_TRUE(logged("drag SBEdgeGestureView bottom"));
   EXPECT_TRUE(textVisible("Settings"));
@@ -87,7 +87,7 @@ TEST_F(TouchTest, AShortSwipeOrATapOnTheBottomEdgeDoesNothing) {
   tap(iconCenter("com.apple.Maps"));
   drag({187, 805}, {187, 790});
   tap({187, 805});
-  EXPECT_EQ(model().apps().frontApp(), "com.apple.Maps");
+  EXPECT_EQ(model().state().apps().frontApp(), "com.apple.Maps");
 }
 
 TEST_F(TouchTest, TheHomeGestureAsksTheGestureParticipant) {
@@ -97,24 +97,24 @@ TEST_F(TouchTest, TheHomeGestureAsksTheGestureParticipant) {
       &previous));
   tap(iconCenter("com.apple.Maps"));
   drag({187, 805}, {187, 600});
-  EXPECT_EQ(model().apps().frontApp(), "com.apple.Maps");
+  EXPECT_EQ(model().state().apps().frontApp(), "com.apple.Maps");
 }
 
 TEST_F(TouchTest, PullingDownFromTheTopLeftShowsNotificationCenterAndFromTheTopRightControlCenter) {
   drag({60, 10}, {60, 300});
-  EXPECT_TRUE(model().apps().notificationCenterVisible());
+  EXPECT_TRUE(model().state().apps().notificationCenterVisible());
   EXPECT_TRUE(textVisible("Notification Center"));
   drag({187, 805}, {187, 500});
-  EXPECT_FALSE(model().apps().notificationCenterVisible());
+  EXPECT_FALSE(model().state().apps().notificationCenterVisible());
   drag({320, 10}, {320, 300});
-  EXPECT_TRUE(model().apps().controlCenterVisible());
+  EXPECT_TRUE(model().state().apps().controlCenterVisible());
   EXPECT_TRUE(textVisible("Wi-Fi"));
 }
 
 TEST_F(TouchTest, RightToLeftSwapsTheTopEdges) {
   make("13.3", springboard::DeviceKind::Phone, "ar");
   drag({320, 10}, {320, 300});
-  EXPECT_TRUE(model().apps().notificationCenterVisible());
+  EXPECT_TRUE(model().state().apps().notificationCenterVisible());
 }
 
 TEST_F(TouchTest, ControlCenterAsksTheAppInFrontWhetherItIsSuppressed) {
@@ -123,7 +123,7 @@ TEST_F(TouchTest, ControlCenterAsksTheAppInFrontWhetherItIsSuppressed) {
       objc_getClass("SBApplication"), SELECTOR("suppressesControlCenter"), +[](id, SEL) { return true; }, &previous));
   tap(iconCenter("com.apple.Maps"));
   drag({320, 10}, {320, 300});
-  EXPECT_FALSE(model().apps().controlCenterVisible());
+  EXPECT_FALSE(model().state().apps().controlCenterVisible());
   EXPECT_TRUE(logged("control center: suppressesControlCenter -> YES, blocked"));
 }
 
@@ -137,14 +137,14 @@ TEST_F(TouchTest, ControlCenterTilesShowAndFlipTheSwitches) {
     return CGPoint{CGRectGetMidX(frame), frame.origin.y + 30};
   };
   tap(tileCenter("wifi"));
-  EXPECT_EQ(model().switches().state("com.a3tweaks.switch.wifi"), FSSwitchState::Off);
+  EXPECT_EQ(model().state().switches().state("com.a3tweaks.switch.wifi"), FSSwitchState::Off);
   EXPECT_TRUE(logged("tap CCUIToggleView wifi"));
   EXPECT_FALSE(cc.isLit("wifi"));
   tap(tileCenter("bluetooth"));
-  EXPECT_FALSE(model().switches().bluetoothEnabled());
+  EXPECT_FALSE(model().state().switches().bluetoothEnabled());
   // A tap on the veil closes Control Center.
   tap({187, 700});
-  EXPECT_FALSE(model().apps().controlCenterVisible());
+  EXPECT_FALSE(model().state().apps().controlCenterVisible());
 }
 
 }  // namespace

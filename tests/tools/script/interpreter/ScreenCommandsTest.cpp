@@ -60,7 +60,7 @@ class ScreenCommandsTest : public ::testing::Test {
 
 TEST_F(ScreenCommandsTest, AnIconOnAnotherPageIsBroughtIntoViewBeforeTheTap) {
   EXPECT_TRUE(run("tap icon com.example.app29").ok());
-  EXPECT_EQ(model().apps().frontApp(), "com.example.app29");
+  EXPECT_EQ(model().state().apps().frontApp(), "com.example.app29");
   EXPECT_EQ(screen_->home().pages().currentPage(), 1);
 }
 

@@ -166,25 +166,25 @@ TEST_F(ScriptInterpreterTest, SwitchesLevelsAndMediaChangeTheDevice) {
   runOk("volume 0.3");
   runOk("brightness 0.9");
   runOk("media playing com.spotify.client");
-  EXPECT_EQ(model().switches().state("com.a3tweaks.switch.wifi"), platform::FSSwitchState::Off);
-  EXPECT_FALSE(model().switches().bluetoothEnabled());
-  EXPECT_TRUE(model().switches().ringerMuted());
-  EXPECT_TRUE(model().switches().smartInvertEnabled());
-  EXPECT_EQ(model().switches().interfaceStyle(), 2);
-  EXPECT_FLOAT_EQ(model().audio().volume(), 0.3f);
-  EXPECT_DOUBLE_EQ(model().display().brightness(), 0.9);
-  EXPECT_TRUE(model().audio().isPlaying());
+  EXPECT_EQ(model().state().switches().state("com.a3tweaks.switch.wifi"), platform::FSSwitchState::Off);
+  EXPECT_FALSE(model().state().switches().bluetoothEnabled());
+  EXPECT_TRUE(model().state().switches().ringerMuted());
+  EXPECT_TRUE(model().state().switches().smartInvertEnabled());
+  EXPECT_EQ(model().state().switches().interfaceStyle(), 2);
+  EXPECT_FLOAT_EQ(model().state().audio().volume(), 0.3f);
+  EXPECT_DOUBLE_EQ(model().state().display().brightness(), 0.9);
+  EXPECT_TRUE(model().state().audio().isPlaying());
   runOk("expect wifi off");
   runOk("expect darkMode on");
   runOk("expect volume 0.3");
   runOk("expect brightness 0.9");
   runOk("media stopped");
-  EXPECT_FALSE(model().audio().isPlaying());
+  EXPECT_FALSE(model().state().audio().isPlaying());
 }
 
 TEST_F(ScriptInterpreterTest, IndeterminateOnlyForFlipswitchSwitches) {
   runOk("switch vpn indeterminate");
-  EXPECT_EQ(model().switches().state("com.a3tweaks.switch.vpn"), platform::FSSwitchState::Indeterminate);
+  EXPECT_EQ(model().state().switches().state("com.a3tweaks.switch.vpn"), platform::FSSwitchState::Indeterminate);
   ScriptOutcome expect = run("expect vpn on");
   EXPECT_EQ(expect.status, Status::ExpectFailed);
   EXPECT_EQ(expect.output, "expected vpn on, found indeterminate");
@@ -205,19 +205,19 @@ TEST_F(ScriptInterpreterTest, FailedExpectationsSayWhatWasFound) {
 
 TEST_F(ScriptInterpreterTest, AppsOpenAndLeaveThroughTheHomeScreen) {
   runOk("open com.apple.Maps");
-  EXPECT_EQ(model().apps().frontApp(), "com.apple.Maps");
+  EXPECT_EQ(model().state().apps().frontApp(), "com.apple.Maps");
   runOk("siri on");
-  EXPECT_TRUE(model().apps().siriVisible());
+  EXPECT_TRUE(model().state().apps().siriVisible());
   runOk("siri off");
   runOk("lock");
-  EXPECT_TRUE(model().apps().locked());
+  EXPECT_TRUE(model().state().apps().locked());
   ScriptOutcome open = run("open com.waze.iphone");
   EXPECT_EQ(open.status, Status::Refused);
   EXPECT_EQ(open.output, "open: the device is locked; unlock it first");
   EXPECT_EQ(run("home").status, Status::Refused);
   runOk("unlock");
   runOk("home");
-  EXPECT_EQ(model().apps().frontApp(), "");
+  EXPECT_EQ(model().state().apps().frontApp(), "");
   EXPECT_EQ(run("open com.example.absent").output, "open: no app 'com.example.absent' is installed");
   EXPECT_EQ(run("open com.apple.siri").status, Status::Refused);
 }
@@ -269,7 +269,7 @@ TEST_F(ScriptInterpreterTest, WaitLetsTheDeviceClockRun) {
 }
 
 TEST_F(ScriptInterpreterTest, TheRunnerTracesEventsAndDebugLinesInOrderAndStopsAtAFailure) {
-  DeviceTrace trace(model().eventLog(), env_.clock(), platform::TimePoint{});
+  DeviceTrace trace(model().state().eventLog(), env_.clock(), platform::TimePoint{});
   env_.mainLoop().postDelayed(platform::seconds(0.25), [] {
     platform::NotificationCenter::defaultCenter().postNotification(
         DeviceTrace::kDebugLineNotification, nullptr,
