@@ -63,10 +63,11 @@ void Tessra2RingView::setupViewWithToggles(const std::vector<std::shared_ptr<Tes
   }
 }
 
-void Tessra2RingView::hideAnimated(bool animated) {
+void Tessra2RingView::hideAnimated(bool animated, std::function<void()> whenHidden) {
   if (buttonsArray_.empty()) {
     // Nothing flies: an empty ring hides at once, so that it never covers the other ring.
     setHidden(true);
+    if (whenHidden) whenHidden();
     return;
   }
   const double flight = animated ? kFlightDuration : 0;
@@ -78,9 +79,12 @@ void Tessra2RingView::hideAnimated(bool animated) {
     Tessra2ToggleButton* raw = button.get();
     UIView::animateWithDuration(
         flight, 0, UIViewAnimationOptions::CurveEaseInOut, [raw, mid] { raw->setCenter(mid); },
-        [weakSelf, generation](bool) {
+        [weakSelf, generation, whenHidden](bool) {
           auto self = std::static_pointer_cast<Tessra2RingView>(weakSelf.lock());
-          if (self && self->showGeneration_ == generation) self->setHidden(true);
+          // The first button to arrive hides the ring; the others find it hidden.
+          if (!self || self->showGeneration_ != generation || self->isHidden()) return;
+          self->setHidden(true);
+          if (whenHidden) whenHidden();
         });
     UIView::animateWithDuration(fade, 0, UIViewAnimationOptions::CurveLinear, [raw] { raw->setAlpha(0); });
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -30,8 +31,9 @@ class Tessra2RingView : public platform::UIView {
 
   // Builds one button per shown toggle, flying out from the middle. Called once.
   void setupViewWithToggles(const std::vector<std::shared_ptr<Tessra2Toggle>>& toggles);
-  // Flies the buttons into the middle, fades them out, and hides the ring when they arrive.
-  void hideAnimated(bool animated);
+  // Flies the buttons into the middle, fades them out, and hides the ring when they arrive;
+  // `whenHidden` then runs once (not when a show came first).
+  void hideAnimated(bool animated, std::function<void()> whenHidden = {});
   // Unhides the ring, flies the buttons home and fades them in.
   void showAnimated(bool animated);
 

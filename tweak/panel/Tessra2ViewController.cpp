@@ -348,15 +348,32 @@ void Tessra2ViewController::setBottomLabelTextNotificationReceived(const Notific
 void Tessra2ViewController::switchRing(const std::shared_ptr<Tessra2RingView>& ring, const char* textFormat) {
   if (!ring || !currentVisibleRingView_) return;
   isAnimatingRingView_ = true;
-  currentVisibleRingView_->hideAnimated(true);
+  std::weak_ptr<UIViewController> weakSelf = weak_from_this();
+  currentVisibleRingView_->hideAnimated(true, [weakSelf] {
+    if (auto strong = std::static_pointer_cast<Tessra2ViewController>(weakSelf.lock())) strong->followSelector();
+  });
   auto strong = self();
   dispatch_after(seconds(kRingSwitchDelay), dispatch_get_main_queue(), [strong, ring] {
     ring->showAnimated(true);
     strong->currentVisibleRingView_ = ring;
     strong->isAnimatingRingView_ = false;
+    strong->followSelector();
   });
   showBottomLabelWithText(toggle_texts::fill(textFormat, {appName_}), kBottomTextDuration);
   HapticFeedbackHelper::sendImpact();
+}
+
+// Shows the ring of the slot the selector rests on, once no switch is under way and that ring has
+// finished hiding; called when the selector comes to rest and at each step of a switch.
+void Tessra2ViewController::followSelector() {
+  if (!restingState_ || isAnimatingRingView_ || isBeingDismissed()) return;
+  if (!togglesRingView_ || !actionsRingView_) return;
+  const std::shared_ptr<Tessra2RingView>& wanted = *restingState_ == 1 ? actionsRingView_ : togglesRingView_;
+  if (wanted == currentVisibleRingView_ || !wanted->isHidden()) return;
+  if (wanted == actionsRingView_)
+    showActionsRingView();
+  else
+    showTogglesRingView();
 }
 
 void Tessra2ViewController::showTogglesRingView() { switchRing(togglesRingView_, kTogglesRingText); }
@@ -373,7 +390,9 @@ std::optional<std::string> Tessra2ViewController::titleForStateAtIndex(TSSegment
   return std::nullopt;
 }
 
-void Tessra2ViewController::didTapAtIndex(TSSegmentedControl&, long index) {
+void Tessra2ViewController::didTapAtIndex(TSSegmentedControl& control, long index) {
+  // The selector moves to the slot and tells when it rests there (it told already when it was there).
+  if (control.currentState() != index) restingState_.reset();
   if (index == 1 && actionsRingView_ && actionsRingView_->isHidden())
     showActionsRingView();
   else if (index == 0 && togglesRingView_ && togglesRingView_->isHidden())
@@ -388,6 +407,14 @@ void Tessra2ViewController::didScrollWithXOffset(TSSegmentedControl&, double, do
     if (togglesRingView_ && togglesRingView_->isHidden() && !isAnimatingRingView_) showTogglesRingView();
   }
   g_previousPercent = percent;
+}
+
+void Tessra2ViewController::willChangeStateFromStateAtIndex(TSSegmentedControl&, long) { restingState_.reset(); }
+
+void Tessra2ViewController::didChangeStateFromStateAtIndex(TSSegmentedControl&, long, long to) {
+  if (to != 0 && to != 1) return;
+  restingState_ = to;
+  followSelector();
 }
 
 // --- Dismissal and remove buttons ---

@@ -93,6 +93,10 @@ class Tessra2ViewController : public platform::UIViewController,
   using TSSegmentedControlDelegate::didScrollWithXOffset;
   void didScrollWithXOffset(TSSegmentedControl& control, double xOffset, double percent, long leftIndex,
                             long rightIndex) override;
+  // A finger starts dragging the selector: where it will rest is not known yet.
+  void willChangeStateFromStateAtIndex(TSSegmentedControl& control, long state) override;
+  // The selector came to rest on a slot: the ring of that slot is shown, now or once a switch under way ends.
+  void didChangeStateFromStateAtIndex(TSSegmentedControl& control, long from, long to) override;
 
   // The view tree (null until viewWillAppear).
   platform::UIVisualEffectView* blurEffectView() const { return blurEffectView_.get(); }
@@ -124,6 +128,7 @@ class Tessra2ViewController : public platform::UIViewController,
   void addDismissGesture();
   std::shared_ptr<platform::UIButton> makeRemoveButton(Tessra2SliderView* slider);
   void switchRing(const std::shared_ptr<Tessra2RingView>& ring, const char* textFormat);
+  void followSelector();
   std::shared_ptr<Tessra2ViewController> self();
 
   std::shared_ptr<platform::UIVisualEffectView> blurEffectView_;
@@ -136,6 +141,10 @@ class Tessra2ViewController : public platform::UIViewController,
   std::shared_ptr<TSSegmentedControl> togglesAndActionsSegmentedControl_;
   std::shared_ptr<Tessra2RingView> currentVisibleRingView_;
   bool isAnimatingRingView_ = false;
+  // The slot the selector rests on; nothing while a finger drags it or it moves after a tap. Taps
+  // and scroll reports that arrive while a switch is under way switch nothing; the ring catches up
+  // with this slot once the switch has ended.
+  std::optional<long> restingState_;
   std::shared_ptr<platform::UIView> sliderDisc_;
   std::shared_ptr<platform::UILabel> appNameLabel_;
 

@@ -18,6 +18,7 @@
 #include "platform/springboard/screen/QuickActionRowView.h"
 #include "platform/springboard/screen/ScreenInspector.h"
 #include "platform/springboard/screen/StatusBarView.h"
+#include "platform/ui/UIColor.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UIViewController.h"
@@ -289,6 +290,84 @@ TEST_F(PanelPresentationTest, TheSettingsRequestOpensADarkPanelOnceTheSettingsAp
   auto* blur = dynamic_cast<platform::UIVisualEffectView*>(findIdentified(d.panel(), ids::kBackdrop));
   ASSERT_NE(blur, nullptr);
   EXPECT_EQ(blur->effect()->style(), platform::UIBlurEffectStyle::Dark);
+}
+
+// Brightness (0 dark ... 1 light) at window point `p` of the screen drawn small (a colour needs few pixels).
+double brightnessAt(PanelPresentation& d, CGPoint p) {
+  constexpr double kScale = 0.5;
+  d.screen->update();
+  auto image = d.screen->render(kScale);
+  const uint32_t argb = image->pixelAt(static_cast<int>(p.x * kScale), static_cast<int>(p.y * kScale));
+  return (0.2126 * ((argb >> 16) & 0xFF) + 0.7152 * ((argb >> 8) & 0xFF) + 0.0722 * (argb & 0xFF)) / 255.0;
+}
+
+// A free spot of the backdrop, beside the ring.
+constexpr CGPoint kBackdropSpot{20, 600};
+
+// What the panel's style decides, read from its views: the backdrop's blur, the slider disc's
+// and a not-customized button's backgrounds; and how bright the backdrop and that button are drawn.
+struct PanelLook {
+  platform::UIBlurEffectStyle blur = platform::UIBlurEffectStyle::Light;
+  double discAlpha = 0;
+  double buttonAlpha = 0;
+  double backdrop = 0;
+  double buttonRim = 0;  // the wifi button beside its icon
+};
+
+PanelLook lookOf(PanelPresentation& d) {
+  PanelLook look;
+  UIView* panel = d.panel();
+  if (!panel) return look;
+  auto* blur = dynamic_cast<platform::UIVisualEffectView*>(findIdentified(panel, ids::kBackdrop));
+  UIView* disc = findIdentified(panel, ids::kSliderDisc);
+  UIView* wifi = findIdentified(findIdentified(panel, ids::kTogglesRing), "wifi");
+  if (!blur || !disc || !wifi) return look;
+  look.blur = blur->effect()->style();
+  look.discAlpha = disc->backgroundColor() ? disc->backgroundColor()->alpha() : 0;
+  look.buttonAlpha = wifi->backgroundColor() ? wifi->backgroundColor()->alpha() : 0;
+  look.backdrop = brightnessAt(d, kBackdropSpot);
+  const CGPoint centre = centreOf(*wifi);
+  look.buttonRim = brightnessAt(d, {centre.x, centre.y + wifi->bounds().size.height * 0.4});
+  return look;
+}
+
+TEST_F(PanelPresentationTest, APanelFromTheSettingsRequestIsDarkAndTheNextFromAnIconLightAgain) {
+  auto& d = make();
+  d.home.setSetting("interfaceColorStyle", platform::plist::Value(1));  // the light style
+  d.start();
+  d.home.device().openApp("com.apple.Preferences");
+  d.settle();
+  const double settingsApp = brightnessAt(d, kBackdropSpot);
+  platform::DistributedNotificationCenter::shared().postNotification(
+      "tessra2.showTessraInterfaceWithBundleId",
+      platform::plist::Value(platform::plist::Dictionary{{"bundleId", platform::plist::Value("com.test.b")}}));
+  d.home.env.runUntilIdle();
+  ASSERT_NE(d.panel(), nullptr);
+  d.settle();
+  const PanelLook dark = lookOf(d);
+  EXPECT_EQ(dark.blur, platform::UIBlurEffectStyle::Dark);
+  EXPECT_EQ(dark.discAlpha, 0.25);
+  EXPECT_EQ(dark.buttonAlpha, 0.5);
+  EXPECT_LT(dark.backdrop, settingsApp - 0.1);
+  EXPECT_LT(dark.buttonRim, dark.backdrop - 0.05);
+
+  // Closed, and opened again from the home screen's icon: the settings' light style is back.
+  d.tap(kBackdropSpot);
+  d.settle();
+  ASSERT_EQ(d.panel(), nullptr);
+  d.home.device().goHome();
+  d.settle();
+  const double homeScreen = brightnessAt(d, kBackdropSpot);
+  d.pressIcon("com.test.b");
+  d.tapRow("Tessra");
+  ASSERT_NE(d.panel(), nullptr);
+  d.settle();
+  const PanelLook light = lookOf(d);
+  EXPECT_EQ(light.blur, platform::UIBlurEffectStyle::Light);
+  EXPECT_EQ(light.discAlpha, 0.15);
+  EXPECT_EQ(light.buttonAlpha, 0.2);
+  EXPECT_GT(light.backdrop, homeScreen + 0.05);
+  EXPECT_GT(light.buttonRim, dark.buttonRim + 0.1);
 }
 
 TEST_F(PanelPresentationTest, BelowThirteenTheForceTouchMenuClosesBeforeThePanelOpens) {

@@ -241,6 +241,77 @@ TEST_F(PanelControllerTest, TouchesOnTheSegmentedControlSwitchRings) {
   EXPECT_TRUE(panel->actionsRingView()->isHidden());
 }
 
+// The ring shown after every way of moving the selector is the ring of the slot the selector rests on,
+// even when a tap or a scroll back came while the previous switch was still under way.
+TEST_F(PanelControllerTest, TheRingShownAlwaysFollowsTheSelectedSegment) {
+  auto control = [&] { return windowFrame(*panel->segmentedControl()); };
+  // The point of the selector's centre at fractional state p (0 "Toggles", 1 "Behaviors").
+  auto at = [&](double p) {
+    const CGRect c = control();
+    return CGPoint{c.origin.x + c.size.width / 2 * (p + 0.5), c.origin.y + c.size.height / 2};
+  };
+  auto tapSlot = [&](int slot) { env.tap(at(slot)); };
+  // A finger on the selector, along the fractional states of `path` (0.01 s per step), lifted at the last.
+  auto drag = [&](std::vector<double> path) {
+    const long from = panel->segmentedControl()->currentState();
+    env.window->sendTouch(platform::UITouchPhase::Began, at(static_cast<double>(from)));
+    double p = static_cast<double>(from);
+    for (double to : path) {
+      for (int i = 1; i <= 4; ++i) {
+        env.forward(0.01);
+        env.window->sendTouch(platform::UITouchPhase::Moved, at(p + (to - p) * i / 4));
+      }
+      p = to;
+    }
+    env.window->sendTouch(platform::UITouchPhase::Ended, at(p));
+  };
+  auto expectAgreement = [&](const std::string& after) {
+    env.forward(2);
+    const long state = panel->segmentedControl()->currentState();
+    Tessra2RingView* shown = state == 1 ? panel->actionsRingView() : panel->togglesRingView();
+    Tessra2RingView* other = state == 1 ? panel->togglesRingView() : panel->actionsRingView();
+    EXPECT_EQ(panel->currentVisibleRingView(), shown) << after;
+    EXPECT_FALSE(shown->isHidden()) << after;
+    EXPECT_TRUE(other->isHidden()) << after;
+    EXPECT_FALSE(panel->isAnimatingRingView()) << after;
+    // The selector is drawn over the slot of that state.
+    const double selector = centreOf(panel->segmentedControl()->selectorView()).x;
+    EXPECT_NEAR(selector, at(static_cast<double>(state)).x, 1) << after;
+  };
+
+  open();
+  expectAgreement("opening");
+  for (double gap : {0.05, 0.15, 0.25, 0.35, 0.6}) {
+    tapSlot(1);
+    env.forward(gap);
+    tapSlot(0);
+    expectAgreement("Behaviors, then Toggles " + std::to_string(gap) + " s later");
+    tapSlot(1);
+    expectAgreement("Behaviors");
+    env.forward(gap);
+    tapSlot(0);
+    env.forward(0.02);
+    tapSlot(1);
+    expectAgreement("Toggles, then Behaviors right after");
+    tapSlot(0);
+    expectAgreement("Toggles");
+  }
+  for (const auto& path : std::vector<std::vector<double>>{
+           {0.7, 0.3}, {0.8, 0.2, 0.9}, {0.6, 0.45}, {0.55}, {0.45}, {1.0, 0.0}, {0.9, 0.4, 0.6, 0.3}}) {
+    std::string name;
+    for (double p : path) name += " " + std::to_string(p);
+    drag(path);
+    expectAgreement("a drag along" + name);
+    drag({0.5, 1.0 - static_cast<double>(panel->segmentedControl()->currentState())});
+    expectAgreement("a drag to the other slot after" + name);
+  }
+  tapSlot(1);
+  env.forward(0.05);
+  drag({0.2});
+  expectAgreement("a tap on Behaviors, then a drag back");
+  EXPECT_EQ(dismissCalls, 0);
+}
+
 // --- Bottom texts ---
 
 TEST_F(PanelControllerTest, ANewerTextGetsItsFullTimeAndThenTheLabelClears) {
@@ -380,8 +451,12 @@ TEST_F(PanelControllerTest, SnapshotsOfTheLightAndDarkPanel) {
   env.forward(1);
   env.settings().interfaceColorStyle = 0;
   open();
-  panel->didTapAtIndex(*panel->segmentedControl(), 1);
+  // Through the control, as a finger does: the selector moves to "Behaviors" with the ring.
+  const CGRect control = windowFrame(*panel->segmentedControl());
+  env.tap({control.origin.x + control.size.width * 0.75, control.origin.y + control.size.height / 2});
   env.forward(1);
+  ASSERT_EQ(panel->segmentedControl()->currentState(), 1);
+  ASSERT_EQ(panel->currentVisibleRingView(), panel->actionsRingView());
   writeSnapshot("panel-phone-dark.png", 2);
 }
 

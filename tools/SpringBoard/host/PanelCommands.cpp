@@ -1,5 +1,6 @@
 #include "tools/SpringBoard/host/PanelCommands.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -82,6 +83,21 @@ double fillPercent(UIView& slider) {
   return fill && h > 0 ? fill->frame().size.height / h * 100 : 0;
 }
 
+// The command's own words, "panel tap" or "expect ring", to begin its messages with.
+std::string verbOf(const ScriptCommand& c) {
+  std::string words;
+  size_t at = 0;
+  for (int word = 0; word < 2; ++word) {
+    const size_t start = c.text.find_first_not_of(" \t", at);
+    if (start == std::string::npos) break;
+    const size_t end = std::min(c.text.find_first_of(" \t", start), c.text.size());
+    if (!words.empty()) words += ' ';
+    words += c.text.substr(start, end - start);
+    at = end;
+  }
+  return words;
+}
+
 std::string number(double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.3g", value);
@@ -127,7 +143,7 @@ ScriptOutcome PanelCommands::execute(const ScriptCommand& c) {
   }
   if (c.verb == ScriptVerb::ExpectStored) return expectStored(c);
   UIView* panel = openPanel();
-  if (!panel) return refused("no customization panel is open");
+  if (!panel) return refused(verbOf(c) + ": no customization panel is open");
   switch (c.verb) {
     case ScriptVerb::PanelTap: return tap(c);
     case ScriptVerb::PanelSegment: return segment(c);
@@ -196,7 +212,13 @@ ScriptOutcome PanelCommands::tap(const ScriptCommand& c) {
   if (!button || button->superview() != ring)
     return refused("panel tap: " + c.name + " has no button on the " +
                    (ring->accessibilityIdentifier() == ids::kTogglesRing ? "toggles" : "behaviors") + " ring");
-  tapAt(centreOf(*button));
+  // A button still flying out (or a panel still fading in) takes no touch: the tap would be lost.
+  const CGPoint centre = centreOf(*button);
+  UIView* hit = button->window() ? button->window()->hitTest(centre, nullptr) : nullptr;
+  if (!hit || !hit->isDescendantOfView(button))
+    return refused("panel tap: the button of " + c.name +
+                   " takes no touch yet (it is still moving); wait until it rests");
+  tapAt(centre);
   return done();
 }
 
