@@ -124,6 +124,36 @@ TEST_F(SettingsEndToEndTest, ADryRunReportsWhatTheSettingsAppRefuses) {
   EXPECT_TRUE(contains(wrong.err, "page is \"Tessra 2\"")) << wrong.err;
 }
 
+TEST_F(SettingsEndToEndTest, QuittingTheSettingsAppEndsItsProcessDryAndLive) {
+  const std::string lines =
+      "settings\n"
+      "settings tap \"Customize Apps\"\n"
+      "quit com.apple.Preferences\n"
+      "settings tap \"Reset\"\n";
+  ProcessResult dry = tessra({"device", "run", script(lines).string()});
+  EXPECT_EQ(dry.status, 2);
+  EXPECT_TRUE(contains(dry.err, ":4: settings tap: the Settings app is not in front")) << dry.out << dry.err;
+  ProcessResult again = tessra({"device", "run",
+                                script("settings\nquit com.apple.Preferences\nsettings\n"
+                                       "settings switch \"Show Volume Indicator\" off\n"
+                                       "expect setting showVolumeHUD off\n")
+                                    .string()});
+  EXPECT_EQ(again.status, 0) << again.out << again.err;
+
+  startDevice();
+  ProcessResult live = tessra({"device", "run", script(lines).string(), "--root", root_.string()});
+  EXPECT_EQ(live.status, 2) << live.out << live.err;
+  EXPECT_TRUE(contains(live.err, ":4: settings tap: the Settings app is not in front")) << live.out << live.err;
+  EXPECT_FALSE(
+      platform::BusControlClient::call(root_, "page", {}, platform::seconds(1), "org.tessra.Preferences").answered());
+  EXPECT_TRUE(contains(log("Preferences.log"), "Preferences: leaving")) << log("Preferences.log");
+  ProcessResult reopened =
+      tessra({"device", "run", script("settings\nexpect page \"Tessra 2\"\n").string(), "--root", root_.string()});
+  EXPECT_EQ(reopened.status, 0) << reopened.err;
+  EXPECT_TRUE(
+      platform::BusControlClient::call(root_, "page", {}, platform::seconds(5), "org.tessra.Preferences").answered());
+}
+
 TEST_F(SettingsEndToEndTest, APanelRequestOpensNothingUntilTheSettingsAppWasInFront) {
   startDevice();
   requestPanel("com.waze.iphone");

@@ -46,6 +46,10 @@ SettingsAppLink& SettingsCommandRunner::link() {
 
 void SettingsCommandRunner::stop() { linkSlot().reset(); }
 
+void SettingsCommandRunner::stopUnlessRunning(platform::springboard::DeviceModel& model) {
+  if (linkSlot() && linkSlot()->isRunning() && !model.apps().isRunning(kSettingsApp)) linkSlot()->stop();
+}
+
 bool SettingsCommandRunner::answersInSettings(platform::springboard::DeviceModel& model) {
   return model.apps().frontApp() == kSettingsApp && linkSlot() && linkSlot()->isRunning();
 }
@@ -71,7 +75,7 @@ ScriptOutcome SettingsCommandRunner::execute(const ScriptCommand& command, platf
   if (command.name == "settings") {
     if (apps.locked()) return {Status::Refused, "settings: the device is locked; unlock it first"};
     // The app was quit since its process started: that process is gone on a phone.
-    if (link().isRunning() && !apps.isRunning(kSettingsApp)) link().stop();
+    stopUnlessRunning(model);
     if (apps.frontApp() != kSettingsApp && !model.openApp(kSettingsApp))
       return {Status::Refused, "settings: the Settings app cannot be opened"};
     if (!link().start()) return {Status::Refused, "settings: the Settings app did not start"};

@@ -43,6 +43,8 @@ class SettingsCommandRunner {
   // otherwise. This is what the home screen shows in place of the Settings app's scene.
   static std::shared_ptr<platform::UIImage> settingsScreen(platform::springboard::DeviceModel& model,
                                                            platform::CGSize size, double scale);
+  // Stops the Settings process when its app no longer runs (it was quit), as the phone ends an app's process.
+  static void stopUnlessRunning(platform::springboard::DeviceModel& model);
   // Stops the Settings process (the host is ending).
   static void stop();
 
