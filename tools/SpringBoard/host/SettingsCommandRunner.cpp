@@ -9,6 +9,7 @@
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/springboard/DeviceModel.h"
 #include "platform/ui/UIImage.h"
+#include "platform/ui/UIScreen.h"
 #include "tools/SpringBoard/core/SettingsCommandParser.h"
 #include "tools/SpringBoard/host/SettingsAppLink.h"
 
@@ -38,8 +39,11 @@ SettingsAppLink& SettingsCommandRunner::link() {
   auto& slot = linkSlot();
   if (!slot) {
     bool dry = dynamic_cast<platform::ManualTaskEnvironment*>(&platform::TaskEnvironment::current()) != nullptr;
+    // The app fills the device's screen.
+    const platform::UIScreen& screen = platform::UIScreen::mainScreen();
+    SettingsAppLink::Screen size{screen.bounds().size.width, screen.bounds().size.height, screen.scale()};
     slot = std::make_unique<SettingsAppLink>(dry ? SettingsAppLink::Mode::Dry : SettingsAppLink::Mode::Live,
-                                             platform::DevicePaths::root());
+                                             platform::DevicePaths::root(), size);
   }
   return *slot;
 }
@@ -56,6 +60,16 @@ bool SettingsCommandRunner::answersInSettings(platform::springboard::DeviceModel
 
 ScriptOutcome SettingsCommandRunner::answer(const std::string& title) {
   return outcomeOf(link().execute("answer", {title}), "answer");
+}
+
+std::shared_ptr<platform::UIImage> SettingsCommandRunner::sceneContent(platform::springboard::DeviceModel& model,
+                                                                       const std::string& bundleIdentifier) {
+  if (bundleIdentifier != kSettingsApp || !answersInSettings(model)) return nullptr;
+  return linkSlot()->sceneImage();
+}
+
+bool SettingsCommandRunner::sceneTouch(platform::springboard::DeviceModel& model, int phase, double x, double y) {
+  return answersInSettings(model) && linkSlot()->touchScene(phase, x, y);
 }
 
 std::shared_ptr<platform::UIImage> SettingsCommandRunner::settingsScreen(platform::springboard::DeviceModel& model,

@@ -39,6 +39,7 @@
 #include "tools/SpringBoard/host/ScreenCommands.h"
 #include "tools/SpringBoard/host/ScriptInterpreter.h"
 #include "tools/SpringBoard/host/ScriptRunner.h"
+#include "tools/SpringBoard/host/SettingsCommandRunner.h"
 #include "tools/SpringBoard/host/SignalWatcher.h"
 #include "tools/SpringBoard/host/UIAlertScreen.h"
 #include "tweak/store/TessraKeys.h"
@@ -179,6 +180,13 @@ int SpringBoardHost::runLive() {
 
   platform::springboard::DeviceScreen::Options screenOptions;
   screenOptions.wallClock = [] { return std::time(nullptr); };
+  // The Settings app draws its own screen in its process, and takes the touches on it.
+  screenOptions.sceneContent = [&model](const std::string& bundleIdentifier) {
+    return SettingsCommandRunner::sceneContent(model, bundleIdentifier);
+  };
+  screenOptions.sceneTouch = [&model](platform::UITouchPhase phase, platform::CGPoint point) {
+    return SettingsCommandRunner::sceneTouch(model, static_cast<int>(phase), point.x, point.y);
+  };
   platform::springboard::DeviceScreen screen(model, std::move(screenOptions));
   ScriptParser parser(vocabulary_);
   ScriptInterpreter interpreter(model, vocabulary_, alerts_.get(), nullptr);
