@@ -171,6 +171,24 @@ size_t differingPixels(const platform::UIImage& a, const platform::UIImage& b, i
   return differing;
 }
 
+TEST_F(SettingsEndToEndTest, InADryRunTheSettingsAppsSceneIsItsOwnScreenAndTakesTouches) {
+  ProcessResult run = tessra({"device", "run",
+                              script("settings\nsnapshot first.png\ntap 100 427\nwait 0.5\n"
+                                     "expect page \"Customize Apps\"\nsnapshot apps.png\nhome\nsnapshot home.png\n")
+                                  .string()});
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  auto first = platform::UIImage::imageWithContentsOfFile((scratch_ / "first.png").string());
+  auto apps = platform::UIImage::imageWithContentsOfFile((scratch_ / "apps.png").string());
+  auto home = platform::UIImage::imageWithContentsOfFile((scratch_ / "home.png").string());
+  ASSERT_TRUE(first && apps && home);
+  fs::copy_file(scratch_ / "apps.png", fs::temp_directory_path() / "tessra-settings-dry.png",
+                fs::copy_options::overwrite_existing);
+  // Another page is another picture: the plain scene would not change.
+  const int bottom = first->pixelHeight() - 34 * 3;
+  EXPECT_GT(differingPixels(*first, *apps, 44 * 3, bottom), 1000u);
+  EXPECT_GT(differingPixels(*apps, *home, 44 * 3, bottom), 100000u);
+}
+
 TEST_F(SettingsEndToEndTest, WhileTheSettingsAppIsInFrontTheDeviceShowsItsScreenAsItsProcessDrawsIt) {
   startDevice();
   ProcessResult run =

@@ -148,8 +148,7 @@ TEST_F(SettingsAppDriverTest, AFingerOnARowOpensItsPageAndOneOnASwitchFlipsIt) {
   app_->window().layoutIfNeeded();
   cell = nullptr;
   for (auto path : page->table()->indexPathsForVisibleRows())
-    if (page->specifierAtIndexPath(path)->name() == "Enabled")
-      cell = page->table()->cellForRowAtIndexPath(path);
+    if (page->specifierAtIndexPath(path)->name() == "Enabled") cell = page->table()->cellForRowAtIndexPath(path);
   auto* controlCell = dynamic_cast<PSControlTableCell*>(cell);
   ASSERT_NE(controlCell, nullptr);
   auto* control = dynamic_cast<UISwitch*>(controlCell->control());
@@ -158,6 +157,15 @@ TEST_F(SettingsAppDriverTest, AFingerOnARowOpensItsPageAndOneOnASwitchFlipsIt) {
   touch(centreOf(*control));
   EXPECT_NE(control->isOn(), before);
   EXPECT_EQ(app_->pageTitle(), "Tessra 2");
+  // The same finger as a command (how a dry run's home screen sends it); a wrong one changes nothing.
+  const CGPoint row = centreOf(*control);
+  EXPECT_EQ(run("touch", {"0", std::to_string(row.x), std::to_string(row.y)}), (SettingsAppDriver::Result{0, "taken"}));
+  EXPECT_EQ(run("touch", {"3", std::to_string(row.x), std::to_string(row.y)}).first, SettingsAppDriver::kDone);
+  EXPECT_EQ(control->isOn(), before);
+  EXPECT_EQ(run("touch", {"7", "10", "10"}).first, SettingsAppDriver::kRefused);
+  EXPECT_EQ(run("touch", {"0", "nan", "10"}).first, SettingsAppDriver::kRefused);
+  EXPECT_EQ(run("touch", {"0", "10"}), (SettingsAppDriver::Result{2, "wrong number of arguments for touch"}));
+  EXPECT_EQ(control->isOn(), before);
 }
 
 }  // namespace

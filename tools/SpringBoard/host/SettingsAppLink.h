@@ -53,6 +53,7 @@ class SettingsAppLink {
   // Stops the process (as quitting the Settings app does).
   void stop();
   bool isRunning() const { return child_ > 0; }
+  Mode mode() const { return mode_; }
   // Runs one command of the Settings screen (SettingsAppDriver's verbs).
   Result execute(const std::string& verb, const std::vector<std::string>& args);
   // Writes the Settings app's screen, `width` × `height` points at `scale`, as a PNG at a device path.

@@ -65,11 +65,16 @@ ScriptOutcome SettingsCommandRunner::answer(const std::string& title) {
 std::shared_ptr<platform::UIImage> SettingsCommandRunner::sceneContent(platform::springboard::DeviceModel& model,
                                                                        const std::string& bundleIdentifier) {
   if (bundleIdentifier != kSettingsApp || !answersInSettings(model)) return nullptr;
-  return linkSlot()->sceneImage();
+  if (linkSlot()->mode() == SettingsAppLink::Mode::Live) return linkSlot()->sceneImage();
+  // A dry run's Settings app draws its screen when asked, at the device's size and scale.
+  const platform::UIScreen& screen = platform::UIScreen::mainScreen();
+  return settingsScreen(model, screen.bounds().size, screen.scale());
 }
 
 bool SettingsCommandRunner::sceneTouch(platform::springboard::DeviceModel& model, int phase, double x, double y) {
-  return answersInSettings(model) && linkSlot()->touchScene(phase, x, y);
+  if (!answersInSettings(model)) return false;
+  if (linkSlot()->mode() == SettingsAppLink::Mode::Live) return linkSlot()->touchScene(phase, x, y);
+  return linkSlot()->execute("touch", {std::to_string(phase), std::to_string(x), std::to_string(y)}).first == 0;
 }
 
 std::shared_ptr<platform::UIImage> SettingsCommandRunner::settingsScreen(platform::springboard::DeviceModel& model,

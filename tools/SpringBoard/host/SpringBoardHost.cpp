@@ -102,6 +102,19 @@ bool SpringBoardHost::configureDevice() {
   return true;
 }
 
+platform::springboard::DeviceScreen::Options SpringBoardHost::settingsSceneOptions(
+    platform::springboard::DeviceScreen::Options options) {
+  // The Settings app draws its own screen in its process, and takes the touches on it.
+  options.sceneContent = [](const std::string& bundleIdentifier) {
+    return SettingsCommandRunner::sceneContent(platform::springboard::DeviceModel::shared(), bundleIdentifier);
+  };
+  options.sceneTouch = [](platform::UITouchPhase phase, platform::CGPoint point) {
+    return SettingsCommandRunner::sceneTouch(platform::springboard::DeviceModel::shared(), static_cast<int>(phase),
+                                             point.x, point.y);
+  };
+  return options;
+}
+
 void SpringBoardHost::startHomeScreen() {
   auto folder = platform::DevicePaths::resolve("/Library/MobileSubstrate/DynamicLibraries");
   if (folder) {
@@ -141,8 +154,8 @@ int SpringBoardHost::runScript() {
   if (!configureDevice()) return kDeviceError;
   auto& model = platform::springboard::DeviceModel::shared();
   DeviceTrace trace(model.eventLog(), env.clock(), platform::TimePoint{});
-  // The screen's classes exist before the plug-ins load and hook them.
-  platform::springboard::DeviceScreen screen(model);
+  // The screen's classes exist before the plug-ins load and hook them. The Settings app draws its own scene.
+  platform::springboard::DeviceScreen screen(model, settingsSceneOptions({}));
   startHomeScreen();
   layOutAgain(screen.window());
   env.runUntilIdle();
@@ -180,13 +193,7 @@ int SpringBoardHost::runLive() {
 
   platform::springboard::DeviceScreen::Options screenOptions;
   screenOptions.wallClock = [] { return std::time(nullptr); };
-  // The Settings app draws its own screen in its process, and takes the touches on it.
-  screenOptions.sceneContent = [&model](const std::string& bundleIdentifier) {
-    return SettingsCommandRunner::sceneContent(model, bundleIdentifier);
-  };
-  screenOptions.sceneTouch = [&model](platform::UITouchPhase phase, platform::CGPoint point) {
-    return SettingsCommandRunner::sceneTouch(model, static_cast<int>(phase), point.x, point.y);
-  };
+  screenOptions = settingsSceneOptions(std::move(screenOptions));
   platform::springboard::DeviceScreen screen(model, std::move(screenOptions));
   ScriptParser parser(vocabulary_);
   ScriptInterpreter interpreter(model, vocabulary_, alerts_.get(), nullptr);
