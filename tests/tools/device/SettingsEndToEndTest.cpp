@@ -219,9 +219,9 @@ TEST_F(SettingsEndToEndTest, WhileTheSettingsAppIsInFrontTheDeviceShowsItsScreen
 
   // A finger on the device's screen reaches the Settings app (here the "Customize Apps" row), and the page it
   // opens is on the device's screen too; at home, the screen is the home screen's again.
-  ProcessResult tapped = tessra({"device", "run",
-                                 script("tap 100 427\nwait 0.8\nexpect page \"Customize Apps\"\n").string(),
-                                 "--root", root_.string()});
+  ProcessResult tapped =
+      tessra({"device", "run", script("tap 100 427\nwait 0.8\nexpect page \"Customize Apps\"\n").string(), "--root",
+              root_.string()});
   ASSERT_EQ(tapped.status, 0) << tapped.out << tapped.err << log("SpringBoard.log") << log("Preferences.log");
   ProcessResult snap = tessra({"device", "snapshot", root_.string(), png.string()});
   ASSERT_EQ(snap.status, 0) << snap.err;
