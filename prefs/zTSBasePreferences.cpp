@@ -11,6 +11,7 @@
 #include "platform/preferences/UINavigationItem.h"
 #include "platform/preferences/UITableView.h"
 #include "platform/preferences/UITextField.h"
+#include "platform/prefs/DeferredDurability.h"
 #include "platform/prefs/HBPreferences.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UIImageView.h"
@@ -79,6 +80,9 @@ plist::Value zTSBasePreferences::readPreferenceValue(const std::shared_ptr<PSSpe
 
 void zTSBasePreferences::setPreferenceValue(plist::Value value, const std::shared_ptr<PSSpecifier>& specifier) {
   if (!specifier) return;
+  // The new value is in the domain's file for every process before the row's notification is posted, and on disk
+  // before this returns: the flushes wait until the others have been told.
+  DeferredDurability durability;
   HBRootListController::setPreferenceValue(value, specifier);
   std::string key = specifier->key();
   enableDisableCellIfNeededForKey(key, value);
@@ -93,6 +97,7 @@ void zTSBasePreferences::setPreferenceValue(plist::Value value, const std::share
   plist::Value notification = specifier->propertyForKey("PostNotification");
   if (notification.isString() && !notification.string().empty())
     DarwinNotificationCenter::shared().postNotification(notification.string());
+  durability.complete();
 }
 
 void zTSBasePreferences::enableDisableCellIfNeededForKey(const std::string&, const plist::Value&) {}

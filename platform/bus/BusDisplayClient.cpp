@@ -26,8 +26,11 @@ struct BusDisplayClient::Live {
   int height = 0;
 };
 
-BusDisplayClient::BusDisplayClient(BusConnection& bus, double scale, Handlers handlers)
-    : bus_(bus), scale_(scale), handlers_(std::move(handlers)) {
+BusDisplayClient::BusDisplayClient(BusConnection& bus, double scale, Handlers handlers, std::string hostName)
+    : bus_(bus),
+      scale_(scale),
+      handlers_(std::move(handlers)),
+      hostName_(hostName.empty() ? std::string(bus::kSpringBoardBusName) : std::move(hostName)) {
   bus_.addClient(*this);
 }
 
@@ -100,7 +103,7 @@ void BusDisplayClient::key(DisplayKey key, bool down) {
 
 void BusDisplayClient::attach(sdbus::IConnection& connection) {
   auto live = std::make_unique<Live>();
-  live->proxy = sdbus::createProxy(connection, bus::kSpringBoardBusName, display::kPath);
+  live->proxy = sdbus::createProxy(connection, hostName_, display::kPath);
   Live* state = live.get();
   live->proxy->uponSignal(display::kFrameSignal)
       .onInterface(display::kInterface)
@@ -115,12 +118,13 @@ void BusDisplayClient::attach(sdbus::IConnection& connection) {
         handlers_.frame(sequence, clipped(changed, state->width, state->height));
       });
   live->proxy->finishRegistration();
-  const std::string hostName = bus::kSpringBoardBusName;
+  const std::string& hostName = hostName_;
+  const bool home = hostName_ == bus::kSpringBoardBusName;
   live->hostWatch = connection.addMatch(
       "type='signal',sender='org.freedesktop.DBus',path='/org/freedesktop/DBus',interface='org.freedesktop.DBus',"
       "member='NameOwnerChanged',arg0='" +
           hostName + "'",
-      [this, state](sdbus::Message& message) {
+      [this, state, home](sdbus::Message& message) {
         std::string name, before, after;
         try {
           message >> name >> before >> after;
@@ -129,7 +133,7 @@ void BusDisplayClient::attach(sdbus::IConnection& connection) {
         }
         if (after.empty() && state->viewer && handlers_.lost) {
           state->viewer = 0;
-          handlers_.lost("the device's SpringBoard stopped");
+          handlers_.lost(home ? "the device's SpringBoard stopped" : hostName_ + " stopped");
         }
       });
 
@@ -146,7 +150,7 @@ void BusDisplayClient::attach(sdbus::IConnection& connection) {
   } catch (const sdbus::Error& e) {
     const std::string& name = e.getName();
     problem = name == "org.freedesktop.DBus.Error.ServiceUnknown" || name == "org.freedesktop.DBus.Error.NameHasNoOwner"
-                  ? "SpringBoard is not running on the device"
+                  ? (home ? "SpringBoard is not running on the device" : hostName_ + " is not running on the device")
                   : "the device refused to show its screen: " + e.getMessage();
   }
   std::shared_ptr<const SharedFrame> frame;

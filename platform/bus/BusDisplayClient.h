@@ -15,7 +15,8 @@ namespace platform {
 class BusConnection;
 
 // A viewer's side of the display channel (DisplayChannel.h): on every
-// connection it asks the home-screen host for frames at its scale, maps the
+// connection it asks the home-screen host (or another process that exports
+// the channel, such as the Settings app) for frames at its scale, maps the
 // shared buffer it is given (refusing a bad descriptor or size), and reports
 // each frame the host announces, with the changed rectangles clipped to the
 // buffer. Touches, keys and "shown" go back without waiting for an answer.
@@ -33,7 +34,8 @@ class BusDisplayClient final : public BusClient {
     std::function<void(std::string reason)> lost;
   };
 
-  BusDisplayClient(BusConnection& bus, double scale, Handlers handlers);
+  // A viewer of the display that the process owning `hostName` exports (the home screen's, unless another).
+  BusDisplayClient(BusConnection& bus, double scale, Handlers handlers, std::string hostName = {});
   ~BusDisplayClient() override;
   BusDisplayClient(const BusDisplayClient&) = delete;
   BusDisplayClient& operator=(const BusDisplayClient&) = delete;
@@ -55,6 +57,7 @@ class BusDisplayClient final : public BusClient {
   BusConnection& bus_;
   double scale_;
   Handlers handlers_;
+  std::string hostName_;
   std::unique_ptr<Live> live_;  // bus thread only
 };
 

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <memory>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "platform/foundation/BeneathRoot.h"
@@ -51,6 +52,8 @@ class Fd {
     fd_ = -1;
     return result;
   }
+  // Hands the descriptor over, still open.
+  int release() { return std::exchange(fd_, -1); }
 
  private:
   int fd_;
@@ -473,8 +476,21 @@ bool PropertyListFile::writeDeviceFileAtomically(const std::filesystem::path& ro
   return writeAtomicallyAt(dir.fd(), path, bytes, error);
 }
 
+std::optional<FileFlush> PropertyListFile::replaceDeviceFile(const std::filesystem::path& root,
+                                                             const std::filesystem::path& path, std::string_view bytes,
+                                                             std::string* error) {
+  BeneathRoot::File dir = BeneathRoot::open(root, path.parent_path(), O_RDONLY | O_DIRECTORY);
+  if (!dir.ok()) {
+    if (error) *error = "cannot open the folder " + dir.error();
+    return std::nullopt;
+  }
+  FileFlush flush;
+  if (!writeAtomicallyAt(dir.fd(), path, bytes, error, &flush)) return std::nullopt;
+  return flush;
+}
+
 bool PropertyListFile::writeAtomicallyAt(int folder, const std::filesystem::path& path, std::string_view bytes,
-                                         std::string* error) {
+                                         std::string* error, FileFlush* deferred) {
   auto fail = [&](std::string why) {
     if (error) *error = std::move(why);
     return false;
@@ -500,6 +516,18 @@ bool PropertyListFile::writeAtomicallyAt(int folder, const std::filesystem::path
   };
   if (::fchmod(fd.get(), 0644) != 0) return abandon("cannot set the temporary file's mode", errno);
   if (!writeAll(fd.get(), bytes)) return abandon("cannot write the temporary file", errno);
+  if (deferred) {
+    // Visible first, durable later: the caller completes the flush before it reports the write done.
+    const int folderCopy = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
+    if (folderCopy < 0) return abandon("cannot keep the folder open", errno);
+    if (::renameat(folder, temp.c_str(), folder, name.c_str()) != 0) {
+      const int code = errno;
+      ::close(folderCopy);
+      return abandon("cannot replace the file", code);
+    }
+    *deferred = FileFlush(fd.release(), folderCopy, path.string());
+    return true;
+  }
   if (::fsync(fd.get()) != 0) return abandon("cannot flush the temporary file", errno);
   if (fd.close() != 0) return abandon("cannot close the temporary file", errno);
   if (::renameat(folder, temp.c_str(), folder, name.c_str()) != 0) return abandon("cannot replace the file", errno);

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/foundation/FileFlush.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/PropertyListLimits.h"
 
@@ -64,14 +65,22 @@ class PropertyListFile {
   // and the new file is created and renamed inside that folder.
   static bool writeDeviceFileAtomically(const std::filesystem::path& root, const std::filesystem::path& path,
                                         std::string_view bytes, std::string* error = nullptr);
+  // writeDeviceFileAtomically that does not wait for the disk: the new file is written and renamed into place at
+  // once (every reader sees either the old bytes or the new ones), and the flush of the file and its folder is
+  // returned, to be completed before the caller reports the write done. Nothing (with `error` set, the old file
+  // untouched) when a step up to the rename failed.
+  static std::optional<FileFlush> replaceDeviceFile(const std::filesystem::path& root,
+                                                    const std::filesystem::path& path, std::string_view bytes,
+                                                    std::string* error = nullptr);
 
   // Prefix of the temporary files writeAtomically creates beside `path`; leftovers of a crashed writer carry it.
   static std::string temporaryPrefix(const std::filesystem::path& path);
 
  private:
-  // writeAtomically inside the open folder `folder`.
+  // writeAtomically inside the open folder `folder`; with `deferred`, the flushes are left to it instead (and the
+  // folder's descriptor is duplicated into it).
   static bool writeAtomicallyAt(int folder, const std::filesystem::path& path, std::string_view bytes,
-                                std::string* error);
+                                std::string* error, FileFlush* deferred = nullptr);
 };
 
 }  // namespace platform::plist

@@ -98,6 +98,11 @@ void UITableViewCell::layoutSubviews() {
   }
 }
 
+UIView* UITableViewCell::hitTest(CGPoint p, UIEvent* event) {
+  UIView* hit = UIView::hitTest(p, event);
+  return hit == contentView_.get() ? this : hit;
+}
+
 void UITableViewCell::touchesEnded(const std::vector<UITouch*>& touches, UIEvent* event) {
   UIView::touchesEnded(touches, event);
   if (touches.empty() || !tableView_ || !isUserInteractionEnabled()) return;

@@ -44,6 +44,8 @@ class UITableViewCell : public UIView {
   void setTableView(UITableView* table) { tableView_ = table; }
 
   void layoutSubviews() override;
+  // The content view and the labels in it do not take touches for themselves: a finger there is the cell's.
+  UIView* hitTest(CGPoint p, UIEvent* event) override;
   void touchesEnded(const std::vector<UITouch*>& touches, UIEvent* event) override;
 
  private:

@@ -22,6 +22,8 @@ class PreferenceDomain;
 // returns: under an exclusive lock the file is re-read, only this write's key
 // is applied, and the result replaces the file atomically, so other processes'
 // keys are never lost and a crash leaves either the old or the new file.
+// Under a DeferredDurability of the writing thread the new file is in place
+// when setObject returns and on disk when that scope completes.
 // The Darwin notification "<domain>/ReloadPrefs" reloads the domain in every
 // process: bound fields take the stored values (or their defaults) and change
 // blocks run.

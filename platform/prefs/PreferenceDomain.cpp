@@ -7,6 +7,7 @@
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyListFile.h"
+#include "platform/prefs/DeferredDurability.h"
 
 namespace platform {
 
@@ -188,13 +189,17 @@ bool PreferenceDomain::flush(const PreferenceFileStore::KeyEdit* keyEdit) {
     Log::write("HBPreferences: cannot save domain \"" + identifier_ + "\": invalid domain name");
     return false;
   }
-  PreferenceFileStore::WriteResult written = store_.update(changes, knownBytes, knownValues, keyEdit);
+  PreferenceFileStore::WriteResult written =
+      store_.update(changes, knownBytes, knownValues, keyEdit,
+                    DeferredDurability::active() ? PreferenceFileStore::Durability::Deferred
+                                                 : PreferenceFileStore::Durability::BeforeReturning);
   lastFlushRefusedContent_ = written.refusedContent;
   if (!written.ok) {
     Log::write("HBPreferences: could not save domain " + identifier_ + " (" + written.error +
                "); the file on disk is unchanged");
     return false;
   }
+  if (written.flush.owed()) DeferredDurability::owe(std::move(written.flush), weak_from_this());
   std::lock_guard lock(mutex_);
   // Writes made by other threads while this one was saving stay pending.
   for (const auto& [key, value] : changes)
@@ -202,6 +207,29 @@ bool PreferenceDomain::flush(const PreferenceFileStore::KeyEdit* keyEdit) {
   diskValues_ = std::move(written.values);
   diskBytes_ = std::move(written.bytes);
   fileProblem_.clear();  // a bad file was kept aside and replaced
+  rebuildValuesLocked();
+  return true;
+}
+
+bool PreferenceDomain::rewriteDurably() {
+  std::lock_guard io(ioMutex_);
+  if (!valid_) return false;
+  std::string knownBytes;
+  plist::Dictionary knownValues;
+  {
+    std::lock_guard lock(mutex_);
+    knownBytes = diskBytes_;
+    knownValues = diskValues_;
+  }
+  // No change: the file's present content (this process's save, or a later one of another) is written anew.
+  PreferenceFileStore::WriteResult written = store_.update({}, knownBytes, knownValues);
+  if (!written.ok) {
+    Log::write("HBPreferences: could not write domain " + identifier_ + " again (" + written.error + ")");
+    return false;
+  }
+  std::lock_guard lock(mutex_);
+  diskValues_ = std::move(written.values);
+  diskBytes_ = std::move(written.bytes);
   rebuildValuesLocked();
   return true;
 }

@@ -27,9 +27,10 @@ namespace platform {
 // saved; a write that could not be saved stays pending, is retried by the next
 // write or synchronize(), and keeps its value in this process across reloads,
 // unless another process saves that key meanwhile (its value then wins).
-// Thread-safe; bound fields are written and change blocks run on the thread
-// that writes or reloads.
-class PreferenceDomain {
+// A save under a DeferredDurability of the saving thread is published at once
+// and flushed when that scope completes. Thread-safe; bound fields are written
+// and change blocks run on the thread that writes or reloads.
+class PreferenceDomain : public std::enable_shared_from_this<PreferenceDomain> {
  public:
   // The domain of `identifier` for this process, created (and loaded) when none is alive.
   static std::shared_ptr<PreferenceDomain> forIdentifier(const std::string& identifier);
@@ -60,6 +61,9 @@ class PreferenceDomain {
   // stored value afterwards (null when removed), or nothing when the save failed (logged; nothing changed).
   std::optional<plist::Value> updateObject(std::string key,
                                            const std::function<plist::Value(const plist::Value& stored)>& edit);
+  // Writes the file again from what it holds now, flushed before it replaces the old one (a deferred flush of
+  // this domain's file failed); false when that failed too (logged).
+  bool rewriteDurably();
   // Number of writes not yet saved.
   size_t pendingCount() const;
   // Why the domain's file could not be used when last read (the domain then reads as empty); empty when it was

@@ -228,7 +228,7 @@ PreferenceFileStore::LoadResult PreferenceFileStore::load(const std::string& kno
 PreferenceFileStore::WriteResult PreferenceFileStore::update(const std::vector<Change>& changes,
                                                              const std::string& knownBytes,
                                                              const plist::Dictionary& knownValues,
-                                                             const KeyEdit* keyEdit) {
+                                                             const KeyEdit* keyEdit, Durability durability) {
   WriteResult result;
   std::error_code ec;
   if (std::string why; !BeneathRoot::createFolders(root_, file_.parent_path(), &why)) {
@@ -280,7 +280,13 @@ PreferenceFileStore::WriteResult PreferenceFileStore::update(const std::vector<C
     result.refusedContent = true;
     return result;
   }
-  if (!PropertyListFile::writeDeviceFileAtomically(root_, file_, *xml, &result.error)) return result;
+  if (durability == Durability::Deferred) {
+    std::optional<FileFlush> flush = PropertyListFile::replaceDeviceFile(root_, file_, *xml, &result.error);
+    if (!flush) return result;
+    result.flush = std::move(*flush);
+  } else if (!PropertyListFile::writeDeviceFileAtomically(root_, file_, *xml, &result.error)) {
+    return result;
+  }
   result.ok = true;
   result.values = root.dictionary();
   result.bytes = std::move(*xml);

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/foundation/FileFlush.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/PropertyListLimits.h"
 
@@ -21,7 +22,9 @@ namespace platform {
 // root is not a dictionary or that breaks the limits reads as an empty domain
 // and is reported once in the log; it stays where it is (a reader never moves
 // it) until a write is about to replace it, which first renames it to
-// "<file>.bad-<UTC time>". Owned by its PreferenceDomain; not thread-safe on its own (the domain
+// "<file>.bad-<UTC time>". A write is flushed to disk before its rename, or
+// — Durability::Deferred — renamed at once and flushed by the caller through
+// the FileFlush it returns. Owned by its PreferenceDomain; not thread-safe on its own (the domain
 // serializes calls).
 class PreferenceFileStore {
  public:
@@ -45,6 +48,12 @@ class PreferenceFileStore {
     std::string bytes;            // its bytes, when ok
     std::string error;            // why not, otherwise
     bool refusedContent = false;  // not ok because the values cannot be written (too large or too complex)
+    FileFlush flush;              // when ok and deferred: the flush still owed to the new file
+  };
+  // When a write reaches the disk.
+  enum class Durability {
+    BeforeReturning,  // the new file is flushed before it replaces the old one
+    Deferred,         // it replaces the old one at once; the caller completes WriteResult::flush
   };
   // A change of one key: a null value removes it.
   using Change = std::pair<std::string, plist::Value>;
@@ -65,7 +74,8 @@ class PreferenceFileStore {
   // Applies `changes` to the file under the lock. `knownBytes`/`knownValues` spare a parse when the file still
   // holds what the caller last saw. On failure the file is as it was.
   WriteResult update(const std::vector<Change>& changes, const std::string& knownBytes,
-                     const plist::Dictionary& knownValues, const KeyEdit* keyEdit = nullptr);
+                     const plist::Dictionary& knownValues, const KeyEdit* keyEdit = nullptr,
+                     Durability durability = Durability::BeforeReturning);
 
   const std::filesystem::path& file() const { return file_; }
   // The lock file beside the domain's file.

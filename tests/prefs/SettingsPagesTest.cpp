@@ -10,6 +10,7 @@
 #include "platform/preferences/UISegmentedControl.h"
 #include "platform/preferences/UISlider.h"
 #include "platform/preferences/UISwitch.h"
+#include "platform/prefs/DeferredDurability.h"
 #include "platform/ui/UIImageView.h"
 #include "platform/ui/UILabel.h"
 #include "prefs/TSPrefsListController.h"
@@ -86,6 +87,23 @@ TEST_F(SettingsPagesBehaviourTest, AChangeIsStoredAtOnceAndPostsTheRowsNotificat
   dynamic_cast<UISegmentedControl*>(controlCellTitled("Panel Style")->control())->selectSegmentFromUser(1);
   EXPECT_EQ(stored("interfaceColorStyle"), plist::Value(int64_t{1}));
   EXPECT_EQ(darwin_.size(), 2u);
+}
+
+TEST_F(SettingsPagesBehaviourTest, TheRowsNotificationFindsTheNewValueInTheFileBeforeItIsFlushed) {
+  open("TSPrefsListController");
+  // What another process would find when told: the file already holds the value; the flush is still to come.
+  std::vector<std::pair<plist::Value, bool>> seen;
+  auto token = platform::DarwinNotificationCenter::shared().addObserver(
+      "com.kelvane.tessra2/ReloadPrefs",
+      [&](const std::string&) { seen.emplace_back(stored("showVolumeHUD"), platform::DeferredDurability::active()); });
+  switchTitled("Show Volume Indicator")->toggle();
+  platform::DarwinNotificationCenter::shared().removeObserver(token);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].first, plist::Value(false));
+  EXPECT_TRUE(seen[0].second);
+  // Flushed before the change returned.
+  EXPECT_FALSE(platform::DeferredDurability::active());
+  EXPECT_EQ(stored("showVolumeHUD"), plist::Value(false));
 }
 
 TEST_F(SettingsPagesBehaviourTest, MasterSwitchOffGreysEveryOtherRowAndOnRestoresTheDependencyMarks) {

@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <cmath>
 #include <cstdlib>
 
 #include "platform/foundation/DevicePaths.h"
@@ -16,6 +17,7 @@
 #include "platform/preferences/UISwitch.h"
 #include "platform/preferences/UITableView.h"
 #include "platform/ui/UIAlertController.h"
+#include "platform/ui/UIApplication.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UIWindow.h"
 #include "platform/ui/render/ViewRenderer.h"
@@ -137,8 +139,11 @@ SettingsAppDriver::Result SettingsAppDriver::execute(const std::string& verb, co
     result = args.size() == 1
                  ? frame(args[0], 0, 0, 1)
                  : frame(args[0], std::atof(args[1].c_str()), std::atof(args[2].c_str()), std::atof(args[3].c_str()));
+  } else if (verb == "touch" && args.size() == 3) {
+    result = touch(args);
   } else if (verb == "settings" || verb == "tap" || verb == "switch" || verb == "slider" || verb == "segment" ||
-             verb == "back" || verb == "answer" || verb == "page" || verb.starts_with("expect-") || verb == "frame") {
+             verb == "back" || verb == "answer" || verb == "page" || verb.starts_with("expect-") || verb == "frame" ||
+             verb == "touch") {
     result = {kRefused, "wrong number of arguments for " + verb};
   }
   settle();
@@ -233,6 +238,22 @@ SettingsAppDriver::Result SettingsAppDriver::answer(const std::string& title) {
   if (!alert) return {kRefused, "no alert is shown"};
   if (!alert->tapActionWithTitle(title)) return {kRefused, "the alert has no button \"" + title + "\""};
   return {kDone, title};
+}
+
+SettingsAppDriver::Result SettingsAppDriver::touch(const std::vector<std::string>& args) {
+  char* end = nullptr;
+  const long phase = std::strtol(args[0].c_str(), &end, 10);
+  if (end == args[0].c_str() || *end || phase < 0 || phase > static_cast<long>(UITouchPhase::Cancelled))
+    return {kRefused, "touch takes a phase from 0 to 4"};
+  double point[2] = {0, 0};
+  for (int i = 0; i < 2; ++i) {
+    point[i] = std::strtod(args[i + 1].c_str(), &end);
+    if (end == args[i + 1].c_str() || *end || !std::isfinite(point[i]))
+      return {kRefused, "touch takes a point in screen points"};
+  }
+  const bool taken =
+      UIApplication::sharedApplication().sendTouch(static_cast<UITouchPhase>(phase), {point[0], point[1]});
+  return {kDone, taken ? "taken" : "not taken"};
 }
 
 SettingsAppDriver::Result SettingsAppDriver::frame(const std::string& devicePath, double width, double height,

@@ -39,7 +39,8 @@ class SettingsAppDriver {
 
   // Runs one command: "settings", "tap", "switch", "slider", "segment", "back", "answer",
   // "page", "expect-page", "expect-row", "expect-rows", "frame PATH [WIDTH HEIGHT SCALE]" (the screen
-  // as a PNG at a device path, the window first resized to WIDTH × HEIGHT points).
+  // as a PNG at a device path, the window first resized to WIDTH × HEIGHT points), "touch PHASE X Y" (a finger
+  // on the screen, in points; the phase as UITouchPhase).
   Result execute(const std::string& verb, const std::vector<std::string>& args);
 
   platform::UIWindow& window() const { return *window_; }
@@ -57,6 +58,7 @@ class SettingsAppDriver {
   Result expectRows(const std::vector<std::string>& args);
   Result answer(const std::string& title);
   Result frame(const std::string& devicePath, double width, double height, double scale);
+  Result touch(const std::vector<std::string>& args);
   void settle();
 
   std::shared_ptr<platform::UIWindow> window_;

@@ -4,19 +4,23 @@
 // loads the settings bundles of Library/PreferenceBundles and shows its first
 // page. Scripts and the home screen drive it through its control name on the
 // bus, "org.tessra.Preferences": each request is a command of
-// SettingsAppDriver (run on the main thread); "frame PATH" writes the screen
-// as a PNG at a device path, which is how the home screen composes the
-// Settings app's screen while it is in front. It runs until SIGTERM or SIGINT.
+// SettingsAppDriver (run on the main thread). Its screen, `--screen W H`
+// points (375 x 667 without), goes to the home screen over the display
+// channel of the same bus name (SettingsDisplay), which shows it while the
+// Settings app is in front; "frame PATH" writes it as a PNG at a device path.
+// It runs until SIGTERM or SIGINT.
 // Its log lines go to var/log/Preferences.log in the device.
 // With --dry it is the Settings app of a dry run instead: no bus, a manual
 // clock, and the home screen's messages on standard input (DryRunSession).
 #include <signal.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <thread>
 
 #include "platform/bus/BusConnection.h"
@@ -31,19 +35,39 @@
 #include "platform/foundation/ThreadedTaskEnvironment.h"
 #include "tools/Preferences/DryRunSession.h"
 #include "tools/Preferences/SettingsAppDriver.h"
+#include "tools/Preferences/SettingsDisplay.h"
 
 namespace {
 
 constexpr const char* kBusName = "org.tessra.Preferences";
 namespace fs = std::filesystem;
 
+// A side of the screen in points, as `--screen` gives it; nothing when it is not one.
+std::optional<double> screenSide(const char* text) {
+  char* end = nullptr;
+  const double value = std::strtod(text, &end);
+  if (end == text || *end || !(value >= 100 && value <= 4096)) return std::nullopt;
+  return value;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   bool dry = argc == 4 && std::strcmp(argv[3], "--dry") == 0;
-  if ((argc != 3 && !dry) || std::strcmp(argv[1], "--root") != 0) {
-    std::cerr << "usage: Preferences --root DIR [--dry]\n";
+  bool sized = argc == 6 && std::strcmp(argv[3], "--screen") == 0;
+  if ((argc != 3 && !dry && !sized) || std::strcmp(argv[1], "--root") != 0) {
+    std::cerr << "usage: Preferences --root DIR [--dry | --screen WIDTH HEIGHT]\n";
     return 64;
+  }
+  double width = 375, height = 667;
+  if (sized) {
+    auto w = screenSide(argv[4]), h = screenSide(argv[5]);
+    if (!w || !h) {
+      std::cerr << "Preferences: the screen's sides go from 100 to 4096 points\n";
+      return 64;
+    }
+    width = *w;
+    height = *h;
   }
   std::error_code ec;
   fs::path root = fs::absolute(argv[2], ec);
@@ -86,7 +110,11 @@ int main(int argc, char** argv) {
 
   platform::RunLoop& mainLoop = env.mainLoop();
   std::unique_ptr<tessra::preferences::SettingsAppDriver> driver;
-  mainLoop.post([&] { driver = std::make_unique<tessra::preferences::SettingsAppDriver>(bundles, 375, 667); });
+  std::unique_ptr<tessra::preferences::SettingsDisplay> display;
+  mainLoop.post([&] {
+    driver = std::make_unique<tessra::preferences::SettingsAppDriver>(bundles, width, height);
+    display = std::make_unique<tessra::preferences::SettingsDisplay>(bus, mainLoop, driver->window());
+  });
 
   // Requests are handled on the main loop, where the screen lives.
   platform::BusControlServer control(
@@ -102,6 +130,7 @@ int main(int argc, char** argv) {
   });
   mainLoop.run();
   platform::Log::write("Preferences: leaving");
+  display.reset();
   driver.reset();
   platform::DarwinNotificationCenter::shared().setTransport(nullptr);
   platform::DistributedNotificationCenter::shared().setTransport(nullptr);

@@ -20,6 +20,17 @@ AppSceneView::AppSceneView() : ScreenView("SBAppSceneView") {
   identifier_->setTextColor(UIColor(0.4, 0.4, 0.43, 1));
   identifier_->setTextAlignment(NSTextAlignment::Center);
   addSubview(identifier_);
+  content_ = std::make_shared<UIImageView>();
+  content_->setHidden(true);
+  addSubview(content_);
+}
+
+void AppSceneView::showContent(std::shared_ptr<UIImage> image) {
+  if (image == contentImage_) return;
+  contentImage_ = std::move(image);
+  content_->setImage(contentImage_);
+  content_->setHidden(!contentImage_);
+  setNeedsLayout();
 }
 
 void AppSceneView::showApp(const std::string& bundleIdentifier, const std::string& displayName) {
@@ -37,6 +48,7 @@ void AppSceneView::layoutContents() {
   band_->setFrame(CGRectMake(0, 0, size.width, 110));
   name_->setFrame(CGRectMake(20, size.height / 2 - 30, size.width - 40, 40));
   identifier_->setFrame(CGRectMake(20, size.height / 2 + 14, size.width - 40, 18));
+  content_->setFrame(CGRectMake(0, 0, size.width, size.height));
 }
 
 }  // namespace platform::springboard

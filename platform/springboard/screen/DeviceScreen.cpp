@@ -8,6 +8,7 @@
 #include <typeinfo>
 
 #include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/screen/AppSceneView.h"
 #include "platform/springboard/screen/BannerView.h"
 #include "platform/springboard/screen/HomeScreenView.h"
 #include "platform/springboard/screen/IconPagesView.h"
@@ -117,6 +118,15 @@ std::pair<std::string, std::string> DeviceScreen::timeAndDate() const {
 void DeviceScreen::update() {
   auto [time, date] = timeAndDate();
   home_->sync(time, date);
+  if (options_.sceneContent) {
+    const std::string& front = model_.state().apps().frontApp();
+    std::shared_ptr<UIImage> content = front.empty() ? nullptr : options_.sceneContent(front);
+    if (content != sceneContent_) {
+      sceneContent_ = std::move(content);
+      home_->showSceneContent(sceneContent_);
+      dirty_ = true;
+    }
+  }
   for (UIWindow* w : UIApplication::sharedApplication().windows()) w->layoutIfNeeded();
 }
 
@@ -152,6 +162,7 @@ bool DeviceScreen::touch(UITouchPhase phase, CGPoint point) {
       if (!(*it)->isHidden()) touchView_ = (*it)->hitTest((*it)->convertPointFrom(point, nullptr), nullptr);
     }
     touchViewHold_ = touchView_ ? touchView_->weak_from_this().lock() : nullptr;
+    touchOnScene_ = false;
   } else {
     if (!touching_) return false;
     point.x = std::clamp(point.x, 0.0, screen.width - 0.5);
@@ -170,8 +181,17 @@ bool DeviceScreen::touch(UITouchPhase phase, CGPoint point) {
   // The touch is traced before what it does.
   if (ends) model_.state().eventLog().record(reached);
   bool taken = UIApplication::sharedApplication().sendTouch(phase, point);
+  if (phase == UITouchPhase::Began && options_.sceneTouch && !model_.state().apps().frontApp().empty()) {
+    bool onScene = false;
+    for (UIView* v = touchView_; v && !onScene; v = v->superview()) onScene = v == &home_->appScene();
+    touchOnScene_ = onScene && options_.sceneTouch(phase, point);
+  } else if (touchOnScene_) {
+    options_.sceneTouch(phase, point);
+  }
+  taken = taken || touchOnScene_;
   if (ends) {
     touching_ = false;
+    touchOnScene_ = false;
     touchView_ = nullptr;
     touchViewHold_ = nullptr;
   }

@@ -37,7 +37,8 @@ class HomeScreenView;
 // lifts the event log records what it did and what it began on: "tap
 // SBIconView com.apple.Maps", "longpress ...", "drag ..." (moved 10 points or
 // more; held 0.5 s or more is a long press). render() draws every visible
-// window; needsDisplay() says whether a new frame would differ. Owns its
+// window; needsDisplay() says whether a new frame would differ (a new picture
+// from an app that draws its own scene counts). Owns its
 // window and views; main thread.
 class DeviceScreen {
  public:
@@ -46,6 +47,13 @@ class DeviceScreen {
     std::string language;
     // The wall-clock time the status bar shows; none: 9:41 on Tuesday, January 9, moving with the device's clock.
     std::function<std::time_t()> wallClock;
+    // The picture an app with a process of its own drew of its screen, shown as its scene while it is in front;
+    // null (or no function) for the plain scene. Asked on every update while an app is in front.
+    std::function<std::shared_ptr<UIImage>(const std::string& bundleIdentifier)> sceneContent;
+    // A finger on the scene of the app in front (one that began there, not on a system gesture's strip), in
+    // points, offered to the app's own process: it answers at the touch's beginning whether it takes the touch,
+    // whose later phases then go to it too. No function: the home screen's own scene takes every touch.
+    std::function<bool(UITouchPhase phase, CGPoint point)> sceneTouch;
   };
 
   explicit DeviceScreen(DeviceModel& model) : DeviceScreen(model, Options{}) {}
@@ -92,12 +100,14 @@ class DeviceScreen {
   std::shared_ptr<HomeScreenView> home_;
   std::unique_ptr<ViewRenderer> renderer_;
   bool touching_ = false;
+  bool touchOnScene_ = false;  // the touch began on the scene and the app's own process took it
   CGPoint touchStart_;
   double touchStartTime_ = 0;
   double touchTravel_ = 0;
   UIView* touchView_ = nullptr;
   std::shared_ptr<UIView> touchViewHold_;
   std::string lastSignature_;
+  std::shared_ptr<UIImage> sceneContent_;  // what the app in front drew, as last shown
   bool dirty_ = true;
 };
 

@@ -142,6 +142,8 @@ IconView* HomeScreenView::iconFor(const std::string& bundleIdentifier) const {
   return dock_->iconFor(bundleIdentifier);
 }
 
+void HomeScreenView::showSceneContent(std::shared_ptr<UIImage> image) { app_->showContent(std::move(image)); }
+
 void HomeScreenView::sync(const std::string& time, const std::string& date) {
   std::vector<std::string> installed;
   for (const InstalledApp& app : model_.state().apps().installedApps()) installed.push_back(app.bundleIdentifier);

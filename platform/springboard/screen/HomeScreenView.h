@@ -9,6 +9,7 @@
 
 namespace platform {
 class NCNotificationRequest;
+class UIImage;
 class SBAlertItem;
 }
 
@@ -56,6 +57,9 @@ class HomeScreenView final : public ScreenView, public IconViewDelegate {
   ControlCenterView& controlCenter() const { return *controlCenter_; }
   BannerView& banner() const { return *banner_; }
   SystemAlertView& systemAlert() const { return *systemAlert_; }
+  AppSceneView& appScene() const { return *app_; }
+  // The picture the app in front draws itself, shown as its scene (null: the plain scene).
+  void showSceneContent(std::shared_ptr<UIImage> image);
   // The icon of an app on the pages or in the dock, or null.
   IconView* iconFor(const std::string& bundleIdentifier) const;
 

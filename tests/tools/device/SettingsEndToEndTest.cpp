@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <future>
 #include <sstream>
@@ -15,6 +16,7 @@
 #include "platform/bus/BusControlClient.h"
 #include "platform/bus/BusNotificationTransport.h"
 #include "platform/foundation/PropertyListFile.h"
+#include "platform/ui/UIImage.h"
 #include "tests/tools/device/DeviceProcessRunner.h"
 #include "tools/SpringBoard/core/HostFiles.h"
 
@@ -122,6 +124,115 @@ TEST_F(SettingsEndToEndTest, ADryRunReportsWhatTheSettingsAppRefuses) {
   ProcessResult wrong = tessra({"device", "run", script("settings\nexpect page \"General\"\n").string()});
   EXPECT_EQ(wrong.status, 1);
   EXPECT_TRUE(contains(wrong.err, "page is \"Tessra 2\"")) << wrong.err;
+}
+
+TEST_F(SettingsEndToEndTest, QuittingTheSettingsAppEndsItsProcessDryAndLive) {
+  const std::string lines =
+      "settings\n"
+      "settings tap \"Customize Apps\"\n"
+      "quit com.apple.Preferences\n"
+      "settings tap \"Reset\"\n";
+  ProcessResult dry = tessra({"device", "run", script(lines).string()});
+  EXPECT_EQ(dry.status, 2);
+  EXPECT_TRUE(contains(dry.err, ":4: settings tap: the Settings app is not in front")) << dry.out << dry.err;
+  ProcessResult again = tessra({"device", "run",
+                                script("settings\nquit com.apple.Preferences\nsettings\n"
+                                       "settings switch \"Show Volume Indicator\" off\n"
+                                       "expect setting showVolumeHUD off\n")
+                                    .string()});
+  EXPECT_EQ(again.status, 0) << again.out << again.err;
+
+  startDevice();
+  ProcessResult live = tessra({"device", "run", script(lines).string(), "--root", root_.string()});
+  EXPECT_EQ(live.status, 2) << live.out << live.err;
+  EXPECT_TRUE(contains(live.err, ":4: settings tap: the Settings app is not in front")) << live.out << live.err;
+  EXPECT_FALSE(
+      platform::BusControlClient::call(root_, "page", {}, platform::seconds(1), "org.tessra.Preferences").answered());
+  EXPECT_TRUE(contains(log("Preferences.log"), "Preferences: leaving")) << log("Preferences.log");
+  ProcessResult reopened =
+      tessra({"device", "run", script("settings\nexpect page \"Tessra 2\"\n").string(), "--root", root_.string()});
+  EXPECT_EQ(reopened.status, 0) << reopened.err;
+  EXPECT_TRUE(
+      platform::BusControlClient::call(root_, "page", {}, platform::seconds(5), "org.tessra.Preferences").answered());
+}
+
+// Pixels of `a` and `b` in the rows from `top` to `bottom` that differ by more than a little in some channel.
+size_t differingPixels(const platform::UIImage& a, const platform::UIImage& b, int top, int bottom) {
+  size_t differing = 0;
+  for (int y = top; y < bottom; ++y)
+    for (int x = 0; x < a.pixelWidth(); ++x) {
+      const uint32_t p = a.pixelAt(x, y), q = b.pixelAt(x, y);
+      for (int shift = 0; shift < 32; shift += 8)
+        if (std::abs(static_cast<int>((p >> shift) & 0xff) - static_cast<int>((q >> shift) & 0xff)) > 2) {
+          ++differing;
+          break;
+        }
+    }
+  return differing;
+}
+
+TEST_F(SettingsEndToEndTest, InADryRunTheSettingsAppsSceneIsItsOwnScreenAndTakesTouches) {
+  ProcessResult run = tessra({"device", "run",
+                              script("settings\nsnapshot first.png\ntap 100 427\nwait 0.5\n"
+                                     "expect page \"Customize Apps\"\nsnapshot apps.png\nhome\nsnapshot home.png\n")
+                                  .string()});
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  auto first = platform::UIImage::imageWithContentsOfFile((scratch_ / "first.png").string());
+  auto apps = platform::UIImage::imageWithContentsOfFile((scratch_ / "apps.png").string());
+  auto home = platform::UIImage::imageWithContentsOfFile((scratch_ / "home.png").string());
+  ASSERT_TRUE(first && apps && home);
+  fs::copy_file(scratch_ / "apps.png", fs::temp_directory_path() / "tessra-settings-dry.png",
+                fs::copy_options::overwrite_existing);
+  // Another page is another picture: the plain scene would not change.
+  const int bottom = first->pixelHeight() - 34 * 3;
+  EXPECT_GT(differingPixels(*first, *apps, 44 * 3, bottom), 1000u);
+  EXPECT_GT(differingPixels(*apps, *home, 44 * 3, bottom), 100000u);
+}
+
+TEST_F(SettingsEndToEndTest, WhileTheSettingsAppIsInFrontTheDeviceShowsItsScreenAsItsProcessDrawsIt) {
+  startDevice();
+  ProcessResult run =
+      tessra({"device", "run", script("settings\nexpect page \"Tessra 2\"\n").string(), "--root", root_.string()});
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  // The Settings app's own picture of its page, at the device's size and scale.
+  auto own = platform::BusControlClient::call(root_, "frame", {"/var/run/own.png", "375", "812", "3"},
+                                              platform::seconds(10), "org.tessra.Preferences");
+  ASSERT_TRUE(own.answered() && own.status == 0) << own.error << own.output;
+  auto drawn = platform::UIImage::imageWithContentsOfFile((root_ / "var/run/own.png").string());
+  ASSERT_TRUE(drawn);
+  ASSERT_EQ(drawn->pixelWidth(), 1125);
+  // Below the status bar (44 points), the device's screen holds those very pixels once the frame has come over.
+  const fs::path png = scratch_ / "device.png";
+  size_t differing = 0;
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    ProcessResult snap = tessra({"device", "snapshot", root_.string(), png.string()});
+    ASSERT_EQ(snap.status, 0) << snap.err;
+    auto device = platform::UIImage::imageWithContentsOfFile(png.string());
+    ASSERT_TRUE(device);
+    ASSERT_EQ(device->pixelWidth(), drawn->pixelWidth());
+    differing = differingPixels(*device, *drawn, 44 * 3, drawn->pixelHeight() - 34 * 3);
+    if (differing == 0) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  EXPECT_EQ(differing, 0u) << log("SpringBoard.log");
+  fs::copy_file(png, fs::temp_directory_path() / "tessra-settings-scene.png", fs::copy_options::overwrite_existing);
+
+  // A finger on the device's screen reaches the Settings app (here the "Customize Apps" row), and the page it
+  // opens is on the device's screen too; at home, the screen is the home screen's again.
+  ProcessResult tapped =
+      tessra({"device", "run", script("tap 100 427\nwait 0.8\nexpect page \"Customize Apps\"\n").string(), "--root",
+              root_.string()});
+  ASSERT_EQ(tapped.status, 0) << tapped.out << tapped.err << log("SpringBoard.log") << log("Preferences.log");
+  ProcessResult snap = tessra({"device", "snapshot", root_.string(), png.string()});
+  ASSERT_EQ(snap.status, 0) << snap.err;
+  auto apps = platform::UIImage::imageWithContentsOfFile(png.string());
+  ASSERT_TRUE(apps);
+  EXPECT_GT(differingPixels(*apps, *drawn, 44 * 3, drawn->pixelHeight() - 34 * 3), 1000u);
+  ASSERT_EQ(tessra({"device", "run", script("home\n").string(), "--root", root_.string()}).status, 0);
+  ASSERT_EQ(tessra({"device", "snapshot", root_.string(), png.string()}).status, 0);
+  auto home = platform::UIImage::imageWithContentsOfFile(png.string());
+  ASSERT_TRUE(home);
+  EXPECT_GT(differingPixels(*home, *drawn, 44 * 3, drawn->pixelHeight() - 34 * 3), 100000u);
 }
 
 TEST_F(SettingsEndToEndTest, APanelRequestOpensNothingUntilTheSettingsAppWasInFront) {

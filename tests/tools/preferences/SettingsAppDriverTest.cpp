@@ -3,9 +3,16 @@
 // rows and sections, the apps page and its reset, and refused commands.
 #include <gtest/gtest.h>
 
+#include "platform/preferences/PSControlTableCell.h"
+#include "platform/preferences/PSListController.h"
 #include "platform/preferences/UINavigationController.h"
+#include "platform/preferences/UISwitch.h"
+#include "platform/preferences/UITableView.h"
+#include "platform/preferences/UITableViewCell.h"
 #include "platform/prefs/HBPreferences.h"
+#include "platform/ui/UIApplication.h"
 #include "platform/ui/UIImage.h"
+#include "platform/ui/UILabel.h"
 #include "platform/ui/UIWindow.h"
 #include "tests/prefs/SettingsPagesFixture.h"
 #include "tools/Preferences/SettingsAppDriver.h"
@@ -56,6 +63,7 @@ TEST_F(SettingsAppDriverTest, OpensTheTessraPageFromTheFirstPageAndGoesBack) {
   EXPECT_EQ(run("back").first, SettingsAppDriver::kDone);
   EXPECT_EQ(app_->pageTitle(), "Tessra 2");
   run("back");
+  app_->window().layoutIfNeeded();
   EXPECT_EQ(run("back"), (SettingsAppDriver::Result{2, "the first page has no way back"}));
 }
 
@@ -111,6 +119,53 @@ TEST_F(SettingsAppDriverTest, TheScreenIsWrittenAtTheSizeAndScaleAsked) {
   EXPECT_EQ(image->pixelHeight(), 1688);
   EXPECT_EQ(run("frame", {"../../outside.png"}).first, SettingsAppDriver::kRefused);
   EXPECT_EQ(run("frame", {"/var/run/frame.png", "390", "844", "0"}).first, SettingsAppDriver::kRefused);
+}
+
+TEST_F(SettingsAppDriverTest, AFingerOnARowOpensItsPageAndOneOnASwitchFlipsIt) {
+  // What a touch on the device's screen does once it reaches the Settings app.
+  run("settings");
+  auto* page = dynamic_cast<PSListController*>(app_->navigation().topViewController());
+  ASSERT_NE(page, nullptr);
+  auto centreOf = [&](UIView& view) {
+    CGRect frame = view.convertRect(view.bounds(), nullptr);
+    return CGPoint{CGRectGetMidX(frame), CGRectGetMidY(frame)};
+  };
+  auto touch = [&](CGPoint point) {
+    UIApplication::sharedApplication().sendTouch(UITouchPhase::Began, point);
+    env_.fastForwardBy(seconds(0.05));
+    UIApplication::sharedApplication().sendTouch(UITouchPhase::Ended, point);
+    env_.runUntilIdle();
+    app_->window().layoutIfNeeded();
+  };
+  app_->window().layoutIfNeeded();
+  UITableViewCell* cell = nullptr;
+  for (auto path : page->table()->indexPathsForVisibleRows())
+    if (page->specifierAtIndexPath(path)->name() == "Customize Apps") cell = page->table()->cellForRowAtIndexPath(path);
+  ASSERT_NE(cell, nullptr);
+  touch(centreOf(*cell->textLabel()));
+  EXPECT_EQ(app_->pageTitle(), "Customize Apps");
+  run("back");
+  app_->window().layoutIfNeeded();
+  cell = nullptr;
+  for (auto path : page->table()->indexPathsForVisibleRows())
+    if (page->specifierAtIndexPath(path)->name() == "Enabled") cell = page->table()->cellForRowAtIndexPath(path);
+  auto* controlCell = dynamic_cast<PSControlTableCell*>(cell);
+  ASSERT_NE(controlCell, nullptr);
+  auto* control = dynamic_cast<UISwitch*>(controlCell->control());
+  ASSERT_NE(control, nullptr);
+  const bool before = control->isOn();
+  touch(centreOf(*control));
+  EXPECT_NE(control->isOn(), before);
+  EXPECT_EQ(app_->pageTitle(), "Tessra 2");
+  // The same finger as a command (how a dry run's home screen sends it); a wrong one changes nothing.
+  const CGPoint row = centreOf(*control);
+  EXPECT_EQ(run("touch", {"0", std::to_string(row.x), std::to_string(row.y)}), (SettingsAppDriver::Result{0, "taken"}));
+  EXPECT_EQ(run("touch", {"3", std::to_string(row.x), std::to_string(row.y)}).first, SettingsAppDriver::kDone);
+  EXPECT_EQ(control->isOn(), before);
+  EXPECT_EQ(run("touch", {"7", "10", "10"}).first, SettingsAppDriver::kRefused);
+  EXPECT_EQ(run("touch", {"0", "nan", "10"}).first, SettingsAppDriver::kRefused);
+  EXPECT_EQ(run("touch", {"0", "10"}), (SettingsAppDriver::Result{2, "wrong number of arguments for touch"}));
+  EXPECT_EQ(control->isOn(), before);
 }
 
 }  // namespace

@@ -22,6 +22,7 @@ enum class ScriptVerb {
   Customize,         // customize BUNDLE [volume P|none] [brightness P|none] [NAME on|off|none]...
   Setting,           // setting KEY VALUE
   Open,              // open BUNDLE
+  Quit,              // quit BUNDLE (swiped away in the switcher)
   Home,              // home
   Siri,              // siri on|off
   Spotlight,         // spotlight on|off

@@ -262,10 +262,10 @@ std::string ScriptParser::parseWords(const std::vector<std::string>& w, ScriptCo
   }
   if (verb == "customize") return parseCustomize(w, c);
   if (verb == "setting") return parseSetting(w, c);
-  if (verb == "open") {
-    if (n != 2) return wrongCount(verb, "open BUNDLE");
-    if (!isBundleIdentifier(w[1])) return "open: " + quoted(w[1]) + " is not a bundle identifier";
-    c.verb = ScriptVerb::Open;
+  if (verb == "open" || verb == "quit") {
+    if (n != 2) return wrongCount(verb, verb + " BUNDLE");
+    if (!isBundleIdentifier(w[1])) return verb + ": " + quoted(w[1]) + " is not a bundle identifier";
+    c.verb = verb == "open" ? ScriptVerb::Open : ScriptVerb::Quit;
     c.name = w[1];
     return {};
   }
@@ -395,8 +395,9 @@ std::vector<ScriptError> ScriptParser::checkInstalledApps(const std::vector<Scri
   std::vector<ScriptError> errors;
   for (const auto& command : commands) {
     if (command.verb == ScriptVerb::App) installed.insert(command.name);
-    if ((command.verb == ScriptVerb::Open || command.verb == ScriptVerb::MediaPlaying ||
-         command.verb == ScriptVerb::TapIcon || command.verb == ScriptVerb::PressIcon) &&
+    if ((command.verb == ScriptVerb::Open || command.verb == ScriptVerb::Quit ||
+         command.verb == ScriptVerb::MediaPlaying || command.verb == ScriptVerb::TapIcon ||
+         command.verb == ScriptVerb::PressIcon) &&
         !installed.contains(command.name))
       errors.push_back({command.line, "no app " + quoted(command.name) + " is installed on the device"});
   }

@@ -7,6 +7,8 @@
 #include "platform/foundation/DarwinNotificationCenter.h"
 #include "platform/prefs/HBPreferences.h"
 #include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/SBAppLayout.h"
+#include "platform/springboard/SBMainSwitcherViewController.h"
 #include "platform/ui/UIApplication.h"
 #include "tools/SpringBoard/host/AlertScreen.h"
 #include "tools/SpringBoard/host/BehaviourCommands.h"
@@ -28,6 +30,9 @@ using Status = ScriptOutcome::Status;
 ScriptOutcome done(std::string output = {}) { return {Status::Done, std::move(output)}; }
 ScriptOutcome refused(std::string why) { return {Status::Refused, std::move(why)}; }
 ScriptOutcome failed(std::string what) { return {Status::ExpectFailed, std::move(what)}; }
+
+// The reason the switcher gives for an app the user swiped away.
+constexpr long kSwitcherQuitReason = 1;
 
 std::string fraction(double value) {
   char text[32];
@@ -91,6 +96,7 @@ ScriptOutcome ScriptInterpreter::execute(const ScriptCommand& c) {
     case ScriptVerb::Customize: return customize(c);
     case ScriptVerb::Setting: return setting(c);
     case ScriptVerb::Open: return open(c);
+    case ScriptVerb::Quit: return quit(c);
     case ScriptVerb::Home:
       if (model_.state().apps().locked()) return refused("home: the device is locked; unlock it first");
       model_.goHome();
@@ -180,6 +186,37 @@ ScriptOutcome ScriptInterpreter::open(const ScriptCommand& c) {
     return refused("open: Siri and Spotlight come over an app with 'siri on' and 'spotlight on'");
   if (model_.state().apps().locked()) return refused("open: the device is locked; unlock it first");
   model_.openApp(c.name);
+  return done();
+}
+
+ScriptOutcome ScriptInterpreter::quit(const ScriptCommand& c) {
+  if (!model_.state().apps().installedApp(c.name)) return refused("quit: no app '" + c.name + "' is installed");
+  if (model_.state().apps().locked()) return refused("quit: the device is locked; unlock it first");
+  if (!model_.state().apps().isRunning(c.name)) return refused("quit: " + c.name + " is not running");
+  // Swiped away in the switcher: through the switcher's own quit method of this system version, which a plug-in
+  // may hook, with the app's layout as the switcher lists it.
+  auto* switcher = platform::SBMainSwitcherViewController::sharedInstance();
+  platform::Ref<platform::Object> layout;
+  if (switcher)
+    for (const auto& item : switcher->appLayouts())
+      if (auto* appLayout = dynamic_cast<platform::SBAppLayout*>(item.get());
+          appLayout && appLayout->primaryBundleIdentifier() == c.name)
+        layout = item;
+  if (!layout) return refused("quit: the switcher does not list " + c.name);
+  switch (model_.state().profile().quitMethod()) {
+    case platform::springboard::SwitcherQuitMethod::QuitAppsRepresentedByAppLayout:
+      switcher->_quitAppsRepresentedByAppLayout(layout.get(), kSwitcherQuitReason);
+      break;
+    case platform::springboard::SwitcherQuitMethod::DeleteAppLayout:
+      switcher->_deleteAppLayout(layout.get(), kSwitcherQuitReason);
+      break;
+    case platform::springboard::SwitcherQuitMethod::DeleteAppLayoutsMatchingBundleIdentifier:
+      switcher->_deleteAppLayoutsMatchingBundleIdentifier(c.name);
+      break;
+  }
+  // An app with a process of its own loses it with the app.
+  SettingsCommandRunner::stopUnlessRunning(model_);
+  if (model_.state().apps().isRunning(c.name)) return refused("quit: " + c.name + " is still running");
   return done();
 }
 

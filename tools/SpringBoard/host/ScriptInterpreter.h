@@ -66,6 +66,7 @@ class ScriptInterpreter {
   ScriptOutcome expectAlert(const ScriptCommand& command);
   ScriptOutcome answer(const ScriptCommand& command);
   ScriptOutcome open(const ScriptCommand& command);
+  ScriptOutcome quit(const ScriptCommand& command);
   ScriptOutcome checkDeviceSetup(const ScriptCommand& command);
   ScriptOutcome checkApp(const ScriptCommand& command);
 

@@ -16,7 +16,9 @@
 #include "platform/foundation/NotificationTransport.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/foundation/TaskEnvironment.h"
+#include "platform/ui/UIImage.h"
 #include "tools/SpringBoard/core/SettingsAppProtocol.h"
+#include "tools/SpringBoard/host/SettingsScene.h"
 
 namespace tessra::device {
 
@@ -51,7 +53,8 @@ class SettingsAppLink::PipeTransport final : public platform::NotificationTransp
   int fd_;
 };
 
-SettingsAppLink::SettingsAppLink(Mode mode, std::filesystem::path root) : mode_(mode), root_(std::move(root)) {}
+SettingsAppLink::SettingsAppLink(Mode mode, std::filesystem::path root, Screen screen)
+    : mode_(mode), root_(std::move(root)), screen_(screen) {}
 
 SettingsAppLink::~SettingsAppLink() { stop(); }
 
@@ -59,6 +62,7 @@ bool SettingsAppLink::start() {
   if (isRunning()) return true;
   signal(SIGPIPE, SIG_IGN);
   std::string program = preferencesProgram().string(), root = root_.string();
+  std::string width = std::to_string(screen_.width), height = std::to_string(screen_.height);
   int down[2] = {-1, -1}, up[2] = {-1, -1};
   if (mode_ == Mode::Dry && (pipe2(down, O_CLOEXEC) != 0 || pipe2(up, O_CLOEXEC) != 0)) {
     platform::Log::write("SpringBoard: cannot make the pipes of the Settings app");
@@ -82,7 +86,8 @@ bool SettingsAppLink::start() {
       dup2(up[1], 1);
       execl(program.c_str(), "Preferences", "--root", root.c_str(), "--dry", static_cast<char*>(nullptr));
     } else {
-      execl(program.c_str(), "Preferences", "--root", root.c_str(), static_cast<char*>(nullptr));
+      execl(program.c_str(), "Preferences", "--root", root.c_str(), "--screen", width.c_str(), height.c_str(),
+            static_cast<char*>(nullptr));
     }
     _exit(127);
   }
@@ -100,7 +105,10 @@ bool SettingsAppLink::start() {
   // Live: the app is there once it answers on the bus.
   for (int attempt = 0; attempt < 100; ++attempt) {
     auto reply = platform::BusControlClient::call(root_, "page", {}, platform::seconds(1), kBusName);
-    if (reply.answered()) return true;
+    if (reply.answered()) {
+      scene_ = std::make_unique<SettingsScene>(root_, screen_.scale);
+      return true;
+    }
     if (waitpid(child_, nullptr, WNOHANG) == child_) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
@@ -121,6 +129,7 @@ void SettingsAppLink::stop() {
     toChild_ = fromChild_ = -1;
     buffer_.clear();
   } else {
+    scene_.reset();
     kill(child_, SIGTERM);
   }
   waitpid(child_, nullptr, 0);
@@ -133,6 +142,14 @@ SettingsAppLink::Result SettingsAppLink::execute(const std::string& verb, const 
   auto reply = platform::BusControlClient::call(root_, verb, args, platform::seconds(10), kBusName);
   if (!reply.answered()) return {kStopped, "the Settings app does not answer: " + reply.error};
   return {reply.status, reply.output};
+}
+
+std::shared_ptr<platform::UIImage> SettingsAppLink::sceneImage() {
+  return scene_ && isRunning() ? scene_->image() : nullptr;
+}
+
+bool SettingsAppLink::touchScene(int phase, double x, double y) {
+  return scene_ && isRunning() && scene_->touch(phase, x, y);
 }
 
 SettingsAppLink::Result SettingsAppLink::executeDry(const std::string& verb, const std::vector<std::string>& args) {

@@ -9,6 +9,7 @@
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/springboard/DeviceModel.h"
 #include "platform/ui/UIImage.h"
+#include "platform/ui/UIScreen.h"
 #include "tools/SpringBoard/core/SettingsCommandParser.h"
 #include "tools/SpringBoard/host/SettingsAppLink.h"
 
@@ -38,13 +39,20 @@ SettingsAppLink& SettingsCommandRunner::link() {
   auto& slot = linkSlot();
   if (!slot) {
     bool dry = dynamic_cast<platform::ManualTaskEnvironment*>(&platform::TaskEnvironment::current()) != nullptr;
+    // The app fills the device's screen.
+    const platform::UIScreen& screen = platform::UIScreen::mainScreen();
+    SettingsAppLink::Screen size{screen.bounds().size.width, screen.bounds().size.height, screen.scale()};
     slot = std::make_unique<SettingsAppLink>(dry ? SettingsAppLink::Mode::Dry : SettingsAppLink::Mode::Live,
-                                             platform::DevicePaths::root());
+                                             platform::DevicePaths::root(), size);
   }
   return *slot;
 }
 
 void SettingsCommandRunner::stop() { linkSlot().reset(); }
+
+void SettingsCommandRunner::stopUnlessRunning(platform::springboard::DeviceModel& model) {
+  if (linkSlot() && linkSlot()->isRunning() && !model.state().apps().isRunning(kSettingsApp)) linkSlot()->stop();
+}
 
 bool SettingsCommandRunner::answersInSettings(platform::springboard::DeviceModel& model) {
   return model.state().apps().frontApp() == kSettingsApp && linkSlot() && linkSlot()->isRunning();
@@ -52,6 +60,21 @@ bool SettingsCommandRunner::answersInSettings(platform::springboard::DeviceModel
 
 ScriptOutcome SettingsCommandRunner::answer(const std::string& title) {
   return outcomeOf(link().execute("answer", {title}), "answer");
+}
+
+std::shared_ptr<platform::UIImage> SettingsCommandRunner::sceneContent(platform::springboard::DeviceModel& model,
+                                                                       const std::string& bundleIdentifier) {
+  if (bundleIdentifier != kSettingsApp || !answersInSettings(model)) return nullptr;
+  if (linkSlot()->mode() == SettingsAppLink::Mode::Live) return linkSlot()->sceneImage();
+  // A dry run's Settings app draws its screen when asked, at the device's size and scale.
+  const platform::UIScreen& screen = platform::UIScreen::mainScreen();
+  return settingsScreen(model, screen.bounds().size, screen.scale());
+}
+
+bool SettingsCommandRunner::sceneTouch(platform::springboard::DeviceModel& model, int phase, double x, double y) {
+  if (!answersInSettings(model)) return false;
+  if (linkSlot()->mode() == SettingsAppLink::Mode::Live) return linkSlot()->touchScene(phase, x, y);
+  return linkSlot()->execute("touch", {std::to_string(phase), std::to_string(x), std::to_string(y)}).first == 0;
 }
 
 std::shared_ptr<platform::UIImage> SettingsCommandRunner::settingsScreen(platform::springboard::DeviceModel& model,
@@ -71,7 +94,7 @@ ScriptOutcome SettingsCommandRunner::execute(const ScriptCommand& command, platf
   if (command.name == "settings") {
     if (apps.locked()) return {Status::Refused, "settings: the device is locked; unlock it first"};
     // The app was quit since its process started: that process is gone on a phone.
-    if (link().isRunning() && !apps.isRunning(kSettingsApp)) link().stop();
+    stopUnlessRunning(model);
     if (apps.frontApp() != kSettingsApp && !model.openApp(kSettingsApp))
       return {Status::Refused, "settings: the Settings app cannot be opened"};
     if (!link().start()) return {Status::Refused, "settings: the Settings app did not start"};

@@ -43,6 +43,16 @@ class SettingsCommandRunner {
   // otherwise. This is what the home screen shows in place of the Settings app's scene.
   static std::shared_ptr<platform::UIImage> settingsScreen(platform::springboard::DeviceModel& model,
                                                            platform::CGSize size, double scale);
+  // What the home screen shows as the Settings app's scene while it is in front and its process runs: live, the
+  // last frame that process sent; in a dry run, a frame it draws now (settingsScreen). Null otherwise, for the
+  // plain scene.
+  static std::shared_ptr<platform::UIImage> sceneContent(platform::springboard::DeviceModel& model,
+                                                         const std::string& bundleIdentifier);
+  // A finger on the Settings app's scene while it is in front, sent to its process (live over the bus, in a dry
+  // run as a command); false when it does not reach it.
+  static bool sceneTouch(platform::springboard::DeviceModel& model, int phase, double x, double y);
+  // Stops the Settings process when its app no longer runs (it was quit), as the phone ends an app's process.
+  static void stopUnlessRunning(platform::springboard::DeviceModel& model);
   // Stops the Settings process (the host is ending).
   static void stop();
 

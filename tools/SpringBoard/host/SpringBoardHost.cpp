@@ -39,6 +39,7 @@
 #include "tools/SpringBoard/host/ScreenCommands.h"
 #include "tools/SpringBoard/host/ScriptInterpreter.h"
 #include "tools/SpringBoard/host/ScriptRunner.h"
+#include "tools/SpringBoard/host/SettingsCommandRunner.h"
 #include "tools/SpringBoard/host/SignalWatcher.h"
 #include "tools/SpringBoard/host/UIAlertScreen.h"
 #include "tweak/store/TessraKeys.h"
@@ -101,6 +102,19 @@ bool SpringBoardHost::configureDevice() {
   return true;
 }
 
+platform::springboard::DeviceScreen::Options SpringBoardHost::settingsSceneOptions(
+    platform::springboard::DeviceScreen::Options options) {
+  // The Settings app draws its own screen in its process, and takes the touches on it.
+  options.sceneContent = [](const std::string& bundleIdentifier) {
+    return SettingsCommandRunner::sceneContent(platform::springboard::DeviceModel::shared(), bundleIdentifier);
+  };
+  options.sceneTouch = [](platform::UITouchPhase phase, platform::CGPoint point) {
+    return SettingsCommandRunner::sceneTouch(platform::springboard::DeviceModel::shared(), static_cast<int>(phase),
+                                             point.x, point.y);
+  };
+  return options;
+}
+
 void SpringBoardHost::startHomeScreen() {
   auto folder = platform::DevicePaths::resolve("/Library/MobileSubstrate/DynamicLibraries");
   if (folder) {
@@ -140,8 +154,8 @@ int SpringBoardHost::runScript() {
   if (!configureDevice()) return kDeviceError;
   auto& model = platform::springboard::DeviceModel::shared();
   DeviceTrace trace(model.state().eventLog(), env.clock(), platform::TimePoint{});
-  // The screen's classes exist before the plug-ins load and hook them.
-  platform::springboard::DeviceScreen screen(model);
+  // The screen's classes exist before the plug-ins load and hook them. The Settings app draws its own scene.
+  platform::springboard::DeviceScreen screen(model, settingsSceneOptions({}));
   startHomeScreen();
   layOutAgain(screen.window());
   env.runUntilIdle();
@@ -179,6 +193,7 @@ int SpringBoardHost::runLive() {
 
   platform::springboard::DeviceScreen::Options screenOptions;
   screenOptions.wallClock = [] { return std::time(nullptr); };
+  screenOptions = settingsSceneOptions(std::move(screenOptions));
   platform::springboard::DeviceScreen screen(model, std::move(screenOptions));
   ScriptParser parser(vocabulary_);
   ScriptInterpreter interpreter(model, vocabulary_, alerts_.get(), nullptr);

@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <memory>
 
+#include "platform/springboard/screen/DeviceScreen.h"
 #include "tools/SpringBoard/core/ScriptVocabulary.h"
 #include "tools/SpringBoard/host/HostOptions.h"
 
@@ -39,6 +40,9 @@ class SpringBoardHost {
   bool configureDevice();
   // Loads the plug-ins and shows the home screen.
   void startHomeScreen();
+  // `options` with the Settings app drawing its own scene and taking the touches on it.
+  static platform::springboard::DeviceScreen::Options settingsSceneOptions(
+      platform::springboard::DeviceScreen::Options options);
 
   HostOptions options_;
   std::ostream& out_;

@@ -222,6 +222,31 @@ TEST_F(ScriptInterpreterTest, AppsOpenAndLeaveThroughTheHomeScreen) {
   EXPECT_EQ(run("open com.apple.siri").status, Status::Refused);
 }
 
+TEST_F(ScriptInterpreterTest, QuitSwipesAnAppAwayInTheSwitcherOfEachSystemVersion) {
+  // Each version quits through another switcher method; every one ends the app.
+  for (const char* version : {"11.4", "12.4", "13.3"}) {
+    SCOPED_TRACE(version);
+    platform::springboard::DeviceConfiguration config;
+    config.systemVersion = version;
+    model().configure(config);
+    runOk("open com.apple.Maps");
+    runOk("open com.waze.iphone");
+    runOk("quit com.apple.Maps");  // in the background: the app in front stays
+    EXPECT_FALSE(model().state().apps().isRunning("com.apple.Maps"));
+    EXPECT_EQ(model().state().apps().frontApp(), "com.waze.iphone");
+    runOk("quit com.waze.iphone");  // in front: the home screen comes back
+    EXPECT_FALSE(model().state().apps().isRunning("com.waze.iphone"));
+    EXPECT_EQ(model().state().apps().frontApp(), "");
+    EXPECT_TRUE(model().state().eventLog().contains("quit com.waze.iphone"));
+    EXPECT_EQ(run("quit com.waze.iphone").output, "quit: com.waze.iphone is not running");
+  }
+  runOk("open com.apple.Maps");
+  runOk("lock");
+  EXPECT_EQ(run("quit com.apple.Maps").output, "quit: the device is locked; unlock it first");
+  EXPECT_TRUE(model().state().apps().isRunning("com.apple.Maps"));
+  EXPECT_EQ(run("quit com.example.absent").output, "quit: no app 'com.example.absent' is installed");
+}
+
 TEST_F(ScriptInterpreterTest, DeviceSetupLinesOnlyConfirmTheDevice) {
   runOk("version 13.3");
   runOk("kind phone");

@@ -32,6 +32,9 @@ TEST_F(ScriptParserTest, DeviceSetupAndAppLines) {
 
 TEST_F(ScriptParserTest, DeviceActionsAndLevels) {
   EXPECT_EQ(parseOk("open com.apple.Maps").name, "com.apple.Maps");
+  ScriptCommand quit = parseOk("quit com.apple.Preferences");
+  EXPECT_EQ(quit.verb, ScriptVerb::Quit);
+  EXPECT_EQ(quit.name, "com.apple.Preferences");
   EXPECT_EQ(parseOk("home").verb, ScriptVerb::Home);
   EXPECT_EQ(parseOk("lock").verb, ScriptVerb::Lock);
   EXPECT_EQ(parseOk("unlock").verb, ScriptVerb::Unlock);
@@ -100,6 +103,9 @@ TEST_F(ScriptParserTest, BadLinesSayWhatIsWrong) {
   EXPECT_EQ(errorOf("open"), "open: expected 'open BUNDLE'");
   EXPECT_EQ(errorOf("open com apple"), "open: expected 'open BUNDLE'");
   EXPECT_EQ(errorOf("open com.apple/Maps"), "open: 'com.apple/Maps' is not a bundle identifier");
+  EXPECT_EQ(errorOf("quit"), "quit: expected 'quit BUNDLE'");
+  EXPECT_EQ(errorOf("quit com.apple.Maps now"), "quit: expected 'quit BUNDLE'");
+  EXPECT_EQ(errorOf("quit \"com apple\""), "quit: 'com apple' is not a bundle identifier");
   EXPECT_EQ(errorOf("volume 1.5"), "volume: expected a number from 0 to 1, got '1.5'");
   EXPECT_EQ(errorOf("volume nan"), "volume: expected a number from 0 to 1, got 'nan'");
   EXPECT_EQ(errorOf("brightness 0.5x"), "brightness: expected a number from 0 to 1, got '0.5x'");
@@ -172,13 +178,15 @@ TEST_F(ScriptParserTest, AppsMustBeInstalledBeforeTheyAreUsed) {
       "app com.example.late \"Late\" user\n"
       "open com.example.late\n"
       "media playing com.spotify.client\n"
-      "media playing com.example.none\n");
+      "media playing com.example.none\n"
+      "quit com.example.gone\n");
   ASSERT_TRUE(result.ok());
   auto errors = ScriptParser::checkInstalledApps(result.commands, {"com.spotify.client"});
-  ASSERT_EQ(errors.size(), 2u);
+  ASSERT_EQ(errors.size(), 3u);
   EXPECT_EQ(errors[0].line, 1u);
   EXPECT_EQ(errors[0].message, "no app 'com.example.late' is installed on the device");
   EXPECT_EQ(errors[1].line, 5u);
+  EXPECT_EQ(errors[2].line, 6u);
 }
 
 }  // namespace
