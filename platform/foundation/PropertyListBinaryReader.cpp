@@ -75,7 +75,7 @@ class Reader {
   bool cannotKeep(const std::string* key, const std::string& what) {
     const std::string where =
         key ? "the value under the key \"" + PropertyListText::printable(*key) + "\"" : std::string("the root value");
-    return fail(ReadStatus::Unrepresentable, where + " is " + what + ", which cannot be kept as it is");
+    return fail(ReadStatus::Unrepresentable, where + " is " + what);
   }
 
   // File offset of object `index`, within the object area.
@@ -139,7 +139,7 @@ class Reader {
         const std::string where =
             key ? "a key inside the value under the key \"" + PropertyListText::printable(*key) + "\""
                 : std::string("a key of the root dictionary");
-        return fail(ReadStatus::Unrepresentable, where + " is " + what + ", which cannot be kept as it is");
+        return fail(ReadStatus::Unrepresentable, where + " is " + what);
       }
       appendUtf8(out, unit);
     }
