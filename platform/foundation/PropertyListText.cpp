@@ -1,5 +1,6 @@
 #include "platform/foundation/PropertyListText.h"
 
+#include <array>
 #include <cstdio>
 
 namespace platform::plist {
@@ -38,6 +39,14 @@ size_t decodeUtf8(const unsigned char* bytes, size_t size, size_t at, uint32_t& 
   return length;
 }
 
+// Bytes that are a whole character XML allows by themselves: printable ASCII, DEL, tab, line feed, carriage return.
+constexpr std::array<bool, 256> kPlainAscii = [] {
+  std::array<bool, 256> plain{};
+  for (int c = 0x20; c < 0x80; ++c) plain[c] = true;
+  plain['\t'] = plain['\n'] = plain['\r'] = true;
+  return plain;
+}();
+
 }  // namespace
 
 bool PropertyListText::isXmlCharacter(uint32_t code) {
@@ -51,11 +60,9 @@ std::optional<PropertyListText::Fault> PropertyListText::findFault(std::string_v
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   const size_t size = text.size();
   for (size_t i = 0; i < size;) {
-    // Printable ASCII, the bulk of every file, in one comparison each.
-    if (bytes[i] >= 0x20 && bytes[i] < 0x80) {
-      ++i;
-      continue;
-    }
+    // Plain ASCII, the bulk of every file (indentation and line ends included), by one table look-up each.
+    while (i < size && kPlainAscii[bytes[i]]) ++i;
+    if (i == size) break;
     uint32_t code = 0;
     const size_t length = decodeUtf8(bytes, size, i, code);
     if (length == 0) return Fault{i, "bytes that are not UTF-8"};
