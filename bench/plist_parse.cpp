@@ -1,7 +1,7 @@
 // Parsing and writing the plug-in's preference domain (70 settings and a
 // store of 200 apps): our whole guarded path (XML read by our own reader with
-// the caps checked as it goes; binary pre-checked, parsed by libplist and
-// converted), and, for comparison, libplist's XML parser alone.
+// the caps checked as it goes; binary pre-checked, then built by our own
+// binary reader), and, for comparison, libplist's XML parser alone.
 
 #include <benchmark/benchmark.h>
 #include <plist/plist.h>

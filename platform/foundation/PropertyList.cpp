@@ -6,6 +6,9 @@
 #include <ctime>
 #include <functional>
 #include <limits>
+#include <type_traits>
+
+#include "platform/foundation/PropertyListText.h"
 
 namespace platform::plist {
 
@@ -45,24 +48,22 @@ const Dictionary& emptyDictionary() {
   return *value;
 }
 
+// Quoted, with the escapes a description uses; any other control character, DEL and bytes that are not UTF-8
+// as \xNN (PropertyListText::printable), so that a description never acts on a terminal.
 void appendQuoted(std::string& out, const std::string& s) {
-  out += '"';
+  std::string escaped;
+  escaped.reserve(s.size());
   for (char c : s) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\x%02x", static_cast<unsigned char>(c));
-          out += buf;
-        } else {
-          out += c;
-        }
+      case '"': escaped += "\\\""; break;
+      case '\\': escaped += "\\\\"; break;
+      case '\n': escaped += "\\n"; break;
+      case '\t': escaped += "\\t"; break;
+      default: escaped += c;
     }
   }
+  out += '"';
+  out += PropertyListText::printable(escaped);
   out += '"';
 }
 
@@ -132,7 +133,9 @@ void describeInto(std::string& out, const Value& v) {
   switch (v.type()) {
     case Type::Null: out += "nil"; break;
     case Type::Boolean: out += v.boolValue() ? "YES" : "NO"; break;
-    case Type::Integer: out += std::to_string(v.integerValue()); break;
+    case Type::Integer:
+      out += v.isLargeUnsigned() ? std::to_string(v.unsignedIntegerValue()) : std::to_string(v.integerValue());
+      break;
     case Type::Real: appendReal(out, v.doubleValue()); break;
     case Type::String: appendQuoted(out, v.string()); break;
     case Type::Data: {
@@ -247,6 +250,10 @@ bool Dictionary::operator==(const Dictionary& other) const {
 
 Value::Value(bool b) : node_(std::make_shared<const Node>(std::in_place_type<bool>, b)) {}
 Value::Value(int64_t v) : node_(std::make_shared<const Node>(std::in_place_type<int64_t>, v)) {}
+Value::Value(uint64_t v)
+    : node_(v <= static_cast<uint64_t>(std::numeric_limits<int64_t>::max())
+                ? std::make_shared<const Node>(std::in_place_type<int64_t>, static_cast<int64_t>(v))
+                : std::make_shared<const Node>(std::in_place_type<LargeUnsigned>, LargeUnsigned{v})) {}
 Value::Value(double v) : node_(std::make_shared<const Node>(std::in_place_type<double>, v)) {}
 Value::Value(std::string s) : node_(std::make_shared<const Node>(std::in_place_type<std::string>, std::move(s))) {}
 Value::Value(Data d) : node_(std::make_shared<const Node>(std::in_place_type<Data>, std::move(d))) {}
@@ -259,10 +266,16 @@ bool Value::isNumber() const {
   return t == Type::Boolean || t == Type::Integer || t == Type::Real;
 }
 
+bool Value::isLargeUnsigned() const {
+  static_assert(std::is_same_v<std::variant_alternative_t<kLargeUnsignedIndex, Node>, LargeUnsigned>);
+  return node_ && node_->index() == kLargeUnsignedIndex;
+}
+
 int64_t Value::integerValue() const {
   if (!node_) return 0;
   if (const bool* b = std::get_if<bool>(node_.get())) return *b ? 1 : 0;
   if (const int64_t* i = std::get_if<int64_t>(node_.get())) return *i;
+  if (const LargeUnsigned* u = std::get_if<LargeUnsigned>(node_.get())) return static_cast<int64_t>(u->value);
   if (const double* d = std::get_if<double>(node_.get())) {
     // Truncate toward zero; values out of range saturate instead of being undefined.
     if (std::isnan(*d)) return 0;
@@ -273,10 +286,16 @@ int64_t Value::integerValue() const {
   return 0;
 }
 
+uint64_t Value::unsignedIntegerValue() const {
+  if (const LargeUnsigned* u = node_ ? std::get_if<LargeUnsigned>(node_.get()) : nullptr) return u->value;
+  return static_cast<uint64_t>(integerValue());
+}
+
 double Value::doubleValue() const {
   if (!node_) return 0;
   if (const bool* b = std::get_if<bool>(node_.get())) return *b ? 1.0 : 0.0;
   if (const int64_t* i = std::get_if<int64_t>(node_.get())) return static_cast<double>(*i);
+  if (const LargeUnsigned* u = std::get_if<LargeUnsigned>(node_.get())) return static_cast<double>(u->value);
   if (const double* d = std::get_if<double>(node_.get())) return *d;
   return 0;
 }
@@ -285,6 +304,7 @@ bool Value::boolValue() const {
   if (!node_) return false;
   if (const bool* b = std::get_if<bool>(node_.get())) return *b;
   if (const int64_t* i = std::get_if<int64_t>(node_.get())) return *i != 0;
+  if (std::get_if<LargeUnsigned>(node_.get())) return true;
   if (const double* d = std::get_if<double>(node_.get())) return *d != 0.0;
   return false;
 }

@@ -68,6 +68,8 @@ class Value {
   Value(bool b);
   Value(int v) : Value(static_cast<int64_t>(v)) {}
   Value(int64_t v);
+  // An unsigned integer: one up to 2^63-1 is the same value as the signed one; one above is kept unsigned.
+  Value(uint64_t v);
   Value(double v);
   Value(const char* s) : Value(std::string(s)) {}
   Value(std::string s);
@@ -80,6 +82,8 @@ class Value {
   bool isNull() const { return !node_; }
   bool isBoolean() const { return type() == Type::Boolean; }
   bool isInteger() const { return type() == Type::Integer; }
+  // An integer of 2^63 or more, which only an unsigned 64-bit integer holds.
+  bool isLargeUnsigned() const;
   bool isReal() const { return type() == Type::Real; }
   // Boolean, integer or real: what NSNumber holds.
   bool isNumber() const;
@@ -89,8 +93,12 @@ class Value {
   bool isArray() const { return type() == Type::Array; }
   bool isDictionary() const { return type() == Type::Dictionary; }
 
-  // NSNumber reads: a number converted (booleans as 0/1, reals truncated); 0 for anything else.
+  // NSNumber reads: a number converted (booleans as 0/1, reals truncated, an unsigned integer of 2^63 or more
+  // wrapped as longLongValue does); 0 for anything else.
   int64_t integerValue() const;
+  // unsignedLongLongValue: an integer's 64 bits read as unsigned (a negative one wraps); other numbers as
+  // integerValue.
+  uint64_t unsignedIntegerValue() const;
   // A number as a double; 0 for anything else.
   double doubleValue() const;
   // A number read as BOOL (non-zero); NO for anything else.
@@ -117,12 +125,22 @@ class Value {
   std::string describe() const;
 
  private:
-  using Node = std::variant<bool, int64_t, double, std::string, Data, Date, Array, Dictionary>;
+  // An integer above the signed range; always 2^63 or more (smaller ones are held as int64_t).
+  struct LargeUnsigned {
+    uint64_t value = 0;
+    bool operator==(const LargeUnsigned&) const = default;
+  };
+  using Node = std::variant<bool, int64_t, double, std::string, Data, Date, Array, Dictionary, LargeUnsigned>;
+  static constexpr size_t kLargeUnsignedIndex = 8;
   std::shared_ptr<const Node> node_;
 };
 
-// The variant's alternatives are in the order of Type after Null.
-inline Type Value::type() const { return node_ ? static_cast<Type>(node_->index() + 1) : Type::Null; }
+// The variant's alternatives are in the order of Type after Null, and then the large unsigned integers.
+inline Type Value::type() const {
+  if (!node_) return Type::Null;
+  const size_t index = node_->index();
+  return index == kLargeUnsignedIndex ? Type::Integer : static_cast<Type>(index + 1);
+}
 
 // Defined here, where Value is complete: clang instantiates these vector members eagerly.
 inline size_t Dictionary::size() const { return entries_.size(); }

@@ -146,7 +146,7 @@ CheckResult Walker::decode(uint64_t index, ObjectInfo& info) const {
         if (length > tableOffset_ - pos) return malformed("runs past the object area");
         extent = length;
         info.payload = length;
-        // libplist aborts on a key with a NUL inside, and XML cannot carry one.
+        // A key with a NUL inside is no key at all, and XML cannot carry one.
         if (kind == 0x5 && std::memchr(data_ + pos, 0, length)) return malformed("text with a NUL character");
       }
       break;
@@ -219,7 +219,7 @@ CheckResult Walker::run() {
       const uint64_t child = reference(frame.info, i);
       if (child >= objectCount_)
         return CheckResult::fail(ReadStatus::Malformed, "binary property list reference out of range");
-      // libplist aborts on a dictionary key that is not text: check before it sees one.
+      // A dictionary key must be text: refused here, before anything is built.
       if (i < frame.info.valueRefsFrom && !isText(child))
         return CheckResult::fail(ReadStatus::Malformed, "binary property list with a dictionary key that is not text");
       if (state[child] == kOnPath)

@@ -6,18 +6,18 @@
 
 namespace platform::plist {
 
-// Inspects a binary property list ("bplist00") before libplist is allowed to
-// parse it. libplist copies every reference into its own node, so a file of a
-// few hundred bytes whose objects reference each other repeatedly expands to
-// gigabytes; this check walks the file's own structure (trailer, offset table,
-// object references) and bounds what the parse would build: object count,
-// nesting depth, expanded node count and expanded bytes of text and data, and
-// refuses references that loop or point outside the file. Stateless.
+// Inspects a binary property list ("bplist00") before it is built into
+// values. Building copies every reference into its own value, so a file of a
+// few hundred bytes whose objects reference each other repeatedly would expand
+// to gigabytes; this check walks the file's own structure (trailer, offset
+// table, object references) and bounds what building it would make: object
+// count, nesting depth, expanded value count and expanded bytes of text and
+// data, and refuses references that loop or point outside the file. Stateless.
 class PropertyListBinaryCheck {
  public:
   // Whether `bytes` start like a binary property list.
   static bool looksBinary(std::string_view bytes);
-  // Ok when libplist may parse `bytes`; otherwise why not.
+  // Ok when `bytes` may be built (PropertyListBinaryReader); otherwise why not.
   static CheckResult check(std::string_view bytes, const Limits& limits);
 };
 

@@ -1,7 +1,6 @@
 #include "platform/foundation/PropertyListFile.h"
 
 #include <fcntl.h>
-#include <plist/plist.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,22 +17,15 @@
 #include "platform/foundation/BeneathRoot.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyListBinaryCheck.h"
+#include "platform/foundation/PropertyListBinaryReader.h"
 #include "platform/foundation/PropertyListCalendar.h"
+#include "platform/foundation/PropertyListText.h"
 #include "platform/foundation/PropertyListXmlReader.h"
 #include "platform/foundation/PropertyListXmlWriter.h"
 
 namespace platform::plist {
 
 namespace {
-
-struct PlistFree {
-  void operator()(void* node) const { plist_free(node); }
-};
-using PlistPtr = std::unique_ptr<void, PlistFree>;
-
-struct MallocFree {
-  void operator()(void* p) const { std::free(p); }
-};
 
 std::string errnoText(const char* what, int error) { return std::string(what) + ": " + std::strerror(error); }
 
@@ -58,124 +50,6 @@ class Fd {
  private:
   int fd_;
 };
-
-// Counts values and nesting of a libplist tree without recursion: the tree
-// is only trusted after this check has passed.
-CheckResult checkTree(plist_t root, const Limits& limits) {
-  struct Item {
-    plist_t node;
-    size_t depth;
-  };
-  std::vector<Item> pending{{root, 1}};
-  size_t values = 0;
-  while (!pending.empty()) {
-    Item item = pending.back();
-    pending.pop_back();
-    if (++values > limits.maxNodes)
-      return CheckResult::fail(ReadStatus::TooComplex,
-                               "property list with more than " + std::to_string(limits.maxNodes) + " values");
-    if (item.depth > limits.maxDepth)
-      return CheckResult::fail(ReadStatus::TooComplex,
-                               "property list nested deeper than " + std::to_string(limits.maxDepth) + " levels");
-    plist_type type = plist_get_node_type(item.node);
-    if (type == PLIST_ARRAY) {
-      uint32_t n = plist_array_get_size(item.node);
-      for (uint32_t i = 0; i < n; ++i) pending.push_back({plist_array_get_item(item.node, i), item.depth + 1});
-    } else if (type == PLIST_DICT) {
-      plist_dict_iter iter = nullptr;
-      plist_dict_new_iter(item.node, &iter);
-      for (;;) {
-        plist_t value = nullptr;
-        plist_dict_next_item(item.node, iter, nullptr, &value);  // no key: libplist copies it otherwise
-        if (!value) break;
-        pending.push_back({value, item.depth + 1});
-      }
-      std::free(iter);
-    }
-  }
-  return {};
-}
-
-// Builds a Value from a libplist tree that passed checkTree (so recursion is bounded).
-bool fromPlist(plist_t node, Value& out, std::string& error) {
-  switch (plist_get_node_type(node)) {
-    case PLIST_BOOLEAN: {
-      uint8_t b = 0;
-      plist_get_bool_val(node, &b);
-      out = Value(b != 0);
-      return true;
-    }
-    case PLIST_UINT: {
-      uint64_t v = 0;
-      plist_get_uint_val(node, &v);
-      out = Value(static_cast<int64_t>(v));  // the file's signed 64-bit integer, as libplist keeps it
-      return true;
-    }
-    case PLIST_REAL: {
-      double v = 0;
-      plist_get_real_val(node, &v);
-      out = Value(v);
-      return true;
-    }
-    case PLIST_STRING: {
-      uint64_t length = 0;
-      const char* s = plist_get_string_ptr(node, &length);
-      out = Value(std::string(s ? s : "", s ? static_cast<size_t>(length) : 0));
-      return true;
-    }
-    case PLIST_DATA: {
-      uint64_t length = 0;
-      const char* d = plist_get_data_ptr(node, &length);
-      const uint8_t* bytes = reinterpret_cast<const uint8_t*>(d);
-      out = Value(d ? Data(bytes, bytes + length) : Data());
-      return true;
-    }
-    case PLIST_DATE: {
-      int32_t sec = 0, usec = 0;
-      plist_get_date_val(node, &sec, &usec);
-      // libplist truncates toward zero and hands out the fraction without its sign.
-      const double fraction = static_cast<double>(usec) / 1e6;
-      // Dates beyond its 32-bit seconds (1933 to 2069) come out of libplist clamped to them.
-      out = Value(Date{sec < 0 ? static_cast<double>(sec) - fraction : static_cast<double>(sec) + fraction});
-      return true;
-    }
-    case PLIST_ARRAY: {
-      Array items;
-      uint32_t n = plist_array_get_size(node);
-      items.reserve(n);
-      for (uint32_t i = 0; i < n; ++i) {
-        Value item;
-        if (!fromPlist(plist_array_get_item(node, i), item, error)) return false;
-        items.push_back(std::move(item));
-      }
-      out = Value(std::move(items));
-      return true;
-    }
-    case PLIST_DICT: {
-      Dictionary dict;
-      plist_dict_iter iter = nullptr;
-      plist_dict_new_iter(node, &iter);
-      bool ok = true;
-      for (;;) {
-        char* rawKey = nullptr;
-        plist_t child = nullptr;
-        plist_dict_next_item(node, iter, &rawKey, &child);
-        std::unique_ptr<char, MallocFree> key(rawKey);
-        if (!child) break;
-        Value value;
-        if (!fromPlist(child, value, error)) {
-          ok = false;
-          break;
-        }
-        dict.set(key ? std::string(key.get()) : std::string(), std::move(value));
-      }
-      std::free(iter);
-      if (ok) out = Value(std::move(dict));
-      return ok;
-    }
-    default: error = "property list holds a kind of value that preferences cannot hold"; return false;
-  }
-}
 
 bool writeAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -290,18 +164,7 @@ PropertyListFile::ReadResult PropertyListFile::parse(std::string_view bytes, con
     return result;
   }
   if (CheckResult check = PropertyListBinaryCheck::check(bytes, limits); !check.ok()) return fail(check);
-  plist_t raw = nullptr;
-  plist_from_bin(bytes.data(), static_cast<uint32_t>(bytes.size()), &raw);
-  PlistPtr tree(raw);
-  if (!tree) return fail(CheckResult::fail(ReadStatus::Malformed, "libplist could not parse the property list"));
-  if (CheckResult check = checkTree(tree.get(), limits); !check.ok()) return fail(check);
-  if (limits.dictionaryRoot && plist_get_node_type(tree.get()) != PLIST_DICT)
-    return fail(CheckResult::fail(ReadStatus::Malformed, "property list whose root is not a dictionary"));
-  std::string error;
-  if (!fromPlist(tree.get(), result.value, error)) {
-    result.value = Value();
-    return fail(CheckResult::fail(ReadStatus::Malformed, error));
-  }
+  if (CheckResult built = PropertyListBinaryReader::read(bytes, result.value); !built.ok()) return fail(built);
   return result;
 }
 
@@ -315,59 +178,14 @@ namespace {
 
 // Why XML cannot carry `text` faithfully (not UTF-8, or a character XML 1.0 forbids), or nothing when it can.
 std::optional<std::string> xmlCannotCarry(std::string_view text) {
-  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-  const size_t size = text.size();
-  for (size_t i = 0; i < size;) {
-    const unsigned char lead = bytes[i];
-    uint32_t code = 0;
-    size_t length = 0;
-    if (lead < 0x80) {
-      code = lead;
-      length = 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      code = lead & 0x1F;
-      length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      code = lead & 0x0F;
-      length = 3;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      code = lead & 0x07;
-      length = 4;
-    } else {
-      return "bytes that are not UTF-8";
-    }
-    if (i + length > size) return "bytes that are not UTF-8";
-    for (size_t k = 1; k < length; ++k) {
-      if ((bytes[i + k] & 0xC0) != 0x80) return "bytes that are not UTF-8";
-      code = (code << 6) | (bytes[i + k] & 0x3F);
-    }
-    // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8 either.
-    if ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
-        (code >= 0xD800 && code <= 0xDFFF))
-      return "bytes that are not UTF-8";
-    if ((code < 0x20 && code != 0x09 && code != 0x0A && code != 0x0D) || code == 0xFFFE || code == 0xFFFF) {
-      char name[16];
-      std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(code));
-      return std::string("the character ") + name + ", which XML cannot carry";
-    }
-    i += length;
-  }
-  return std::nullopt;
+  std::optional<PropertyListText::Fault> fault = PropertyListText::findFault(text);
+  if (!fault) return std::nullopt;
+  return std::move(fault->why);
 }
 
-// A key as a message may show it: control bytes and non-UTF-8 escaped.
-std::string printableKey(std::string_view key) {
-  std::string out;
-  for (unsigned char c : key) {
-    if (c < 0x20 || c == 0x7F) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-      out += escaped;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out;
+// ` under the key "KEY"` for a message, or nothing at the root.
+std::string underKey(const std::string* key) {
+  return key ? " under the key \"" + PropertyListText::printable(*key) + "\"" : std::string();
 }
 
 }  // namespace
@@ -399,12 +217,12 @@ CheckResult PropertyListFile::checkStorable(const Value& root, const Limits& lim
           return refuse(ReadStatus::Malformed, "text with a NUL character cannot be stored");
         if (auto why = xmlCannotCarry(v.string()))
           return refuse(ReadStatus::Malformed,
-                        "the text" + (item.key ? " under the key \"" + printableKey(*item.key) + "\"" : std::string()) +
-                            " holds " + *why + "; it cannot be stored");
+                        "the text" + underKey(item.key) + " holds " + *why + "; it cannot be stored");
         break;
       case Type::Date:
         if (!(v.date().secondsSince2001 >= kFirstWritableSecond && v.date().secondsSince2001 < kEndOfWritableSeconds))
-          return refuse(ReadStatus::Malformed, "date outside the years 1 to 9999 cannot be stored");
+          return refuse(ReadStatus::Malformed, "the date" + underKey(item.key) + " (" + v.describe() +
+                                                   ") lies outside the years 1 to 9999; it cannot be stored");
         break;
       case Type::Array:
         for (const Value& child : v.array()) pending.push_back({&child, item.depth + 1, item.key});
@@ -417,8 +235,8 @@ CheckResult PropertyListFile::checkStorable(const Value& root, const Limits& lim
           if (key.find('\0') != std::string::npos)
             return refuse(ReadStatus::Malformed, "key with a NUL character cannot be stored");
           if (auto why = xmlCannotCarry(key))
-            return refuse(ReadStatus::Malformed,
-                          "the key \"" + printableKey(key) + "\" holds " + *why + "; it cannot be stored");
+            return refuse(ReadStatus::Malformed, "the key \"" + PropertyListText::printable(key) + "\" holds " + *why +
+                                                     "; it cannot be stored");
           pending.push_back({&child, item.depth + 1, &key});
         }
         break;

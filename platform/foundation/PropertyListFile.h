@@ -14,10 +14,11 @@ namespace platform::plist {
 // Reading and writing property-list files behind our own guards: a size cap
 // on every file; XML parsed by our own reader (PropertyListXmlReader), which
 // enforces the depth, value and dictionary caps as it goes; binary files
-// pre-checked for their structure (PropertyListBinaryCheck) before libplist
-// parses them, and the tree libplist built counted before anything is copied
-// out of it. Files are written as XML (PropertyListXmlWriter), which people can
-// read, through an atomic replace. Stateless; safe from any thread.
+// checked for their structure and expanded size (PropertyListBinaryCheck)
+// before our own binary reader (PropertyListBinaryReader) builds them, so that
+// every value read keeps its meaning when it is written back. Files are
+// written as XML (PropertyListXmlWriter), which people can read, through an
+// atomic replace. Stateless; safe from any thread.
 class PropertyListFile {
  public:
   // A parse's outcome: the root value when status is Ok, else why it failed.
@@ -48,7 +49,8 @@ class PropertyListFile {
   static ReadResult read(const std::filesystem::path& path, const Limits& limits = {});
 
   // Ok when `root` can be written under `limits` and read back: within depth, value count and entries per
-  // dictionary, no nil inside a container, no NUL character in a text or key, no date outside years 1 to 9999.
+  // dictionary, no nil inside a container, only text XML carries (PropertyListText), no date outside years 1 to
+  // 9999. A refusal names the key the value sits under.
   static CheckResult checkStorable(const Value& root, const Limits& limits = {});
   // The XML rendering of `root`, or nothing (with `error` set) when checkStorable refuses it or the result is
   // over the size cap.

@@ -8,8 +8,8 @@ namespace platform::plist {
 
 // The caps every property list read from a file (or written to one) must
 // meet. They keep a hostile or damaged file from costing more than a few
-// megabytes and milliseconds, and keep libplist away from the shapes it
-// cannot survive (deep nesting, objects that reference each other many times).
+// megabytes and milliseconds, whatever its shape (deep nesting, objects that
+// reference each other many times).
 struct Limits {
   // Size of the file itself.
   size_t maxBytes = 4 * 1024 * 1024;
@@ -17,7 +17,7 @@ struct Limits {
   size_t maxDepth = 32;
   // Number of values in the whole tree (dictionary keys not counted).
   size_t maxNodes = 50000;
-  // Entries of one dictionary: libplist's binary parse time grows faster than linearly with them.
+  // Entries of one dictionary.
   size_t maxDictionaryEntries = 10000;
   // Bytes of text and data in the whole tree once every shared reference of a
   // binary file has been expanded into its own copy.
@@ -34,6 +34,9 @@ enum class ReadStatus {
   TooLarge,    // over maxBytes
   Malformed,   // not a readable property list, or inconsistent
   TooComplex,  // over maxDepth, maxNodes, maxDictionaryEntries or maxExpandedBytes
+  // A well-formed file holding a value that has no faithful form here (a 128-bit integer beyond 64 bits, a lone
+  // surrogate, a null): it must be left as it is rather than rewritten without it.
+  Unrepresentable,
 };
 
 // A check's verdict: Ok, or the reason with a message for the log.
@@ -53,6 +56,7 @@ inline const char* describeStatus(ReadStatus status) {
     case ReadStatus::TooLarge: return "too large";
     case ReadStatus::Malformed: return "malformed";
     case ReadStatus::TooComplex: return "too complex";
+    case ReadStatus::Unrepresentable: return "holds a value that cannot be kept";
   }
   return "unknown";
 }

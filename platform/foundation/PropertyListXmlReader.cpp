@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "platform/foundation/PropertyListCalendar.h"
+#include "platform/foundation/PropertyListText.h"
 
 namespace platform::plist {
 
@@ -19,13 +21,8 @@ std::string_view trimmed(std::string_view s) {
   return s;
 }
 
-// Text from the file as a log message shows it: trimmed, at most 40 bytes, control characters as '?'.
-std::string shown(std::string_view text) {
-  std::string out(trimmed(text).substr(0, 40));
-  for (char& c : out)
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
-  return out;
-}
+// Text from the file as a message shows it: trimmed, at most 40 bytes, control characters escaped.
+std::string shown(std::string_view text) { return PropertyListText::printable(trimmed(text).substr(0, 40)); }
 
 void appendUtf8(std::string& out, uint32_t c) {
   if (c < 0x80) {
@@ -67,6 +64,11 @@ class XmlParser {
                                "XML in UTF-16 or UTF-32, which is not supported (save it as UTF-8)");
     if (s_.find('\0') != std::string_view::npos)
       return CheckResult::fail(ReadStatus::Malformed, "XML with a NUL character");
+    if (std::optional<PropertyListText::Fault> fault = PropertyListText::findFault(s_)) {
+      pos_ = fault->offset;
+      malformed("holds " + fault->why);
+      return std::move(error_);
+    }
     if (s_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
     if (parseDocument(out)) return {};
     out = Value();
@@ -196,8 +198,8 @@ class XmlParser {
     if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size())
       return malformed("has a bad character reference &" + shown(name) + ";");
     if (code == 0) return fail(ReadStatus::Malformed, "XML with a reference to the NUL character");
-    if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-      return malformed("has a reference to an invalid character &" + shown(name) + ";");
+    if (!PropertyListText::isXmlCharacter(code))
+      return malformed("has a reference to a character XML forbids &" + shown(name) + ";");
     appendUtf8(out, code);
     return true;
   }
@@ -251,10 +253,10 @@ class XmlParser {
     auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), magnitude, base);
     if (t.empty() || ptr != t.data() + t.size() || (ec != std::errc() && ec != std::errc::result_out_of_range))
       return malformed("has an integer that is not a number: \"" + shown(text) + "\"");
-    // Up to 2^64-1: unsigned numbers beyond the signed range wrap, as libplist and the binary reader keep them.
+    // From -2^63 to 2^64-1: a number beyond the signed range stays unsigned, as the writer writes it.
     if (ec == std::errc::result_out_of_range || (negative && magnitude > static_cast<uint64_t>(INT64_MAX) + 1))
       return malformed("has an integer out of range: " + shown(text));
-    out = Value(negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude));
+    out = negative ? Value(static_cast<int64_t>(0 - magnitude)) : Value(magnitude);
     return true;
   }
 

@@ -15,8 +15,10 @@ namespace platform::plist {
 // character references, `<plist>` around the root or a bare root value) and
 // refuses everything else with a reason: unknown elements, text between
 // values, a key without a value, numbers that do not parse or do not fit,
-// impossible dates, data that is not base64, NUL characters, anything after
-// the root. Text keeps its bytes as they are (no line-end folding), so what the
+// impossible dates, data that is not base64, anything after the root, and,
+// as standard XML readers do, bytes that are not UTF-8 and characters XML 1.0
+// forbids, written out or as character references (PropertyListText, the
+// definition the writer checks against too). Text keeps its bytes as they are (no line-end folding), so what the
 // writer wrote reads back the same. Stateless; safe from any thread.
 class PropertyListXmlReader {
  public:

@@ -120,7 +120,8 @@ class XmlOutput {
         break;
       case Type::Integer: {
         char buf[24];
-        auto end = std::to_chars(buf, buf + sizeof buf, v.integerValue()).ptr;
+        auto end = v.isLargeUnsigned() ? std::to_chars(buf, buf + sizeof buf, v.unsignedIntegerValue()).ptr
+                                       : std::to_chars(buf, buf + sizeof buf, v.integerValue()).ptr;
         out_.repeat(depth, '\t');
         out_.literal("<integer>");
         out_.append(buf, static_cast<size_t>(end - buf));

@@ -39,6 +39,8 @@ bool HBPreferences::synchronize() { return domain_->synchronize(); }
 
 std::string HBPreferences::fileProblem() const { return domain_->fileProblem(); }
 
+std::string HBPreferences::saveProblem() const { return domain_->saveProblem(); }
+
 void HBPreferences::reloadDomain(std::string_view identifier) {
   if (auto domain = PreferenceDomain::existing(identifier)) domain->reload();
 }

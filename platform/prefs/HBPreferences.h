@@ -63,9 +63,12 @@ class HBPreferences {
   // Makes sure every write of this process is on disk; false when one failed.
   bool synchronize();
   // Why the domain's file could not be used when last read (the domain then reads as empty, and the file is
-  // kept aside at the next write); empty when it was read or there is none. For tools that must not mistake a
-  // damaged file for an empty domain.
+  // kept aside at the next write unless it holds a value that cannot be kept); empty when it was read or there is none.
+  // For tools that must not mistake a damaged file for an empty domain.
   std::string fileProblem() const;
+  // Why the last save of the domain in this process failed; empty when it succeeded. For tools that tell the
+  // user why nothing was written.
+  std::string saveProblem() const;
 
   // Re-reads `identifier`'s file in this process: bound fields and change blocks follow (what ReloadPrefs does).
   static void reloadDomain(std::string_view identifier);

@@ -98,6 +98,11 @@ std::string PreferenceDomain::fileProblem() const {
   return fileProblem_;
 }
 
+std::string PreferenceDomain::saveProblem() const {
+  std::lock_guard lock(mutex_);
+  return saveProblem_;
+}
+
 size_t PreferenceDomain::pendingCount() const {
   std::lock_guard lock(mutex_);
   return pending_.size();
@@ -109,8 +114,10 @@ bool PreferenceDomain::setObject(plist::Value value, std::string key) {
   if (!value.isNull()) {
     plist::CheckResult storable = plist::PropertyListFile::checkStorable(plist::Value(plist::Dictionary{{key, value}}));
     if (!storable.ok()) {
-      Log::write("HBPreferences: domain " + identifier_ + ": the value for key \"" + key +
-                 "\" cannot be stored: " + storable.message);
+      const std::string why = "the value for key \"" + key + "\" cannot be stored: " + storable.message;
+      Log::write("HBPreferences: domain " + identifier_ + ": " + why);
+      std::lock_guard lock(mutex_);
+      saveProblem_ = why;
       return false;
     }
   }
@@ -187,6 +194,8 @@ bool PreferenceDomain::flush(const PreferenceFileStore::KeyEdit* keyEdit) {
   }
   if (!valid_) {
     Log::write("HBPreferences: cannot save domain \"" + identifier_ + "\": invalid domain name");
+    std::lock_guard lock(mutex_);
+    saveProblem_ = "invalid domain name";
     return false;
   }
   PreferenceFileStore::WriteResult written =
@@ -197,10 +206,13 @@ bool PreferenceDomain::flush(const PreferenceFileStore::KeyEdit* keyEdit) {
   if (!written.ok) {
     Log::write("HBPreferences: could not save domain " + identifier_ + " (" + written.error +
                "); the file on disk is unchanged");
+    std::lock_guard lock(mutex_);
+    saveProblem_ = std::move(written.error);
     return false;
   }
   if (written.flush.owed()) DeferredDurability::owe(std::move(written.flush), weak_from_this());
   std::lock_guard lock(mutex_);
+  saveProblem_.clear();
   // Writes made by other threads while this one was saving stay pending.
   for (const auto& [key, value] : changes)
     if (auto it = pending_.find(key); it != pending_.end() && it->second.sameContent(value)) pending_.erase(it);

@@ -69,6 +69,9 @@ class PreferenceDomain : public std::enable_shared_from_this<PreferenceDomain> {
   // Why the domain's file could not be used when last read (the domain then reads as empty); empty when it was
   // read or there is none.
   std::string fileProblem() const;
+  // Why the last save failed (a value refused, the file locked, unreadable or not replaceable); empty after one
+  // that succeeded.
+  std::string saveProblem() const;
 
   // Re-reads the file: values, bound fields and change blocks follow.
   void reload();
@@ -123,6 +126,7 @@ class PreferenceDomain : public std::enable_shared_from_this<PreferenceDomain> {
   std::string diskBytes_;                                     // its bytes
   std::map<std::string, plist::Value, std::less<>> pending_;  // unsaved writes; null removes
   std::string fileProblem_;                                   // why the file could not be used, when so
+  std::string saveProblem_;                                   // why the last save failed, when it did
   bool lastFlushRefusedContent_ = false;                      // under ioMutex_, read by the thread that flushed
   plist::Value values_;                                       // diskValues_ with pending_ laid over
   std::vector<Binding> bindings_;

@@ -125,7 +125,7 @@ PreferenceFileStore::Reading PreferenceFileStore::read(const std::string& knownB
   }
   PropertyListFile::ReadResult parsed = PropertyListFile::parse(r.bytes, limits_);
   if (!parsed.ok()) {
-    r.verdict = Verdict::Bad;
+    r.verdict = parsed.status == ReadStatus::Unrepresentable ? Verdict::Unkeepable : Verdict::Bad;
     r.problem = std::string(plist::describeStatus(parsed.status)) + ": " + parsed.message;
     return r;
   }
@@ -212,6 +212,13 @@ PreferenceFileStore::LoadResult PreferenceFileStore::load(const std::string& kno
       result.outcome = Outcome::Unusable;
       result.problem = std::move(r.problem);
       break;
+    case Verdict::Unkeepable:
+      // Sound, but not something this process can hold as it is: never kept aside, never replaced.
+      reportOnce("HBPreferences: domain " + domain_ + ": the file " + file_.string() + " could not be used (" +
+                 r.problem + "); the domain reads as empty, and the file is left as it is");
+      result.outcome = Outcome::Unusable;
+      result.problem = std::move(r.problem);
+      break;
     case Verdict::Unreadable:
       reportOnce("HBPreferences: domain " + domain_ + ": cannot read " + file_.string() + ": " + r.problem);
       result.outcome = Outcome::Unreadable;
@@ -258,6 +265,10 @@ PreferenceFileStore::WriteResult PreferenceFileStore::update(const std::vector<C
       break;
     case Verdict::Unreadable:
       result.error = "cannot read the current file, so it is not replaced: " + current.problem;
+      return result;
+    case Verdict::Unkeepable:
+      // Rewriting it would change or drop a value nobody asked to change.
+      result.error = "the current file " + current.problem + ", so it is not replaced";
       return result;
   }
   for (const auto& [key, value] : changes) {

@@ -22,9 +22,12 @@ namespace platform {
 // root is not a dictionary or that breaks the limits reads as an empty domain
 // and is reported once in the log; it stays where it is (a reader never moves
 // it) until a write is about to replace it, which first renames it to
-// "<file>.bad-<UTC time>". A write is flushed to disk before its rename, or
-// — Durability::Deferred — renamed at once and flushed by the caller through
-// the FileFlush it returns. Owned by its PreferenceDomain; not thread-safe on its own (the domain
+// "<file>.bad-<UTC time>". A sound file that holds a value with no faithful
+// form here (a 128-bit integer beyond 64 bits, a lone surrogate) reads as
+// empty too, but is never replaced: a write is refused and names the value.
+// A write is flushed to disk before its rename, or — Durability::Deferred —
+// renamed at once and flushed by the caller through the FileFlush it returns.
+// Owned by its PreferenceDomain; not thread-safe on its own (the domain
 // serializes calls).
 class PreferenceFileStore {
  public:
@@ -33,7 +36,7 @@ class PreferenceFileStore {
     Loaded,      // the file was read and parsed
     Unchanged,   // the file holds exactly the bytes the caller already knows
     Missing,     // no file: the domain is empty
-    Unusable,    // a bad file, left in place until a write keeps it aside: the domain reads as empty
+    Unusable,    // a bad file, left in place (until a write keeps it aside, when it can): the domain reads as empty
     Unreadable,  // the file exists but cannot be read; nothing was changed
   };
   struct LoadResult {
@@ -82,7 +85,8 @@ class PreferenceFileStore {
   std::filesystem::path lockFile() const;
 
  private:
-  enum class Verdict { Good, Missing, Bad, Unreadable };
+  // Unkeepable: a sound file holding a value this process cannot hold as it is (ReadStatus::Unrepresentable).
+  enum class Verdict { Good, Missing, Bad, Unkeepable, Unreadable };
   struct Reading {
     Verdict verdict = Verdict::Missing;
     bool unchanged = false;  // Good, and the bytes are the caller's known ones (values left empty)

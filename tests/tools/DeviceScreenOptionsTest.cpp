@@ -1,12 +1,17 @@
-// The words of `tessra device show` and `tessra device snapshot`, and the keys the window turns into hardware.
+// The words of `tessra device show` and `tessra device snapshot`, the keys the window turns into hardware, and the
+// library the window alone loads.
 #include <SDL2/SDL_keycode.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
+#include <string>
 
 #include "tools/tessra/DeviceScreenOptions.h"
 #include "tools/tessra/DeviceWindow.h"
+#include "tools/tessra/SdlLibrary.h"
 
 namespace tessra::cli {
 namespace {
@@ -64,6 +69,23 @@ TEST(DeviceWindowKeysTest, KeysActAsTheHardware) {
   EXPECT_EQ(DeviceWindow::keyFor(SDLK_UP, KMOD_RCTRL), platform::DisplayKey::VolumeBoth);
   EXPECT_EQ(DeviceWindow::keyFor(SDLK_SPACE, KMOD_NONE), platform::DisplayKey::Side);
   EXPECT_EQ(DeviceWindow::keyFor(SDLK_q, KMOD_NONE), std::nullopt);
+}
+
+// Every command runs in this process beside the window's code; SDL2 (and the libraries it pulls) is mapped only
+// once a window asks for it, so no other command pays for loading it.
+TEST(DeviceWindowLibraryTest, SdlIsLoadedOnlyWhenAWindowNeedsIt) {
+  auto sdlMapped = [] {
+    std::ifstream maps("/proc/self/maps");
+    const std::string text((std::istreambuf_iterator<char>(maps)), std::istreambuf_iterator<char>());
+    return text.find("libSDL2") != std::string::npos;
+  };
+  EXPECT_FALSE(sdlMapped());
+  std::string error;
+  const SdlLibrary* sdl = SdlLibrary::load(&error);
+  ASSERT_NE(sdl, nullptr) << error;
+  EXPECT_TRUE(sdlMapped());
+  EXPECT_EQ(SdlLibrary::load(nullptr), sdl);
+  EXPECT_NE(sdl->GetTicks, nullptr);
 }
 
 }  // namespace

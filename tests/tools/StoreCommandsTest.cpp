@@ -58,6 +58,13 @@ class StoreCommandsTest : public ::testing::Test {
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
+  // Puts `bytes` in place of the device's preferences file, as the phone would write it.
+  void writeBinaryDomain(const std::string& bytes) {
+    const auto file = platform::DevicePaths::preferencesFile(tessra::kPreferencesDomain);
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+  }
+
   std::string writeFile(const std::string& name, const Value& root) {
     std::string path = (env.root / name).string();
     EXPECT_TRUE(platform::plist::PropertyListFile::write(path, root));
@@ -245,6 +252,74 @@ TEST_F(StoreCommandsTest, SetRefusesBadKeysAndValuesAndWritesNothing) {
   EXPECT_EQ(env.reloadPosts, postsBefore);
 }
 
+// A binary domain, as the phone writes them, holding values an XML rewrite must keep exactly.
+TEST_F(StoreCommandsTest, SetKeepsEveryOtherValueOfABinaryDomainAsItWas) {
+  const double born = -3187296000.5;  // 1900-01-01 less half a second
+  const double far = 3124137600.25;   // 2100-01-01
+  Value domain(Dictionary{{"enabled", Value(true)},
+                          {"born", Value(platform::plist::Date{born})},
+                          {"far", Value(platform::plist::Date{far})},
+                          {"counter", Value(UINT64_MAX)},
+                          {"half", Value(uint64_t{1} << 63)},
+                          {"customizedApps", sampleApps()}});
+  writeBinaryDomain(platform::plist::testing::BinaryPlistBuilder::encode(domain));
+
+  Result result = run("set", {"enabled", "off"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  auto written = platform::plist::PropertyListFile::parse(domainFileBytes());
+  ASSERT_TRUE(written.ok()) << written.message;
+  EXPECT_EQ(written.value["enabled"], Value(false));
+  EXPECT_EQ(written.value["born"].date().secondsSince2001, born);
+  EXPECT_EQ(written.value["far"].date().secondsSince2001, far);
+  EXPECT_TRUE(written.value["counter"].isLargeUnsigned());
+  EXPECT_EQ(written.value["counter"].unsignedIntegerValue(), UINT64_MAX);
+  EXPECT_EQ(written.value["half"].unsignedIntegerValue(), uint64_t{1} << 63);
+  EXPECT_EQ(written.value["customizedApps"], sampleApps());
+}
+
+TEST_F(StoreCommandsTest, ADomainHoldingAValueThatCannotBeKeptIsNeverRewritten) {
+  namespace testing = platform::plist::testing;
+  struct Case {
+    const char* name;
+    std::string file;
+    const char* why;
+  };
+  std::vector<Case> cases;
+  {
+    testing::BinaryPlistBuilder b;
+    size_t top = b.addDictionary(
+        {{b.addString("enabled"), b.addBool(true)}, {b.addString("counter"), b.addInteger128(0x10, 7)}});
+    cases.push_back({"128-bit", b.build(top), "the value under the key \"counter\" is a 128-bit integer"});
+  }
+  {
+    testing::BinaryPlistBuilder b;
+    size_t top =
+        b.addDictionary({{b.addString("enabled"), b.addBool(true)}, {b.addString("title"), b.addUtf16(u"Caf\xD83D")}});
+    cases.push_back({"lone surrogate", b.build(top), "the value under the key \"title\" is UTF-16 text with a lone"});
+  }
+  cases.push_back({"year 31690",
+                   testing::BinaryPlistBuilder::encode(
+                       Value(Dictionary{{"enabled", Value(true)}, {"when", Value(platform::plist::Date{1e12})}})),
+                   "the date under the key \"when\""});
+  const auto folder = platform::DevicePaths::preferencesFile(tessra::kPreferencesDomain).parent_path();
+  for (const Case& c : cases) {
+    writeBinaryDomain(c.file);
+    Result set = run("set", {"enabled", "off"});
+    EXPECT_EQ(set.status, 1) << c.name;
+    EXPECT_NE(set.err.find("could not write the preferences of the device ("), std::string::npos) << set.err;
+    EXPECT_NE(set.err.find(c.why), std::string::npos) << c.name << ": " << set.err;
+    EXPECT_NE(set.err.find("enabled is unchanged"), std::string::npos) << set.err;
+    std::string backup = writeFile("backup.plist", sampleApps());
+    Result imported = run("import", {backup});
+    EXPECT_EQ(imported.status, 1) << c.name;
+    EXPECT_NE(imported.err.find(c.why), std::string::npos) << c.name << ": " << imported.err;
+    // Byte for byte as it was, and nothing kept aside in its place.
+    EXPECT_EQ(domainFileBytes(), c.file) << c.name;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+      EXPECT_EQ(entry.path().filename().string().find(".bad-"), std::string::npos) << entry.path();
+  }
+}
+
 // --- apps ---
 
 TEST_F(StoreCommandsTest, AppsShowsEachAppInTheSummaryOrder) {
@@ -385,6 +460,22 @@ TEST_F(StoreCommandsTest, ABadImportChangesNothingAndNamesTheFault) {
 
   EXPECT_EQ(domainFileBytes(), before);
   EXPECT_EQ(env.clearPosts, 0);
+}
+
+TEST_F(StoreCommandsTest, ImportFaultsNeverPrintRawControlBytes) {
+  // A binary backup may hold names no XML file could: each is shown escaped, never acting on the terminal.
+  const std::string file = (env.root / "evil.plist").string();
+  std::ofstream(file, std::ios::binary) << platform::plist::testing::BinaryPlistBuilder::encode(Value(Dictionary{
+      {"com.evil\x1b[2J\xc2\x9b", Value(Dictionary{{"volume", Value("x\x07\x7f")}, {"he\x1b]0;", Value(1)}})}}));
+  Result result = run("import", {file});
+  EXPECT_EQ(result.status, 1);
+  for (char raw : {'\x1b', '\x07', '\x7f'}) EXPECT_EQ(result.err.find(raw), std::string::npos) << result.err;
+  EXPECT_EQ(result.err.find("\xc2\x9b"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("com.evil\\x1B[2J\\xC2\\x9B: \"volume\" must be a real number from 0 to 1, not the text "
+                            "\"x\\x07\\x7F\""),
+            std::string::npos)
+      << result.err;
+  EXPECT_NE(result.err.find("unknown key \"he\\x1B]0;\""), std::string::npos) << result.err;
 }
 
 TEST_F(StoreCommandsTest, ExportRefusesAStoreThatIsNotADictionary) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/PropertyListText.h"
 #include "platform/prefs/HBPreferences.h"
 #include "tools/tessra/Command.h"
 #include "tools/tessra/DeviceRootOption.h"
@@ -17,21 +18,7 @@ namespace {
 
 // `text` as it may reach a terminal: control bytes (an escape sequence stored in a bundle identifier, say) are
 // shown as \xNN instead of acting on the terminal.
-std::string terminalSafe(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (unsigned char c : text) {
-    if (c < 0x20 || c == 0x7F) {
-      static const char* hex = "0123456789ABCDEF";
-      out += "\\x";
-      out += hex[c >> 4];
-      out += hex[c & 0xF];
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out;
-}
+std::string terminalSafe(std::string_view text) { return platform::plist::PropertyListText::printable(text); }
 
 using platform::plist::Value;
 

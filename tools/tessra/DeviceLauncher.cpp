@@ -185,8 +185,33 @@ bool DeviceLauncher::start(const fs::path& root, std::ostream& out, std::ostream
     err << "tessra device start: the device bus did not start: " << bus.error << "\n";
     return false;
   }
-  if (!bus.alreadyRunning) out << "device bus is up (pid " << bus.pid << ")\n";
-  return startSpringBoard(root, out, err);
+  const auto host = HostFiles::runningPid(root);
+  if (bus.alreadyRunning || !host) {
+    if (!bus.alreadyRunning) out << "device bus is up (pid " << bus.pid << ")\n";
+    return startSpringBoard(root, out, err);
+  }
+  // The bus had died under a running SpringBoard: only the bus is started again, and the host reconnects to it.
+  out << "device bus was not running: started it again (pid " << bus.pid << ")\n";
+  auto deadline = Clock::now() + kStartTimeout;
+  while (true) {
+    platform::ControlReply reply =
+        platform::BusControlClient::call(root, device::control::kPing, {}, platform::seconds(1));
+    if (reply.answered() && reply.status == 0) {
+      out << "SpringBoard was already running (pid " << *host << ") and is connected to the bus again\n";
+      return true;
+    }
+    if (!alive(*host)) {
+      // It ended meanwhile: start a new one, as for a device whose SpringBoard was not running.
+      out << "SpringBoard (pid " << *host << ") ended meanwhile\n";
+      return startSpringBoard(root, out, err);
+    }
+    if (Clock::now() >= deadline) {
+      err << "tessra device start: SpringBoard runs (pid " << *host << ") but did not reconnect to the bus within "
+          << platform::toSeconds(kStartTimeout) << " s; `tessra device restart " << root.string() << "` restarts it\n";
+      return false;
+    }
+    std::this_thread::sleep_for(kPollInterval * 2);
+  }
 }
 
 bool DeviceLauncher::stop(const fs::path& root, std::ostream& out, std::ostream& err) {

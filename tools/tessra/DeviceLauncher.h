@@ -21,7 +21,8 @@ class DeviceLauncher {
   static constexpr platform::Duration kStartTimeout = platform::seconds(20);
   static constexpr platform::Duration kStopTimeout = platform::seconds(10);
 
-  // Starts the bus and SpringBoard (each only when not running).
+  // Starts the bus and SpringBoard (each only when not running). When only the bus had died, it is started again
+  // and the running SpringBoard awaited until it answers over it; the output says what ran and what was started.
   static bool start(const std::filesystem::path& root, std::ostream& out, std::ostream& err);
   // Stops SpringBoard and the bus.
   static bool stop(const std::filesystem::path& root, std::ostream& out, std::ostream& err);

@@ -7,8 +7,10 @@
 #include <cerrno>
 #include <cstring>
 #include <ostream>
+#include <string>
 
 #include "platform/bus/BusControlClient.h"
+#include "platform/bus/BusDaemon.h"
 #include "platform/foundation/BeneathRoot.h"
 #include "tools/SpringBoard/core/ControlProtocol.h"
 #include "tools/SpringBoard/core/HostFiles.h"
@@ -23,7 +25,22 @@ int runState(const Invocation& invocation) {
   if (!root) return 2;
   platform::ControlReply reply = platform::BusControlClient::call(*root, device::control::kState, {});
   if (!reply.answered()) {
-    *invocation.err << "tessra device state: " << reply.error << "\n";
+    // Without an answer, say which of the device's processes run: a SpringBoard whose bus died still runs.
+    using Outcome = platform::ControlReply::Outcome;
+    const auto host = device::HostFiles::runningPid(*root);
+    const auto bus = platform::BusDaemon::runningPid(*root);
+    std::ostream& err = *invocation.err;
+    if (reply.outcome == Outcome::DeviceNotRunning && host) {
+      err << "tessra device state: SpringBoard runs (pid " << *host << ") but the device bus "
+          << (bus ? "(pid " + std::to_string(*bus) + ") does not answer" : std::string("is not running"))
+          << ", so its state cannot be read; `tessra device start " << root->string()
+          << "` starts the bus again and SpringBoard reconnects to it\n";
+    } else if (reply.outcome == Outcome::HostNotRunning && bus) {
+      err << "tessra device state: the device bus runs (pid " << *bus
+          << ") but SpringBoard does not; `tessra device start " << root->string() << "` starts it\n";
+    } else {
+      err << "tessra device state: " << reply.error << "\n";
+    }
     return 1;
   }
   *invocation.out << reply.output;

@@ -12,6 +12,7 @@
 #include "platform/bus/BusConnection.h"
 #include "platform/bus/BusDisplayClient.h"
 #include "platform/bus/BusLocation.h"
+#include "tools/tessra/SdlLibrary.h"
 
 namespace tessra::cli {
 
@@ -32,9 +33,10 @@ constexpr Uint32 kFirstFrameWait = 15000;
 constexpr int kBegan = 0, kMoved = 1, kEnded = 3;
 
 struct SdlSession {
+  const SdlLibrary& sdl;
   bool ok = false;
-  SdlSession() { ok = SDL_Init(SDL_INIT_VIDEO) == 0; }
-  ~SdlSession() { SDL_Quit(); }
+  explicit SdlSession(const SdlLibrary& library) : sdl(library) { ok = sdl.Init(SDL_INIT_VIDEO) == 0; }
+  ~SdlSession() { sdl.Quit(); }
 };
 
 }  // namespace
@@ -73,23 +75,30 @@ int DeviceWindow::run(std::ostream& err) {
     return 1;
   }
   const double scale = scale_ > 0 ? scale_ : 1;
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  SdlSession sdl;
-  if (!sdl.ok) {
-    const char* display = std::getenv("DISPLAY");
-    err << "tessra device show: cannot open the display (DISPLAY=" << (display ? display : "")
-        << "): " << SDL_GetError() << "\n";
+  std::string loadError;
+  const SdlLibrary* library = SdlLibrary::load(&loadError);
+  if (!library) {
+    err << "tessra device show: " << loadError << "\n";
     return 1;
   }
-  const Uint32 arrivalEvent = SDL_RegisterEvents(1);
+  const SdlLibrary& sdl = *library;
+  sdl.SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SdlSession session(sdl);
+  if (!session.ok) {
+    const char* display = std::getenv("DISPLAY");
+    err << "tessra device show: cannot open the display (DISPLAY=" << (display ? display : "")
+        << "): " << sdl.GetError() << "\n";
+    return 1;
+  }
+  const Uint32 arrivalEvent = sdl.RegisterEvents(1);
 
   // The bus thread's news: pushed as events, which wake SDL_WaitEvent.
-  auto push = [arrivalEvent](Arrival kind, void* data) {
+  auto push = [arrivalEvent, &sdl](Arrival kind, void* data) {
     SDL_Event event{};
     event.type = arrivalEvent;
     event.user.code = static_cast<Sint32>(kind);
     event.user.data1 = data;
-    if (SDL_PushEvent(&event) != 1) {
+    if (sdl.PushEvent(&event) != 1) {
       if (kind == Arrival::Frame) delete static_cast<FrameNote*>(data);
       if (kind == Arrival::Lost) delete static_cast<std::string*>(data);
     }
@@ -120,9 +129,9 @@ int DeviceWindow::run(std::ostream& err) {
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* texture = nullptr;
   auto destroyWindow = [&] {
-    if (texture) SDL_DestroyTexture(texture);
-    if (renderer) SDL_DestroyRenderer(renderer);
-    if (window) SDL_DestroyWindow(window);
+    if (texture) sdl.DestroyTexture(texture);
+    if (renderer) sdl.DestroyRenderer(renderer);
+    if (window) sdl.DestroyWindow(window);
     texture = nullptr;
     renderer = nullptr;
     window = nullptr;
@@ -130,13 +139,13 @@ int DeviceWindow::run(std::ostream& err) {
   bool fingerDown = false;
   int status = 0;
   bool running = true;
-  const Uint32 started = SDL_GetTicks();
+  const Uint32 started = sdl.GetTicks();
 
   while (running) {
     SDL_Event event;
-    const bool got = window ? SDL_WaitEvent(&event) == 1 : SDL_WaitEventTimeout(&event, 250) == 1;
+    const bool got = window ? sdl.WaitEvent(&event) == 1 : sdl.WaitEventTimeout(&event, 250) == 1;
     if (!got) {
-      if (!window && SDL_GetTicks() - started > kFirstFrameWait) {
+      if (!window && sdl.GetTicks() - started > kFirstFrameWait) {
         err << "tessra device show: the device did not show its screen within 15 s\n";
         status = 1;
         break;
@@ -153,23 +162,23 @@ int DeviceWindow::run(std::ostream& err) {
           if (!frame) break;
           if (!window) {
             std::string title = root_.filename().string() + " - Tessra device";
-            window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, frame->width(),
+            window = sdl.CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, frame->width(),
                                       frame->height(), 0);
-            renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
+            renderer = window ? sdl.CreateRenderer(window, -1, 0) : nullptr;
             if (!renderer) {
-              err << "tessra device show: cannot open a window: " << SDL_GetError() << "\n";
+              err << "tessra device show: cannot open a window: " << sdl.GetError() << "\n";
               status = 1;
               running = false;
               break;
             }
           } else {
-            SDL_SetWindowSize(window, frame->width(), frame->height());
+            sdl.SetWindowSize(window, frame->width(), frame->height());
           }
-          if (texture) SDL_DestroyTexture(texture);
+          if (texture) sdl.DestroyTexture(texture);
           // The frames are premultiplied over nothing: shown as they are, they read as laid over black.
-          texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, frame->width(),
+          texture = sdl.CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, frame->width(),
                                       frame->height());
-          SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+          sdl.SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
           break;
         }
         case Arrival::Frame: {
@@ -178,11 +187,11 @@ int DeviceWindow::run(std::ostream& err) {
           for (const platform::FrameRect& r : note->changed) {
             SDL_Rect rect{r.x, r.y, r.width, r.height};
             const uint32_t* first = frame->pixels() + static_cast<size_t>(r.y) * frame->width() + r.x;
-            SDL_UpdateTexture(texture, &rect, first, frame->stride());
+            sdl.UpdateTexture(texture, &rect, first, frame->stride());
           }
           client.shown(note->sequence);
-          SDL_RenderCopy(renderer, texture, nullptr, nullptr);
-          SDL_RenderPresent(renderer);
+          sdl.RenderCopy(renderer, texture, nullptr, nullptr);
+          sdl.RenderPresent(renderer);
           break;
         }
         case Arrival::Lost: {
@@ -205,8 +214,8 @@ int DeviceWindow::run(std::ostream& err) {
       case SDL_QUIT: running = false; break;
       case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_EXPOSED && texture) {
-          SDL_RenderCopy(renderer, texture, nullptr, nullptr);
-          SDL_RenderPresent(renderer);
+          sdl.RenderCopy(renderer, texture, nullptr, nullptr);
+          sdl.RenderPresent(renderer);
         }
         break;
       case SDL_MOUSEBUTTONDOWN:

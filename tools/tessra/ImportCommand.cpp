@@ -8,6 +8,7 @@
 
 #include "platform/foundation/DarwinNotificationCenter.h"
 #include "platform/foundation/PropertyListFile.h"
+#include "platform/foundation/PropertyListText.h"
 #include "platform/prefs/HBPreferences.h"
 #include "tools/tessra/Command.h"
 #include "tools/tessra/DeviceNotificationLink.h"
@@ -18,15 +19,17 @@
 namespace tessra::cli {
 namespace {
 
+using platform::plist::PropertyListText;
 using platform::plist::Value;
 
 // Enough faults to fix a file in one go without flooding the terminal.
 constexpr size_t kMaxReportedFaults = 20;
 
-std::string inQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
+// Names from the file reach the terminal escaped (PropertyListText::printable): a key may hold an escape sequence.
+std::string inQuotes(std::string_view text) { return "\"" + PropertyListText::printable(text) + "\""; }
 
 std::string appLabel(const std::string& bundleId) {
-  return bundleId.empty() ? std::string("(empty bundle identifier)") : bundleId;
+  return bundleId.empty() ? std::string("(empty bundle identifier)") : PropertyListText::printable(bundleId);
 }
 
 // A value with its kind: "not 1" would leave the reader guessing between the integer and the real.
@@ -113,7 +116,8 @@ int runImport(const Invocation& invocation) {
     faults.push_back("the preferences file cannot hold it: " + storable.message);
   if (!faults.empty()) {
     err << "tessra import: '" << file << "' is not a valid backup; nothing imported:\n";
-    for (size_t i = 0; i < faults.size() && i < kMaxReportedFaults; ++i) err << "  " << faults[i] << "\n";
+    for (size_t i = 0; i < faults.size() && i < kMaxReportedFaults; ++i)
+      err << "  " << PropertyListText::printable(faults[i]) << "\n";
     if (faults.size() > kMaxReportedFaults) err << "  ... and " << faults.size() - kMaxReportedFaults << " more\n";
     return 1;
   }
@@ -122,7 +126,8 @@ int runImport(const Invocation& invocation) {
   bool saved = preferences.setObject(read.value, std::string(kCustomizedAppsKey));
   saved = preferences.synchronize() && saved;
   if (!saved) {
-    err << "tessra import: could not write the preferences of the device; the customizations are unchanged\n";
+    err << "tessra import: could not write the preferences of the device (" << preferences.saveProblem()
+        << "); the customizations are unchanged\n";
     return 1;
   }
   const size_t unheardBefore = DeviceNotificationLink::unheardPosts();

@@ -68,7 +68,8 @@ int runSet(const Invocation& invocation) {
   bool saved = preferences.setObject(setting->storedValue(*value), key);
   saved = preferences.synchronize() && saved;
   if (!saved) {
-    err << "tessra set: could not write the preferences of the device; " << key << " is unchanged\n";
+    err << "tessra set: could not write the preferences of the device (" << preferences.saveProblem() << "); " << key
+        << " is unchanged\n";
     return 1;
   }
   const size_t unheardBefore = DeviceNotificationLink::unheardPosts();

@@ -21,6 +21,19 @@ class BinaryPlistBuilder {
     appendBigEndian(o, static_cast<uint64_t>(v), 8);
     return addObject(std::move(o));
   }
+  // An integer of 16 bytes, `high` then `low`: how unsigned numbers of 2^63 and above are written.
+  size_t addInteger128(uint64_t high, uint64_t low) {
+    std::vector<uint8_t> o{0x14};
+    appendBigEndian(o, high, 8);
+    appendBigEndian(o, low, 8);
+    return addObject(std::move(o));
+  }
+  // An integer of 1, 2 or 4 bytes (which the format reads as unsigned).
+  size_t addNarrowInteger(uint64_t v, unsigned width) {
+    std::vector<uint8_t> o{static_cast<uint8_t>(0x10 | (width == 1 ? 0 : width == 2 ? 1 : 2))};
+    appendBigEndian(o, v, width);
+    return addObject(std::move(o));
+  }
   size_t addReal(double v) {
     uint64_t bits;
     static_assert(sizeof bits == sizeof v);
@@ -67,7 +80,8 @@ class BinaryPlistBuilder {
     switch (v.type()) {
       case Type::Null: return addRaw({0x00});
       case Type::Boolean: return addBool(v.boolValue());
-      case Type::Integer: return addInteger(v.integerValue());
+      case Type::Integer:
+        return v.isLargeUnsigned() ? addInteger128(0, v.unsignedIntegerValue()) : addInteger(v.integerValue());
       case Type::Real: return addReal(v.doubleValue());
       case Type::String: return addString(v.string());
       case Type::Data: return addData(v.data());

@@ -4,11 +4,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "platform/foundation/PropertyListCalendar.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "tests/platform/plist/BinaryPlistBuilder.h"
 
@@ -255,13 +259,137 @@ TEST_F(PropertyListFileTest, KeysLibplistWouldAbortOnAreRefusedBeforeParsing) {
   EXPECT_TRUE(PropertyListFile::parse("<plist><dict><key>a&#10;b</key><true/></dict></plist>").ok());
 }
 
-TEST_F(PropertyListFileTest, DatesBeyondLibplistsRangeLoadAndWriteBack) {
-  for (double seconds : {1e15, -1e15, -2147483648.5}) {
+// ---- Binary values keep their meaning through a read and a write ----
+
+TEST_F(PropertyListFileTest, BinaryDatesOfEveryYearReadExactlyAndWriteBackTheSame) {
+  // The phone's dates are doubles: 1932 and 2069 are no limits (32-bit seconds would clamp to them).
+  const std::vector<std::pair<double, std::string>> dates{
+      {kFirstWritableSecond, "0001-01-01T00:00:00Z"},
+      {static_cast<double>(daysSince2001({1900, 6, 15})) * 86400 + 43200.5, "1900-06-15T12:00:00.5Z"},
+      {-2147483648.0 - 86400, "1932-12-12T20:45:52Z"},
+      {static_cast<double>(daysSince2001({2069, 1, 20})) * 86400, "2069-01-20T00:00:00Z"},
+      {static_cast<double>(daysSince2001({2100, 1, 1})) * 86400 + 0.25, "2100-01-01T00:00:00.25Z"},
+      {kEndOfWritableSeconds - 1, "9999-12-31T23:59:59Z"},
+  };
+  for (const auto& [seconds, text] : dates) {
     auto loaded =
         PropertyListFile::parse(BinaryPlistBuilder::encode(Value(Dictionary{{"when", Value(Date{seconds})}})));
     ASSERT_TRUE(loaded.ok()) << loaded.message;
-    EXPECT_TRUE(PropertyListFile::toXml(loaded.value)) << seconds;
+    EXPECT_EQ(loaded.value["when"].date().secondsSince2001, seconds) << text;
+    auto xml = PropertyListFile::toXml(loaded.value);
+    ASSERT_TRUE(xml) << text;
+    EXPECT_NE(xml->find("<date>" + text + "</date>"), std::string::npos) << *xml;
+    EXPECT_EQ(PropertyListFile::parse(*xml).value, loaded.value) << text;
   }
+}
+
+TEST_F(PropertyListFileTest, BinaryDatesNoFileCanWriteLoadButAreNotWrittenAndTheRefusalNamesTheKey) {
+  for (double seconds : {1e15, -1e15, kEndOfWritableSeconds, std::nan("")}) {
+    Value domain(Dictionary{{"enabled", Value(true)}, {"when", Value(Array{Value(Date{seconds})})}});
+    auto loaded = PropertyListFile::parse(BinaryPlistBuilder::encode(domain));
+    ASSERT_TRUE(loaded.ok()) << loaded.message;
+    const double read = loaded.value["when"].array()[0].date().secondsSince2001;
+    EXPECT_TRUE(read == seconds || (std::isnan(seconds) && std::isnan(read))) << seconds;
+    std::string error;
+    EXPECT_FALSE(PropertyListFile::toXml(loaded.value, {}, &error)) << seconds;
+    EXPECT_NE(error.find("the date under the key \"when\""), std::string::npos) << error;
+    EXPECT_NE(error.find("outside the years 1 to 9999"), std::string::npos) << error;
+  }
+}
+
+TEST_F(PropertyListFileTest, BinaryIntegersKeepTheirSignAndWidth) {
+  BinaryPlistBuilder b;
+  size_t top = b.addDictionary({
+      {b.addString("max"), b.addInteger128(0, UINT64_MAX)},
+      {b.addString("half"), b.addInteger128(0, uint64_t{1} << 63)},
+      {b.addString("small"), b.addInteger128(0, 5)},
+      {b.addString("minusOne"), b.addInteger128(UINT64_MAX, UINT64_MAX)},
+      {b.addString("min"), b.addInteger128(UINT64_MAX, uint64_t{1} << 63)},
+      {b.addString("signed"), b.addInteger(-1)},
+      {b.addString("byte"), b.addNarrowInteger(200, 1)},
+      {b.addString("word"), b.addNarrowInteger(0xFFFF, 2)},
+      {b.addString("long"), b.addNarrowInteger(0xFFFFFFFF, 4)},
+  });
+  auto loaded = PropertyListFile::parse(b.build(top));
+  ASSERT_TRUE(loaded.ok()) << loaded.message;
+  const Value& v = loaded.value;
+  EXPECT_TRUE(v["max"].isLargeUnsigned());
+  EXPECT_EQ(v["max"].unsignedIntegerValue(), UINT64_MAX);
+  EXPECT_EQ(v["max"].doubleValue(), 18446744073709551615.0);
+  EXPECT_EQ(v["half"].unsignedIntegerValue(), uint64_t{1} << 63);
+  EXPECT_EQ(v["small"], Value(5));
+  EXPECT_EQ(v["minusOne"], Value(-1));
+  EXPECT_EQ(v["min"], Value(int64_t{INT64_MIN}));
+  EXPECT_EQ(v["signed"], Value(-1));
+  EXPECT_EQ(v["byte"], Value(200));
+  EXPECT_EQ(v["word"], Value(65535));
+  EXPECT_EQ(v["long"], Value(int64_t{4294967295}));
+
+  auto xml = PropertyListFile::toXml(v);
+  ASSERT_TRUE(xml);
+  EXPECT_NE(xml->find("<integer>18446744073709551615</integer>"), std::string::npos) << *xml;
+  EXPECT_NE(xml->find("<integer>9223372036854775808</integer>"), std::string::npos) << *xml;
+  EXPECT_NE(xml->find("<integer>-9223372036854775808</integer>"), std::string::npos) << *xml;
+  auto again = PropertyListFile::parse(*xml);
+  ASSERT_TRUE(again.ok()) << again.message;
+  EXPECT_EQ(again.value, v);
+  EXPECT_TRUE(again.value["max"].isLargeUnsigned());
+}
+
+TEST_F(PropertyListFileTest, BinaryValuesWithNoFaithfulFormAreRefusedNamingTheKey) {
+  struct Case {
+    std::string name;
+    std::string file;
+    std::string why;
+  };
+  std::vector<Case> cases;
+  auto fileWith = [](const std::string& key, auto addValue) {
+    BinaryPlistBuilder b;
+    size_t value = addValue(b);
+    size_t apps = b.addDictionary({{b.addString(key), value}});
+    return b.build(b.addDictionary({{b.addString("enabled"), b.addBool(true)}, {b.addString("apps"), apps}}));
+  };
+  cases.push_back({"2^64", fileWith("huge", [](BinaryPlistBuilder& b) { return b.addInteger128(1, 0); }),
+                   "the value under the key \"huge\" is a 128-bit integer beyond 64 bits"});
+  cases.push_back({"below -2^63",
+                   fileWith("tiny", [](BinaryPlistBuilder& b) { return b.addInteger128(UINT64_MAX, 5); }),
+                   "the value under the key \"tiny\" is a 128-bit integer beyond 64 bits"});
+  cases.push_back({"high surrogate", fileWith("title", [](BinaryPlistBuilder& b) { return b.addUtf16(u"Caf\xD83D!"); }),
+                   "the value under the key \"title\" is UTF-16 text with a lone surrogate (U+D83D)"});
+  cases.push_back({"low surrogate at the end",
+                   fileWith("title", [](BinaryPlistBuilder& b) { return b.addUtf16(u"ab\xDE00"); }),
+                   "the value under the key \"title\" is UTF-16 text with a lone surrogate (U+DE00)"});
+  cases.push_back({"in an array",
+                   fileWith("list",
+                            [](BinaryPlistBuilder& b) {
+                              return b.addArray({b.addInteger(1), b.addUtf16(u"\xDC00\xD800")});
+                            }),
+                   "the value under the key \"list\" is UTF-16 text with a lone surrogate (U+DC00)"});
+  cases.push_back({"in a key",
+                   fileWith("inner",
+                            [](BinaryPlistBuilder& b) {
+                              return b.addDictionary({{b.addUtf16(u"k\xD800"), b.addBool(true)}});
+                            }),
+                   "a key inside the value under the key \"inner\" is UTF-16 text with a lone surrogate (U+D800)"});
+  cases.push_back({"null", fileWith("nothing", [](BinaryPlistBuilder& b) { return b.addRaw({0x00}); }),
+                   "the value under the key \"nothing\" is a null"});
+  cases.push_back({"UID",
+                   fileWith("uid",
+                            [](BinaryPlistBuilder& b) {
+                              return b.addRaw({0x80, 0x07});
+                            }),
+                   "the value under the key \"uid\" is a UID"});
+  for (const Case& c : cases) {
+    auto loaded = PropertyListFile::parse(c.file);
+    EXPECT_EQ(loaded.status, ReadStatus::Unrepresentable) << c.name << ": " << loaded.message;
+    EXPECT_NE(loaded.message.find(c.why), std::string::npos) << c.name << ": " << loaded.message;
+    EXPECT_TRUE(loaded.value.isNull()) << c.name;
+  }
+  // A pair of surrogates is one character.
+  auto pair =
+      PropertyListFile::parse(fileWith("face", [](BinaryPlistBuilder& b) { return b.addUtf16(u"\xD83D\xDE00 ok"); }));
+  ASSERT_TRUE(pair.ok()) << pair.message;
+  EXPECT_EQ(pair.value["apps"]["face"].string(), "\xf0\x9f\x98\x80 ok");
 }
 
 TEST_F(PropertyListFileTest, TruncatedOrGarbledFilesAreMalformed) {

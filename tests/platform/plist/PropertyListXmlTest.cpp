@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/foundation/PropertyListCalendar.h"
 #include "platform/foundation/PropertyListFile.h"
@@ -149,9 +151,9 @@ TEST_F(PropertyListXmlTest, WriterLaysOutFilesAsThePhoneDoes) {
 TEST_F(PropertyListXmlTest, EdgesOfEveryKindSurviveAWriteAndARead) {
   const double tiny = 4.9406564584124654e-324;
   Value v(Array{Value(int64_t{INT64_MIN}), Value(int64_t{INT64_MAX}), Value(tiny), Value(-0.0), Value(1e308),
-                Value(1.0 / 0.0), Value(-1.0 / 0.0), Value(std::string("\r\n\x01\x7f\xff")), Value(std::string()),
-                Value(Date{kFirstWritableSecond}), Value(Date{kEndOfWritableSeconds - 1}), Value(Date{600000000.123}),
-                Value(Date{-86400.25}), Value(Date{1e-7}), Value(Data(200, 0xAB))});
+                Value(1.0 / 0.0), Value(-1.0 / 0.0), Value(std::string("\r\n\x7f\xc2\x85\xef\xbf\xbd")),
+                Value(std::string()), Value(Date{kFirstWritableSecond}), Value(Date{kEndOfWritableSeconds - 1}),
+                Value(Date{600000000.123}), Value(Date{-86400.25}), Value(Date{1e-7}), Value(Data(200, 0xAB))});
   Value back = read(PropertyListXmlWriter::write(v));
   EXPECT_EQ(back, v);
   EXPECT_TRUE(std::signbit(back.array()[3].doubleValue()));
@@ -267,12 +269,67 @@ TEST_F(PropertyListXmlTest, ContentThatIsNotItsKindIsRefused) {
   EXPECT_EQ(refusal(wrapped("<integer>\n18446744073709551616</integer>")).message,
             "XML property list has an integer out of range: 18446744073709551616 (line 2)");
   EXPECT_EQ(read(wrapped("<integer>-9223372036854775808</integer>")).integerValue(), INT64_MIN);
-  // Unsigned numbers beyond the signed range wrap, as the binary reader keeps them.
-  EXPECT_EQ(read(wrapped("<integer>18446744073709551615</integer>")).integerValue(), -1);
+  // Numbers beyond the signed range stay unsigned, and are written back as they were.
+  for (const char* text : {"18446744073709551615", "9223372036854775808"}) {
+    const Value big = read(wrapped("<integer>" + std::string(text) + "</integer>"));
+    EXPECT_TRUE(big.isLargeUnsigned()) << text;
+    EXPECT_EQ(std::to_string(big.unsignedIntegerValue()), text);
+    EXPECT_GT(big.doubleValue(), 9e18);
+    EXPECT_NE(PropertyListXmlWriter::write(big).find("<integer>" + std::string(text) + "</integer>"),
+              std::string::npos);
+  }
+  EXPECT_FALSE(read(wrapped("<integer>9223372036854775807</integer>")).isLargeUnsigned());
+  EXPECT_EQ(read(wrapped("<integer>9223372036854775807</integer>")), Value(int64_t{INT64_MAX}));
   // Text quoted in a message is trimmed, cut short and shows no control characters.
   EXPECT_EQ(refusal(wrapped("<real>\n 1.5\tx" + std::string(100, '9') + "</real>")).message,
-            "XML property list has a real that is not a number: \"1.5?x" + std::string(35, '9') + "\" (line 2)");
+            "XML property list has a real that is not a number: \"1.5\\x09x" + std::string(35, '9') + "\" (line 2)");
   EXPECT_EQ(refusal(wrapped("<string>&#0;</string>")).message, "XML with a reference to the NUL character");
+}
+
+TEST_F(PropertyListXmlTest, TextXmlForbidsIsRefusedWithItsLineWrittenOrReferenced) {
+  // As xmllint and Python's plistlib refuse them: control characters, U+FFFE and U+FFFF, bytes that are not
+  // UTF-8 (overlong forms and encoded surrogates included), written out in the file or as references.
+  const std::vector<std::pair<std::string, std::string>> forbidden{
+      {"\x01", "holds the character U+0001, which XML cannot carry"},
+      {"\x1b[2J", "holds the character U+001B, which XML cannot carry"},
+      {"\x7f\x08", "holds the character U+0008, which XML cannot carry"},
+      {"\xef\xbf\xbe", "holds the character U+FFFE, which XML cannot carry"},
+      {"\xef\xbf\xbf", "holds the character U+FFFF, which XML cannot carry"},
+      {"\xff", "holds bytes that are not UTF-8"},
+      {"\xc0\x80", "holds bytes that are not UTF-8"},
+      {"\xed\xa0\x80", "holds bytes that are not UTF-8"},
+      {"caf\xc3", "holds bytes that are not UTF-8"},
+      {"&#1;", "has a reference to a character XML forbids &#1;"},
+      {"&#x1B;", "has a reference to a character XML forbids &#x1B;"},
+      {"&#xFFFE;", "has a reference to a character XML forbids &#xFFFE;"},
+      {"&#xffff;", "has a reference to a character XML forbids &#xffff;"},
+      {"&#xD800;", "has a reference to a character XML forbids &#xD800;"},
+      {"&#xDFFF;", "has a reference to a character XML forbids &#xDFFF;"},
+      {"&#x110000;", "has a reference to a character XML forbids &#x110000;"},
+  };
+  for (const auto& [text, why] : forbidden) {
+    EXPECT_EQ(refusal("<plist>\n<dict>\n<key>k</key><string>a" + text + "</string>\n</dict></plist>").message,
+              "XML property list " + why + " (line 3)")
+        << text;
+    // In a key, and outside any text at all, the same.
+    EXPECT_EQ(refusal("<plist><dict><key>" + text + "</key><true/></dict></plist>").status, ReadStatus::Malformed);
+  }
+  EXPECT_NE(refusal("<plist><!-- \x02 --><true/></plist>").message.find("U+0002"), std::string::npos);
+
+  // One definition on both sides: what the reader refuses written out, the writer refuses to write.
+  for (const auto& [text, why] : forbidden) {
+    if (text[0] == '&') continue;
+    CheckResult check = PropertyListFile::checkStorable(Value(Dictionary{{"k", Value(text)}}));
+    EXPECT_FALSE(check.ok()) << text;
+    EXPECT_NE(check.message.find(why.substr(6)), std::string::npos) << check.message;
+  }
+
+  // Everything else XML allows is read: tab, line ends, DEL, C1 controls, private use, the last plane.
+  Value fine = read(
+      wrapped("<array><string>\t&#9;&#xA;&#xD;\x7f\xc2\x85\xee\x80\x80\xef\xbf\xbd&#x10FFFF;\xf4\x8f\xbf\xbf</string>"
+              "</array>"));
+  EXPECT_EQ(fine.array()[0].string(), "\t\t\n\r\x7f\xc2\x85\xee\x80\x80\xef\xbf\xbd\xf4\x8f\xbf\xbf\xf4\x8f\xbf\xbf");
+  EXPECT_TRUE(PropertyListFile::checkStorable(Value(Dictionary{{"k", fine.array()[0]}})).ok());
 }
 
 TEST_F(PropertyListXmlTest, CapsAreCheckedAtTheElementThatBreaksThem) {

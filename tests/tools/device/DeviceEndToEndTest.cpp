@@ -241,6 +241,33 @@ TEST_F(DeviceEndToEndTest, TheDeviceSurvivesLosingItsBusAndCatchesUpAfterwards) 
   EXPECT_EQ(run.status, 0) << run.out << run.err << hostLog();
 }
 
+TEST_F(DeviceEndToEndTest, AfterItsBusDiedTheDeviceSaysWhatRunsAndStartRestartsOnlyTheBus) {
+  auto host = HostFiles::runningPid(root_);
+  auto bus = platform::BusDaemon::runningPid(root_);
+  ASSERT_TRUE(host && bus);
+  ASSERT_EQ(kill(*bus, SIGKILL), 0);
+  ASSERT_TRUE(eventually([&] { return kill(*bus, 0) != 0; }));
+
+  ProcessResult state = tessra({"device", "state", root_.string()});
+  EXPECT_EQ(state.status, 1);
+  EXPECT_TRUE(contains(state.err, "SpringBoard runs (pid " + std::to_string(*host) +
+                                      ") but the device bus is not running, so its state cannot be read"))
+      << state.err;
+  EXPECT_FALSE(contains(state.err, "device at")) << state.err;
+
+  ProcessResult start = tessra({"device", "start", root_.string()});
+  ASSERT_EQ(start.status, 0) << start.out << start.err << hostLog();
+  auto newBus = platform::BusDaemon::runningPid(root_);
+  ASSERT_TRUE(newBus.has_value());
+  EXPECT_NE(*newBus, *bus);
+  EXPECT_EQ(start.out, "device bus was not running: started it again (pid " + std::to_string(*newBus) +
+                           ")\nSpringBoard was already running (pid " + std::to_string(*host) +
+                           ") and is connected to the bus again\n");
+  EXPECT_EQ(HostFiles::runningPid(root_), host);
+  ProcessResult after = tessra({"device", "state", root_.string()});
+  EXPECT_EQ(after.status, 0) << after.err;
+}
+
 TEST_F(DeviceEndToEndTest, TheDevicesKillallRestartsItsOwnSpringBoard) {
   ASSERT_EQ(runLive("customize.txt", "customize com.apple.Maps volume 40\n").status, 0);
   auto before = HostFiles::runningPid(root_);
