@@ -8,7 +8,6 @@
 #include "platform/springboard/screen/ScreenView.h"
 
 namespace platform {
-class NCNotificationRequest;
 class SBAlertItem;
 }
 
@@ -69,8 +68,6 @@ class HomeScreenView final : public ScreenView, public IconViewDelegate {
 
  private:
   void rebuildIcons();
-  // The request of the notification banner on screen, or null.
-  const NCNotificationRequest* shownBannerRequest() const;
   // The item of the system alert on screen, or null.
   SBAlertItem* shownAlertItem() const;
   void toggleSwitch(const std::string& name);

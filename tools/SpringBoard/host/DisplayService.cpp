@@ -84,6 +84,9 @@ void DisplayService::touch(uint64_t, int phase, double x, double y) {
 void DisplayService::key(uint64_t, platform::DisplayKey key, bool down) { input_.key(key, down); }
 
 void DisplayService::somethingChanged() {
+  // The views follow the device at once, watched or not: an animation a change starts (a banner sliding in)
+  // starts now. Nothing is drawn for that.
+  screen_.update();
   if (viewers_.empty() || scheduled_) return;
   scheduled_ = true;
   const platform::Duration interval = platform::seconds(1.0 / kFramesPerSecond);

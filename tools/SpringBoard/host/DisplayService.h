@@ -26,8 +26,11 @@ class DisplayInput;
 
 // The device's display in the home-screen host: it draws the screen for the
 // windows that show it and nothing while none does. After any task of the
-// main loop (a touch, a script line, a timer, an animation frame) it draws the
-// screen again, at most kFramesPerSecond times a second, once per scale that
+// main loop (a touch, a script line, a timer, an animation frame) it brings
+// the screen's views up to date with the device (without drawing, so that an
+// animation a change starts starts then) and, while a window looks, draws the
+// screen again, at once when no frame was drawn in the last frame interval
+// and otherwise at the end of it (at most kFramesPerSecond times a second), once per scale that
 // some window asked for; it finds what changed by comparing the new frame with
 // the last one and hands each window only those rectangles, through the
 // window's shared buffer. While a window looks it also draws when the

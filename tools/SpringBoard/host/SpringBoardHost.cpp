@@ -150,7 +150,17 @@ int SpringBoardHost::runScript() {
   ScriptInterpreter interpreter(model, vocabulary_, alerts_.get(), waiter);
   ScreenCommands screenCommands(screen, waiter, options_.script.parent_path());
   interpreter.setScreen(&screenCommands);
-  ScriptRunner runner(interpreter, trace, [&env] { env.runUntilIdle(); });
+  // The screen follows the device after every task, as the live host's does, so that what a change starts (a
+  // banner sliding in) starts then, not when the screen is next looked at.
+  struct ScreenFollower {
+    platform::RunLoop& loop;
+    ~ScreenFollower() { loop.setTaskObserver(nullptr); }
+  } follower{env.mainLoop()};
+  env.mainLoop().setTaskObserver([&screen] { screen.update(); });
+  ScriptRunner runner(interpreter, trace, [&env, &screen] {
+    env.runUntilIdle();
+    screen.update();
+  });
   return runner.run(parsed.commands, name, out_, err_);
 }
 
