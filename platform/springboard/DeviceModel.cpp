@@ -72,6 +72,7 @@ void DeviceModel::configure(DeviceConfiguration config) {
   audio_.reset();
   display_.reset();
   haptics_.reset(config_.feedbackSupportLevel);
+  battery_.reset();
   apps_.reset(config_.installedApps);
   registeredClasses_ = SpringBoardClasses::registerAll(*profile_);
   DeviceInfo::install(deviceInfo_.get());

@@ -14,6 +14,7 @@
 #include "platform/springboard/AppPreferencesState.h"
 #include "platform/springboard/AppsState.h"
 #include "platform/springboard/AudioState.h"
+#include "platform/springboard/BatteryState.h"
 #include "platform/springboard/DeviceConfiguration.h"
 #include "platform/springboard/DisplayState.h"
 #include "platform/springboard/EventLog.h"
@@ -61,6 +62,7 @@ class DeviceModel {
   AudioState& audio() { return audio_; }
   DisplayState& display() { return display_; }
   HapticsState& haptics() { return haptics_; }
+  BatteryState& battery() { return battery_; }
   AppsState& apps() { return apps_; }
 
   // The shared instance of the class registered as `className`, created on first use;
@@ -119,6 +121,7 @@ class DeviceModel {
   AudioState audio_{log_};
   DisplayState display_{log_};
   HapticsState haptics_{log_};
+  BatteryState battery_{log_};
   AppsState apps_;
   // Shared objects, appended under sharedMutex_ and read without a lock (a background queue
   // may ask for the volume control while the main thread creates another object).

@@ -70,7 +70,9 @@ Value DeviceStateFile::capture(DeviceModel& model) {
   Dictionary state{{"flipswitches", Value(std::move(flipswitches))},
                    {"interfaceStyle", Value(static_cast<int64_t>(switches.interfaceStyle()))},
                    {"volume", Value(static_cast<double>(model.audio().volume()))},
-                   {"brightness", Value(model.display().brightness())}};
+                   {"brightness", Value(model.display().brightness())},
+                   {"batteryPercent", Value(static_cast<int64_t>(model.battery().percent()))},
+                   {"batteryCharging", Value(model.battery().isCharging())}};
   for (const NamedSwitch& named : kNamedSwitches) state.set(named.name, Value((switches.*named.get)()));
   return Value(std::move(state));
 }
@@ -100,6 +102,12 @@ bool DeviceStateFile::apply(DeviceModel& model, const Value& state, std::string*
   if (volumeValue && !fraction(volumeValue, volume)) return fail("\"volume\" is not a number from 0 to 1");
   if (brightnessValue && !fraction(brightnessValue, brightness))
     return fail("\"brightness\" is not a number from 0 to 1");
+  const Value* batteryPercent = state.find("batteryPercent");
+  if (batteryPercent &&
+      (!batteryPercent->isInteger() || batteryPercent->integerValue() < 0 || batteryPercent->integerValue() > 100))
+    return fail("\"batteryPercent\" is not a whole number from 0 to 100");
+  const Value* batteryCharging = state.find("batteryCharging");
+  if (batteryCharging && !batteryCharging->isBoolean()) return fail("\"batteryCharging\" is not a boolean");
 
   SwitchesState& switches = model.switches();
   if (flipswitches)
@@ -111,6 +119,12 @@ bool DeviceStateFile::apply(DeviceModel& model, const Value& state, std::string*
   if (style) switches.setInterfaceStyle(static_cast<long>(style->integerValue()));
   if (volumeValue) model.audio().setVolume(static_cast<float>(volume), VolumeHUD::Never);
   if (brightnessValue) model.display().setBrightness(brightness, false);
+  if (batteryPercent || batteryCharging) {
+    BatteryState& battery = model.battery();
+    const int percent = batteryPercent ? static_cast<int>(batteryPercent->integerValue()) : battery.percent();
+    const bool charging = batteryCharging ? batteryCharging->boolValue() : battery.isCharging();
+    battery.set(percent, charging ? BatteryCharging::Yes : BatteryCharging::No);
+  }
   return true;
 }
 

@@ -46,6 +46,7 @@ std::string DeviceStateReport::render(platform::springboard::DeviceModel& model,
   out << "\n";
   out << "volume: " << twoDecimals(model.audio().volume())
       << ", brightness: " << twoDecimals(model.display().brightness()) << "\n";
+  out << "battery: " << model.battery().percent() << "%" << (model.battery().isCharging() ? " charging" : "") << "\n";
   out << "media: "
       << (model.audio().isPlaying() ? "playing " + model.audio().nowPlayingBundleIdentifier() : std::string("stopped"))
       << "\n";
