@@ -104,7 +104,7 @@ HomeScreenView::HomeScreenView(DeviceModel& model) : ScreenView("SBHomeScreenVie
   wallpaper_ = wallpaperHolder;
   for (const auto& view : std::vector<std::shared_ptr<UIView>>{
            wallpaper_, pages_, dock_, app_, siri_, spotlight_, notificationCenter_, controlCenter_, lockScreen_,
-           banner_, systemAlert_, menu_, statusBar_, grabber_, topLeading_, topTrailing_, bottom_}) {
+           statusBar_, banner_, systemAlert_, menu_, grabber_, topLeading_, topTrailing_, bottom_}) {
     addSubview(view);
   }
   rebuildIcons();

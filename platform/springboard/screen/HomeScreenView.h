@@ -28,9 +28,9 @@ class SystemOverlayView;
 
 // The whole screen of the device (SBHomeScreenView), back to front: the
 // wallpaper, the icon pages, the dock, the app in front, Siri, Spotlight,
-// Notification Center, Control Center, the lock screen, a banner, a system
-// alert, the quick-action menu, the status bar, the home grabber and the edge strips of
-// the system gestures. sync() makes the views follow the device's state; the
+// Notification Center, Control Center, the lock screen, the status bar, a
+// banner (which slides over the status bar), a system alert, the quick-action
+// menu, the home grabber and the edge strips of the system gestures. sync() makes the views follow the device's state; the
 // views act on the device through its operations (which call the home
 // screen's hookable methods). Conventions of the touches:
 //   - a tap on an icon opens its app, a long press (0.5 s) opens its quick-action menu;

@@ -84,10 +84,7 @@ void DisplayService::touch(uint64_t, int phase, double x, double y) {
 void DisplayService::key(uint64_t, platform::DisplayKey key, bool down) { input_.key(key, down); }
 
 void DisplayService::somethingChanged() {
-  // The views follow the device at once, watched or not: an animation a change starts (a banner sliding in)
-  // starts now. Nothing is drawn for that.
-  screen_.update();
-  if (viewers_.empty() || scheduled_) return;
+  if (scheduled_) return;
   scheduled_ = true;
   const platform::Duration interval = platform::seconds(1.0 / kFramesPerSecond);
   const platform::TimePoint now = platform::TaskEnvironment::current().clock().now();
@@ -98,9 +95,11 @@ void DisplayService::somethingChanged() {
 
 void DisplayService::draw() {
   scheduled_ = false;
-  if (viewers_.empty()) return;
   lastDraw_ = platform::TaskEnvironment::current().clock().now();
+  // The views follow the device, watched or not: an animation that a change starts (a banner sliding in) starts
+  // now. With no window that is all: nothing is drawn.
   screen_.update();
+  if (viewers_.empty()) return;
   scheduleClockTick();
   std::map<double, std::vector<platform::FrameRect>> changes;
   for (auto& [id, viewer] : viewers_) {

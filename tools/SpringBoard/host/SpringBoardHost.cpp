@@ -150,13 +150,8 @@ int SpringBoardHost::runScript() {
   ScriptInterpreter interpreter(model, vocabulary_, alerts_.get(), waiter);
   ScreenCommands screenCommands(screen, waiter, options_.script.parent_path());
   interpreter.setScreen(&screenCommands);
-  // The screen follows the device after every task, as the live host's does, so that what a change starts (a
-  // banner sliding in) starts then, not when the screen is next looked at.
-  struct ScreenFollower {
-    platform::RunLoop& loop;
-    ~ScreenFollower() { loop.setTaskObserver(nullptr); }
-  } follower{env.mainLoop()};
-  env.mainLoop().setTaskObserver([&screen] { screen.update(); });
+  // After each line the screen follows the device, so that what the line started (a banner sliding in) starts
+  // then, not when the screen is next looked at.
   ScriptRunner runner(interpreter, trace, [&env, &screen] {
     env.runUntilIdle();
     screen.update();
