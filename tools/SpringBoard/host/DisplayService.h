@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/bus/BusDisplayServer.h"
@@ -91,7 +92,8 @@ class DisplayService final : public platform::DisplayServerDelegate {
   std::map<uint64_t, Viewer> viewers_;
   std::map<double, Screen> screens_;  // by scale
   bool scheduled_ = false;
-  platform::TimePoint lastDraw_{};
+  std::optional<platform::TimePoint> lastDraw_;    // the last frame drawn (none before the first)
+  std::optional<platform::TimePoint> lastUpdate_;  // the views' last update, drawn or not
   uint64_t framesDrawn_ = 0;
   std::unique_ptr<platform::BusDisplayServer> server_;  // last: it calls into the rest
 };
