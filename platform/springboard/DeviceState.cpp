@@ -37,6 +37,7 @@ void DeviceState::reset(DeviceConfiguration config) {
   audio_.reset();
   display_.reset();
   haptics_.reset(config_.feedbackSupportLevel);
+  battery_.reset();
   apps_.reset(config_.installedApps);
 }
 

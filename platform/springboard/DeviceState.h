@@ -6,6 +6,7 @@
 #include "platform/springboard/AppPreferencesState.h"
 #include "platform/springboard/AppsState.h"
 #include "platform/springboard/AudioState.h"
+#include "platform/springboard/BatteryState.h"
 #include "platform/springboard/DeviceConfiguration.h"
 #include "platform/springboard/DisplayState.h"
 #include "platform/springboard/EventLog.h"
@@ -21,7 +22,7 @@ inline constexpr std::string_view kSiriBundleIdentifier = "com.apple.siri";
 inline constexpr std::string_view kSpotlightBundleIdentifier = "com.apple.Spotlight";
 
 // What the simulated device is now: its configuration and system profile, the event log,
-// and the state parts (switches, per-app preferences, audio, display, haptics, apps).
+// and the state parts (switches, per-app preferences, audio, display, haptics, battery, apps).
 // One per process, never destroyed. It holds values only: nothing here calls the home
 // screen, so that views, the status bar and the state file read and set it without
 // pulling in the operations of DeviceModel. Setting a part directly sets up a situation;
@@ -46,6 +47,7 @@ class DeviceState {
   AudioState& audio() { return audio_; }
   DisplayState& display() { return display_; }
   HapticsState& haptics() { return haptics_; }
+  BatteryState& battery() { return battery_; }
   AppsState& apps() { return apps_; }
 
   // Whether `bundleIdentifier` is Siri or Spotlight.
@@ -62,6 +64,7 @@ class DeviceState {
   AudioState audio_{log_};
   DisplayState display_{log_};
   HapticsState haptics_{log_};
+  BatteryState battery_{log_};
   AppsState apps_;
 };
 

@@ -70,7 +70,9 @@ Value DeviceStateFile::capture(DeviceState& device) {
   Dictionary state{{"flipswitches", Value(std::move(flipswitches))},
                    {"interfaceStyle", Value(static_cast<int64_t>(switches.interfaceStyle()))},
                    {"volume", Value(static_cast<double>(device.audio().volume()))},
-                   {"brightness", Value(device.display().brightness())}};
+                   {"brightness", Value(device.display().brightness())},
+                   {"batteryPercent", Value(static_cast<int64_t>(device.battery().percent()))},
+                   {"batteryCharging", Value(device.battery().isCharging())}};
   for (const NamedSwitch& named : kNamedSwitches) state.set(named.name, Value((switches.*named.get)()));
   return Value(std::move(state));
 }
@@ -100,6 +102,12 @@ bool DeviceStateFile::apply(DeviceState& device, const Value& state, std::string
   if (volumeValue && !fraction(volumeValue, volume)) return fail("\"volume\" is not a number from 0 to 1");
   if (brightnessValue && !fraction(brightnessValue, brightness))
     return fail("\"brightness\" is not a number from 0 to 1");
+  const Value* batteryPercent = state.find("batteryPercent");
+  if (batteryPercent &&
+      (!batteryPercent->isInteger() || batteryPercent->integerValue() < 0 || batteryPercent->integerValue() > 100))
+    return fail("\"batteryPercent\" is not a whole number from 0 to 100");
+  const Value* batteryCharging = state.find("batteryCharging");
+  if (batteryCharging && !batteryCharging->isBoolean()) return fail("\"batteryCharging\" is not a boolean");
 
   SwitchesState& switches = device.switches();
   if (flipswitches)
@@ -111,6 +119,12 @@ bool DeviceStateFile::apply(DeviceState& device, const Value& state, std::string
   if (style) switches.setInterfaceStyle(static_cast<long>(style->integerValue()));
   if (volumeValue) device.audio().setVolume(static_cast<float>(volume), VolumeHUD::Never);
   if (brightnessValue) device.display().setBrightness(brightness, false);
+  if (batteryPercent || batteryCharging) {
+    BatteryState& battery = device.battery();
+    const int percent = batteryPercent ? static_cast<int>(batteryPercent->integerValue()) : battery.percent();
+    const bool charging = batteryCharging ? batteryCharging->boolValue() : battery.isCharging();
+    battery.set(percent, charging ? BatteryCharging::Yes : BatteryCharging::No);
+  }
   return true;
 }
 

@@ -10,8 +10,8 @@ namespace platform::springboard {
 
 class DeviceState;
 
-// Keeps the device's system state — the switches, the volume and the
-// brightness — outside the home-screen process, as a phone's system does: in
+// Keeps the device's system state — the switches, the volume, the
+// brightness and the battery — outside the home-screen process, as a phone's system does: in
 // var/mobile/Library/tessra/state.plist of the device root, an XML property
 // list replaced atomically (never through a link) after every change. The
 // home screen reads it back when it starts, so a respring, a crash or a stop

@@ -40,6 +40,10 @@ void SBIconController::setParentViewController(id parent) {
   msgSend<void, id>(this, SELECTOR("setParentViewController:"), parent);
 }
 
+id SBIconController::view() const { return msgSend<id>(this, SELECTOR("view")); }
+
+void SBIconController::setView(id view) { msgSend<void, id>(this, SELECTOR("setView:"), view); }
+
 void SBIconController::registerClass(const springboard::SystemProfile&) {
   Class* cls = SpringBoardClasses::define<SBIconController>("SBIconController");
   class_addMethod(cls->metaclass(), SELECTOR("sharedInstance"), &SpringBoardClasses::sharedInstanceImp, "@@:");
@@ -62,6 +66,10 @@ void SBIconController::registerClass(const springboard::SystemProfile&) {
       cls, SELECTOR("parentViewController"), +[](id obj, SEL) -> id { return icons(obj).parent_; }, "@@:");
   class_addMethod(
       cls, SELECTOR("setParentViewController:"), +[](id obj, SEL, id parent) { icons(obj).parent_ = parent; }, "v@:@");
+  class_addMethod(
+      cls, SELECTOR("view"), +[](id obj, SEL) -> id { return icons(obj).view_; }, "@@:");
+  class_addMethod(
+      cls, SELECTOR("setView:"), +[](id obj, SEL, id view) { icons(obj).view_ = view; }, "v@:@");
 }
 
 }  // namespace platform

@@ -13,9 +13,9 @@ class SystemProfile;
 // app opens over it, viewWillAppear:/viewDidAppear: when it comes back.
 // Its own viewWillAppear: asks SpringBoard which app is in front.
 //
-// It is a plain object, not a view controller: the UI layer gives it the
-// view controller that presents over the home screen as its
-// parentViewController.
+// It is a plain object, not a view controller: the screen gives it its view
+// (the icon pages' object) and, as its parentViewController, the object of
+// the home screen's root view controller, whose view holds the icon pages.
 class SBIconController final : public Object {
  public:
   // sharedInstance
@@ -24,10 +24,14 @@ class SBIconController final : public Object {
   void viewDidAppear(bool animated);
   void viewWillDisappear(bool animated);
   void viewDidDisappear(bool animated);
-  // parentViewController: the view controller presenting over the home screen (set by the UI layer).
+  // parentViewController: the home screen's root view controller (set by the screen).
   id parentViewController() const;
   // setParentViewController:
   void setParentViewController(id parent);
+  // view: the runtime object of the icon pages (set by the screen).
+  id view() const;
+  // setView:
+  void setView(id view);
   // Whether the home screen is shown (between viewWillAppear: and viewWillDisappear:).
   bool isVisible() const { return visible_; }
 
@@ -36,6 +40,7 @@ class SBIconController final : public Object {
  private:
   bool visible_ = true;
   Ref<Object> parent_;
+  Ref<Object> view_;
 };
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include "platform/foundation/Dispatch.h"
 #include "platform/foundation/Log.h"
 #include "platform/runtime/MessageSend.h"
+#include "platform/springboard/screen/ViewControllerObject.h"
 #include "platform/springboard/screen/ViewObject.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIView.h"
@@ -105,6 +106,8 @@ std::shared_ptr<UIViewController> homeScreenPresenter() {
   static ClassHandle iconControllerClass("SBIconController");
   id iconController = msgSend<id>(iconControllerClass.get(), SELECTOR("sharedInstance"));
   id parent = msgSend<id>(iconController, SELECTOR("parentViewController"));
+  if (UIViewController* controller = springboard::ViewControllerObject::controllerOf(parent))
+    return controller->shared_from_this();
   if (UIView* view = springboard::ViewObject::viewOf(parent)) {
     if (UIViewController* controller = view->viewController()) return controller->shared_from_this();
   }

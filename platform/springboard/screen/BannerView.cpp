@@ -30,12 +30,49 @@ BannerView::BannerView() : ScreenView("SBBannerView") {
   addSubview(message_);
 }
 
+CGAffineTransform BannerView::aboveScreen() const {
+  // The bottom edge (with room for the card's rounded corners) just above the screen's top.
+  const double bottom = center().y + bounds().size.height / 2;
+  return CGAffineTransformMakeTranslation(0, -(bottom + 4));
+}
+
 void BannerView::show(const std::string& appName, const std::string& title, const std::string& message) {
-  app_->setText(appName);
-  title_->setText(title);
-  message_->setText(message);
-  setHidden(title.empty() && message.empty());
-  setNeedsLayout();
+  if (title.empty() && message.empty()) {
+    hide();
+    return;
+  }
+  // Asked again after every task of the main loop: only a new text needs a new layout.
+  if (app_->text() != appName || title_->text() != title || message_->text() != message) {
+    app_->setText(appName);
+    title_->setText(title);
+    message_->setText(message);
+    setNeedsLayout();
+  }
+  if (presented_) return;
+  presented_ = true;
+  // From above the screen (or from where a banner going out is now) down into place.
+  if (isHidden()) {
+    UIView::performWithoutAnimation([this] { setTransform(aboveScreen()); });
+    setHidden(false);
+  }
+  UIView::animateWithDuration(kSlideInDuration, 0,
+                              UIViewAnimationOptions::CurveEaseOut | UIViewAnimationOptions::BeginFromCurrentState,
+                              [this] { setTransform(CGAffineTransformIdentity); });
+}
+
+void BannerView::hide() {
+  if (!presented_) return;
+  presented_ = false;
+  UIView::animateWithDuration(
+      kSlideOutDuration, 0, UIViewAnimationOptions::CurveEaseIn | UIViewAnimationOptions::BeginFromCurrentState,
+      [this] { setTransform(aboveScreen()); },
+      [weak = weak_from_this()](bool) {
+        auto self = std::static_pointer_cast<BannerView>(weak.lock());
+        // A banner shown again meanwhile stays.
+        if (!self || self->presented_) return;
+        self->setHidden(true);
+        self->setTransform(CGAffineTransformIdentity);
+      });
 }
 
 void BannerView::layoutContents() {

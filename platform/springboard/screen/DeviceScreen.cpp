@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <typeinfo>
 
+#include "platform/runtime/Runtime.h"
 #include "platform/springboard/DeviceModel.h"
+#include "platform/springboard/SBIconController.h"
 #include "platform/springboard/screen/AppSceneView.h"
 #include "platform/springboard/screen/BannerView.h"
 #include "platform/springboard/screen/HomeScreenView.h"
@@ -17,6 +19,7 @@
 #include "platform/springboard/screen/ScreenInspector.h"
 #include "platform/springboard/screen/StatusBarView.h"
 #include "platform/springboard/screen/SystemAlertView.h"
+#include "platform/springboard/screen/ViewControllerObject.h"
 #include "platform/ui/Animator.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIButton.h"
@@ -75,6 +78,13 @@ DeviceScreen::DeviceScreen(DeviceModel& model, Options options)
   home_ = std::make_shared<HomeScreenView>(model_);
   root_ = std::make_shared<UIViewController>();
   root_->setView(home_);
+  // The icon controller's view is the icon pages inside the home screen; its parent, the home screen's controller.
+  homeController_ = class_createInstance(objc_getClass(kHomeScreenControllerClass));
+  if (auto* object = dynamic_cast<ViewControllerObject*>(homeController_.get())) object->bind(root_);
+  if (SBIconController* icons = SBIconController::sharedInstance()) {
+    icons->setView(home_->pages().object());
+    icons->setParentViewController(homeController_.get());
+  }
   window_->setRootViewController(root_);
   window_->makeKeyAndVisible();
   renderer_ = std::make_unique<ViewRenderer>();
@@ -82,6 +92,11 @@ DeviceScreen::DeviceScreen(DeviceModel& model, Options options)
 }
 
 DeviceScreen::~DeviceScreen() {
+  if (SBIconController* icons = SBIconController::sharedInstance()) {
+    if (homeController_ && icons->parentViewController() == homeController_.get())
+      icons->setParentViewController(nullptr);
+    if (icons->view() && icons->view() == home_->pages().object()) icons->setView(nullptr);
+  }
   window_->setHidden(true);
   window_->setRootViewController(nullptr);
 }
@@ -211,9 +226,10 @@ std::string DeviceScreen::signature() const {
   const StatusBarState& bar = home_->statusBar().state();
   s += bar.time;
   for (bool flag : {bar.wifi, bar.cellular, bar.airplane, bar.bluetooth, bar.doNotDisturb, bar.location,
-                    bar.orientationLock, bar.lowPower}) {
+                    bar.orientationLock, bar.lowPower, bar.charging}) {
     s += flag ? '1' : '0';
   }
+  s += std::to_string(bar.batteryPercent);
   s += std::to_string(home_->pages().currentPage()) + "/" + std::to_string(model_.state().display().homeGrabberAlpha());
   for (UIWindow* w : UIApplication::sharedApplication().windows()) s += w->isHidden() ? 'h' : 'v';
   return s;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/foundation/Clock.h"
+#include "platform/runtime/Object.h"
 #include "platform/ui/Geometry.h"
 #include "platform/ui/UITouch.h"
 
@@ -30,7 +31,9 @@ class HomeScreenView;
 // load), sets the main screen (375 × 812 points at 3× on a phone, 1024 × 1366
 // at 2× on a tablet), the layout direction of the device's language, and
 // shows the home screen in a key window whose root view controller is what
-// the home screen presents over.
+// the home screen presents over. That controller's runtime object
+// (SBHomeScreenViewController) is the icon controller's parentViewController,
+// and the icon pages' object is the icon controller's view, while the screen lives.
 //
 // touch() takes a finger in screen points: a touch that begins outside the
 // screen is ignored; later points are clamped to the screen. When the finger
@@ -97,6 +100,7 @@ class DeviceScreen {
   TimePoint start_;
   std::shared_ptr<UIWindow> window_;
   std::shared_ptr<UIViewController> root_;
+  Ref<Object> homeController_;  // the runtime object of root_ (SBHomeScreenViewController)
   std::shared_ptr<HomeScreenView> home_;
   std::unique_ptr<ViewRenderer> renderer_;
   bool touching_ = false;

@@ -4,14 +4,10 @@
 #include <map>
 
 #include "platform/springboard/DeviceModel.h"
-#include "platform/springboard/NCNotificationContent.h"
-#include "platform/springboard/NCNotificationRequest.h"
-#include "platform/springboard/NCNotificationShortLookViewController.h"
 #include "platform/springboard/NotificationBanners.h"
 #include "platform/springboard/SBAlertController.h"
 #include "platform/springboard/SBAlertItem.h"
 #include "platform/springboard/SBAlertItemsController.h"
-#include "platform/springboard/SBNotificationBannerDestination.h"
 #include "platform/springboard/SystemAlerts.h"
 #include "platform/springboard/screen/AppSceneView.h"
 #include "platform/springboard/screen/BannerView.h"
@@ -108,7 +104,7 @@ HomeScreenView::HomeScreenView(DeviceModel& model) : ScreenView("SBHomeScreenVie
   wallpaper_ = wallpaperHolder;
   for (const auto& view : std::vector<std::shared_ptr<UIView>>{
            wallpaper_, pages_, dock_, app_, siri_, spotlight_, notificationCenter_, controlCenter_, lockScreen_,
-           banner_, systemAlert_, menu_, statusBar_, grabber_, topLeading_, topTrailing_, bottom_}) {
+           statusBar_, banner_, systemAlert_, menu_, grabber_, topLeading_, topTrailing_, bottom_}) {
     addSubview(view);
   }
   rebuildIcons();
@@ -160,7 +156,7 @@ void HomeScreenView::sync(const std::string& time, const std::string& date) {
   controlCenter_->setHidden(!apps.controlCenterVisible());
   lockScreen_->setHidden(!apps.locked());
   notificationCenter_->setTime(time, date);
-  // The banner presented last, while nothing has hidden or dismissed it.
+  // The banner presented last, while nothing has hidden or dismissed it (once per sync: showing and hiding animate).
   if (auto banner = NotificationBanners::shownBanner()) {
     const InstalledApp* sender = apps.installedApp(banner->bundleIdentifier);
     std::string title = banner->title.value_or("");
@@ -185,6 +181,8 @@ void HomeScreenView::sync(const std::string& time, const std::string& date) {
   bar.location = on("location");
   bar.orientationLock = on("rotation-lock");
   bar.lowPower = on("low-power");
+  bar.batteryPercent = model_.state().battery().percent();
+  bar.charging = model_.state().battery().isCharging();
   statusBar_->setState(bar);
   const bool overlay = apps.locked() || apps.siriVisible() || apps.spotlightVisible() || apps.controlCenterVisible() ||
                        apps.notificationCenterVisible();
@@ -195,16 +193,7 @@ void HomeScreenView::sync(const std::string& time, const std::string& date) {
   lit["bluetooth"] = bar.bluetooth;
   controlCenter_->setStates(lit);
 
-  // The banner on screen and the system alert shown, as the device holds them.
-  const NCNotificationRequest* banner = shownBannerRequest();
-  auto* content = banner ? dynamic_cast<const NCNotificationContent*>(banner->content()) : nullptr;
-  if (content) {
-    const InstalledApp* app = apps.installedApp(banner->sectionIdentifier());
-    banner_->show(app ? app->displayName : banner->sectionIdentifier(), content->title().value_or(""),
-                  content->message().value_or(""));
-  } else {
-    banner_->hide();
-  }
+  // The system alert shown, as the device holds it.
   if (SBAlertItem* item = shownAlertItem()) {
     systemAlert_->show(item->title().value_or(""), item->message().value_or(""));
   } else {
@@ -222,13 +211,6 @@ void HomeScreenView::sync(const std::string& time, const std::string& date) {
       grabber_->setAlpha(alpha);
     }
   }
-}
-
-const NCNotificationRequest* HomeScreenView::shownBannerRequest() const {
-  if (NotificationBanners::lastBanner() != PresentationState::Shown) return nullptr;
-  SBNotificationBannerDestination* destination = SBNotificationBannerDestination::sharedInstance();
-  NCNotificationShortLookViewController* controller = destination ? destination->presentedBanner() : nullptr;
-  return controller ? dynamic_cast<const NCNotificationRequest*>(controller->notificationRequest()) : nullptr;
 }
 
 SBAlertItem* HomeScreenView::shownAlertItem() const {

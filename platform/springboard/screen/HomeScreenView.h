@@ -30,9 +30,9 @@ class SystemOverlayView;
 
 // The whole screen of the device (SBHomeScreenView), back to front: the
 // wallpaper, the icon pages, the dock, the app in front, Siri, Spotlight,
-// Notification Center, Control Center, the lock screen, a banner, a system
-// alert, the quick-action menu, the status bar, the home grabber and the edge strips of
-// the system gestures. sync() makes the views follow the device's state; the
+// Notification Center, Control Center, the lock screen, the status bar, a
+// banner (which slides over the status bar), a system alert, the quick-action
+// menu, the home grabber and the edge strips of the system gestures. sync() makes the views follow the device's state; the
 // views act on the device through its operations (which call the home
 // screen's hookable methods). Conventions of the touches:
 //   - a tap on an icon opens its app, a long press (0.5 s) opens its quick-action menu;
@@ -73,8 +73,6 @@ class HomeScreenView final : public ScreenView, public IconViewDelegate {
 
  private:
   void rebuildIcons();
-  // The request of the notification banner on screen, or null.
-  const NCNotificationRequest* shownBannerRequest() const;
   // The item of the system alert on screen, or null.
   SBAlertItem* shownAlertItem() const;
   void toggleSwitch(const std::string& name);

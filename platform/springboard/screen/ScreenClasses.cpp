@@ -8,8 +8,10 @@
 #include "platform/springboard/screen/ScreenLabel.h"
 #include "platform/springboard/screen/ScreenView.h"
 #include "platform/springboard/screen/ShortcutItem.h"
+#include "platform/springboard/screen/ViewControllerObject.h"
 #include "platform/springboard/screen/ViewObject.h"
 #include "platform/ui/Animator.h"
+#include "platform/ui/UIViewController.h"
 
 namespace platform::springboard {
 
@@ -83,11 +85,40 @@ void registerLabel() {
   Runtime::registerClass(cls);
 }
 
+// "UIViewController" and the home screen's controller under it.
+void registerViewControllers() {
+  Class* cls = Runtime::allocateClass<ViewControllerObject>("UIViewController", Runtime::rootClass());
+  class_addMethod(
+      cls, SELECTOR("view"), +[](id obj, SEL) -> id {
+        UIViewController* controller = ViewControllerObject::controllerOf(obj);
+        auto* screen = controller ? dynamic_cast<ScreenView*>(controller->view()) : nullptr;
+        return screen ? screen->object() : nullptr;
+      });
+  class_addMethod(
+      cls, SELECTOR("isViewLoaded"), +[](id obj, SEL) {
+        UIViewController* controller = ViewControllerObject::controllerOf(obj);
+        return controller && controller->isViewLoaded();
+      });
+  class_addMethod(
+      cls, SELECTOR("parentViewController"), +[](id obj, SEL) -> id {
+        UIViewController* controller = ViewControllerObject::controllerOf(obj);
+        return controller ? ViewControllerObject::objectOf(controller->parentViewController()) : nullptr;
+      });
+  class_addMethod(
+      cls, SELECTOR("presentingViewController"), +[](id obj, SEL) -> id {
+        UIViewController* controller = ViewControllerObject::controllerOf(obj);
+        return controller ? ViewControllerObject::objectOf(controller->presentingViewController().get()) : nullptr;
+      });
+  Runtime::registerClass(cls);
+  Runtime::registerClass(Runtime::allocateClass(kHomeScreenControllerClass, cls));
+}
+
 }  // namespace
 
 const std::vector<std::string>& ScreenClasses::allNames() {
   static const std::vector<std::string> names = [] {
-    std::vector<std::string> all{"UIView", "UILabel", "SBSApplicationShortcutItem", "UIStatusBar", "_UIStatusBar"};
+    std::vector<std::string> all{"UIView",       "UILabel",          "SBSApplicationShortcutItem", "UIStatusBar",
+                                 "_UIStatusBar", "UIViewController", kHomeScreenControllerClass};
     for (const char* name : kPlainViewClasses) all.emplace_back(name);
     for (const std::string& name : QuickActionClasses::allNames()) all.push_back(name);
     all.emplace_back("SBIconView");
@@ -101,6 +132,7 @@ void ScreenClasses::registerAll(const SystemProfile& profile) {
   for (const std::string& name : allNames()) Runtime::unregisterClass(name);
   registerViewBase();
   registerLabel();
+  registerViewControllers();
   ShortcutItem::registerClass();
   for (const char* name : kPlainViewClasses) {
     if (std::string_view(name) == "SBFloatingDockView" && !profile.hasFloatingDock()) continue;

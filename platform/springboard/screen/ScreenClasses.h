@@ -32,8 +32,12 @@ inline constexpr const char* kPlainViewClasses[] = {
     "SBAlertView",
 };
 
+// The class of the home screen's root view controller, the icon controller's parent.
+inline constexpr const char* kHomeScreenControllerClass = "SBHomeScreenViewController";
+
 // Registers the runtime classes of the device's screen for one device: the
-// view base classes ("UIView", "UILabel"), the home screen's views, the
+// view base classes ("UIView", "UILabel"), the view controller base
+// ("UIViewController") and the home screen's controller, the home screen's views, the
 // status bar of the system version, the quick-action classes of the version
 // (the context menu from 13.0, the force-touch controller below) and the
 // shortcut item. Classes of another version that an earlier device left

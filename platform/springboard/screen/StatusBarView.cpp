@@ -1,5 +1,7 @@
 #include "platform/springboard/screen/StatusBarView.h"
 
+#include <algorithm>
+
 #include "platform/springboard/SystemProfile.h"
 #include "platform/springboard/screen/AppIconStyle.h"
 #include "platform/ui/UIImageView.h"
@@ -21,6 +23,20 @@ constexpr IndicatorGlyph kIndicators[] = {
     {"location", 0xF390}, {"orientation-lock", 0xF476}, {"battery", 0xF079},
 };
 
+// The battery glyphs of the icon font: battery-outline (empty), battery-10 ... battery-90, battery (full).
+constexpr char32_t kBatteryEmpty = 0xF08E;
+constexpr char32_t kBatteryTenths = 0xF07A;  // battery-10; the next eight follow it up to battery-90
+constexpr char32_t kBatteryFull = 0xF079;
+// While charging: battery-charging-20 ... -100 as the font has them (no 10, 50 or 70).
+struct ChargingGlyph {
+  int percent;
+  char32_t glyph;
+};
+constexpr ChargingGlyph kChargingGlyphs[] = {{20, 0xF086}, {30, 0xF087}, {40, 0xF088}, {60, 0xF089},
+                                             {80, 0xF08A}, {90, 0xF08B}, {100, 0xF085}};
+constexpr char32_t kBatteryCharging = 0xF084;  // battery-charging: the bolt alone, below 20 %
+constexpr int kLowBattery = 20;
+
 bool isShown(const StatusBarState& s, std::string_view name) {
   if (name == "airplane") return s.airplane;
   if (name == "cellular") return s.cellular && !s.airplane;
@@ -33,6 +49,28 @@ bool isShown(const StatusBarState& s, std::string_view name) {
 }
 
 }  // namespace
+
+char32_t StatusBarView::batteryGlyph(const StatusBarState& state) {
+  const int percent = std::clamp(state.batteryPercent, 0, 100);
+  // To the nearest tenth, but never full before 100 % nor empty above 0 %.
+  const int tenths = std::clamp((percent + 5) / 10, percent > 0 ? 1 : 0, percent < 100 ? 9 : 10);
+  if (state.charging) {
+    char32_t glyph = kBatteryCharging;
+    for (const ChargingGlyph& g : kChargingGlyphs)
+      if (tenths * 10 >= g.percent) glyph = g.glyph;
+    return glyph;
+  }
+  if (tenths == 0) return kBatteryEmpty;
+  if (tenths == 10) return kBatteryFull;
+  return kBatteryTenths + static_cast<char32_t>(tenths - 1);
+}
+
+UIColor StatusBarView::batteryColor(const StatusBarState& state, const UIColor& content) {
+  if (state.lowPower) return UIColor(1, 0.8, 0, 1);
+  if (state.charging) return UIColor(0.2, 0.78, 0.35, 1);
+  if (state.batteryPercent <= kLowBattery) return UIColor(1, 0.23, 0.19, 1);
+  return content;
+}
 
 double StatusBarView::heightFor(const SystemProfile& profile) { return profile.kind() == DeviceKind::Tablet ? 24 : 44; }
 
@@ -60,7 +98,11 @@ void StatusBarView::setState(const StatusBarState& state) {
   if (state == state_ && !time_->text().empty()) return;
   state_ = state;
   time_->setText(state_.time);
-  battery_->setText(std::to_string(state_.batteryPercent) + "%");
+  battery_->setText(std::to_string(std::clamp(state_.batteryPercent, 0, 100)) + "%");
+  if (char32_t glyph = batteryGlyph(state_); glyph != batteryGlyph_) {
+    batteryGlyph_ = glyph;
+    indicators_.back().view->setImage(AppIconStyle::glyphImage(glyph, kGlyph, UIScreen::mainScreen().scale()));
+  }
   for (auto& indicator : indicators_) indicator.view->setHidden(!isShown(state_, indicator.name));
   applyTint();
   setNeedsLayout();
@@ -76,11 +118,11 @@ void StatusBarView::applyTint() {
   const UIColor content = dark_ ? UIColor::blackColor() : UIColor::whiteColor();
   time_->setTextColor(content);
   battery_->setTextColor(content);
-  for (auto& indicator : indicators_) {
-    bool low = indicator.name == "battery" && state_.lowPower;
-    indicator.view->setTintColor(low ? UIColor(1, 0.8, 0, 1) : content);
-  }
+  for (auto& indicator : indicators_)
+    indicator.view->setTintColor(indicator.name == "battery" ? batteryColor(state_, content) : content);
 }
+
+const UIImageView& StatusBarView::batteryIndicator() const { return *indicators_.back().view; }
 
 std::vector<std::string> StatusBarView::visibleIndicators() const {
   std::vector<std::string> names;

@@ -44,9 +44,11 @@ SystemAlertView::SystemAlertView(std::function<void()> dismiss)
 }
 
 void SystemAlertView::show(const std::string& title, const std::string& message) {
+  setHidden(title.empty() && message.empty());
+  // Asked again after every task of the main loop: only a new text needs a new layout.
+  if (title_->text() == title && message_->text() == message) return;
   title_->setText(title);
   message_->setText(message);
-  setHidden(title.empty() && message.empty());
   setNeedsLayout();
 }
 

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "platform/foundation/Log.h"
+#include "platform/foundation/PropertyListFile.h"
 #include "platform/springboard/DeviceModel.h"
 #include "platform/springboard/DeviceStateFile.h"
 #include "tests/platform/springboard/DeviceFixture.h"
@@ -77,6 +78,39 @@ TEST_F(DeviceStateFileTest, ChangesOfOneTurnAreWrittenOnceAndEachLaterChangeIsWr
   restartHomeScreen();
   EXPECT_EQ(device().state().switches().state(kWifi), FSSwitchState::On);
   EXPECT_FLOAT_EQ(device().state().audio().volume(), 0.2f);
+}
+
+TEST_F(DeviceStateFileTest, TheBatterySurvivesANewHomeScreen) {
+  {
+    DeviceStateFile file(device(), root_);
+    ASSERT_TRUE(file.attach());
+    device().state().battery().set(17, springboard::BatteryCharging::Yes);
+    env_.runUntilIdle();
+  }
+  restartHomeScreen();
+  EXPECT_EQ(device().state().battery().percent(), 17);
+  EXPECT_TRUE(device().state().battery().isCharging());
+  // A file from before the device had a battery leaves it full.
+  std::ofstream(DeviceStateFile::file(root_)) << "<plist><dict><key>volume</key><real>0.4</real></dict></plist>";
+  restartHomeScreen();
+  EXPECT_EQ(device().state().battery().percent(), 100);
+  EXPECT_FALSE(device().state().battery().isCharging());
+}
+
+TEST_F(DeviceStateFileTest, ABatteryOutOfRangeIsRefusedWithNothingChanged) {
+  for (const char* battery :
+       {"<key>batteryPercent</key><integer>101</integer>", "<key>batteryPercent</key><integer>-1</integer>",
+        "<key>batteryPercent</key><real>0.5</real>", "<key>batteryCharging</key><string>yes</string>"}) {
+    configure("13.3");
+    std::string error;
+    auto state = plist::PropertyListFile::parse(std::string("<plist><dict><key>volume</key><real>0.2</real>") +
+                                                battery + "</dict></plist>");
+    ASSERT_TRUE(state.ok()) << battery;
+    EXPECT_FALSE(DeviceStateFile::apply(device(), state.value, &error)) << battery;
+    EXPECT_NE(error.find("battery"), std::string::npos) << error;
+    EXPECT_EQ(device().state().battery().percent(), 100);
+    EXPECT_FLOAT_EQ(device().state().audio().volume(), 0.5f) << "nothing is applied";
+  }
 }
 
 TEST_F(DeviceStateFileTest, ADamagedFileIsSetAsideReportedAndTheDefaultsKept) {

@@ -16,6 +16,7 @@ enum class ScriptVerb {
   Switch,            // switch NAME on|off|indeterminate
   Volume,            // volume F
   Brightness,        // brightness F
+  Battery,           // battery PERCENT [charging]
   Dark,              // dark on|off
   MediaPlaying,      // media playing BUNDLE
   MediaStopped,      // media stopped
@@ -102,9 +103,9 @@ struct ScriptCommand {
   std::string name;         // bundle identifier, switch name, setting key, version, answer title
   std::string displayName;  // app: the name shown under the icon
   std::string value;        // setting: the value as written; expect alert: the message
-  bool on = false;          // on/off, system (app), tablet (kind), "none" (expect alert)
+  bool on = false;          // on/off, system (app), tablet (kind), "none" (expect alert), charging (battery)
   int switchState = 0;      // switch: 1 on, 0 off, -1 indeterminate
-  double number = 0;        // volume, brightness (fractions), wait (seconds)
+  double number = 0;        // volume, brightness (fractions), wait (seconds), battery (percent)
 
   std::optional<CustomizedLevel> volume;      // customize
   std::optional<CustomizedLevel> brightness;  // customize

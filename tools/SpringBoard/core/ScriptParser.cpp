@@ -240,6 +240,16 @@ std::string ScriptParser::parseWords(const std::vector<std::string>& w, ScriptCo
     c.number = *value;
     return {};
   }
+  if (verb == "battery") {
+    if (n != 2 && !(n == 3 && w[2] == "charging")) return wrongCount(verb, "battery PERCENT [charging]");
+    auto percent = parseInteger(w[1]);
+    if (!percent || *percent < 0 || *percent > 100)
+      return "battery: expected a whole percentage from 0 to 100, got " + quoted(w[1]);
+    c.verb = ScriptVerb::Battery;
+    c.number = static_cast<double>(*percent);
+    c.on = n == 3;
+    return {};
+  }
   if (verb == "dark" || verb == "siri" || verb == "spotlight") {
     auto on = n == 2 ? parseOnOff(w[1]) : std::nullopt;
     if (!on) return wrongCount(verb, verb + " on|off");

@@ -46,6 +46,8 @@ std::string DeviceStateReport::render(platform::springboard::DeviceModel& model,
   out << "\n";
   out << "volume: " << twoDecimals(model.state().audio().volume())
       << ", brightness: " << twoDecimals(model.state().display().brightness()) << "\n";
+  out << "battery: " << model.state().battery().percent() << "%"
+      << (model.state().battery().isCharging() ? " charging" : "") << "\n";
   out << "media: "
       << (model.state().audio().isPlaying() ? "playing " + model.state().audio().nowPlayingBundleIdentifier()
                                             : std::string("stopped"))

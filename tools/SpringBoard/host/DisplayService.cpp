@@ -84,20 +84,26 @@ void DisplayService::touch(uint64_t, int phase, double x, double y) {
 void DisplayService::key(uint64_t, platform::DisplayKey key, bool down) { input_.key(key, down); }
 
 void DisplayService::somethingChanged() {
-  if (viewers_.empty() || scheduled_) return;
+  if (scheduled_) return;
   scheduled_ = true;
   const platform::Duration interval = platform::seconds(1.0 / kFramesPerSecond);
   const platform::TimePoint now = platform::TaskEnvironment::current().clock().now();
-  const platform::Duration wait = std::max(platform::Duration::zero(), lastDraw_ + interval - now);
+  // Frames are paced by the frames drawn, the views' updates with no window by the updates.
+  const std::optional<platform::TimePoint>& last = viewers_.empty() ? lastUpdate_ : lastDraw_;
+  const platform::Duration wait =
+      last ? std::max(platform::Duration::zero(), *last + interval - now) : platform::Duration::zero();
   mainLoop_.postDelayed(
       wait, [this] { draw(); }, this);
 }
 
 void DisplayService::draw() {
   scheduled_ = false;
-  if (viewers_.empty()) return;
-  lastDraw_ = platform::TaskEnvironment::current().clock().now();
+  lastUpdate_ = platform::TaskEnvironment::current().clock().now();
+  // The views follow the device, watched or not: an animation that a change starts (a banner sliding in) starts
+  // now. With no window that is all: nothing is drawn.
   screen_.update();
+  if (viewers_.empty()) return;
+  lastDraw_ = lastUpdate_;
   scheduleClockTick();
   std::map<double, std::vector<platform::FrameRect>> changes;
   for (auto& [id, viewer] : viewers_) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/bus/BusDisplayServer.h"
@@ -26,15 +27,19 @@ class DisplayInput;
 
 // The device's display in the home-screen host: it draws the screen for the
 // windows that show it and nothing while none does. After any task of the
-// main loop (a touch, a script line, a timer, an animation frame) it draws the
-// screen again, at most kFramesPerSecond times a second, once per scale that
-// some window asked for; it finds what changed by comparing the new frame with
-// the last one and hands each window only those rectangles, through the
-// window's shared buffer. While a window looks it also draws when the
-// status bar's minute changes; with none, it schedules nothing. A window that has not yet copied its last frame is
-// not written to: its changes add up until it has. Input from the windows goes
-// to DisplayInput. Owns the display channel on `bus`; borrows the loop and the
-// input, which must outlive it. Main thread.
+// main loop (a touch, a script line, a timer, an animation frame) it brings
+// the screen's views up to date with the device, so that an animation a change
+// starts starts then, and, while a window looks, draws the screen again: at
+// once when that did not happen in the last frame interval, else at its end
+// (at most kFramesPerSecond times a second, which also bounds a layout that
+// keeps asking for another), once per scale that some window asked for. It
+// finds what changed by comparing the new frame with the last one and hands
+// each window only those rectangles, through the window's shared buffer.
+// While a window looks it also draws when the status bar's minute changes;
+// with none, it schedules nothing of its own. A window that has not yet copied
+// its last frame is not written to: its changes add up until it has. Input
+// from the windows goes to DisplayInput. Owns the display channel on `bus`;
+// borrows the loop and the input, which must outlive it. Main thread.
 class DisplayService final : public platform::DisplayServerDelegate {
  public:
   static constexpr int kFramesPerSecond = 60;
@@ -69,8 +74,9 @@ class DisplayService final : public platform::DisplayServerDelegate {
     std::shared_ptr<platform::UIImage> image;  // the last frame drawn
   };
 
-  // Something may have changed: draw again soon, if anyone looks.
+  // Something may have changed: follow it soon (and draw, if anyone looks).
   void somethingChanged();
+  // Brings the views up to date and, while a window looks, draws them.
   void draw();
   // Sends the viewer what changed for it, unless it still holds the previous frame.
   void send(uint64_t id, Viewer& viewer);
@@ -86,7 +92,8 @@ class DisplayService final : public platform::DisplayServerDelegate {
   std::map<uint64_t, Viewer> viewers_;
   std::map<double, Screen> screens_;  // by scale
   bool scheduled_ = false;
-  platform::TimePoint lastDraw_{};
+  std::optional<platform::TimePoint> lastDraw_;    // the last frame drawn (none before the first)
+  std::optional<platform::TimePoint> lastUpdate_;  // the views' last update, drawn or not
   uint64_t framesDrawn_ = 0;
   std::unique_ptr<platform::BusDisplayServer> server_;  // last: it calls into the rest
 };

@@ -85,6 +85,10 @@ ScriptOutcome ScriptInterpreter::execute(const ScriptCommand& c) {
     }
     case ScriptVerb::Volume: model_.state().audio().setVolume(static_cast<float>(c.number)); return done();
     case ScriptVerb::Brightness: model_.state().display().setBrightness(c.number, false); return done();
+    case ScriptVerb::Battery:
+      model_.state().battery().set(static_cast<int>(c.number), c.on ? platform::springboard::BatteryCharging::Yes
+                                                                    : platform::springboard::BatteryCharging::No);
+      return done();
     case ScriptVerb::Dark:
       switches_.setState(ToggleTypeDarkMode, c.on ? FSSwitchState::On : FSSwitchState::Off);
       return done();

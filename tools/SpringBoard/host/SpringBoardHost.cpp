@@ -164,7 +164,12 @@ int SpringBoardHost::runScript() {
   ScriptInterpreter interpreter(model, vocabulary_, alerts_.get(), waiter);
   ScreenCommands screenCommands(screen, waiter, options_.script.parent_path());
   interpreter.setScreen(&screenCommands);
-  ScriptRunner runner(interpreter, trace, [&env] { env.runUntilIdle(); });
+  // After each line the screen follows the device, so that what the line started (a banner sliding in) starts
+  // then, not when the screen is next looked at.
+  ScriptRunner runner(interpreter, trace, [&env, &screen] {
+    env.runUntilIdle();
+    screen.update();
+  });
   return runner.run(parsed.commands, name, out_, err_);
 }
 

@@ -6,8 +6,11 @@
 #include "platform/springboard/screen/DockView.h"
 #include "platform/springboard/screen/IconPagesView.h"
 #include "platform/springboard/screen/StatusBarView.h"
+#include "platform/springboard/screen/ViewControllerObject.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UIScreen.h"
+#include "platform/ui/UIViewController.h"
+#include "platform/ui/UIWindow.h"
 #include "tests/platform/springboard/screen/ScreenFixture.h"
 
 namespace platform::test {
@@ -110,6 +113,43 @@ TEST_F(ScreenLayoutTest, EveryVersionAndKindBuildsItsScreen) {
       EXPECT_TRUE(textVisible("Maps")) << version;
     }
   }
+}
+
+TEST_F(ScreenLayoutTest, TheIconControllerSitsInTheHomeScreensControllerOnEveryVersion) {
+  for (const char* version : {"11.4", "12.4", "13.3"}) {
+    make(version);
+    id icons = msgSend<id>(objc_getClass("SBIconController"), SELECTOR("sharedInstance"));
+    ASSERT_NE(icons, nullptr) << version;
+    // Its parent is the home screen's root controller, the one the screen presents over.
+    id parent = msgSend<id>(icons, SELECTOR("parentViewController"));
+    ASSERT_NE(parent, nullptr) << version;
+    EXPECT_STREQ(object_getClassName(parent), "SBHomeScreenViewController");
+    EXPECT_TRUE(msgSend<bool>(parent, SELECTOR("isKindOfClass:"), objc_getClass("UIViewController")));
+    EXPECT_EQ(springboard::ViewControllerObject::controllerOf(parent), screen().rootViewController().get());
+    EXPECT_EQ(screen().window().rootViewController(), screen().rootViewController());
+    // Walking up: the icon pages are inside the parent's view, which is the top of the window's controllers.
+    id pages = msgSend<id>(icons, SELECTOR("view"));
+    ASSERT_EQ(pages, home().pages().object());
+    id parentView = msgSend<id>(parent, SELECTOR("view"));
+    EXPECT_EQ(parentView, home().object());
+    EXPECT_EQ(msgSend<id>(pages, SELECTOR("superview")), parentView);
+    EXPECT_TRUE(msgSend<bool>(parent, SELECTOR("isViewLoaded")));
+    EXPECT_EQ(msgSend<id>(parent, SELECTOR("parentViewController")), nullptr);
+    EXPECT_EQ(msgSend<id>(parent, SELECTOR("presentingViewController")), nullptr);
+  }
+}
+
+TEST_F(ScreenLayoutTest, AParentKeptPastItsScreenAnswersNothing) {
+  id icons = msgSend<id>(objc_getClass("SBIconController"), SELECTOR("sharedInstance"));
+  Ref<Object> kept = msgSend<id>(icons, SELECTOR("parentViewController"));
+  ASSERT_NE(kept.get(), nullptr);
+  screen_.reset();
+  // The screen takes its controller and view back from the icon controller when it goes.
+  EXPECT_EQ(msgSend<id>(icons, SELECTOR("parentViewController")), nullptr);
+  EXPECT_EQ(msgSend<id>(icons, SELECTOR("view")), nullptr);
+  EXPECT_EQ(springboard::ViewControllerObject::controllerOf(kept.get()), nullptr);
+  EXPECT_EQ(msgSend<id>(kept.get(), SELECTOR("view")), nullptr);
+  EXPECT_FALSE(msgSend<bool>(kept.get(), SELECTOR("isViewLoaded")));
 }
 
 TEST_F(ScreenLayoutTest, LayoutGoesThroughTheRuntimeSoHooksRun) {

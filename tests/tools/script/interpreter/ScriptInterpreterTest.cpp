@@ -180,6 +180,13 @@ TEST_F(ScriptInterpreterTest, SwitchesLevelsAndMediaChangeTheDevice) {
   runOk("expect brightness 0.9");
   runOk("media stopped");
   EXPECT_FALSE(model().state().audio().isPlaying());
+  runOk("battery 12 charging");
+  EXPECT_EQ(model().state().battery().percent(), 12);
+  EXPECT_TRUE(model().state().battery().isCharging());
+  EXPECT_NE(run("state").output.find("battery: 12% charging\n"), std::string::npos);
+  runOk("battery 80");
+  EXPECT_EQ(model().state().battery().percent(), 80);
+  EXPECT_FALSE(model().state().battery().isCharging());
 }
 
 TEST_F(ScriptInterpreterTest, IndeterminateOnlyForFlipswitchSwitches) {

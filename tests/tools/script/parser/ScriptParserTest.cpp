@@ -54,6 +54,24 @@ TEST_F(ScriptParserTest, DeviceActionsAndLevels) {
   EXPECT_EQ(parseOk("switch bluetooth off").switchState, 0);
 }
 
+TEST_F(ScriptParserTest, BatteryLevelAndCharging) {
+  ScriptCommand battery = parseOk("battery 20");
+  EXPECT_EQ(battery.verb, ScriptVerb::Battery);
+  EXPECT_DOUBLE_EQ(battery.number, 20);
+  EXPECT_FALSE(battery.on);
+  ScriptCommand charging = parseOk("battery 100 charging");
+  EXPECT_DOUBLE_EQ(charging.number, 100);
+  EXPECT_TRUE(charging.on);
+  EXPECT_DOUBLE_EQ(parseOk("battery 0").number, 0);
+
+  EXPECT_EQ(errorOf("battery"), "battery: expected 'battery PERCENT [charging]'");
+  EXPECT_EQ(errorOf("battery 20 full"), "battery: expected 'battery PERCENT [charging]'");
+  EXPECT_EQ(errorOf("battery 20 charging now"), "battery: expected 'battery PERCENT [charging]'");
+  EXPECT_EQ(errorOf("battery 101"), "battery: expected a whole percentage from 0 to 100, got '101'");
+  EXPECT_EQ(errorOf("battery -1"), "battery: expected a whole percentage from 0 to 100, got '-1'");
+  EXPECT_EQ(errorOf("battery 0.5"), "battery: expected a whole percentage from 0 to 100, got '0.5'");
+}
+
 TEST_F(ScriptParserTest, CustomizeKeepsEveryFieldInOrder) {
   ScriptCommand c = parseOk("customize com.apple.Maps volume 40 brightness none wifi off action_disableCC on dnd none");
   EXPECT_EQ(c.verb, ScriptVerb::Customize);
