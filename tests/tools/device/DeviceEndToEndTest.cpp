@@ -19,15 +19,18 @@
 #include "platform/foundation/ProcessState.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/prefs/HBPreferences.h"
-#include "tests/tools/device/DeviceProcessRunner.h"
+#include "tests/tools/device/StartedDeviceTest.h"
 #include "tools/SpringBoard/core/HostFiles.h"
 
 namespace tessra::device {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::contains;
 using testing::DeviceProcessRunner;
 using testing::ProcessResult;
+using testing::readFile;
+using testing::StartedDeviceTest;
 using Clock = std::chrono::steady_clock;
 
 // Waits for `condition` until `timeout`; whether it came true.
@@ -41,45 +44,14 @@ bool eventually(F condition, std::chrono::seconds timeout = std::chrono::seconds
   return true;
 }
 
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-class DeviceEndToEndTest : public ::testing::Test {
+class DeviceEndToEndTest : public StartedDeviceTest {
  protected:
+  DeviceEndToEndTest() : StartedDeviceTest("te2e") {}
   void SetUp() override {
-    // Short: the bus socket's path inside the device must stay within what dbus-daemon accepts.
-    static int counter = 0;
-    scratch_ = fs::temp_directory_path() / ("te2e-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
-    fs::remove_all(scratch_);
-    fs::create_directories(scratch_);
-    root_ = scratch_ / "device";
-    ProcessResult created = tessra({"device", "create", root_.string()});
-    ASSERT_EQ(created.status, 0) << created.err;
-    if (!fs::exists(root_ / "Library/MobileSubstrate/DynamicLibraries/Tessra2.dylib"))
-      GTEST_SKIP() << "the plug-in Tessra2.dylib is not built";
-    ProcessResult started = tessra({"device", "start", root_.string()});
-    ASSERT_EQ(started.status, 0) << started.out << started.err << readFile(HostFiles::logFile(root_));
-    started_ = true;
-  }
-  void TearDown() override {
-    if (started_) {
-      ProcessResult stopped = tessra({"device", "stop", root_.string()});
-      EXPECT_EQ(stopped.status, 0) << stopped.err;
-      EXPECT_FALSE(HostFiles::runningPid(root_).has_value());
-      EXPECT_FALSE(platform::BusDaemon::isRunning(root_));
-    }
-    fs::remove_all(scratch_);
+    StartedDeviceTest::SetUp();
+    startDevice();
   }
 
-  ProcessResult tessra(const std::vector<std::string>& args) {
-    return DeviceProcessRunner::run(fs::path(TESSRA_BIN_DIR) / "tessra", args, scratch_);
-  }
   fs::path script(const std::string& name, const std::string& text) {
     fs::path path = scratch_ / name;
     std::ofstream(path) << text;
@@ -88,25 +60,7 @@ class DeviceEndToEndTest : public ::testing::Test {
   ProcessResult runLive(const std::string& name, const std::string& text) {
     return tessra({"device", "run", script(name, text).string(), "--root", root_.string()});
   }
-  // Posts a notification to the device from this process, as the settings app would.
-  void post(const std::function<void(platform::BusNotificationTransport&)>& send) {
-    platform::BusConnection bus(root_);
-    platform::BusNotificationTransport transport(
-        bus, {[](const std::string&) {}, [](const std::string&, const platform::plist::Value&) {}});
-    bus.start();
-    ASSERT_TRUE(bus.waitFor(platform::BusConnection::State::Connected, platform::seconds(10)));
-    send(transport);
-    std::promise<void> sent;
-    bus.post([&sent](sdbus::IConnection*) { sent.set_value(); });
-    ASSERT_EQ(sent.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
-    bus.stop();
-  }
   bool hostAnswers() { return platform::BusControlClient::call(root_, "ping", {}, platform::seconds(1)).answered(); }
-  std::string hostLog() { return readFile(HostFiles::logFile(root_)); }
-
-  fs::path scratch_;
-  fs::path root_;
-  bool started_ = false;
 };
 
 TEST_F(DeviceEndToEndTest, ALiveScriptAppliesAnAppAndRestoresItOnTheWayHome) {
@@ -159,7 +113,8 @@ TEST_F(DeviceEndToEndTest, ClearingTheCustomizationsMakesThePluginReloadItsStore
   platform::HBPreferences::reloadDomain("com.kelvane.tessra2");
   platform::HBPreferences preferences("com.kelvane.tessra2");
   ASSERT_TRUE(preferences.setObject(platform::plist::Value(platform::plist::Dictionary{}), "customizedApps"));
-  post([](platform::BusNotificationTransport& t) { t.sendDarwin("com.kelvane.tessra2/ClearAppCustomizationCache"); });
+  postToDevice(
+      [](platform::BusNotificationTransport& t) { t.sendDarwin("com.kelvane.tessra2/ClearAppCustomizationCache"); });
 
   ProcessResult run = runLive("open.txt", "open com.apple.Maps\nwait 1\nexpect volume 0.5\n");
   EXPECT_EQ(run.status, 0) << run.out << run.err;
@@ -198,7 +153,7 @@ TEST_F(DeviceEndToEndTest, RequestsWithoutAUsableBundleIdCrashNothing) {
   ASSERT_EQ(runLive("settings.txt", "open com.apple.Preferences\n").status, 0);
   auto pid = HostFiles::runningPid(root_);
   ASSERT_TRUE(pid.has_value());
-  post([](platform::BusNotificationTransport& t) {
+  postToDevice([](platform::BusNotificationTransport& t) {
     t.sendDistributed("tessra2.showTessraInterfaceWithBundleId", platform::plist::Value(platform::plist::Dictionary{}));
     t.sendDistributed("tessra2.showTessraInterfaceWithBundleId",
                       platform::plist::Value(platform::plist::Dictionary{{"bundleId", platform::plist::Value(42)}}));

@@ -14,55 +14,29 @@
 #include <thread>
 
 #include "platform/foundation/PropertyListFile.h"
-#include "tests/tools/device/DeviceProcessRunner.h"
+#include "tests/tools/device/StartedDeviceTest.h"
 #include "tools/SpringBoard/core/HostFiles.h"
 
 namespace tessra::device {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::DeviceProcessRunner;
+using testing::contains;
 using testing::ProcessResult;
+using testing::readFile;
+using testing::StartedDeviceTest;
 using Clock = std::chrono::steady_clock;
 
 constexpr auto kDeadline = std::chrono::seconds(30);
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-class PanelEndToEndTest : public ::testing::Test {
+class PanelEndToEndTest : public StartedDeviceTest {
  protected:
+  PanelEndToEndTest() : StartedDeviceTest("tpe2e") {}
   void SetUp() override {
-    // Short: the bus socket's path inside the device must stay within what dbus-daemon accepts.
-    static int counter = 0;
-    scratch_ = fs::temp_directory_path() / ("tpe2e-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
-    fs::remove_all(scratch_);
-    fs::create_directories(scratch_);
-    root_ = scratch_ / "device";
-    ProcessResult created = tessra({"device", "create", root_.string()});
-    ASSERT_EQ(created.status, 0) << created.err;
-    if (!fs::exists(root_ / "Library/MobileSubstrate/DynamicLibraries/Tessra2.dylib"))
-      GTEST_SKIP() << "the plug-in Tessra2.dylib is not built";
-    ProcessResult started = tessra({"device", "start", root_.string()});
-    ASSERT_EQ(started.status, 0) << started.out << started.err << readFile(HostFiles::logFile(root_));
-    started_ = true;
-  }
-  void TearDown() override {
-    if (started_) {
-      EXPECT_EQ(tessra({"device", "stop", root_.string()}).status, 0);
-    }
-    fs::remove_all(scratch_);
+    StartedDeviceTest::SetUp();
+    startDevice();
   }
 
-  ProcessResult tessra(const std::vector<std::string>& args) {
-    return DeviceProcessRunner::run(fs::path(TESSRA_BIN_DIR) / "tessra", args, scratch_);
-  }
   // Runs `text` as a live script on the device, from a file of its own.
   ProcessResult live(const std::string& text) {
     fs::path path = scratch_ / ("step" + std::to_string(++scripts_) + ".txt");
@@ -82,7 +56,6 @@ class PanelEndToEndTest : public ::testing::Test {
     return result;
   }
   std::string debugLog() { return readFile(root_ / "var/log/KLDebug/com.kelvane.tessra2.log"); }
-  std::string hostLog() { return readFile(HostFiles::logFile(root_)); }
   // The store's domain on disk, as the plug-in and the `tessra` command read it.
   platform::plist::Value storedApps() {
     auto domain =
@@ -101,10 +74,7 @@ class PanelEndToEndTest : public ::testing::Test {
     ASSERT_EQ(open.status, 0) << open.out << open.err << hostLog();
   }
 
-  fs::path scratch_;
-  fs::path root_;
   fs::path lastScript_;
-  bool started_ = false;
   int scripts_ = 0;
 };
 
