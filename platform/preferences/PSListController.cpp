@@ -212,8 +212,8 @@ std::shared_ptr<PSSpecifier> PSListController::groupSpecifierOfSection(long sect
 
 void PSListController::loadView() {
   table_ = std::make_shared<UITableView>(CGRectMake(0, 0, 375, 667));
-  table_->setContentInset(UIEdgeInsetsMake(UINavigationController::kBarHeight, 0, 0, 0));
-  table_->setContentOffset(CGPointMake(0, -UINavigationController::kBarHeight));
+  table_->setContentInset(UIEdgeInsetsMake(UINavigationController::barHeight(), 0, 0, 0));
+  table_->setContentOffset(CGPointMake(0, -UINavigationController::barHeight()));
   setView(table_);
   specifiers();
   reloadGroupIndices();

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "platform/foundation/DeviceInfo.h"
 #include "platform/preferences/UINavigationItem.h"
 #include "platform/ui/UIButton.h"
 #include "platform/ui/UILabel.h"
@@ -10,7 +11,8 @@ namespace platform {
 
 namespace {
 
-constexpr double kStatusBar = 20;
+// The bar itself, below the status bar.
+constexpr double kBarHeightBelowStatusBar = 44;
 
 // The items and owners of the pages, by page. Pages are main-thread objects.
 std::map<const UIViewController*, std::unique_ptr<UINavigationItem>>& items() {
@@ -31,6 +33,10 @@ std::string firstLabelText(const UIView& view) {
 }
 
 }  // namespace
+
+double UINavigationController::barHeight() {
+  return DeviceInfo::current().statusBarHeight() + kBarHeightBelowStatusBar;
+}
 
 UINavigationController::UINavigationController(std::shared_ptr<UIViewController> root) {
   if (root) {
@@ -65,7 +71,7 @@ UINavigationController* UINavigationController::navigationControllerOf(const UIV
 void UINavigationController::loadView() {
   UIViewController::loadView();
   view()->setBackgroundColor(UIColor::whiteColor());
-  bar_ = std::make_shared<UIView>(CGRectMake(0, 0, view()->bounds().size.width, kBarHeight));
+  bar_ = std::make_shared<UIView>(CGRectMake(0, 0, view()->bounds().size.width, barHeight()));
   bar_->setBackgroundColor(UIColor::colorWithWhite(0.97, 0.94));
   back_ = UIButton::buttonWithType(UIButtonType::System);
   back_->addTarget(
@@ -89,7 +95,7 @@ void UINavigationController::loadView() {
 void UINavigationController::viewWillLayoutSubviews() {
   if (!bar_) return;
   CGRect b = view()->bounds();
-  bar_->setFrame(CGRectMake(0, 0, b.size.width, kBarHeight));
+  bar_->setFrame(CGRectMake(0, 0, b.size.width, barHeight()));
   if (auto* top = topViewController()) top->view()->setFrame(b);
   refreshBar();
 }
@@ -138,7 +144,7 @@ void UINavigationController::refreshBar() {
   if (!top || !bar_) return;
   UINavigationItem& item = navigationItemOf(*top);
   double width = bar_->bounds().size.width;
-  double barTop = kStatusBar, barHeight = kBarHeight - kStatusBar;
+  const double barTop = DeviceInfo::current().statusBarHeight(), itemHeight = kBarHeightBelowStatusBar;
   if (stack_.size() > 1) {
     UIViewController& below = *stack_[stack_.size() - 2];
     std::string backTitle = navigationItemOf(below).title();
@@ -147,20 +153,20 @@ void UINavigationController::refreshBar() {
       backTitle = firstLabelText(*navigationItemOf(below).titleView());
     back_->setTitle("\u2039 " + (backTitle.empty() ? std::string("Back") : backTitle), UIControlState::Normal);
     back_->setHidden(false);
-    back_->setFrame(CGRectMake(8, barTop, 100, barHeight));
+    back_->setFrame(CGRectMake(8, barTop, 100, itemHeight));
   } else {
     back_->setHidden(true);
   }
   if (auto& right = item.rightBarButtonItem()) {
     right_->setTitle(right->title(), UIControlState::Normal);
     right_->setHidden(false);
-    right_->setFrame(CGRectMake(width - 98, barTop, 90, barHeight));
+    right_->setFrame(CGRectMake(width - 98, barTop, 90, itemHeight));
   } else {
     right_->setHidden(true);
   }
   if (shownTitleView_ && shownTitleView_ != item.titleView()) shownTitleView_->removeFromSuperview();
   shownTitleView_ = item.titleView();
-  CGRect titleRect = CGRectMake(110, barTop, std::max(0.0, width - 220), barHeight);
+  CGRect titleRect = CGRectMake(110, barTop, std::max(0.0, width - 220), itemHeight);
   if (shownTitleView_) {
     if (shownTitleView_->superview() != bar_.get()) bar_->addSubview(shownTitleView_);
     shownTitleView_->setFrame(titleRect);

@@ -12,13 +12,14 @@ class UILabel;
 class UINavigationItem;
 
 // A stack of pages under a navigation bar (UINavigationController). The top
-// page's view fills the controller's view under a translucent 64-point bar
-// (status bar and bar) that shows a back button titled with the page below,
+// page's view fills the controller's view under a translucent bar (the
+// device's status bar and 44 points below it) that shows a back button titled with the page below,
 // the top page's title or title view, and its right button. Owns the pages on
 // its stack; each page finds it through navigationControllerOf().
 class UINavigationController : public UIViewController {
  public:
-  static constexpr double kBarHeight = 64;
+  // The height of the bar with the status bar above it: 64 points without a notch, 88 with one.
+  static double barHeight();
 
   explicit UINavigationController(std::shared_ptr<UIViewController> root);
   ~UINavigationController() override;

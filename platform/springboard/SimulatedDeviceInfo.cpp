@@ -10,4 +10,6 @@ bool SimulatedDeviceInfo::darkModeEnabled() const {
   return state_.profile().hasInterfaceStyleArbiter() && state_.switches().interfaceStyle() == 2;
 }
 
+double SimulatedDeviceInfo::statusBarHeight() const { return state_.profile().statusBarHeight(); }
+
 }  // namespace platform::springboard

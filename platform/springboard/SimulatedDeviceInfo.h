@@ -14,6 +14,7 @@ class SimulatedDeviceInfo final : public DeviceInfo {
   explicit SimulatedDeviceInfo(DeviceState& state) : state_(state) {}
   std::string systemVersion() const override;
   bool darkModeEnabled() const override;
+  double statusBarHeight() const override;
 
  private:
   DeviceState& state_;

@@ -50,6 +50,8 @@ class SystemProfile {
   // The major version (11, 12, 13).
   int majorVersion() const { return major_; }
   DeviceKind kind() const { return kind_; }
+  // The height in points of the status bar: 24 on a tablet, 44 on the phone (which has a notch).
+  double statusBarHeight() const { return kind_ == DeviceKind::Tablet ? 24 : 44; }
 
   bool hasVolumeControl() const { return major_ >= 13; }
   bool hasInterfaceStyleArbiter() const { return major_ >= 13; }

@@ -88,6 +88,8 @@ int main(int argc, char** argv) {
   platform::FixedDeviceInfo device;
   auto file = platform::plist::PropertyListFile::read(root / "var/mobile/Library/tessra/device.plist");
   if (file.ok() && file.value["systemVersion"].isString()) device.version = file.value["systemVersion"].string();
+  // The home screen draws its status bar over the app: 24 points on a tablet, 44 on the phone (it has a notch).
+  if (file.ok() && file.value["kind"].isString()) device.statusBar = file.value["kind"].string() == "tablet" ? 24 : 44;
   platform::DeviceInfo::install(&device);
   if (dry) {
     // Standard input and output carry the protocol.

@@ -72,7 +72,7 @@ UIColor StatusBarView::batteryColor(const StatusBarState& state, const UIColor& 
   return content;
 }
 
-double StatusBarView::heightFor(const SystemProfile& profile) { return profile.kind() == DeviceKind::Tablet ? 24 : 44; }
+double StatusBarView::heightFor(const SystemProfile& profile) { return profile.statusBarHeight(); }
 
 StatusBarView::StatusBarView(const SystemProfile& profile)
     : ScreenView(profile.majorVersion() >= 13 ? "_UIStatusBar" : "UIStatusBar") {

@@ -8,11 +8,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/foundation/DeviceInfo.h"
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/ManualTaskEnvironment.h"
 #include "platform/preferences/NSTask.h"
 #include "platform/preferences/PSSpecifier.h"
+#include "platform/preferences/UINavigationController.h"
 #include "platform/preferences/UITableView.h"
 #include "platform/preferences/UITableViewCell.h"
 
@@ -68,6 +70,20 @@ TEST(PageMachineryTest, CellKindsAreKnownByTheirPlatformNames) {
   EXPECT_EQ(row->identifier(), "Row");
   row->setProperty("enabled", "key");
   EXPECT_EQ(row->identifier(), "enabled");
+}
+
+TEST(PageMachineryTest, TheNavigationBarSitsBelowTheDevicesStatusBar) {
+  ManualTaskEnvironment env;
+  EXPECT_EQ(UINavigationController::barHeight(), 64);  // no device: a status bar of 20 points
+  FixedDeviceInfo notched;
+  notched.statusBar = 44;
+  const DeviceInfo* previous = DeviceInfo::install(&notched);
+  EXPECT_EQ(UINavigationController::barHeight(), 88);
+  FixedDeviceInfo tablet;
+  tablet.statusBar = 24;
+  DeviceInfo::install(&tablet);
+  EXPECT_EQ(UINavigationController::barHeight(), 68);
+  DeviceInfo::install(previous);
 }
 
 class DeviceProgramTest : public ::testing::Test {

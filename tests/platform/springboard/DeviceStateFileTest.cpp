@@ -82,7 +82,7 @@ TEST_F(DeviceStateFileTest, ChangesOfOneTurnAreWrittenOnceAndEachLaterChangeIsWr
 
 TEST_F(DeviceStateFileTest, TheBatterySurvivesANewHomeScreen) {
   {
-    DeviceStateFile file(device(), root_);
+    DeviceStateFile file(device().state(), root_);
     ASSERT_TRUE(file.attach());
     device().state().battery().set(17, springboard::BatteryCharging::Yes);
     env_.runUntilIdle();
@@ -106,7 +106,7 @@ TEST_F(DeviceStateFileTest, ABatteryOutOfRangeIsRefusedWithNothingChanged) {
     auto state = plist::PropertyListFile::parse(std::string("<plist><dict><key>volume</key><real>0.2</real>") +
                                                 battery + "</dict></plist>");
     ASSERT_TRUE(state.ok()) << battery;
-    EXPECT_FALSE(DeviceStateFile::apply(device(), state.value, &error)) << battery;
+    EXPECT_FALSE(DeviceStateFile::apply(device().state(), state.value, &error)) << battery;
     EXPECT_NE(error.find("battery"), std::string::npos) << error;
     EXPECT_EQ(device().state().battery().percent(), 100);
     EXPECT_FLOAT_EQ(device().state().audio().volume(), 0.5f) << "nothing is applied";

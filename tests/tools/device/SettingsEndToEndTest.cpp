@@ -17,17 +17,16 @@
 #include "platform/bus/BusNotificationTransport.h"
 #include "platform/foundation/PropertyListFile.h"
 #include "platform/ui/UIImage.h"
-#include "tests/tools/device/DeviceProcessRunner.h"
+#include "tests/tools/device/StartedDeviceTest.h"
 #include "tools/SpringBoard/core/HostFiles.h"
 
 namespace tessra::device {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::contains;
 using testing::DeviceProcessRunner;
 using testing::ProcessResult;
-
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 class SettingsEndToEndTest : public ::testing::Test {
  protected:
@@ -173,7 +172,7 @@ size_t differingPixels(const platform::UIImage& a, const platform::UIImage& b, i
 
 TEST_F(SettingsEndToEndTest, InADryRunTheSettingsAppsSceneIsItsOwnScreenAndTakesTouches) {
   ProcessResult run = tessra({"device", "run",
-                              script("settings\nsnapshot first.png\ntap 100 427\nwait 0.5\n"
+                              script("settings\nsnapshot first.png\ntap 100 451\nwait 0.5\n"
                                      "expect page \"Customize Apps\"\nsnapshot apps.png\nhome\nsnapshot home.png\n")
                                   .string()});
   ASSERT_EQ(run.status, 0) << run.out << run.err;
@@ -220,7 +219,7 @@ TEST_F(SettingsEndToEndTest, WhileTheSettingsAppIsInFrontTheDeviceShowsItsScreen
   // A finger on the device's screen reaches the Settings app (here the "Customize Apps" row), and the page it
   // opens is on the device's screen too; at home, the screen is the home screen's again.
   ProcessResult tapped =
-      tessra({"device", "run", script("tap 100 427\nwait 0.8\nexpect page \"Customize Apps\"\n").string(), "--root",
+      tessra({"device", "run", script("tap 100 451\nwait 0.8\nexpect page \"Customize Apps\"\n").string(), "--root",
               root_.string()});
   ASSERT_EQ(tapped.status, 0) << tapped.out << tapped.err << log("SpringBoard.log") << log("Preferences.log");
   ProcessResult snap = tessra({"device", "snapshot", root_.string(), png.string()});
