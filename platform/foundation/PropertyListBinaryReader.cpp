@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/foundation/PropertyListText.h"
+#include "platform/foundation/Utf8.h"
 
 namespace platform::plist {
 
@@ -19,24 +20,6 @@ uint64_t readBigEndian(const unsigned char* p, size_t width) {
   uint64_t v = 0;
   for (size_t i = 0; i < width; ++i) v = (v << 8) | p[i];
   return v;
-}
-
-void appendUtf8(std::string& out, uint32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | c >> 6);
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | c >> 12);
-    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | c >> 18);
-    out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
 }
 
 class Reader {
@@ -128,7 +111,7 @@ class Reader {
       if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < n) {
         const uint32_t low = static_cast<uint32_t>(readBigEndian(data_ + pos + 2 * (i + 1), 2));
         if (low >= 0xDC00 && low <= 0xDFFF) {
-          appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+          platform::appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
           ++i;
           continue;
         }
@@ -141,7 +124,7 @@ class Reader {
                 : std::string("a key of the root dictionary");
         return fail(ReadStatus::Unrepresentable, where + " is " + what);
       }
-      appendUtf8(out, unit);
+      platform::appendUtf8(out, unit);
     }
     return true;
   }

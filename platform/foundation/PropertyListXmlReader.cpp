@@ -8,6 +8,7 @@
 
 #include "platform/foundation/PropertyListCalendar.h"
 #include "platform/foundation/PropertyListText.h"
+#include "platform/foundation/Utf8.h"
 
 namespace platform::plist {
 
@@ -23,24 +24,6 @@ std::string_view trimmed(std::string_view s) {
 
 // Text from the file as a message shows it: trimmed, at most 40 bytes, control characters escaped.
 std::string shown(std::string_view text) { return PropertyListText::printable(trimmed(text).substr(0, 40)); }
-
-void appendUtf8(std::string& out, uint32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | c >> 6);
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | c >> 12);
-    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | c >> 18);
-    out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // A tag as read from the input: `<name ...>`, `<name .../>` or `</name>`.
 struct Tag {
@@ -200,7 +183,7 @@ class XmlParser {
     if (code == 0) return fail(ReadStatus::Malformed, "XML with a reference to the NUL character");
     if (!PropertyListText::isXmlCharacter(code))
       return malformed("has a reference to a character XML forbids &" + shown(name) + ";");
-    appendUtf8(out, code);
+    platform::appendUtf8(out, code);
     return true;
   }
 

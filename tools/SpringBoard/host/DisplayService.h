@@ -1,20 +1,16 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
-#include <vector>
 
 #include "platform/bus/BusDisplayServer.h"
-#include "platform/bus/SharedFrame.h"
 #include "platform/foundation/Clock.h"
+#include "tools/display/ViewerFrames.h"
 
 namespace platform {
 class BusConnection;
 class RunLoop;
-class UIImage;
-class ViewRenderer;
 }  // namespace platform
 
 namespace platform::springboard {
@@ -62,25 +58,10 @@ class DisplayService final : public platform::DisplayServerDelegate {
   uint64_t framesDrawn() const { return framesDrawn_; }
 
  private:
-  struct Viewer {
-    double scale = 1;
-    std::unique_ptr<platform::SharedFrame> frame;
-    std::vector<platform::FrameRect> pending;  // changed since the last frame sent
-    uint32_t sequence = 0;
-    bool waiting = false;  // the last frame sent is not yet copied
-  };
-  struct Screen {
-    std::unique_ptr<platform::ViewRenderer> renderer;
-    std::shared_ptr<platform::UIImage> image;  // the last frame drawn
-  };
-
   // Something may have changed: follow it soon (and draw, if anyone looks).
   void somethingChanged();
   // Brings the views up to date and, while a window looks, draws them.
   void draw();
-  // Sends the viewer what changed for it, unless it still holds the previous frame.
-  void send(uint64_t id, Viewer& viewer);
-
   // Draws again at the start of the next wall-clock minute (the status bar's time).
   void scheduleClockTick();
 
@@ -89,8 +70,7 @@ class DisplayService final : public platform::DisplayServerDelegate {
   DisplayInput& input_;
   bool clockTickScheduled_ = false;
   const char clockTick_ = 0;  // the target of the minute task, which is not a quiet one
-  std::map<uint64_t, Viewer> viewers_;
-  std::map<double, Screen> screens_;  // by scale
+  tessra::display::ViewerFrames frames_;
   bool scheduled_ = false;
   std::optional<platform::TimePoint> lastDraw_;    // the last frame drawn (none before the first)
   std::optional<platform::TimePoint> lastUpdate_;  // the views' last update, drawn or not
