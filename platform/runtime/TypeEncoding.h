@@ -32,82 +32,27 @@ template <class T, class = void>
 struct Encoding {
   static constexpr char value = '?';
 };
-template <>
-struct Encoding<void> {
-  static constexpr char value = 'v';
-};
-template <>
-struct Encoding<bool> {
-  static constexpr char value = 'B';
-};
-template <>
-struct Encoding<char> {
-  static constexpr char value = 'c';
-};
-template <>
-struct Encoding<signed char> {
-  static constexpr char value = 'c';
-};
-template <>
-struct Encoding<unsigned char> {
-  static constexpr char value = 'C';
-};
-template <>
-struct Encoding<short> {
-  static constexpr char value = 's';
-};
-template <>
-struct Encoding<unsigned short> {
-  static constexpr char value = 'S';
-};
-template <>
-struct Encoding<int> {
-  static constexpr char value = 'i';
-};
-template <>
-struct Encoding<unsigned> {
-  static constexpr char value = 'I';
-};
-template <>
-struct Encoding<long> {
-  static constexpr char value = 'q';
-};
-template <>
-struct Encoding<unsigned long> {
-  static constexpr char value = 'Q';
-};
-template <>
-struct Encoding<long long> {
-  static constexpr char value = 'q';
-};
-template <>
-struct Encoding<unsigned long long> {
-  static constexpr char value = 'Q';
-};
-template <>
-struct Encoding<float> {
-  static constexpr char value = 'f';
-};
-template <>
-struct Encoding<double> {
-  static constexpr char value = 'd';
-};
-template <>
-struct Encoding<SEL> {
-  static constexpr char value = ':';
-};
-template <>
-struct Encoding<Class*> {
-  static constexpr char value = '#';
-};
-template <>
-struct Encoding<const char*> {
-  static constexpr char value = '*';
-};
-template <>
-struct Encoding<std::string> {
-  static constexpr char value = '@';
-};
+// clang-format off
+template <> struct Encoding<void> { static constexpr char value = 'v'; };
+template <> struct Encoding<bool> { static constexpr char value = 'B'; };
+template <> struct Encoding<char> { static constexpr char value = 'c'; };
+template <> struct Encoding<signed char> { static constexpr char value = 'c'; };
+template <> struct Encoding<unsigned char> { static constexpr char value = 'C'; };
+template <> struct Encoding<short> { static constexpr char value = 's'; };
+template <> struct Encoding<unsigned short> { static constexpr char value = 'S'; };
+template <> struct Encoding<int> { static constexpr char value = 'i'; };
+template <> struct Encoding<unsigned> { static constexpr char value = 'I'; };
+template <> struct Encoding<long> { static constexpr char value = 'q'; };
+template <> struct Encoding<unsigned long> { static constexpr char value = 'Q'; };
+template <> struct Encoding<long long> { static constexpr char value = 'q'; };
+template <> struct Encoding<unsigned long long> { static constexpr char value = 'Q'; };
+template <> struct Encoding<float> { static constexpr char value = 'f'; };
+template <> struct Encoding<double> { static constexpr char value = 'd'; };
+template <> struct Encoding<SEL> { static constexpr char value = ':'; };
+template <> struct Encoding<Class*> { static constexpr char value = '#'; };
+template <> struct Encoding<const char*> { static constexpr char value = '*'; };
+template <> struct Encoding<std::string> { static constexpr char value = '@'; };
+// clang-format on
 template <class T>
 struct Encoding<T*, std::enable_if_t<std::is_base_of_v<Object, T> && !std::is_same_v<T, Class>>> {
   static constexpr char value = '@';
@@ -116,18 +61,11 @@ template <class T>
 struct Encoding<T, std::enable_if_t<std::is_enum_v<T>>> {
   static constexpr char value = Encoding<std::underlying_type_t<T>>::value;
 };
-template <class T>
-struct Encoding<Ref<T>> {
-  static constexpr char value = '@';
-};
-template <class T>
-struct Encoding<std::vector<T>> {
-  static constexpr char value = '@';
-};
-template <class K, class V>
-struct Encoding<std::map<K, V>> {
-  static constexpr char value = '@';
-};
+// clang-format off
+template <class T> struct Encoding<Ref<T>> { static constexpr char value = '@'; };
+template <class T> struct Encoding<std::vector<T>> { static constexpr char value = '@'; };
+template <class K, class V> struct Encoding<std::map<K, V>> { static constexpr char value = '@'; };
+// clang-format on
 
 // The encoding of a method implementation R (*)(id, SEL, A...), e.g. "v@:f".
 template <class R, class... A>
