@@ -21,7 +21,8 @@ constexpr double kMaxKeptPixels = 8e6;
 constexpr double kMaxScratchPixels = 4e6;
 
 // One kept drawing: the image it came from (referenced, so its address stays its own),
-// what it depends on, and the pixels it put at (x, y) in device space.
+// what it depends on, and the pixels it put at (x, y) from the whole pixels of the
+// drawing's translation, in device space.
 struct Entry {
   cairo_surface_t* image = nullptr;
   std::vector<double> key;
@@ -122,9 +123,29 @@ void ImageRasterCache::paint(cairo_t* cr, cairo_surface_t* image, const CGRect& 
   if (x0 + offsetX < 0 || y0 + offsetY < 0 || scratchWidth * scratchHeight > kMaxScratchPixels)
     return drawDirectly(cr, clip, draw);
 
-  std::vector<double> key = {ctm.xx,     ctm.yx,     ctm.xy,        ctm.yy,        ctm.x0,          ctm.y0,
-                             offsetX,    offsetY,    clip.origin.x, clip.origin.y, clip.size.width, clip.size.height,
-                             clipBox[0], clipBox[1], clipBox[2],    clipBox[3]};
+  // A drawing moved by whole pixels is laid on again from its raster: the key holds the
+  // transform's fraction of a pixel and, only when the clip cuts the drawing, the clip relative
+  // to the transform's whole pixels; the raster's place is kept relative to them too. (Icons
+  // sliding by whole points then hit the cache.)
+  const double baseX = std::floor(ctm.x0), baseY = std::floor(ctm.y0);
+  const bool clipCuts = std::floor(minX) < clipBox[0] || std::floor(minY) < clipBox[1] ||
+                        std::ceil(maxX) > clipBox[2] || std::ceil(maxY) > clipBox[3];
+  std::vector<double> key = {ctm.xx,
+                             ctm.yx,
+                             ctm.xy,
+                             ctm.yy,
+                             ctm.x0 - baseX,
+                             ctm.y0 - baseY,
+                             offsetX,
+                             offsetY,
+                             clip.origin.x,
+                             clip.origin.y,
+                             clip.size.width,
+                             clip.size.height,
+                             clipCuts ? clipBox[0] - baseX : 0,
+                             clipCuts ? clipBox[1] - baseY : 0,
+                             clipCuts ? clipBox[2] - baseX : 0,
+                             clipCuts ? clipBox[3] - baseY : 0};
   key.insert(key.end(), look, look + lookCount);
   auto& list = entries();
   auto it = list.begin();
@@ -155,7 +176,7 @@ void ImageRasterCache::paint(cairo_t* cr, cairo_surface_t* image, const CGRect& 
     }
     cairo_surface_mark_dirty(raster);
     cairo_surface_destroy(scratch);
-    list.emplace_front(image, std::move(key), raster, x0, y0);
+    list.emplace_front(image, std::move(key), raster, x0 - static_cast<int>(baseX), y0 - static_cast<int>(baseY));
     double kept = 0;
     for (const Entry& e : list)
       kept += double(cairo_image_surface_get_width(e.raster)) * cairo_image_surface_get_height(e.raster);
@@ -172,7 +193,7 @@ void ImageRasterCache::paint(cairo_t* cr, cairo_surface_t* image, const CGRect& 
   }
   cairo_save(cr);
   cairo_identity_matrix(cr);
-  cairo_set_source_surface(cr, it->raster, it->x, it->y);
+  cairo_set_source_surface(cr, it->raster, baseX + it->x, baseY + it->y);
   cairo_paint(cr);
   cairo_restore(cr);
 }

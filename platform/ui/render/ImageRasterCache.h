@@ -14,10 +14,12 @@ struct CGRect;
 // Resampling a scaled image with a smooth filter is the costly part of drawing
 // icons, and a settings page draws the same few icons at the same size in many
 // rows and frames. This keeps what an image drawing put on the pixels, as a
-// device-aligned raster, and lays it on again while the image, the transform,
-// the target's pixel grid, the clip rectangle and the colours are unchanged.
-// The raster is made on a surface with the target's own pixel grid, so the
-// result is exactly that of drawing directly. Process-wide, bounded, most
+// device-aligned raster, and lays it on again while the image, the transform
+// (up to a move by whole pixels), the target's pixel grid, a clip that cuts the
+// drawing and the colours are unchanged. The raster is made on a surface with
+// the target's own pixel grid, so in place it is exactly the drawing; moved by
+// whole pixels it differs from drawing anew by at most one step of a colour
+// channel (the resampling's fixed-point rounding). Process-wide, bounded, most
 // recently used kept; holds a reference on each image it keeps. Main thread.
 class ImageRasterCache {
  public:

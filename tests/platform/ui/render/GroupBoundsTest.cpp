@@ -3,6 +3,8 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -226,6 +228,49 @@ TEST_F(GroupBoundsTest, ContentThatMayOverflowItsBoundsDrawsAsWithFullGroups) {
   root->addSubview(shadowHolder);
 
   for (double scale : {1.0, 2.0}) expectSamePixels(*root, scale);
+}
+
+TEST_F(GroupBoundsTest, IconsSlidingByWholePixelsReuseTheirDrawingAndAClipThatCutsThemDoesNot) {
+  // A page of icons at fractional places slides a point at a time under a clipping frame, as
+  // the home screen's pages do: an icon the clip leaves whole is laid on again from its kept
+  // drawing; one the clip cuts is drawn anew. Every frame matches drawing every image directly,
+  // to within one step of a colour channel (the resampling's fixed-point rounding depends on
+  // where on the target a drawing is made).
+  auto frame = std::make_shared<UIView>(CGRectMake(0, 0, 80, 30));
+  frame->setClipsToBounds(true);
+  auto page = std::make_shared<UIView>(CGRectMake(0, 0, 120, 30));
+  frame->addSubview(page);
+  auto icon = roundIcon(60);
+  for (double x : {3.37, 31.62, 68.125}) {  // the last one hangs over the frame's edge
+    auto view = std::make_shared<UIImageView>(CGRectMake(x, 5.25, 19.3, 19.3));
+    view->setImage(icon);
+    view->setTintColor(UIColor(0.8, 0.2, 0.1, 1));
+    page->addSubview(view);
+  }
+  ViewRenderer kept;
+  kept.renderView(*frame, 2);
+  const int reusedBefore = ImageRasterCacheTestApi::reused();
+  for (int step = 1; step <= 3; ++step) {  // the first icon stays whole for three steps
+    page->setFrame(CGRectMake(-step, 0, 120, 30));
+    auto a = kept.renderView(*frame, 2);
+    ImageRasterCacheTestApi::setEnabled(false);
+    ViewRenderer direct;
+    auto b = direct.renderView(*frame, 2);
+    ImageRasterCacheTestApi::setEnabled(true);
+    int largest = 0, drawn = 0;
+    for (int y = 0; y < a->pixelHeight(); ++y) {
+      for (int x = 0; x < a->pixelWidth(); ++x) {
+        const uint32_t p = a->pixelAt(x, y), q = b->pixelAt(x, y);
+        for (int shift = 0; shift < 32; shift += 8)
+          largest = std::max(largest, std::abs(int((p >> shift) & 0xff) - int((q >> shift) & 0xff)));
+        drawn += p != 0;
+      }
+    }
+    EXPECT_LE(largest, 1) << "step " << step;
+    EXPECT_GT(drawn, 0);
+  }
+  // The two whole icons were laid on again at every step; the cut one never was.
+  EXPECT_EQ(ImageRasterCacheTestApi::reused() - reusedBefore, 2 * 3);
 }
 
 }  // namespace
