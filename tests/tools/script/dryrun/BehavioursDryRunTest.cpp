@@ -5,37 +5,22 @@
 
 #include <fstream>
 
-#include "tests/tools/device/DeviceProcessRunner.h"
+#include "tests/tools/script/dryrun/DryRunFixture.h"
 
 namespace tessra::device {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::DeviceProcessRunner;
+using testing::DryRunFixture;
 using testing::ProcessResult;
 
-class BehavioursDryRunTest : public ::testing::Test {
+class BehavioursDryRunTest : public DryRunFixture {
  protected:
-  void SetUp() override {
-    scratch_ = fs::temp_directory_path() / ("tessra-behaviours-" + std::to_string(getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(scratch_);
-    fs::create_directories(scratch_);
-    if (!fs::exists(fs::path(TESSRA_BIN_DIR).parent_path() / "lib/Tessra2.dylib"))
-      GTEST_SKIP() << "the plug-in Tessra2.dylib is not built";
-  }
-  void TearDown() override { fs::remove_all(scratch_); }
+  BehavioursDryRunTest() : DryRunFixture("tessra-behaviours") {}
 
-  ProcessResult dryRun(const std::string& text) {
-    std::ofstream(scratch_ / "script.txt") << text;
-    return DeviceProcessRunner::run(fs::path(TESSRA_BIN_DIR) / "tessra",
-                                    {"device", "run", (scratch_ / "script.txt").string()}, scratch_);
-  }
   static bool has(const ProcessResult& run, const std::string& line) {
     return run.out.find(line + "\n") != std::string::npos;
   }
-
-  fs::path scratch_;
 };
 
 TEST_F(BehavioursDryRunTest, TheAppInFrontBlocksPullDownsAndTurnsBannersAndAlertsIntoToasts) {

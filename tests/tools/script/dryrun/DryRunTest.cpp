@@ -5,35 +5,18 @@
 
 #include <fstream>
 
-#include "tests/tools/device/DeviceProcessRunner.h"
+#include "tests/tools/script/dryrun/DryRunFixture.h"
 
 namespace tessra::device {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::DeviceProcessRunner;
+using testing::DryRunFixture;
 using testing::ProcessResult;
 
-class DryRunTest : public ::testing::Test {
+class DryRunTest : public DryRunFixture {
  protected:
-  void SetUp() override {
-    scratch_ = fs::temp_directory_path() / ("tessra-dry-" + std::to_string(getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(scratch_);
-    fs::create_directories(scratch_);
-    if (!fs::exists(fs::path(TESSRA_BIN_DIR).parent_path() / "lib/Tessra2.dylib"))
-      GTEST_SKIP() << "the plug-in Tessra2.dylib is not built";
-  }
-  void TearDown() override { fs::remove_all(scratch_); }
-
-  ProcessResult dryRun(const std::string& text) {
-    script_ = scratch_ / "script.txt";
-    std::ofstream(script_) << text;
-    return DeviceProcessRunner::run(fs::path(TESSRA_BIN_DIR) / "tessra", {"device", "run", script_.string()}, scratch_);
-  }
-
-  fs::path scratch_;
-  fs::path script_;
+  DryRunTest() : DryRunFixture("tessra-dry") {}
 };
 
 TEST_F(DryRunTest, AnAppIsAppliedOnOpeningAndRestoredOnTheWayHome) {

@@ -4,39 +4,27 @@
 
 #include <fstream>
 
-#include "tests/tools/device/DeviceProcessRunner.h"
+#include "tests/tools/script/dryrun/DryRunFixture.h"
 
 namespace tessra::device {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::DeviceProcessRunner;
+using testing::DryRunFixture;
 using testing::ProcessResult;
 
-class ScreenScriptTest : public ::testing::Test {
+class ScreenScriptTest : public DryRunFixture {
  protected:
+  ScreenScriptTest() : DryRunFixture("tessra-screen") {}
   void SetUp() override {
-    scratch_ = fs::temp_directory_path() / ("tessra-screen-" + std::to_string(getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(scratch_);
-    fs::create_directories(scratch_ / "shots");
-    if (!fs::exists(fs::path(TESSRA_BIN_DIR).parent_path() / "lib/Tessra2.dylib"))
-      GTEST_SKIP() << "the plug-in Tessra2.dylib is not built";
+    DryRunFixture::SetUp();
+    std::filesystem::create_directories(scratch_ / "shots");
   }
-  void TearDown() override { fs::remove_all(scratch_); }
-
-  ProcessResult dryRun(const std::string& text) {
-    fs::path script = scratch_ / "script.txt";
-    std::ofstream(script) << text;
-    // Run from another folder: a relative snapshot still goes beside the script.
-    return DeviceProcessRunner::run(fs::path(TESSRA_BIN_DIR) / "tessra", {"device", "run", script.string()},
-                                    fs::temp_directory_path());
-  }
+  // Runs from another folder: a relative snapshot still goes beside the script.
+  ProcessResult dryRun(const std::string& text) { return DryRunFixture::dryRun(text, fs::temp_directory_path()); }
   static bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
   }
-
-  fs::path scratch_;
 };
 
 TEST_F(ScreenScriptTest, EveryScreenCommandRunsAndTracesWhatItReached) {
