@@ -43,7 +43,13 @@ class BackdropBlur {
   // The blurred region of `source` (ARGB32), region.width x region.height pixels; owned by this object.
   // `region` must lie inside the source. `scale` is the source's pixels per point.
   cairo_surface_t* blur(cairo_surface_t* source, const PixelRect& region, double scale, const BlurLook& look);
-  // Whether the last blur() reused the previous result.
+  // The same blur of a backdrop that was drawn small rather than drawn large and reduced, scaled up straight
+  // onto `target`'s `region` (replacing its pixels). `small` (ARGB32) holds the region drawn at
+  // 1/reductionFactor(scale) of `scale`, one pixel a block (the region may be stretched by less than a block to
+  // fill its last pixels). Draws nothing and answers false when the blur is not opaque.
+  bool blurSmallOnto(cairo_surface_t* small, cairo_surface_t* target, const PixelRect& region, double scale,
+                     const BlurLook& look);
+  // Whether the last call reused the previous blur.
   bool lastWasCacheHit() const { return lastHit_; }
   // Whether the last result covers every pixel fully (an opaque backdrop, or an opaque tint).
   bool isOpaque() const { return opaque_; }
@@ -52,13 +58,22 @@ class BackdropBlur {
   static int reductionFactor(double scale);
 
  private:
+  // Blurs reduced_ into blurred_ unless reduced_ equals the pixels blurred last time with the same look.
+  void prepare(const PixelRect& region, double scale, const BlurLook& look);
+  // Scales blurred_ up into result_ unless it holds it already.
+  void makeResult(const PixelRect& region);
+
   cairo_surface_t* result_ = nullptr;
+  bool resultMade_ = false;  // result_ holds blurred_ scaled up
   PixelRect region_;
   double scale_ = 0;
   BlurLook look_;
   PixelBuffer reduced_;
-  PixelBuffer kept_;  // the reduced pixels the result was made from
+  PixelBuffer kept_;     // the reduced pixels blurred_ was made from
+  PixelBuffer blurred_;  // kept_ blurred, saturated and tinted
   std::vector<uint32_t> scratch_;
+  double spanX_ = 0, spanY_ = 0;  // the region's pixels that one pixel of reduced_ stands for
+  double keptSpanX_ = 0, keptSpanY_ = 0;
   bool lastHit_ = false;
   bool opaque_ = false;
 };

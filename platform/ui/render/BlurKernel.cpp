@@ -162,8 +162,8 @@ struct Tap {
   uint32_t weight = 0;
 };
 
-Tap tapFor(int i, int factor, int size) {
-  const double at = (i + 0.5) / factor - 0.5;
+Tap tapFor(int i, double span, int size) {
+  const double at = (i + 0.5) / span - 0.5;
   const int first = static_cast<int>(std::floor(at));
   Tap tap;
   tap.first = std::clamp(first, 0, size - 1);
@@ -248,13 +248,12 @@ void BlurKernel::boxBlur(PixelBuffer& buffer, int radius, std::vector<uint32_t>&
   boxPassColumns(buffer, radius, scratch);
 }
 
-void BlurKernel::upscale(const PixelBuffer& small, int factor, uint32_t* out, int width, int height, int stride,
-                         std::vector<uint32_t>& rows) {
-  if (small.width <= 0 || small.height <= 0 || width <= 0 || height <= 0) return;
-  factor = std::max(factor, 1);
+void BlurKernel::upscale(const PixelBuffer& small, double spanX, double spanY, uint32_t* out, int width, int height,
+                         int stride, std::vector<uint32_t>& rows) {
+  if (small.width <= 0 || small.height <= 0 || width <= 0 || height <= 0 || !(spanX > 0) || !(spanY > 0)) return;
   // Every source row widened once; each output row then mixes two of them.
   std::vector<Tap> columns(static_cast<size_t>(width));
-  for (int x = 0; x < width; ++x) columns[static_cast<size_t>(x)] = tapFor(x, factor, small.width);
+  for (int x = 0; x < width; ++x) columns[static_cast<size_t>(x)] = tapFor(x, spanX, small.width);
   rows.resize(static_cast<size_t>(width) * small.height);
 #if defined(__SSE2__)
   // The weights of each group of four columns, each repeated over its pixel's four channels.
@@ -295,7 +294,7 @@ void BlurKernel::upscale(const PixelBuffer& small, int factor, uint32_t* out, in
     }
   }
   for (int y = 0; y < height; ++y) {
-    const Tap t = tapFor(y, factor, small.height);
+    const Tap t = tapFor(y, spanY, small.height);
     const uint32_t* a = &rows[static_cast<size_t>(t.first) * width];
     const uint32_t* b = &rows[static_cast<size_t>(t.second) * width];
     uint32_t* row = out + static_cast<size_t>(y) * stride;

@@ -39,10 +39,11 @@ class BlurKernel {
   static void tint(PixelBuffer& buffer, const UIColor& color);
   // Whether every pixel is fully opaque.
   static bool isOpaque(const PixelBuffer& buffer);
-  // Scales `small` up by `factor` into `out` (width x height pixels, `stride` in pixels) with bilinear filtering
-  // between pixel centres, edges repeated: the reverse of downsample(), ready to show. `rows` is reused storage.
-  static void upscale(const PixelBuffer& small, int factor, uint32_t* out, int width, int height, int stride,
-                      std::vector<uint32_t>& rows);
+  // Scales `small` up into `out` (width x height pixels, `stride` in pixels), each small pixel spanning
+  // `spanX` x `spanY` output pixels, with bilinear filtering between pixel centres, edges repeated: the reverse
+  // of downsample() (spans equal to its factor), ready to show. `rows` is reused storage.
+  static void upscale(const PixelBuffer& small, double spanX, double spanY, uint32_t* out, int width, int height,
+                      int stride, std::vector<uint32_t>& rows);
   // Box half-width whose three passes give standard deviation close to `sigma` pixels (0 for tiny sigma).
   static int boxRadiusForSigma(double sigma);
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/ui/Geometry.h"
+#include "platform/ui/render/RasterPlacement.h"
 
 namespace platform {
 
@@ -91,6 +92,10 @@ void ImageRasterCache::paint(cairo_t* cr, cairo_surface_t* image, const CGRect& 
 
   cairo_matrix_t ctm;
   cairo_get_matrix(cr, &ctm);
+  if (rasterPlacement() == RasterPlacement::NearestPixel && ctm.xy == 0 && ctm.yx == 0) {
+    ctm.x0 = std::round(ctm.x0);
+    ctm.y0 = std::round(ctm.y0);
+  }
   // Only under a clip of whole pixels is laying the raster on the same as drawing: the clip
   // then cuts neither, and the raster is made under the same clip.
   cairo_save(cr);
@@ -104,7 +109,7 @@ void ImageRasterCache::paint(cairo_t* cr, cairo_surface_t* image, const CGRect& 
   for (int corner = 0; corner < 4; ++corner) {
     double x = clip.origin.x + (corner & 1 ? clip.size.width : 0);
     double y = clip.origin.y + (corner & 2 ? clip.size.height : 0);
-    cairo_user_to_device(cr, &x, &y);
+    cairo_matrix_transform_point(&ctm, &x, &y);
     minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
   }
   if (!std::isfinite(minX + minY + maxX + maxY)) return drawDirectly(cr, clip, draw);

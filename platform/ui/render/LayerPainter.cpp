@@ -3,11 +3,13 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/ui/CAGradientLayer.h"
 #include "platform/ui/CAShapeLayer.h"
 #include "platform/ui/render/PathTracing.h"
 #include "platform/ui/render/RasterCache.h"
+#include "platform/ui/render/RasterPlacement.h"
 
 namespace platform {
 
@@ -118,6 +120,21 @@ void LayerPainter::paintFreeLayer(cairo_t* cr, const CALayer& layer) {
 }
 
 void LayerPainter::clipToBounds(cairo_t* cr, const CALayer::Presentation& p) {
+  cairo_matrix_t m;
+  cairo_get_matrix(cr, &m);
+  if (rasterPlacement() == RasterPlacement::NearestPixel && p.cornerRadius <= 0 && m.xy == 0 && m.yx == 0) {
+    // In a picture seen only blurred, an upright clip is taken to whole pixels, as drawings are laid there.
+    double x0 = p.bounds.origin.x, y0 = p.bounds.origin.y;
+    double x1 = x0 + p.bounds.size.width, y1 = y0 + p.bounds.size.height;
+    cairo_user_to_device(cr, &x0, &y0);
+    cairo_user_to_device(cr, &x1, &y1);
+    x0 = std::round(x0), y0 = std::round(y0), x1 = std::round(x1), y1 = std::round(y1);
+    cairo_identity_matrix(cr);
+    cairo_rectangle(cr, std::min(x0, x1), std::min(y0, y1), std::fabs(x1 - x0), std::fabs(y1 - y0));
+    cairo_set_matrix(cr, &m);
+    cairo_clip(cr);
+    return;
+  }
   PathTracing::traceRoundedRect(cr, p.bounds, p.cornerRadius);
   cairo_clip(cr);
 }

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "platform/ui/render/RasterPlacement.h"
+
 namespace platform {
 
 namespace {
@@ -26,8 +28,10 @@ bool RasterCache::paint(cairo_t* cr, const CGRect& rect, std::string key, const 
   // Device position of the rectangle's corner: whole pixels, and the fraction in 1/256ths.
   double x = r.origin.x, y = r.origin.y;
   cairo_user_to_device(cr, &x, &y);
-  const double wholeX = std::floor(x), wholeY = std::floor(y);
-  const double fractionX = std::round((x - wholeX) * 256) / 256, fractionY = std::round((y - wholeY) * 256) / 256;
+  const bool nearest = rasterPlacement() == RasterPlacement::NearestPixel;
+  const double wholeX = nearest ? std::round(x) : std::floor(x), wholeY = nearest ? std::round(y) : std::floor(y);
+  const double fractionX = nearest ? 0 : std::round((x - wholeX) * 256) / 256;
+  const double fractionY = nearest ? 0 : std::round((y - wholeY) * 256) / 256;
   const int width = static_cast<int>(std::ceil(fractionX + r.size.width * m.xx));
   const int height = static_cast<int>(std::ceil(fractionY + r.size.height * m.yy));
   if (width <= 0 || height <= 0 || static_cast<double>(width) * height > kMaxPixels) return false;

@@ -22,6 +22,7 @@
 #include "platform/ui/render/ImageRasterCache.h"
 #include "platform/ui/render/LayerPainter.h"
 #include "platform/ui/render/PathTracing.h"
+#include "platform/ui/render/RasterPlacement.h"
 
 namespace platform {
 
@@ -40,6 +41,15 @@ BlurLook lookFor(UIBlurEffectStyle style) {
     case UIBlurEffectStyle::Dark: return {10, 1.8, UIColor(0.11, 0.11, 0.11, 0.73)};
   }
   return {};
+}
+
+// `top` laid over `bottom` (source-over) as one colour.
+UIColor over(const UIColor& top, const UIColor& bottom) {
+  const double at = std::clamp(top.alpha(), 0.0, 1.0), ab = std::clamp(bottom.alpha(), 0.0, 1.0);
+  const double alpha = at + ab * (1 - at);
+  if (alpha <= 0) return UIColor(0, 0, 0, 0);
+  auto mix = [&](double t, double b) { return (t * at + b * ab * (1 - at)) / alpha; };
+  return UIColor(mix(top.red(), bottom.red()), mix(top.green(), bottom.green()), mix(top.blue(), bottom.blue()), alpha);
 }
 
 bool hasFilter(const CALayer& layer, const char* name) {
@@ -117,21 +127,48 @@ const CAShapeLayer* clippableShapeMask(const CALayer& layer) {
 
 }  // namespace
 
+// How one pass draws a frame that an opaque blur view covers whole (the occluder): what lies under it is seen
+// only through its blur, so it is drawn small (Beneath, at the blur's reduced size, stopping at the occluder)
+// and the full-size pass (Above) draws nothing until the occluder, whose blur it makes from that small drawing.
+struct ViewRenderer::Occlusion {
+  enum class Pass { Whole, Beneath, Above };
+  Pass pass = Pass::Whole;
+  UIView* occluder = nullptr;
+  cairo_surface_t* beneath = nullptr;  // Above: the Beneath pass's drawing
+};
+
 // One drawing pass over a surface: walks the views, keeps the device clip
 // for culling, and reaches the renderer's caches.
 class ViewRenderer::Frame {
  public:
-  Frame(ViewRenderer& renderer, cairo_t* cr, cairo_surface_t* root, double scale)
-      : renderer_(renderer), cr_(cr), root_(root), scale_(scale) {
+  using Pass = Occlusion::Pass;
+
+  Frame(ViewRenderer& renderer, cairo_t* cr, cairo_surface_t* root, double scale, const Occlusion& occlusion)
+      : renderer_(renderer), cr_(cr), root_(root), scale_(scale), occlusion_(occlusion) {
     clip_ = {0, 0, cairo_image_surface_get_width(root), cairo_image_surface_get_height(root)};
+    skipping_ = occlusion.pass == Pass::Above;
+    for (UIView* v = occlusion.occluder ? occlusion.occluder->superview() : nullptr; v; v = v->superview())
+      occluderAncestors_.push_back(v);
   }
+
+  // Whether the pass drew what it had to: Beneath reached the occluder, Above drew its blur over the whole frame.
+  bool succeeded() const {
+    switch (occlusion_.pass) {
+      case Pass::Whole: return true;
+      case Pass::Beneath: return stopped_;
+      case Pass::Above: return !failed_ && !skipping_;
+    }
+    return false;
+  }
+  // The last blur view found to cover the whole frame with an opaque blur, if any.
+  UIView* coveringBlur() const { return coveringBlur_; }
 
   // Draws `view` placed by its own geometry in the current (superview's) space.
   void drawView(UIView& view) {
     CALayer& layer = view.layer();
     if (layer.isHidden()) return;
     const CALayer::Presentation p = layer.presentation();
-    if (p.opacity < kInvisibleAlpha) return;
+    if (p.opacity < kInvisibleAlpha || !reaches(view)) return;
     cairo_save(cr_);
     LayerPainter::enterLayer(cr_, p);
     drawBody(view, p, p.opacity);
@@ -140,6 +177,7 @@ class ViewRenderer::Frame {
 
   // Draws `view` in its own bounds coordinates (already entered), ignoring its opacity.
   void drawRoot(UIView& view) {
+    if (!reaches(view)) return;
     CALayer::Presentation p = view.layer().presentation();
     cairo_save(cr_);
     cairo_translate(cr_, -p.bounds.origin.x, -p.bounds.origin.y);
@@ -148,6 +186,21 @@ class ViewRenderer::Frame {
   }
 
  private:
+  // Whether this pass draws anything now: not past the occluder when beneath it, not before it when above.
+  bool painting() const { return !stopped_ && !skipping_; }
+
+  // Whether the pass goes into `view`: Beneath stops at the occluder; Above, before the occluder, enters only
+  // the views that hold it.
+  bool reaches(UIView& view) {
+    if (stopped_) return false;
+    if (&view == occlusion_.occluder) {
+      if (occlusion_.pass == Pass::Beneath) stopped_ = true;
+      return occlusion_.pass != Pass::Beneath;
+    }
+    return !skipping_ ||
+           std::find(occluderAncestors_.begin(), occluderAncestors_.end(), &view) != occluderAncestors_.end();
+  }
+
   // Shadow, blur, own look, content, subviews and border, with group effects.
   void drawBody(UIView& view, const CALayer::Presentation& p, double opacity) {
     CALayer& layer = view.layer();
@@ -190,9 +243,9 @@ class ViewRenderer::Frame {
       cairo_push_group(cr_);
     }
 
-    if (hasShadow) drawShadow(view, p);
+    if (hasShadow && painting()) drawShadow(view, p);
     if (transition) {
-      drawSnapshot(transition->snapshot, p, 1 - transition->progress);
+      if (painting()) drawSnapshot(transition->snapshot, p, 1 - transition->progress);
       cairo_push_group(cr_);
     }
     drawOwnAndSubviews(view, p, box);
@@ -236,8 +289,16 @@ class ViewRenderer::Frame {
 
   void drawOwnAndSubviews(UIView& view, const CALayer::Presentation& p, const PixelRect& box) {
     CALayer& layer = view.layer();
-    if (auto* effect = dynamic_cast<UIVisualEffectView*>(&view); effect && effect->effect()) drawBlur(*effect, p, box);
-    paintBackground(layer, p, 1);
+    bool backgroundDrawn = false;
+    if (auto* effect = dynamic_cast<UIVisualEffectView*>(&view); effect && effect->effect()) {
+      BlurLook look = lookFor(effect->effect()->style());
+      backgroundDrawn = layBackgroundOnBlur(p, look);
+      if (skipping_ && &view == occlusion_.occluder)
+        drawOccluderBlur(*effect, p, box, look);
+      else if (painting())
+        drawBlur(*effect, p, box, look);
+    }
+    if (painting() && !backgroundDrawn) paintBackground(layer, p, 1);
 
     const PixelRect savedClip = clip_;
     cairo_save(cr_);
@@ -245,6 +306,17 @@ class ViewRenderer::Frame {
       LayerPainter::clipToBounds(cr_, p);
       clip_ = intersect(clip_, box);
     }
+    if (painting()) paintOwnContent(view, layer, p);
+    if (!isEmpty(clip_)) {
+      for (const auto& sub : view.subviews()) drawView(*sub);
+    }
+    cairo_restore(cr_);
+    clip_ = savedClip;
+    if (painting()) LayerPainter::paintBorder(cr_, layer, p);
+  }
+
+  // The layer's gradient or contents, then the text, image or spinner of the view.
+  void paintOwnContent(UIView& view, CALayer& layer, const CALayer::Presentation& p) {
     if (auto* gradient = dynamic_cast<const CAGradientLayer*>(&layer)) {
       RasterCache& cache = renderer_.cacheFor(&layer).contents;
       const bool kept = cache.paint(cr_, p.bounds, LayerPainter::gradientKey(*gradient),
@@ -266,12 +338,6 @@ class ViewRenderer::Frame {
     } else if (auto* spinner = dynamic_cast<UIActivityIndicatorView*>(&view)) {
       ContentPainter::paintActivityIndicator(cr_, *spinner);
     }
-    if (!isEmpty(clip_)) {
-      for (const auto& sub : view.subviews()) drawView(*sub);
-    }
-    cairo_restore(cr_);
-    clip_ = savedClip;
-    LayerPainter::paintBorder(cr_, layer, p);
   }
 
   // The background; a rounded one is kept as an image, as rasterizing curves is slow.
@@ -320,24 +386,83 @@ class ViewRenderer::Frame {
   // Inside a translucent ancestor (drawn as a group), what that ancestor drew before the blur
   // view is not on the surface yet and so is not blurred; a panel's backdrop is its first view,
   // so what it blurs is everything behind the panel.
-  void drawBlur(UIVisualEffectView& view, const CALayer::Presentation& p, const PixelRect& box) {
-    const PixelRect region = intersect(
-        intersect(box, clip_), {0, 0, cairo_image_surface_get_width(root_), cairo_image_surface_get_height(root_)});
+  void drawBlur(UIVisualEffectView& view, const CALayer::Presentation& p, const PixelRect& box, const BlurLook& look) {
+    const PixelRect region = blurRegion(box);
     if (isEmpty(region)) return;
     BackdropBlur& blur = renderer_.cacheFor(&view.layer()).blur;
-    cairo_surface_t* result = blur.blur(root_, region, scale_, lookFor(view.effect()->style()));
-    if (blur.lastWasCacheHit())
-      ++renderer_.stats_.blursReused;
-    else
-      ++renderer_.stats_.blursComputed;
+    cairo_surface_t* result = blur.blur(root_, region, scale_, look);
+    countBlur(blur);
     cairo_save(cr_);
     LayerPainter::clipToBounds(cr_, p);
     cairo_identity_matrix(cr_);
+    if (blur.isOpaque() && coversFrame(region)) coveringBlur_ = &view;
     // An opaque blur replaces what lies behind: copying is cheaper than blending.
     if (blur.isOpaque()) cairo_set_operator(cr_, CAIRO_OPERATOR_SOURCE);
     cairo_set_source_surface(cr_, result, region.x, region.y);
     cairo_paint(cr_);
     cairo_restore(cr_);
+  }
+
+  // The occluder's blur, made from the Beneath pass's small drawing. When it no longer covers the whole frame
+  // opaquely, the pass fails (and the renderer draws the frame whole).
+  void drawOccluderBlur(UIVisualEffectView& view, const CALayer::Presentation& p, const PixelRect& box,
+                        const BlurLook& look) {
+    const PixelRect region = blurRegion(box);
+    cairo_save(cr_);
+    LayerPainter::clipToBounds(cr_, p);
+    cairo_identity_matrix(cr_);
+    BackdropBlur& blur = renderer_.cacheFor(&view.layer()).blur;
+    // Covering the frame, the blur replaces every pixel: it is scaled up straight onto the surface.
+    const bool drawn = coversFrame(region) && blur.blurSmallOnto(occlusion_.beneath, root_, region, scale_, look);
+    cairo_restore(cr_);
+    if (!drawn) {
+      failed_ = stopped_ = true;
+      return;
+    }
+    countBlur(blur);
+    ++renderer_.stats_.backdropsDrawnSmall;
+    skipping_ = false;
+    coveringBlur_ = &view;
+  }
+
+  // Lays a blur view's plain background colour into its blur's tint, so that it is laid once on the reduced
+  // picture instead of blended over every pixel: exact (a uniform colour commutes with the scaling) where the
+  // blur's clip and the background cover the same pixels, a rectangle upright on the screen. True when done.
+  bool layBackgroundOnBlur(const CALayer::Presentation& p, BlurLook& look) {
+    if (!p.backgroundColor || p.backgroundColor->alpha() <= 0 || p.cornerRadius > 0) return false;
+    cairo_matrix_t m;
+    cairo_get_matrix(cr_, &m);
+    if (m.xy != 0 || m.yx != 0) return false;
+    look.tint = over(*p.backgroundColor, look.tint);
+    return true;
+  }
+
+  PixelRect blurRegion(const PixelRect& box) const {
+    return intersect(intersect(box, clip_),
+                     {0, 0, cairo_image_surface_get_width(root_), cairo_image_surface_get_height(root_)});
+  }
+
+  void countBlur(const BackdropBlur& blur) {
+    if (blur.lastWasCacheHit())
+      ++renderer_.stats_.blursReused;
+    else
+      ++renderer_.stats_.blursComputed;
+  }
+
+  // Whether a blur of `region`, clipped as the context is now (device space), lands on every pixel of the
+  // frame's own surface: the region is the whole surface, no group is being drawn, and the clip is one
+  // rectangle holding the surface.
+  bool coversFrame(const PixelRect& region) {
+    const int width = cairo_image_surface_get_width(root_), height = cairo_image_surface_get_height(root_);
+    if (cairo_get_group_target(cr_) != root_ || !(region == PixelRect{0, 0, width, height})) return false;
+    cairo_rectangle_list_t* list = cairo_copy_clip_rectangle_list(cr_);
+    bool whole = list->status == CAIRO_STATUS_SUCCESS && list->num_rectangles == 1;
+    if (whole) {
+      const cairo_rectangle_t& r = list->rectangles[0];
+      whole = r.x <= 0 && r.y <= 0 && r.x + r.width >= width && r.y + r.height >= height;
+    }
+    cairo_rectangle_list_destroy(list);
+    return whole;
   }
 
   // The layer's shadow: of its shadow path, of its rounded bounds when only a background
@@ -509,23 +634,38 @@ class ViewRenderer::Frame {
   cairo_surface_t* root_;
   double scale_;
   PixelRect clip_;
+  const Occlusion occlusion_;
+  std::vector<const UIView*> occluderAncestors_;
+  bool stopped_ = false;   // nothing more is drawn: Beneath reached the occluder, or Above failed
+  bool skipping_ = false;  // Above, before the occluder
+  bool failed_ = false;
+  UIView* coveringBlur_ = nullptr;
 };
 
 ViewRenderer::ViewRenderer() = default;
 
-ViewRenderer::~ViewRenderer() {
-  for (cairo_surface_t* surface : frames_) cairo_surface_destroy(surface);
+namespace {
+
+void clearSurface(cairo_surface_t* surface) {
+  cairo_surface_flush(surface);
+  std::memset(cairo_image_surface_get_data(surface), 0,
+              static_cast<size_t>(cairo_image_surface_get_stride(surface)) * cairo_image_surface_get_height(surface));
+  cairo_surface_mark_dirty(surface);
 }
 
-cairo_surface_t* ViewRenderer::frameSurface(int width, int height) {
+}  // namespace
+
+ViewRenderer::~ViewRenderer() {
+  for (cairo_surface_t* surface : frames_) cairo_surface_destroy(surface);
+  if (beneath_) cairo_surface_destroy(beneath_);
+}
+
+cairo_surface_t* ViewRenderer::frameSurface(int width, int height, Clear clear) {
   for (cairo_surface_t* surface : frames_) {
     if (cairo_surface_get_reference_count(surface) != 1 || cairo_image_surface_get_width(surface) != width ||
         cairo_image_surface_get_height(surface) != height)
       continue;
-    cairo_surface_flush(surface);
-    std::memset(cairo_image_surface_get_data(surface), 0,
-                static_cast<size_t>(cairo_image_surface_get_stride(surface)) * height);
-    cairo_surface_mark_dirty(surface);
+    if (clear == Clear::Yes) clearSurface(surface);
     return cairo_surface_reference(surface);
   }
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
@@ -554,24 +694,76 @@ std::shared_ptr<UIImage> ViewRenderer::renderInto(double widthPoints, double hei
   scale = std::clamp(scale, 0.25, 4.0);
   const int width = std::max(1, static_cast<int>(std::ceil(widthPoints * scale - 1e-9)));
   const int height = std::max(1, static_cast<int>(std::ceil(heightPoints * scale - 1e-9)));
-  cairo_surface_t* surface = frameSurface(width, height);
-  cairo_t* cr = cairo_create(surface);
-  cairo_scale(cr, scale, scale);
+  std::shared_ptr<UIView> occluder = occluder_.lock();
+  if (occluder && (width != occludedWidth_ || height != occludedHeight_ || scale != occludedScale_)) occluder.reset();
+  cairo_surface_t* surface = frameSurface(width, height, occluder ? Clear::No : Clear::Yes);
   ++frame_;
   // A frame starts on its own surface's grid, even when drawn while another is being drawn.
   const auto outerGrid = ImageRasterCache::gridOrigin();
-  ImageRasterCache::gridOrigin().reset();
-  {
-    Frame frame(*this, cr, surface, scale);
-    draw(frame);
+  UIView* covering = nullptr;
+  if (!occluder || !drawAroundOccluder(*occluder, surface, scale, draw, &covering)) {
+    if (occluder) clearSurface(surface);
+    cairo_t* cr = cairo_create(surface);
+    drawPass(cr, surface, scale, Occlusion{}, draw, &covering);
+    cairo_destroy(cr);
   }
+  occluder_ = covering ? covering->weak_from_this() : std::weak_ptr<UIView>();
+  occludedWidth_ = width;
+  occludedHeight_ = height;
+  occludedScale_ = scale;
   ImageRasterCache::gridOrigin() = outerGrid;
   dropUnused();
-  cairo_destroy(cr);
   cairo_surface_flush(surface);
   auto image = UIImage::imageWithSurface(surface, scale);
   cairo_surface_destroy(surface);
   return image;
+}
+
+bool ViewRenderer::drawAroundOccluder(UIView& occluder, cairo_surface_t* surface, double scale,
+                                      const std::function<void(Frame&)>& draw, UIView** covering) {
+  // Under the occluder, at the blur's reduced size: about one pixel a block of the full frame, stretched by
+  // less than a block so that the frame fills whole pixels (an edge pixel half outside would show the frame's
+  // content fading out there).
+  const int factor = BackdropBlur::reductionFactor(scale);
+  const int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
+  const int smallWidth = (width + factor - 1) / factor, smallHeight = (height + factor - 1) / factor;
+  if (beneath_ && (cairo_image_surface_get_width(beneath_) != smallWidth ||
+                   cairo_image_surface_get_height(beneath_) != smallHeight)) {
+    cairo_surface_destroy(beneath_);
+    beneath_ = nullptr;
+  }
+  if (!beneath_)
+    beneath_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, smallWidth, smallHeight);
+  else
+    clearSurface(beneath_);
+  cairo_t* small = cairo_create(beneath_);
+  cairo_scale(small, static_cast<double>(smallWidth) * factor / width,
+              static_cast<double>(smallHeight) * factor / height);
+  Occlusion beneath{Occlusion::Pass::Beneath, &occluder, nullptr};
+  const bool reached = drawPass(small, beneath_, scale / factor, beneath, draw, nullptr);
+  cairo_destroy(small);
+  if (!reached) return false;
+
+  cairo_t* cr = cairo_create(surface);
+  Occlusion above{Occlusion::Pass::Above, &occluder, beneath_};
+  const bool drawn = drawPass(cr, surface, scale, above, draw, covering);
+  cairo_destroy(cr);
+  return drawn;
+}
+
+bool ViewRenderer::drawPass(cairo_t* cr, cairo_surface_t* surface, double scale, const Occlusion& occlusion,
+                            const std::function<void(Frame&)>& draw, UIView** covering) {
+  cairo_scale(cr, scale, scale);
+  ImageRasterCache::gridOrigin().reset();
+  // What lies beneath a covering blur is seen only blurred: its rasters may be laid on whole pixels.
+  const RasterPlacement outerPlacement = rasterPlacement();
+  rasterPlacement() =
+      occlusion.pass == Occlusion::Pass::Beneath ? RasterPlacement::NearestPixel : RasterPlacement::Exact;
+  Frame frame(*this, cr, surface, scale, occlusion);
+  draw(frame);
+  rasterPlacement() = outerPlacement;
+  if (covering) *covering = frame.coveringBlur();
+  return frame.succeeded();
 }
 
 std::shared_ptr<UIImage> ViewRenderer::renderView(UIView& view, double scale) {

@@ -34,6 +34,11 @@ class UIWindow;
 // A renderer keeps caches between frames: the blur behind each blur view,
 // each layer's shadow, rounded background and gradient, and each label's
 // text layout are redone only when what they are made from changed. Use one renderer per screen or stream of frames.
+//
+// When the last frame ended under a blur view that covered every pixel with an opaque blur (Control Center, a
+// panel's backdrop), what lies under it shows only blurred: the next frame draws that part at the blur's reduced
+// size, blurs it from there and draws the rest at full size. Should the blur no longer cover the frame, that
+// frame is drawn again the ordinary way.
 // The caller lays the views out first; rendering changes nothing in the views. Main thread.
 class ViewRenderer {
  public:
@@ -47,6 +52,7 @@ class ViewRenderer {
     int rastersReused = 0;
     int textsLaidOut = 0;
     int textsReused = 0;
+    int backdropsDrawnSmall = 0;  // frames drawn small under a blur that covers them whole
   };
 
   ViewRenderer();
@@ -72,10 +78,17 @@ class ViewRenderer {
  private:
   class Frame;
   friend class Frame;
+  struct Occlusion;
   friend class ViewRendererTestApi;
 
   std::shared_ptr<UIImage> renderInto(double widthPoints, double heightPoints, double scale,
                                       const std::function<void(Frame&)>& draw);
+  // Draws the frame under and over `occluder` (see above); false when the occluder no longer covers it.
+  bool drawAroundOccluder(UIView& occluder, cairo_surface_t* surface, double scale,
+                          const std::function<void(Frame&)>& draw, UIView** covering);
+  // One pass of `draw` on `surface` at `scale` pixels per point; false when the pass could not do its part.
+  bool drawPass(cairo_t* cr, cairo_surface_t* surface, double scale, const Occlusion& occlusion,
+                const std::function<void(Frame&)>& draw, UIView** covering);
   // What is kept between frames for one layer. Each cache checks that what it
   // was made from is unchanged, so a layer that reuses a freed layer's address
   // is never shown stale content.
@@ -91,8 +104,10 @@ class ViewRenderer {
   // Forgets the layers that the last frame did not draw.
   void dropUnused();
 
-  // A cleared surface for the next frame: one of the last frames' when nobody holds it any more, else a new one.
-  cairo_surface_t* frameSurface(int width, int height);
+  // A surface for the next frame: one of the last frames' when nobody holds it any more, else a new one;
+  // cleared unless the frame will cover it whole anyway.
+  enum class Clear { Yes, No };
+  cairo_surface_t* frameSurface(int width, int height, Clear clear);
 
   std::unordered_map<const CALayer*, std::unique_ptr<LayerCache>> caches_;
   // The surfaces of the last frames, kept (with a reference) to draw into again: fresh memory costs more
@@ -101,6 +116,12 @@ class ViewRenderer {
   std::vector<cairo_surface_t*> frames_;
   unsigned long frame_ = 0;
   Stats stats_;
+  // The blur view that covered the last frame whole, and that frame's size in pixels and scale.
+  std::weak_ptr<UIView> occluder_;
+  int occludedWidth_ = 0, occludedHeight_ = 0;
+  double occludedScale_ = 0;
+  // The small drawing of what lies under the occluder, kept for the next frame.
+  cairo_surface_t* beneath_ = nullptr;
   // Whether translucent groups are drawn on surfaces bounded by what they hold (off only to
   // compare with drawing them on surfaces the size of the frame).
   bool boundGroups_ = true;

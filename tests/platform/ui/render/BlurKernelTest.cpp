@@ -72,6 +72,22 @@ TEST_F(BlurKernelTest, BoxRadiusFollowsTheGaussianSpread) {
   EXPECT_EQ(BlurKernel::boxRadiusForSigma(10), 10);
 }
 
+TEST_F(BlurKernelTest, UpscaleSpansBlocksOfAnyWidthBetweenPixelCentres) {
+  // Two pixels, black and white, each spanning 7.5 output pixels: a ramp between their centres (3.75
+  // and 11.25 output pixels), flat beyond them.
+  PixelBuffer small = filled(2, 1, argb(255, 0, 0, 0));
+  small.pixels[1] = argb(255, 255, 255, 255);
+  std::vector<uint32_t> out(15 * 2, 0);
+  BlurKernel::upscale(small, 7.5, 2, out.data(), 15, 2, 15, scratch_);
+  EXPECT_EQ(out[0], argb(255, 0, 0, 0));
+  EXPECT_EQ(out[3], argb(255, 0, 0, 0));
+  EXPECT_EQ(out[7], argb(255, 128, 128, 128));  // the middle
+  EXPECT_EQ(out[11], argb(255, 255, 255, 255));
+  EXPECT_EQ(out[14], argb(255, 255, 255, 255));
+  for (int x = 4; x < 11; ++x) EXPECT_LT(out[x] & 0xFF, out[x + 1] & 0xFF) << x;
+  for (int x = 0; x < 15; ++x) EXPECT_EQ(out[15 + x], out[x]);  // both rows alike
+}
+
 TEST_F(BlurKernelTest, SaturationZeroGivesGreyAndOneKeepsColour) {
   PixelBuffer buffer = filled(1, 1, argb(255, 200, 100, 0));
   BlurKernel::saturate(buffer, 1.0);

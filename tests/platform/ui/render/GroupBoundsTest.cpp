@@ -17,20 +17,9 @@
 #include "platform/ui/UIView.h"
 #include "platform/ui/render/ImageRasterCache.h"
 #include "platform/ui/render/ViewRenderer.h"
+#include "tests/platform/ui/render/RenderTestApi.h"
 
 namespace platform {
-
-class ViewRendererTestApi {
- public:
-  static void setBoundGroups(ViewRenderer& renderer, bool bound) { renderer.boundGroups_ = bound; }
-};
-
-class ImageRasterCacheTestApi {
- public:
-  static void setEnabled(bool on) { ImageRasterCache::enabled() = on; }
-  static int reused() { return ImageRasterCache::reused(); }
-};
-
 namespace {
 
 // A round template icon of `side` pixels, with soft edges.

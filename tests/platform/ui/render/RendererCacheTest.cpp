@@ -8,7 +8,9 @@
 #include "platform/ui/UIImageView.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UIView.h"
+#include "platform/ui/UIVisualEffectView.h"
 #include "platform/ui/render/ViewRenderer.h"
+#include "tests/platform/ui/render/RenderTestApi.h"
 
 namespace platform {
 namespace {
@@ -87,6 +89,47 @@ TEST_F(RendererCacheTest, RotatedViewsAreDrawnDirectly) {
   EXPECT_EQ(renderer_.stats().rastersDrawn, 0);
   EXPECT_EQ(image->pixelAt(10, 3), 0xFFFF0000u);  // the bar now stands upright
   EXPECT_EQ(image->pixelAt(3, 10), 0u);
+}
+
+TEST_F(RendererCacheTest, BeneathACoveringBlurDrawingsSlidingByFractionsAreLaidOnAgain) {
+  auto root = box(CGRectMake(0, 0, 100, 60), UIColor::blackColor());
+  // A clipping container at a fraction of a point, holding a rounded card and a template image.
+  auto container = box(CGRectMake(10.3, 5.1, 60, 40), std::nullopt);
+  container->setClipsToBounds(true);
+  container->addSubview(box(CGRectMake(2, 2, 20, 20), UIColor::redColor(), 4));
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 60, 60);
+  cairo_t* cr = cairo_create(surface);
+  cairo_arc(cr, 30, 30, 29, 0, 6.3);
+  cairo_fill(cr);
+  cairo_destroy(cr);
+  auto icon = std::make_shared<UIImageView>(CGRectMake(30, 2, 20, 20));
+  icon->setImage(UIImage::imageWithSurface(surface, 3)->imageWithRenderingMode(UIImageRenderingMode::AlwaysTemplate));
+  cairo_surface_destroy(surface);
+  container->addSubview(icon);
+  root->addSubview(container);
+  auto blur = std::make_shared<UIVisualEffectView>(UIBlurEffect::effectWithStyle(UIBlurEffectStyle::Dark));
+  blur->setFrame(root->bounds());
+  root->addSubview(blur);
+
+  renderer_.renderView(*root, 2);  // drawn whole; the blur is found to cover the frame
+  renderer_.renderView(*root, 2);  // beneath drawn small: its rasters are made
+  const int drawn = renderer_.stats().rastersDrawn;
+  const int reused = ImageRasterCacheTestApi::reused();
+  for (int step = 1; step <= 4; ++step) {
+    container->setFrame(CGRectMake(10.3 + 0.3 * step, 5.1, 60, 40));
+    renderer_.renderView(*root, 2);
+  }
+  EXPECT_EQ(renderer_.stats().backdropsDrawnSmall, 5);
+  EXPECT_EQ(renderer_.stats().rastersDrawn, drawn);
+  EXPECT_EQ(ImageRasterCacheTestApi::reused() - reused, 4);
+
+  // Drawn whole again, the same slide redraws the card at each fraction.
+  blur->removeFromSuperview();
+  renderer_.renderView(*root, 2);
+  const int wholeDrawn = renderer_.stats().rastersDrawn;
+  container->setFrame(CGRectMake(10.3, 5.1, 60, 40));
+  renderer_.renderView(*root, 2);
+  EXPECT_EQ(renderer_.stats().rastersDrawn, wholeDrawn + 1);
 }
 
 TEST_F(RendererCacheTest, GradientFollowsAChangeOfColours) {

@@ -372,6 +372,98 @@ TEST_F(BlurRendererTest, ContentOfTheBlurViewIsDrawnSharpOverTheBlur) {
   EXPECT_EQ(out->pixelAt(1, 1), kGreen);
 }
 
+// --- A blur that covers the whole frame ---
+
+// Under a blur view that covers every pixel opaquely, later frames draw what lies beneath at the blur's reduced
+// size and the rest at full size; they must look as the frame drawn whole did.
+class CoveringBlurTest : public ViewRendererTest {
+ protected:
+  void SetUp() override {
+    root_ = box(CGRectMake(0, 0, 101, 61), UIColor::blackColor());
+    // Edges off the blur's blocks, so drawing small differs from averaging large.
+    root_->addSubview(box(CGRectMake(13.3, 7.7, 41.1, 23.9), UIColor::whiteColor()));
+    root_->addSubview(box(CGRectMake(60.5, 30.25, 30, 20), UIColor::redColor()));
+    blur_ = std::make_shared<UIVisualEffectView>(UIBlurEffect::effectWithStyle(UIBlurEffectStyle::Light));
+    blur_->setFrame(root_->bounds());
+    blur_->contentView()->addSubview(box(CGRectMake(4, 4, 3, 3), UIColor::greenColor()));
+    root_->addSubview(blur_);
+    root_->addSubview(box(CGRectMake(90, 50, 5, 5), UIColor::blueColor()));  // over the blur
+  }
+  // The largest difference of any channel of any pixel, leaving out `margin` pixels at the right and bottom.
+  static int largestDifference(const UIImage& a, const UIImage& b, int margin = 0) {
+    int largest = 0;
+    for (int y = 0; y < a.pixelHeight() - margin; ++y)
+      for (int x = 0; x < a.pixelWidth() - margin; ++x)
+        for (int shift = 0; shift < 32; shift += 8)
+          largest = std::max(largest, std::abs(static_cast<int>((a.pixelAt(x, y) >> shift) & 0xFF) -
+                                               static_cast<int>((b.pixelAt(x, y) >> shift) & 0xFF)));
+    return largest;
+  }
+  std::shared_ptr<UIView> root_;
+  std::shared_ptr<UIVisualEffectView> blur_;
+};
+
+TEST_F(CoveringBlurTest, LaterFramesDrawBeneathSmallAndLookTheSame) {
+  auto whole = renderer_.renderView(*root_, 2);
+  EXPECT_EQ(renderer_.stats().backdropsDrawnSmall, 0);
+  auto small = renderer_.renderView(*root_, 2);
+  EXPECT_EQ(renderer_.stats().backdropsDrawnSmall, 1);
+  // Both approximate one gaussian blur (of a saturated red here, which the saturation boost magnifies), within
+  // 5 % of a channel. The frame's last block is partial (2 of 8 pixels): averaged large it weighs as much as a
+  // whole block, drawn small it is part of the last pixel, so the last blocks differ a little more.
+  EXPECT_LE(largestDifference(*whole, *small, 16), 12);
+  EXPECT_LE(largestDifference(*whole, *small), 20);
+  // What the blur view holds, and what lies over it, is drawn sharp as before.
+  EXPECT_EQ(small->pixelAt(10, 10), kGreen);
+  EXPECT_EQ(small->pixelAt(185, 105), kBlue);
+  EXPECT_EQ(whole->pixelAt(185, 105), kBlue);
+}
+
+TEST_F(CoveringBlurTest, AChangeBeneathShowsInTheNextFrame) {
+  renderer_.renderView(*root_, 2);
+  auto before = renderer_.renderView(*root_, 2);
+  root_->subviews()[1]->setBackgroundColor(UIColor::blueColor());
+  auto after = renderer_.renderView(*root_, 2);
+  EXPECT_EQ(renderer_.stats().backdropsDrawnSmall, 2);
+  EXPECT_GT(blueOf(after->pixelAt(150, 80)), blueOf(before->pixelAt(150, 80)) + 40);
+  EXPECT_LT(redOf(after->pixelAt(150, 80)), redOf(before->pixelAt(150, 80)));
+}
+
+TEST_F(CoveringBlurTest, ABlurThatNoLongerCoversTheFrameIsDrawnTheOrdinaryWay) {
+  const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+      {"smaller", [&] { blur_->setFrame(CGRectMake(0, 0, 101, 60)); }},
+      {"rounded", [&] { blur_->layer().setCornerRadius(8); }},
+      {"translucent", [&] { blur_->setAlpha(0.5); }},
+      {"turned", [&] { blur_->setTransform(CGAffineTransformMakeRotation(0.1)); }},
+      {"hidden", [&] { blur_->setHidden(true); }},
+  };
+  for (const auto& [name, change] : changes) {
+    SCOPED_TRACE(name);
+    SetUp();
+    ViewRenderer renderer, fresh;
+    renderer.renderView(*root_, 2);
+    renderer.renderView(*root_, 2);
+    ASSERT_EQ(renderer.stats().backdropsDrawnSmall, 1);
+    change();
+    auto out = renderer.renderView(*root_, 2);
+    EXPECT_EQ(renderer.stats().backdropsDrawnSmall, 1);
+    EXPECT_EQ(largestDifference(*out, *fresh.renderView(*root_, 2)), 0);
+  }
+}
+
+TEST_F(CoveringBlurTest, TheBlurViewsBackgroundIsLaidOnTheBlurAsIfBlendedOverIt) {
+  // The same colour as a background of the blur view, or as a view of its own laid over the blur.
+  const UIColor veil(0, 0, 0.4, 0.3);
+  auto overlay = box(blur_->bounds(), veil);
+  blur_->contentView()->insertSubview(overlay, 0);
+  auto blended = renderer_.renderView(*root_, 2);
+  overlay->removeFromSuperview();
+  blur_->setBackgroundColor(veil);
+  ViewRenderer renderer;
+  auto laid = renderer.renderView(*root_, 2);
+  EXPECT_LE(largestDifference(*blended, *laid), 2);
+}
+
 // --- Text ---
 
 TEST_F(ViewRendererTest, LabelTextIsDrawnInsideItsTextRect) {
