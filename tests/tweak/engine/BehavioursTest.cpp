@@ -54,7 +54,7 @@ class BehavioursTest : public ::testing::Test {
     auto config = home.device().state().configuration();
     config.activatorInstalled = activator;
     home.device().configure(config);
-    window = std::make_shared<platform::UIWindow>();
+    window = std::make_shared<platform::UIWindow>(platform::CGRectMake(0, 0, 375, 812));
     window->setRootViewController(std::make_shared<platform::UIViewController>());
     window->makeKeyAndVisible();
     toastObserver_ = platform::NotificationCenter::defaultCenter().addObserver(
@@ -340,6 +340,22 @@ TEST_F(BehavioursTest, BannersOfOtherAppsInFrontStayAndToastsCanBeTurnedOff) {
   home.env.runUntilIdle();
   EXPECT_FALSE(bannerShown());
   EXPECT_THAT(toasts, IsEmpty());
+}
+
+TEST_F(BehavioursTest, HeldInLandscapeTheToastOfAHiddenBannerTurnsWithTheDevice) {
+  startWith({"action_hideNotificationBanners"});
+  home.device().openApp("com.test.a");
+  home.device().state().display().setOrientation(4);  // landscape right, asked of UIDevice by the toast
+  NotificationBanners::post({"com.test.b", "Alice", "Lunch?", std::nullopt, nullptr});
+  home.env.runUntilIdle();
+  platform::UIView* host = window->rootViewController()->view();
+  ASSERT_EQ(host->subviews().size(), 1u);
+  const platform::UIView& toast = *host->subviews().back();
+  EXPECT_EQ(toast.transform(), platform::CGAffineTransformMakeRotation(3 * M_PI / 2));
+  // Against the right edge of the portrait screen (the bottom of the held device), centred.
+  EXPECT_NEAR(toast.center().x, 375 - toast.frame().size.width / 2 - 10, 1e-9);
+  EXPECT_EQ(toast.center().y, 406);
+  EXPECT_GT(toast.frame().size.height, toast.frame().size.width);
 }
 
 class BannersOnTwelveTest : public BehavioursTest {
