@@ -173,7 +173,10 @@ bool DeviceModel::pressButtons(const std::vector<ButtonPress>& presses) {
   state_.eventLog().record(std::move(text));
   Ref<HardwarePressesEvent> event = HardwarePressesEvent::create(std::move(objects));
   SpringBoard* springBoard = SpringBoard::sharedApplication();
-  return springBoard && springBoard->_handlePhysicalButtonEvent(event);
+  const bool handled = springBoard && springBoard->_handlePhysicalButtonEvent(event);
+  // What the event led to (a lock, a home press) is traced in between.
+  state_.eventLog().record(std::string("buttons: _handlePhysicalButtonEvent: -> ") + (handled ? "YES" : "NO"));
+  return handled;
 }
 
 bool DeviceModel::swipeHome() {

@@ -48,7 +48,7 @@ int DeviceLiveRun::run(const std::filesystem::path& root, const std::string& scr
   uint64_t cursor = std::numeric_limits<uint64_t>::max();  // from now on: what happened before is not ours
   int status = 0;
   std::string message;
-  if (!request(root, control::kTrace, {std::to_string(cursor)}, cursor, out, err, status, message)) return kDeviceLost;
+  if (!request(root, control::kBegin, {std::to_string(cursor)}, cursor, out, err, status, message)) return kDeviceLost;
 
   for (const auto& command : commands) {
     if (command.isDeviceSetup()) continue;  // checked against the device before the run

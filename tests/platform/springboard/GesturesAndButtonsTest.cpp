@@ -138,13 +138,19 @@ TEST_F(GesturesAndButtonsTest, AButtonHookCanConsumeAPressAndSimulateHome) {
   device().openApp("com.apple.Maps");
   ASSERT_TRUE(MSHookMessageEx(objc_getClass("SpringBoard"), SELECTOR("_handlePhysicalButtonEvent:"), &hookButtons,
                               &previousButtons));
+  size_t before = log().size();
   EXPECT_TRUE(device().pressButtons({ButtonPress{104, 1.0}}));
   EXPECT_TRUE(device().state().apps().frontApp().empty());
-  EXPECT_TRUE(log().contains("home button"));
+  // The trace shows the event handed over, what it led to, and the answer.
+  EXPECT_EQ(log().textsSince(before), (std::vector<std::string>{"buttons 104 down", "home button", "home",
+                                                                "buttons: _handlePhysicalButtonEvent: -> YES"}));
   // The release of a press whose press-down was consumed does nothing.
   ASSERT_TRUE(MSHookMessageEx(objc_getClass("SpringBoard"), SELECTOR("_handlePhysicalButtonEvent:"), &passReleases,
                               &previousPassReleases));
+  before = log().size();
   EXPECT_FALSE(device().pressButtons({ButtonPress{104, 0.0}}));
+  EXPECT_EQ(log().textsSince(before),
+            (std::vector<std::string>{"buttons 104 up", "buttons: _handlePhysicalButtonEvent: -> NO"}));
   EXPECT_FALSE(device().state().apps().locked());
   // Other buttons still reach the system.
   EXPECT_TRUE(device().pressButtons({ButtonPress{102, 1.0}}));

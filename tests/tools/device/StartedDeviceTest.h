@@ -58,9 +58,12 @@ class StartedDeviceTest : public ::testing::Test {
     std::filesystem::remove_all(scratch_);
   }
 
-  // Creates the device and starts it with the built plug-in; skips the case when it is not built.
-  void startDevice() {
-    ProcessResult created = tessra({"device", "create", root_.string()});
+  // Creates the device (with `createOptions` such as "--activator") and starts it with the built
+  // plug-in; skips the case when it is not built.
+  void startDevice(const std::vector<std::string>& createOptions = {}) {
+    std::vector<std::string> create = {"device", "create", root_.string()};
+    create.insert(create.end(), createOptions.begin(), createOptions.end());
+    ProcessResult created = tessra(create);
     ASSERT_EQ(created.status, 0) << created.err;
     if (!std::filesystem::exists(root_ / "Library/MobileSubstrate/DynamicLibraries/Tessra2.dylib"))
       GTEST_SKIP() << "the plug-in Tessra2.dylib is not built";

@@ -3,6 +3,7 @@
 
 #include "platform/foundation/Log.h"
 #include "platform/runtime/MessageSend.h"
+#include "platform/runtime/Method.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/springboard/NotificationBanners.h"
 #include "platform/springboard/SharedObjects.h"
@@ -23,6 +24,28 @@ using ::testing::IsEmpty;
 
 constexpr long kVolumeUp = 102, kVolumeDown = 103, kSide = 104;
 
+// The implementations the home screen runs now for the methods of the behaviours' table (13.x:
+// the banner presentation with a source action), in the table's order; null for an absent one.
+std::vector<platform::RawImp> behaviourMethods() {
+  static const std::pair<const char*, const char*> kTable[] = {
+      {"SBApplication", "suppressesControlCenter"},
+      {"SBApplication", "suppressesCoverSheetGesture"},
+      {"SBReachabilityManager", "canActivateReachability"},
+      {"SBHomeGestureParticipant", "ownsHomeGesture"},
+      {"SpringBoard", "_handlePhysicalButtonEvent:"},
+      {"_LAActivator", "sendEventToListener:"},
+      {"_SBAlertController", "viewWillAppear:"},
+      {"SBNotificationBannerDestination",
+       "_presentNotificationViewController:modal:forRequest:sourceAction:completion:"}};
+  std::vector<platform::RawImp> imps;
+  for (const auto& [cls, sel] : kTable) {
+    platform::Method* method =
+        platform::class_getInstanceMethod(platform::objc_getClass(cls), platform::sel_registerName(sel));
+    imps.push_back(method ? method->implementation() : nullptr);
+  }
+  return imps;
+}
+
 // A home screen with the plug-in, a key window whose controller toasts are
 // drawn over, and the toasts and system-log lines seen so far.
 class BehavioursTest : public ::testing::Test {
@@ -31,7 +54,7 @@ class BehavioursTest : public ::testing::Test {
     auto config = home.device().state().configuration();
     config.activatorInstalled = activator;
     home.device().configure(config);
-    window = std::make_shared<platform::UIWindow>();
+    window = std::make_shared<platform::UIWindow>(platform::CGRectMake(0, 0, 375, 812));
     window->setRootViewController(std::make_shared<platform::UIViewController>());
     window->makeKeyAndVisible();
     toastObserver_ = platform::NotificationCenter::defaultCenter().addObserver(
@@ -78,7 +101,14 @@ class BehavioursTest : public ::testing::Test {
 // --- The simple rules follow the app in front at every question
 
 TEST_F(BehavioursTest, WithNoBehaviourActiveEveryQuestionGetsTheSystemAnswer) {
+  const std::vector<platform::RawImp> system = behaviourMethods();
   startWith({});
+  // Every method of the table is hooked, and each hook hands on the system's answer.
+  const std::vector<platform::RawImp> hooked = behaviourMethods();
+  for (size_t i = 0; i < system.size(); ++i) {
+    EXPECT_NE(system[i], nullptr) << i;
+    EXPECT_NE(hooked[i], system[i]) << i;
+  }
   home.device().openApp("com.test.a");
   EXPECT_TRUE(home.device().openControlCenter());
   home.device().dismissSystemOverlays();
@@ -137,13 +167,27 @@ TEST_F(BehavioursTest, OnlyStateOneIsActive) {
 
 TEST_F(BehavioursTest, WithThePlugInDisabledNoHookIsInstalled) {
   home.setSetting("enabled", platform::plist::Value(false));
+  const std::vector<platform::RawImp> system = behaviourMethods();
   startWith({"action_disableCC", "action_disableHomeGesture"});
+  EXPECT_EQ(behaviourMethods(), system);
+  EXPECT_FALSE(platform::class_respondsToSelector(platform::objc_getClass("SpringBoard"),
+                                                  SELECTOR("tessra_powerButtonLongPressed")));
+  EXPECT_FALSE(platform::class_respondsToSelector(platform::objc_getClass("SBMainSwitcherViewController"),
+                                                  SELECTOR("tessra_clearAllApps")));
   home.device().openApp("com.test.a");
   EXPECT_TRUE(home.device().openControlCenter());
   home.device().dismissSystemOverlays();
+  EXPECT_TRUE(home.device().swipeHome());
+}
+
+TEST_F(BehavioursTest, OutsideTheHomeScreenNoHookIsInstalled) {
+  // The Settings app loads the plug-in too (its apps page); there it starts nothing.
+  platform::ProcessInfoTestApi::setProcessName("Preferences");
+  const std::vector<platform::RawImp> system = behaviourMethods();
+  startWith({"action_disableCC"});
+  EXPECT_EQ(behaviourMethods(), system);
   EXPECT_FALSE(platform::class_respondsToSelector(platform::objc_getClass("SpringBoard"),
                                                   SELECTOR("tessra_powerButtonLongPressed")));
-  EXPECT_TRUE(home.device().swipeHome());
 }
 
 class BehavioursWithoutActivatorTest : public BehavioursTest {
@@ -298,6 +342,22 @@ TEST_F(BehavioursTest, BannersOfOtherAppsInFrontStayAndToastsCanBeTurnedOff) {
   EXPECT_THAT(toasts, IsEmpty());
 }
 
+TEST_F(BehavioursTest, HeldInLandscapeTheToastOfAHiddenBannerTurnsWithTheDevice) {
+  startWith({"action_hideNotificationBanners"});
+  home.device().openApp("com.test.a");
+  home.device().state().display().setOrientation(4);  // landscape right, asked of UIDevice by the toast
+  NotificationBanners::post({"com.test.b", "Alice", "Lunch?", std::nullopt, nullptr});
+  home.env.runUntilIdle();
+  platform::UIView* host = window->rootViewController()->view();
+  ASSERT_EQ(host->subviews().size(), 1u);
+  const platform::UIView& toast = *host->subviews().back();
+  EXPECT_EQ(toast.transform(), platform::CGAffineTransformMakeRotation(3 * M_PI / 2));
+  // Against the right edge of the portrait screen (the bottom of the held device), centred.
+  EXPECT_NEAR(toast.center().x, 375 - toast.frame().size.width / 2 - 10, 1e-9);
+  EXPECT_EQ(toast.center().y, 406);
+  EXPECT_GT(toast.frame().size.height, toast.frame().size.width);
+}
+
 class BannersOnTwelveTest : public BehavioursTest {
  protected:
   BannersOnTwelveTest() : BehavioursTest("12.4") {}
@@ -313,6 +373,10 @@ TEST_F(BannersOnTwelveTest, TheShorterPresentationIsHookedAndTheOlderDismissalUs
   EXPECT_THAT(toasts, ElementsAre("nil | Only a message"));  // a plain toast of the message
   ASSERT_EQ(logLines.size(), 1u);
   EXPECT_EQ(logLines[0].find("sourceAction"), std::string::npos);
+  // A subtitle without a title: "%@ - %@" writes the missing title as (null).
+  NotificationBanners::post({"com.test.b", std::nullopt, "M", "Sub", nullptr});
+  forward(4);
+  EXPECT_THAT(toasts, ElementsAre("nil | Only a message", "(null) - Sub | M"));
 }
 
 // --- Hidden stock alerts

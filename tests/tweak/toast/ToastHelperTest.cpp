@@ -4,6 +4,7 @@
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UIViewController.h"
 #include "tests/tweak/toast/ToastFixture.h"
+#include "tweak/store/TessraStorageManager.h"
 #include "tweak/toast/TessraToast.h"
 #include "tweak/toast/ToastHelper.h"
 
@@ -58,6 +59,19 @@ TEST_F(ToastHelperTest, TheShortToastMakesOneAndAHalfSecondsTheDefault) {
   EXPECT_EQ(TSToastManager::defaultDuration(), 1.5);
   forward(0.2 + 1.5 + 0.2 + 0.01);
   EXPECT_TRUE(controller->view()->subviews().empty());
+}
+
+TEST_F(ToastHelperTest, TheDebugToastShowsOnlyWithDebugInformationOn) {
+  bool& debug = TessraStorageManager::sharedInstance().debugInformationEnabled;
+  debug = false;
+  ToastHelper::showToast("debug line");
+  env.runUntilIdle();
+  EXPECT_TRUE(controller->view()->subviews().empty());
+  debug = true;
+  ToastHelper::showToast("debug line");  // over the top-most controller, the key window's root here
+  env.runUntilIdle();
+  debug = false;
+  EXPECT_EQ(shownTexts(), std::vector<std::string>{"debug line"});
 }
 
 TEST_F(ToastHelperTest, RemovingConstraintsFromASubtreeTakesOnlyThoseAsked) {

@@ -13,6 +13,9 @@ namespace tessra::device::control {
 inline constexpr const char* kRun = "run";
 // trace CURSOR: the trace lines after CURSOR.
 inline constexpr const char* kTrace = "trace";
+// begin CURSOR: a script starts (what its expectations count since its start, such as the
+// simulated home presses, counts from now); answers as trace.
+inline constexpr const char* kBegin = "begin";
 // state: the device's state as text.
 inline constexpr const char* kState = "state";
 // ping: answers "SpringBoard <pid>" once the host is up.

@@ -407,7 +407,7 @@ std::vector<ScriptError> ScriptParser::checkInstalledApps(const std::vector<Scri
     if (command.verb == ScriptVerb::App) installed.insert(command.name);
     if ((command.verb == ScriptVerb::Open || command.verb == ScriptVerb::Quit ||
          command.verb == ScriptVerb::MediaPlaying || command.verb == ScriptVerb::TapIcon ||
-         command.verb == ScriptVerb::PressIcon) &&
+         command.verb == ScriptVerb::PressIcon || command.verb == ScriptVerb::Banner) &&
         !installed.contains(command.name))
       errors.push_back({command.line, "no app " + quoted(command.name) + " is installed on the device"});
   }

@@ -43,8 +43,8 @@ class ScriptParser {
   // Parses a whole script; also refuses `version` and `kind` after the first other command.
   Result parse(std::string_view text) const;
 
-  // Refuses each `open` and `media playing` of an app that is neither in `installed` nor
-  // installed by an earlier `app` line.
+  // Refuses each `open`, `quit`, `media playing`, `tap icon`, `press icon` and `banner` of an app
+  // that is neither in `installed` nor installed by an earlier `app` line.
   static std::vector<ScriptError> checkInstalledApps(const std::vector<ScriptCommand>& commands,
                                                      std::set<std::string, std::less<>> installed);
 

@@ -39,6 +39,11 @@ BehaviourCommands::BehaviourCommands(platform::springboard::DeviceModel& model)
 
 BehaviourCommands::~BehaviourCommands() = default;
 
+void BehaviourCommands::beginScript() {
+  homePressesBefore_ = model_.state().eventLog().count(kHomeButtonEvent);
+  lastAttempt_.clear();
+}
+
 ScriptOutcome BehaviourCommands::execute(const ScriptCommand& c) {
   switch (c.verb) {
     case ScriptVerb::ActivatorSetup:
@@ -85,7 +90,8 @@ ScriptOutcome BehaviourCommands::execute(const ScriptCommand& c) {
     case ScriptVerb::ExpectOverlay: return expectOverlay(c);
     case ScriptVerb::Orientation: model_.state().display().setOrientation(static_cast<long>(c.number)); return done();
     case ScriptVerb::ExpectHomePressed: {
-      const size_t presses = model_.state().eventLog().count(kHomeButtonEvent) - homePressesBefore_;
+      const size_t all = model_.state().eventLog().count(kHomeButtonEvent);
+      const size_t presses = all >= homePressesBefore_ ? all - homePressesBefore_ : all;  // the log was cleared
       if (presses == static_cast<size_t>(c.number)) return done();
       return failed("expected the home button pressed " + std::to_string(static_cast<size_t>(c.number)) +
                     " times, found " + std::to_string(presses));

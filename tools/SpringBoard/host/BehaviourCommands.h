@@ -29,6 +29,8 @@ class BehaviourCommands {
 
   // Runs one of the commands above.
   ScriptOutcome execute(const ScriptCommand& command);
+  // A new script starts: home presses count from now, and no pull-down has been attempted yet.
+  void beginScript();
 
  private:
   ScriptOutcome pullDown(const ScriptCommand& command);

@@ -46,6 +46,11 @@ ControlHandler::ControlHandler(ScriptParser& parser, ScriptInterpreter& interpre
 ControlHandler::Result ControlHandler::handle(const std::string& command, const std::vector<std::string>& args) {
   if (command == control::kRun) return run(args);
   if (command == control::kTrace) return trace(args);
+  if (command == control::kBegin) {
+    Result answer = trace(args);
+    if (answer.first == 0) interpreter_.beginScript();
+    return answer;
+  }
   if (command == control::kState && args.empty()) return {0, renderState_()};
   if (command == control::kPing && args.empty()) return {0, "SpringBoard " + std::to_string(getpid())};
   if (command == control::kQuit && args.empty()) {

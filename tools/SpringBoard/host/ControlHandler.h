@@ -14,8 +14,8 @@ class ScriptParser;
 class ScriptVocabulary;
 
 // Answers the `tessra` command's requests to the running home screen (see
-// ControlProtocol.h): runs a script line with the same parser and
-// interpreter as a dry run, hands out trace lines by cursor, renders the
+// ControlProtocol.h): marks the start of a script, runs a script line with
+// the same parser and interpreter as a dry run, hands out trace lines by cursor, renders the
 // device state, answers pings and asks the host to quit. Called on the
 // host's main thread by the control channel; borrows everything it is given.
 class ControlHandler {

@@ -70,6 +70,8 @@ ScriptInterpreter::ScriptInterpreter(platform::springboard::DeviceModel& model, 
 
 ScriptInterpreter::~ScriptInterpreter() = default;
 
+void ScriptInterpreter::beginScript() { behaviours_->beginScript(); }
+
 ScriptOutcome ScriptInterpreter::execute(const ScriptCommand& c) {
   switch (c.verb) {
     case ScriptVerb::Version:

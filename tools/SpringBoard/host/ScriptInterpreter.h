@@ -55,6 +55,9 @@ class ScriptInterpreter {
 
   // Runs one command.
   ScriptOutcome execute(const ScriptCommand& command);
+  // A new script starts on this device (a live device runs many): what expectations count
+  // "since the script started" starts again.
+  void beginScript();
   // The device's screen for the touch and look commands (null refuses them); borrowed.
   void setScreen(ScreenCommands* screen) { screen_ = screen; }
 

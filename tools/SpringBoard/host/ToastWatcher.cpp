@@ -52,7 +52,7 @@ ToastWatcher::ToastWatcher(platform::springboard::EventLog& log) : log_(log) {
           log_.record(describe(toast));
         } else if (what == "hidden") {
           removeOne(visible_, toast);
-          log_.record(describe(toast) + " faded out");
+          log_.record(describe(toast));
         } else if (what == "queued") {
           queued_.push_back(toast);
         } else if (what == "unqueued") {

@@ -12,10 +12,10 @@ class EventLog;
 namespace tessra::device {
 
 // Watches the plug-in's toasts through their in-process announcements and
-// writes each into the device's event log when it appears and when it has
-// faded out: `toast "TITLE" "MESSAGE" 3.0s` and `toast "TITLE" "MESSAGE" 3.0s faded out`
-// (nil for a missing text). Keeps what is on screen and what waits, for
-// expectations. Main thread only; the log must outlive the watcher.
+// writes each into the device's event log, the same line when it appears and
+// when it has faded out: `toast "TITLE" "MESSAGE" 3.0s` (nil for a missing
+// text). Keeps what is on screen and what waits, for expectations. Main
+// thread only; the log must outlive the watcher.
 class ToastWatcher {
  public:
   // The announcement the toasts post (in-process).

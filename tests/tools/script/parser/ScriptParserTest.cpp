@@ -197,14 +197,18 @@ TEST_F(ScriptParserTest, AppsMustBeInstalledBeforeTheyAreUsed) {
       "open com.example.late\n"
       "media playing com.spotify.client\n"
       "media playing com.example.none\n"
-      "quit com.example.gone\n");
+      "quit com.example.gone\n"
+      "banner com.example.late \"T\" \"M\"\n"
+      "banner com.example.silent \"T\" \"M\"\n");
   ASSERT_TRUE(result.ok());
   auto errors = ScriptParser::checkInstalledApps(result.commands, {"com.spotify.client"});
-  ASSERT_EQ(errors.size(), 3u);
+  ASSERT_EQ(errors.size(), 4u);
   EXPECT_EQ(errors[0].line, 1u);
   EXPECT_EQ(errors[0].message, "no app 'com.example.late' is installed on the device");
   EXPECT_EQ(errors[1].line, 5u);
   EXPECT_EQ(errors[2].line, 6u);
+  EXPECT_EQ(errors[3].line, 8u);  // a banner comes from an installed app
+  EXPECT_EQ(errors[3].message, "no app 'com.example.silent' is installed on the device");
 }
 
 }  // namespace
