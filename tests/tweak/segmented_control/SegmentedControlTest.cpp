@@ -197,6 +197,24 @@ TEST_F(SegmentedControlTest, DraggedPastTheFirstStateOnlyThatSlotChangesAndItSpr
   EXPECT_EQ(control->currentState(), 0);
 }
 
+TEST_F(SegmentedControlTest, DraggedPastTheLastStateOnlyThatSlotChangesAndItSpringsBack) {
+  control->setCurrentState(1);
+  delegate->clear();
+  press(225);
+  moveBy(40);
+  EXPECT_LT(offset(), 0);
+  EXPECT_GT(delegate->percents.back(), 1);
+  EXPECT_EQ(delegate->lastLeft, 1);
+  EXPECT_EQ(delegate->lastRight, 2);
+  for (const auto& [index, s] : delegate->setups) EXPECT_LT(index, 2);
+  lift();
+  forward(3);
+  EXPECT_EQ(offset(), 0);
+  EXPECT_EQ(control->currentState(), 1);
+  EXPECT_EQ(delegate->percents.back(), 1);
+  EXPECT_EQ(delegate->events, (Strings{"will 1", "scroll", "change 1 1"})) << ::testing::PrintToString(delegate->events);
+}
+
 TEST_F(SegmentedControlTest, ReloadInTheMiddleOfADragKeepsEverythingInRange) {
   press(75);
   moveBy(60);
