@@ -212,7 +212,7 @@ TEST_F(SegmentedControlTest, DraggedPastTheLastStateOnlyThatSlotChangesAndItSpri
   EXPECT_EQ(offset(), 0);
   EXPECT_EQ(control->currentState(), 1);
   EXPECT_EQ(delegate->percents.back(), 1);
-  EXPECT_EQ(delegate->events, (Strings{"will 1", "scroll", "change 1 1"})) << ::testing::PrintToString(delegate->events);
+  EXPECT_EQ(delegate->events, (Strings{"will 1", "scroll", "change 1 1"}));
 }
 
 TEST_F(SegmentedControlTest, ReloadInTheMiddleOfADragKeepsEverythingInRange) {
