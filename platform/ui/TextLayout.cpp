@@ -100,7 +100,21 @@ MeasureCache<Measured>& measurements() {
   return cache;
 }
 
+// `index` moved forward to the start of a UTF-8 character (Pango's ranges must not split one).
+unsigned characterStart(const std::string& text, size_t index) {
+  while (index < text.size() && (static_cast<unsigned char>(text[index]) & 0xC0) == 0x80) ++index;
+  return static_cast<unsigned>(std::min(index, text.size()));
+}
+
 }  // namespace
+
+TextLayout::Style TextLayout::Style::scaled(double scale) const {
+  Style s = *this;
+  s.font = font.fontWithSize(font.pointSize() * scale);
+  for (auto& run : s.runs)
+    if (run.font) run.font = run.font->fontWithSize(run.font->pointSize() * scale);
+  return s;
+}
 
 TextLayout::TextLayout(std::string text, Style style, double width)
     : text_(std::move(text)), style_(style), width_(width) {
@@ -115,6 +129,14 @@ TextLayout::TextLayout(std::string text, Style style, double width)
     appendBytes(key, style_.numberOfLines);
     appendBytes(key, style_.lineBreakMode);
     appendBytes(key, width_);
+    appendBytes(key, style_.runs.size());
+    for (const auto& run : style_.runs) {
+      // Colours do not shape the text: only where the fonts are counts.
+      appendBytes(key, run.location);
+      appendBytes(key, run.length);
+      appendBytes(key, run.font ? run.font->pointSize() : -1.0);
+      appendBytes(key, run.font ? run.font->weight() : style_.font.weight());
+    }
     key += text_;
     if (const Measured* m = measurements().find(key)) {
       size_ = m->size;
@@ -161,6 +183,30 @@ void TextLayout::configure(PangoLayout* layout) const {
   auto desc = style_.font.pangoDescription();
   pango_layout_set_font_description(layout, desc.get());
   pango_layout_set_text(layout, text_.c_str(), static_cast<int>(text_.size()));
+  if (style_.runs.empty()) {
+    pango_layout_set_attributes(layout, nullptr);  // the measuring layout is reused
+  } else {
+    PangoAttrList* list = pango_attr_list_new();
+    for (const auto& run : style_.runs) {
+      const unsigned start = characterStart(text_, run.location);
+      const unsigned end = characterStart(text_, run.location + run.length);
+      if (start >= end) continue;
+      auto place = [&](PangoAttribute* attribute) {
+        attribute->start_index = start;
+        attribute->end_index = end;
+        pango_attr_list_insert(list, attribute);
+      };
+      if (run.font) place(pango_attr_font_desc_new(run.font->pangoDescription().get()));
+      if (run.foregroundColor) {
+        auto channel = [](double c) { return static_cast<guint16>(std::lround(std::clamp(c, 0.0, 1.0) * 65535)); };
+        const UIColor& c = *run.foregroundColor;
+        place(pango_attr_foreground_new(channel(c.red()), channel(c.green()), channel(c.blue())));
+        place(pango_attr_foreground_alpha_new(std::max<guint16>(1, channel(c.alpha()))));
+      }
+    }
+    pango_layout_set_attributes(layout, list);
+    pango_attr_list_unref(list);
+  }
   PangoAlignment align = PANGO_ALIGN_LEFT;
   if (style_.alignment == NSTextAlignment::Center) align = PANGO_ALIGN_CENTER;
   if (style_.alignment == NSTextAlignment::Right) align = PANGO_ALIGN_RIGHT;
@@ -193,8 +239,7 @@ void TextLayout::configure(PangoLayout* layout) const {
 }
 
 bool TextLayout::fitsAtScale(const std::string& text, const Style& style, CGSize box, double scale) {
-  Style s = style;
-  s.font = style.font.fontWithSize(style.font.pointSize() * scale);
+  const Style s = style.scaled(scale);
   if (style.numberOfLines == 1) {
     TextLayout natural(text, s, -1);
     return natural.size().width <= box.width + 1e-6;

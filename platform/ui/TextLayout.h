@@ -1,8 +1,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/ui/Geometry.h"
+#include "platform/ui/NSAttributedString.h"
 #include "platform/ui/UIFont.h"
 #include "platform/ui/UIViewTypes.h"
 
@@ -11,7 +13,7 @@ typedef struct _PangoLayout PangoLayout;
 
 namespace platform {
 
-// One text laid out with Pango in one font, wrapped to a width and cut to a
+// One text laid out with Pango in one font (or the fonts of an attributed text), wrapped to a width and cut to a
 // number of lines: what labels measure and what the renderer draws. The
 // renderer asks createPangoLayout() for a layout set up exactly like the
 // measurement (same font, width, wrapping, ellipsis, font options), so the
@@ -25,6 +27,11 @@ class TextLayout {
     NSTextAlignment alignment = NSTextAlignment::Left;  // Natural is resolved by the caller
     int numberOfLines = 1;                              // 0 = unlimited
     NSLineBreakMode lineBreakMode = NSLineBreakMode::ByTruncatingTail;
+    // Fonts and colours over ranges of the text (an attributed text); `font` elsewhere.
+    std::vector<NSAttributedString::Run> runs = {};
+
+    // The same style with every font (`font` and the runs' fonts) at `scale` of its size.
+    Style scaled(double scale) const;
   };
 
   // Lays out `text`; a negative width means no limit (no wrapping, no truncation).

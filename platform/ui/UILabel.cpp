@@ -7,14 +7,38 @@ namespace platform {
 UILabel::UILabel(const CGRect& frame) : UIView(frame) { setUserInteractionEnabled(false); }
 
 void UILabel::setText(std::string text) {
-  if (text == text_) return;
+  if (text == text_ && runs_.empty()) return;
   text_ = std::move(text);
+  runs_.clear();
+  invalidateIntrinsicContentSize();
+}
+
+NSAttributedString UILabel::attributedText() const {
+  NSAttributedString attributed(text_);
+  for (const auto& run : runs_) {
+    if (run.font) attributed.addFont(*run.font, run.location, run.length);
+    if (run.foregroundColor) attributed.addForegroundColor(*run.foregroundColor, run.location, run.length);
+  }
+  return attributed;
+}
+
+void UILabel::setAttributedText(const NSAttributedString& text) {
+  text_ = text.string();
+  runs_ = text.runs();
   invalidateIntrinsicContentSize();
 }
 
 void UILabel::setFont(const UIFont& font) {
   font_ = font;
+  for (auto& run : runs_) run.font.reset();
+  std::erase_if(runs_, [](const NSAttributedString::Run& run) { return !run.font && !run.foregroundColor; });
   invalidateIntrinsicContentSize();
+}
+
+void UILabel::setTextColor(const UIColor& c) {
+  textColor_ = c;
+  for (auto& run : runs_) run.foregroundColor.reset();
+  std::erase_if(runs_, [](const NSAttributedString::Run& run) { return !run.font && !run.foregroundColor; });
 }
 
 void UILabel::setNumberOfLines(int n) {
@@ -47,18 +71,28 @@ NSTextAlignment UILabel::effectiveTextAlignment() const {
 }
 
 TextLayout::Style UILabel::style(const UIFont& font) const {
-  return {font, effectiveTextAlignment(), lines_, lineBreak_};
+  TextLayout::Style s{font, effectiveTextAlignment(), lines_, lineBreak_, runs_};
+  // A shrunk font shrinks the runs' fonts alike.
+  if (!runs_.empty() && font_.pointSize() > 0 && !(font == font_)) {
+    const double scale = font.pointSize() / font_.pointSize();
+    for (auto& run : s.runs)
+      if (run.font) run.font = run.font->fontWithSize(run.font->pointSize() * scale);
+  }
+  return s;
 }
 
 UIFont UILabel::fittedFont() const {
   if (!adjusts_ || text_.empty()) return font_;
   CGSize box = bounds().size;
-  if (fit_.text != text_ || !(fit_.font == font_) || fit_.box != box || fit_.lines != lines_ ||
+  if (fit_.text != text_ || fit_.runs != runs_ || !(fit_.font == font_) || fit_.box != box || fit_.lines != lines_ ||
       fit_.minScale != minScale_) {
-    fit_ = {
-        text_,     font_,
-        box,       lines_,
-        minScale_, TextLayout::fittingScale(text_, style(font_), {box.width, lines_ == 1 ? 0 : box.height}, minScale_)};
+    fit_ = {text_,
+            runs_,
+            font_,
+            box,
+            lines_,
+            minScale_,
+            TextLayout::fittingScale(text_, style(font_), {box.width, lines_ == 1 ? 0 : box.height}, minScale_)};
   }
   return font_.fontWithSize(font_.pointSize() * fit_.scale);
 }

@@ -1,14 +1,17 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "platform/ui/NSAttributedString.h"
 #include "platform/ui/TextLayout.h"
 #include "platform/ui/UIFont.h"
 #include "platform/ui/UIView.h"
 
 namespace platform {
 
-// A view that shows a text (UILabel): font, colour, alignment, line limit,
+// A view that shows a text (UILabel), plain or attributed (fonts and colours
+// over ranges of it): font, colour, alignment, line limit,
 // tail truncation, and shrinking the font to fit the width down to a minimum
 // scale. The text is vertically centred in the bounds. Measurement uses
 // TextLayout, which is also what the renderer draws with (textLayout()).
@@ -18,12 +21,21 @@ class UILabel : public UIView {
   explicit UILabel(const CGRect& frame = CGRectZero);
 
   const std::string& text() const { return text_; }
+  // Shows `text` without attributes.
   void setText(std::string text);
+  // The text with the fonts and colours over ranges of it (none for a plain text).
+  NSAttributedString attributedText() const;
+  // Shows the attributed text: its runs' fonts and colours, the label's elsewhere.
+  void setAttributedText(const NSAttributedString& text);
+  // The attributed text's runs that still apply (none for a plain text).
+  const std::vector<NSAttributedString::Run>& attributeRuns() const { return runs_; }
   const UIFont& font() const { return font_; }
+  // The font of the whole text: it also replaces the fonts of an attributed text.
   void setFont(const UIFont& font);
   // Default opaque black.
   const UIColor& textColor() const { return textColor_; }
-  void setTextColor(const UIColor& c) { textColor_ = c; }
+  // The colour of the whole text: it also replaces the colours of an attributed text.
+  void setTextColor(const UIColor& c);
   // Default Natural (left, or right in a right-to-left layout).
   NSTextAlignment textAlignment() const { return alignment_; }
   void setTextAlignment(NSTextAlignment a) { alignment_ = a; }
@@ -60,6 +72,7 @@ class UILabel : public UIView {
   TextLayout::Style style(const UIFont& font) const;
 
   std::string text_;
+  std::vector<NSAttributedString::Run> runs_;
   UIFont font_ = UIFont::systemFontOfSize(17);
   UIColor textColor_ = UIColor::blackColor();
   NSTextAlignment alignment_ = NSTextAlignment::Natural;
@@ -72,6 +85,7 @@ class UILabel : public UIView {
   // Last shrink-to-fit result, reused while text, font and box are unchanged.
   struct FitCache {
     std::string text;
+    std::vector<NSAttributedString::Run> runs;
     UIFont font;
     CGSize box;
     int lines = -1;

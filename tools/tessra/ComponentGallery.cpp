@@ -177,13 +177,22 @@ bool ComponentGallery::writeControls(const fs::path& folder, std::ostream& err) 
   }
 
   const char* shapeNames[] = {"rounded rectangle", "dribble", "no outline"};
+  // What each picture of a shape style shows: the rounded rectangle keeps its outline while it moves, the
+  // dribble squeezes, and without an outline neither the selector nor the selected titles are drawn.
+  const char* shapeCaptions[3][4] = {
+      {"at rest on the second state", "a quarter of the way (the same outline, moved)",
+       "half-way (the same outline, moved)", "three quarters of the way (the same outline, moved)"},
+      {"at rest on the second state", "a quarter of the way (the right end pinches)", "half-way (the waist narrows)",
+       "three quarters of the way (the left end pinches)"},
+      {"at rest on the second state: no selector and no selected title are drawn",
+       "a quarter of the way: nothing drawn", "half-way: nothing drawn", "three quarters of the way: nothing drawn"}};
   for (unsigned shape = 0; shape < 3; ++shape) {
     const std::string section = std::string("Shape style ") + std::to_string(shape) + " (" + shapeNames[shape] + ")";
     for (auto [name, position, caption] : std::vector<std::tuple<std::string, Position, std::string>>{
-             {"rest", rest(1), "at rest on the second state"},
-             {"quarter", between(0.25), "a quarter of the way (the right end pinches)"},
-             {"half", between(0.5), "half-way (the waist narrows)"},
-             {"three-quarters", between(0.75), "three quarters of the way (the left end pinches)"}}) {
+             {"rest", rest(1), shapeCaptions[shape][0]},
+             {"quarter", between(0.25), shapeCaptions[shape][1]},
+             {"half", between(0.5), shapeCaptions[shape][2]},
+             {"three-quarters", between(0.75), shapeCaptions[shape][3]}}) {
       ok = ok && draw(
                      "shape" + std::to_string(shape) + "-" + name + ".png", section, caption, {300, 36}, kLightBackdrop,
                      std::make_shared<GallerySource>(three),
@@ -201,11 +210,13 @@ bool ComponentGallery::writeControls(const fs::path& folder, std::ostream& err) 
     const std::string v = velocity == 1.0 ? "1" : "2";
     const std::string section = "Gradient, back velocity " + v + " (bounce colour red)";
     for (auto [name, position, caption] : std::vector<std::tuple<std::string, Position, std::string>>{
-             {"past-first", Position{Position::Kind::PastFirst, 0, 0.45}, "dragged 0.45 slot past the first state"},
+             {"past-first", Position{Position::Kind::PastFirst, 0, 0.45},
+              "dragged 0.45 slot past the first state: the left end blends toward the bounce colour"},
              {"rest0", rest(0), "at rest on the first state"},
              {"half", between(0.5), "half-way: the blend between the first two groups"},
              {"rest2", rest(2), "at rest on the last state"},
-             {"past-last", Position{Position::Kind::PastLast, 0, 0.45}, "dragged 0.45 slot past the last state"}}) {
+             {"past-last", Position{Position::Kind::PastLast, 0, 0.45},
+              "dragged 0.45 slot past the last state: the right end blends toward the bounce colour"}}) {
       ok = ok && draw(
                      "gradient-v" + v + "-" + name + ".png", section, caption, {300, 36}, kDarkBackdrop,
                      std::make_shared<GallerySource>(three, true),

@@ -177,13 +177,9 @@ void TSSegmentedControl::reinstallViews() {
 std::shared_ptr<UIView> TSSegmentedControl::viewForStateAtIndex(TSSegmentedControlDataSource& source, long index) {
   if (auto view = source.viewForStateAtIndex(*this, index)) return view;
   auto title = source.titleForStateAtIndex(*this, index);
-  if (!title) assertionFailure("Data source should provide titles/attribute titles or views.");
-  auto label = std::make_shared<platform::UILabel>();
-  label->setText(title.value_or(""));
-  label->setFont(textFont_);
-  label->setTextColor(textColor_);
-  label->setTextAlignment(platform::NSTextAlignment::Center);
-  return label;
+  auto attributed = source.attributedTitleForStateAtIndex(*this, index);
+  if (!title && !attributed) assertionFailure("Data source should provide titles/attribute titles or views.");
+  return makeTitleLabel(title, attributed, textColor_);
 }
 
 std::shared_ptr<UIView> TSSegmentedControl::selectedViewForStateAtIndex(TSSegmentedControlDataSource& source,
@@ -191,11 +187,24 @@ std::shared_ptr<UIView> TSSegmentedControl::selectedViewForStateAtIndex(TSSegmen
   if (auto view = source.viewForSelectedStateAtIndex(*this, index)) return view;
   if (auto view = source.viewForStateAtIndex(*this, index)) return view;
   auto title = source.titleForSelectedStateAtIndex(*this, index);
-  if (!title) title = source.titleForStateAtIndex(*this, index);
+  auto attributed = source.attributedTitleForSelectedStateAtIndex(*this, index);
+  if (!title && !attributed) {
+    title = source.titleForStateAtIndex(*this, index);
+    attributed = source.attributedTitleForStateAtIndex(*this, index);
+  }
+  return makeTitleLabel(title, attributed, selectedStateTextColor_);
+}
+
+std::shared_ptr<UIView> TSSegmentedControl::makeTitleLabel(
+    const std::optional<std::string>& title, const std::optional<platform::NSAttributedString>& attributed,
+    const UIColor& color) const {
   auto label = std::make_shared<platform::UILabel>();
-  label->setText(title.value_or(""));
-  label->setFont(textFont_);
-  label->setTextColor(selectedStateTextColor_);
+  if (title) {
+    label->setText(*title);
+    label->setFont(textFont_);
+  }
+  if (attributed) label->setAttributedText(*attributed);
+  label->setTextColor(color);  // over the whole text, attributed or not
   label->setTextAlignment(platform::NSTextAlignment::Center);
   return label;
 }

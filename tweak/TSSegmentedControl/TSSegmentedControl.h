@@ -129,6 +129,10 @@ class TSSegmentedControl : public platform::UIView, private platform::UIScrollVi
   void reinstallViews();
   std::shared_ptr<platform::UIView> viewForStateAtIndex(TSSegmentedControlDataSource& source, long index);
   std::shared_ptr<platform::UIView> selectedViewForStateAtIndex(TSSegmentedControlDataSource& source, long index);
+  // A centred title label: the plain title in textFont, then the attributed title over it, in `color`.
+  std::shared_ptr<platform::UIView> makeTitleLabel(const std::optional<std::string>& title,
+                                                   const std::optional<platform::NSAttributedString>& attributed,
+                                                   const platform::UIColor& color) const;
   void setupStateViewAtIndex(long index, double selectionPercent);
   void resetStateViewAtIndex(long index);
   void updateTransitionStyle();

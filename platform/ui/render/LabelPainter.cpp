@@ -28,6 +28,7 @@ void LabelPainter::paint(cairo_t* cr, const UILabel& label) {
   cairo_matrix_t m;
   cairo_get_matrix(cr, &m);
   Key key{label.text(),
+          label.attributeRuns(),
           label.font(),
           label.effectiveTextAlignment(),
           label.numberOfLines(),

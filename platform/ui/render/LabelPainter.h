@@ -1,8 +1,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/ui/Geometry.h"
+#include "platform/ui/NSAttributedString.h"
 #include "platform/ui/UIFont.h"
 #include "platform/ui/UIViewTypes.h"
 
@@ -34,6 +36,7 @@ class LabelPainter {
   // Everything the layout and its placement depend on.
   struct Key {
     std::string text;
+    std::vector<NSAttributedString::Run> runs;
     UIFont font;
     NSTextAlignment alignment = NSTextAlignment::Left;
     int lines = 1;

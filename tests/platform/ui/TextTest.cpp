@@ -65,6 +65,66 @@ TEST_F(TextTest, LabelMeasuresItsNaturalSize) {
   EXPECT_FALSE(label->isUserInteractionEnabled());
 }
 
+TEST_F(TextTest, AttributedFontsShapeTheTextWhereTheyApply) {
+  const UIFont base = UIFont::systemFontOfSize(14);
+  TextLayout plain("Wi-Fi on", style(base), -1);
+  TextLayout::Style bigStart = style(base);
+  bigStart.runs.push_back({0, 5, UIFont::systemFontOfSize(28), std::nullopt});
+  TextLayout mixed("Wi-Fi on", bigStart, -1);
+  TextLayout allBig("Wi-Fi on", style(UIFont::systemFontOfSize(28)), -1);
+  EXPECT_GT(mixed.size().width, plain.size().width + 10);
+  EXPECT_LT(mixed.size().width, allBig.size().width - 5);
+  EXPECT_NEAR(mixed.size().height, allBig.size().height, 0.5);
+  // A colour does not change the size; a range past the end is cut to the text.
+  TextLayout::Style coloured = style(base);
+  coloured.runs.push_back({3, 100, std::nullopt, UIColor::redColor()});
+  EXPECT_EQ(TextLayout("Wi-Fi on", coloured, -1).size(), plain.size());
+  NSAttributedString cut("Wi-Fi");
+  cut.addFont(base, 3, 100);
+  cut.addFont(base, 9, 1);
+  ASSERT_EQ(cut.runs().size(), 1u);
+  EXPECT_EQ(cut.runs()[0].length, 2u);
+}
+
+TEST_F(TextTest, LabelTakesAnAttributedTextAndItsFontAndColourReplaceTheRuns) {
+  auto label = std::make_shared<UILabel>();
+  label->setFont(UIFont::systemFontOfSize(14));
+  NSAttributedString text("Wi-Fi on");
+  text.addFont(UIFont::systemFontOfSize(28), 0, 5);
+  text.addForegroundColor(UIColor::redColor(), 6, 2);
+  label->setAttributedText(text);
+  EXPECT_EQ(label->text(), "Wi-Fi on");
+  EXPECT_EQ(label->attributedText(), text);
+  const double wide = label->intrinsicContentSize().width;
+  label->setTextColor(UIColor::blueColor());  // over the whole text: the red run goes
+  NSAttributedString fontOnly("Wi-Fi on");
+  fontOnly.addFont(UIFont::systemFontOfSize(28), 0, 5);
+  EXPECT_EQ(label->attributedText(), fontOnly);
+  EXPECT_EQ(label->intrinsicContentSize().width, wide);
+  label->setFont(UIFont::systemFontOfSize(14));  // over the whole text: the big run goes
+  EXPECT_TRUE(label->attributeRuns().empty());
+  EXPECT_LT(label->intrinsicContentSize().width, wide - 10);
+  label->setAttributedText(text);
+  label->setText("Wi-Fi on");  // a plain text has no runs
+  EXPECT_TRUE(label->attributeRuns().empty());
+}
+
+TEST_F(TextTest, AShrunkAttributedTextShrinksItsRunsAlike) {
+  auto label = std::make_shared<UILabel>(CGRectMake(0, 0, 60, 30));
+  label->setFont(UIFont::systemFontOfSize(14));
+  label->setAdjustsFontSizeToFitWidth(true);
+  label->setMinimumScaleFactor(0.1);
+  NSAttributedString text("Wi-Fi on");
+  text.addFont(UIFont::systemFontOfSize(28), 0, 5);
+  label->setAttributedText(text);
+  const TextLayout drawn = label->textLayout();
+  EXPECT_LT(label->fittedFont().pointSize(), 14);
+  EXPECT_LE(drawn.size().width, 60 + 1e-6);
+  EXPECT_GT(drawn.size().width, 50);
+  ASSERT_EQ(drawn.style().runs.size(), 1u);
+  EXPECT_DOUBLE_EQ(drawn.style().runs[0].font->pointSize(), 28 * label->fittedFont().pointSize() / 14);
+}
+
 TEST_F(TextTest, ShrinksToFitItsWidthDownToTheMinimumScale) {
   auto label = std::make_shared<UILabel>(CGRectMake(0, 0, 100, 50));
   label->setFont(UIFont::systemFontOfSize(40, UIFontWeight::Medium));

@@ -10,6 +10,7 @@
 
 #include "platform/foundation/DistributedNotificationCenter.h"
 #include "platform/runtime/MessageSend.h"
+#include "platform/runtime/Runtime.h"
 #include "platform/springboard/screen/DeviceScreen.h"
 #include "platform/springboard/screen/DockView.h"
 #include "platform/springboard/screen/HomeScreenView.h"
@@ -161,6 +162,30 @@ TEST_F(PanelPresentationTest, ACustomizedAppGetsSixtyNineSpacesAndAStripOfItsThi
                                                  std::min((h - 2) * 3 + 16, subtitle.size.width), h - 2));
   EXPECT_EQ(strip->alpha(), 0.8);
   EXPECT_EQ(strip->superview(), &tessra->labelsView());
+}
+
+// The settings bundle finds the strip's class by name once the plug-in library is loaded.
+TEST_F(PanelPresentationTest, TheLoadedPluginMakesStripsByTheClassName) {
+  auto& d = make();
+  d.home.customize("com.test.a", {.volume = 0.4, .toggles = {{"wifi", 1}, {"dnd", 0}}});
+  d.start();
+  platform::Class* cls = platform::objc_getClass("TSCustomizedThingsView");
+  ASSERT_NE(cls, nullptr);
+  auto strip = platform::msgSend<std::shared_ptr<UIView>, CGRect, std::string, platform::UIColor>(
+      cls, "initWithFrame:bundleId:uiColor:", platform::CGRectMake(0, 0, 64, 16), std::string("com.test.a"),
+      platform::UIColor::whiteColor());
+  ASSERT_NE(strip, nullptr);
+  EXPECT_EQ(strip->frame(), platform::CGRectMake(0, 0, 64, 16));
+  // One row of icons, each with its badge: the volume, then the switches.
+  ASSERT_EQ(strip->subviews().size(), 1u);
+  std::vector<std::string> badges;
+  for (const auto& icon : strip->subviews()[0]->subviews()) {
+    EXPECT_NEAR(icon->frame().size.width, 64.0 / 3 - 4, 1e-9);
+    EXPECT_EQ(icon->alpha(), 0.65);
+    for (const auto& sub : icon->subviews())
+      if (auto* badge = dynamic_cast<platform::UILabel*>(sub.get())) badges.push_back(badge->text());
+  }
+  EXPECT_EQ(badges, (std::vector<std::string>{"40%", "On", "Off"}));
 }
 
 TEST_F(PanelPresentationTest, HideTessraMenuLeavesTheItemOut) {

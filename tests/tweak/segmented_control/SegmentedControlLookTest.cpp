@@ -3,6 +3,7 @@
 // the ends, the shadow's fades on the clock, and a few drawn pixels.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 
 #include "platform/foundation/ManualTaskEnvironment.h"
@@ -204,24 +205,43 @@ TEST_F(SegmentedControlLookTest, ShadowFadesOutWhileMovingAndInWhenCommitted) {
   EXPECT_EQ(layer.shadowOffset(), CGSizeMake(0, 5));
   EXPECT_EQ(layer.shadowPath()->bounds(), CGRectMake(0, 0, 150, 30));
 
-  moveTo(140);
+  moveTo(140);  // off the state: the shadow fades out, linearly over 0.8 s
   env.fastForwardBy(seconds(0.4));
-  EXPECT_GT(shadowOpacityShown(), 0.05);
-  EXPECT_LT(shadowOpacityShown(), 0.65);
-  env.fastForwardBy(seconds(0.4));
+  EXPECT_NEAR(shadowOpacityShown(), 0.35, 1e-6);
+  env.fastForwardBy(seconds(0.39));
+  EXPECT_NEAR(shadowOpacityShown(), 0.00875, 1e-6);
+  env.fastForwardBy(seconds(0.01));
   EXPECT_EQ(shadowOpacityShown(), 0);
 
   control->setCurrentState(1, true);
-  env.fastForwardBy(seconds(0.3));  // the glide ends and commits
-  EXPECT_EQ(control->currentState(), 1);
+  while (control->currentState() != 1) env.fastForwardBy(std::chrono::milliseconds(1));  // the glide commits
   EXPECT_EQ(layer.shadowPath()->bounds(), CGRectMake(150, 0, 150, 30));
+  // The shadow fades in, linearly over 0.5 s from the moment of the commit.
   env.fastForwardBy(seconds(0.25));
-  EXPECT_GT(shadowOpacityShown(), 0.05);
-  EXPECT_LT(shadowOpacityShown(), 0.65);
-  env.fastForwardBy(seconds(0.25));
+  EXPECT_NEAR(shadowOpacityShown(), 0.35, 0.002);
+  env.fastForwardBy(seconds(0.24));
+  EXPECT_NEAR(shadowOpacityShown(), 0.686, 0.002);
+  env.fastForwardBy(seconds(0.01));
   EXPECT_EQ(shadowOpacityShown(), 0.7);
   env.fastForwardBy(seconds(5));
   EXPECT_EQ(shadowOpacityShown(), 0.7);  // kept at its end value
+}
+
+TEST_F(SegmentedControlLookTest, ShadowFadeTimesFollowTheDurations) {
+  build(2, Style::Mask);
+  control->setShadowHideDuration(0.2);
+  control->setShadowShowDuration(1.0);
+  moveTo(140);
+  env.fastForwardBy(seconds(0.1));
+  EXPECT_NEAR(shadowOpacityShown(), 0.35, 1e-6);
+  env.fastForwardBy(seconds(0.1));
+  EXPECT_EQ(shadowOpacityShown(), 0);
+  control->setCurrentState(1, true);
+  while (control->currentState() != 1) env.fastForwardBy(std::chrono::milliseconds(1));
+  env.fastForwardBy(seconds(0.5));
+  EXPECT_NEAR(shadowOpacityShown(), 0.35, 0.002);
+  env.fastForwardBy(seconds(0.5));
+  EXPECT_EQ(shadowOpacityShown(), 0.7);
 }
 
 TEST_F(SegmentedControlLookTest, ShadowTakesTheStatesFirstGradientColour) {

@@ -92,6 +92,118 @@ TEST_F(SegmentedControlTest, FirstLayoutShowsStateZeroWithSlotsSideBySide) {
   EXPECT_TRUE(control->selectorViewPath().has_value());
 }
 
+// Slot content as views: tagged 10 + i for the plain views, 20 + i for the selected ones.
+class ViewsDataSource : public TSSegmentedControlDataSource {
+ public:
+  long numberOfStatesInSegmentedControl(TSSegmentedControl&) override { return 2; }
+  std::optional<std::string> titleForStateAtIndex(TSSegmentedControl&, long index) override {
+    return titles ? std::optional<std::string>("T" + std::to_string(index)) : std::nullopt;
+  }
+  std::optional<std::string> titleForSelectedStateAtIndex(TSSegmentedControl&, long index) override {
+    return selectedTitles ? std::optional<std::string>("Selected T" + std::to_string(index)) : std::nullopt;
+  }
+  std::shared_ptr<UIView> viewForStateAtIndex(TSSegmentedControl&, long index) override {
+    if (!views) return nullptr;
+    auto view = std::make_shared<UIView>();
+    view->setTag(10 + index);
+    ++viewsMade;
+    return view;
+  }
+  std::shared_ptr<UIView> viewForSelectedStateAtIndex(TSSegmentedControl&, long index) override {
+    if (!selectedViews) return nullptr;
+    auto view = std::make_shared<UIView>();
+    view->setTag(20 + index);
+    return view;
+  }
+  std::optional<NSAttributedString> attributedTitleForStateAtIndex(TSSegmentedControl&, long index) override {
+    if (!attributedTitles) return std::nullopt;
+    NSAttributedString title("Bold T" + std::to_string(index));
+    title.addFont(UIFont::systemFontOfSize(20, UIFontWeight::Bold), 0, 4);
+    title.addForegroundColor(UIColor::redColor(), 0, 4);
+    return title;
+  }
+  std::optional<NSAttributedString> attributedTitleForSelectedStateAtIndex(TSSegmentedControl&, long index) override {
+    if (!attributedSelectedTitles) return std::nullopt;
+    NSAttributedString title("Bold selected T" + std::to_string(index));
+    title.addFont(UIFont::systemFontOfSize(20, UIFontWeight::Bold), 0, 4);
+    return title;
+  }
+  bool titles = false, selectedTitles = false, views = false, selectedViews = false;
+  bool attributedTitles = false, attributedSelectedTitles = false;
+  int viewsMade = 0;
+};
+
+TEST_F(SegmentedControlTest, SlotContentComesFromViewsBeforeTitles) {
+  auto views = std::make_shared<ViewsDataSource>();
+  views->titles = views->views = views->selectedViews = true;
+  control->setDataSource(views);
+  EXPECT_EQ(control->stateViews()[1]->tag(), 11);
+  EXPECT_EQ(control->selectedStateViews()[1]->tag(), 21);
+  EXPECT_EQ(control->stateViews()[1]->superview(), control->stateViewContainers()[1].get());
+  EXPECT_EQ(control->stateViews()[1]->frame(), CGRectMake(0, 0, 150, 30));
+  EXPECT_EQ(control->selectedStateViews()[1]->frame(), CGRectMake(0, 0, 150, 30));
+
+  // Without selected views the data source is asked for a second plain view.
+  views->selectedViews = false;
+  views->viewsMade = 0;
+  control->reloadData();
+  EXPECT_EQ(views->viewsMade, 4);
+  EXPECT_EQ(control->selectedStateViews()[0]->tag(), 10);
+  EXPECT_NE(control->selectedStateViews()[0], control->stateViews()[0]);
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(SegmentedControlTest, SelectedTitlesWinOverTitlesInTheSelectedLook) {
+  auto titles = std::make_shared<ViewsDataSource>();
+  titles->titles = titles->selectedTitles = true;
+  control->setTextFont(UIFont::systemFontOfSize(11));
+  control->setDataSource(titles);
+  auto* plain = dynamic_cast<UILabel*>(control->stateViews()[0].get());
+  auto* selected = dynamic_cast<UILabel*>(control->selectedStateViews()[0].get());
+  ASSERT_TRUE(plain && selected);
+  EXPECT_EQ(plain->text(), "T0");
+  EXPECT_EQ(selected->text(), "Selected T0");
+  EXPECT_EQ(selected->textColor(), UIColor::whiteColor());
+  EXPECT_EQ(selected->font().pointSize(), 11);
+  EXPECT_EQ(selected->textAlignment(), NSTextAlignment::Center);
+}
+
+TEST_F(SegmentedControlTest, AttributedTitlesWinAndTakeTheControlsColours) {
+  auto titles = std::make_shared<ViewsDataSource>();
+  titles->titles = titles->attributedTitles = true;
+  control->setTextFont(UIFont::systemFontOfSize(11));
+  control->setDataSource(titles);
+  auto* plain = dynamic_cast<UILabel*>(control->stateViews()[1].get());
+  auto* selected = dynamic_cast<UILabel*>(control->selectedStateViews()[1].get());
+  ASSERT_TRUE(plain && selected);
+  EXPECT_EQ(plain->text(), "Bold T1");
+  EXPECT_EQ(plain->font().pointSize(), 11);  // the plain title's font, where the attributed one sets none
+  EXPECT_EQ(plain->textColor(), UIColor::blackColor());
+  // The styled part keeps its font; the colour is the control's over the whole text.
+  NSAttributedString expected("Bold T1");
+  expected.addFont(UIFont::systemFontOfSize(20, UIFontWeight::Bold), 0, 4);
+  EXPECT_EQ(plain->attributedText(), expected);
+  // Without selected titles the selected look takes the same titles, in the selected colour.
+  EXPECT_EQ(selected->attributedText(), expected);
+  EXPECT_EQ(selected->textColor(), UIColor::whiteColor());
+  // The bold part makes the title wider than the same text in the plain font.
+  UILabel same;
+  same.setText("Bold T1");
+  same.setFont(UIFont::systemFontOfSize(11));
+  EXPECT_GT(plain->intrinsicContentSize().width, same.intrinsicContentSize().width + 5);
+
+  titles->attributedSelectedTitles = true;
+  control->reloadData();
+  selected = dynamic_cast<UILabel*>(control->selectedStateViews()[0].get());
+  EXPECT_EQ(selected->text(), "Bold selected T0");
+
+  // An attributed title alone is enough.
+  titles->titles = titles->attributedSelectedTitles = false;
+  control->reloadData();
+  EXPECT_EQ(dynamic_cast<UILabel*>(control->stateViews()[0].get())->text(), "Bold T0");
+  EXPECT_TRUE(log.empty());
+}
+
 TEST_F(SegmentedControlTest, ViewsAreOrderedBackToFront) {
   const auto& subs = control->subviews();
   ASSERT_EQ(subs.size(), 9u);
@@ -195,6 +307,24 @@ TEST_F(SegmentedControlTest, DraggedPastTheFirstStateOnlyThatSlotChangesAndItSpr
   forward(3);
   EXPECT_EQ(offset(), 150);
   EXPECT_EQ(control->currentState(), 0);
+}
+
+TEST_F(SegmentedControlTest, DraggedPastTheLastStateOnlyThatSlotChangesAndItSpringsBack) {
+  control->setCurrentState(1);
+  delegate->clear();
+  press(225);
+  moveBy(40);
+  EXPECT_LT(offset(), 0);
+  EXPECT_GT(delegate->percents.back(), 1);
+  EXPECT_EQ(delegate->lastLeft, 1);
+  EXPECT_EQ(delegate->lastRight, 2);
+  for (const auto& [index, s] : delegate->setups) EXPECT_LT(index, 2);
+  lift();
+  forward(3);
+  EXPECT_EQ(offset(), 0);
+  EXPECT_EQ(control->currentState(), 1);
+  EXPECT_EQ(delegate->percents.back(), 1);
+  EXPECT_EQ(delegate->events, (Strings{"will 1", "scroll", "change 1 1"}));
 }
 
 TEST_F(SegmentedControlTest, ReloadInTheMiddleOfADragKeepsEverythingInRange) {

@@ -20,6 +20,7 @@
 #include "tweak/panel/TSCustomizedThingsView.h"
 #include "tweak/store/TessraStorageManager.h"
 #include "tweak/testing/TessraStorageManagerTestApi.h"
+#include "tweak/vocabulary/ToggleType.h"
 
 namespace {
 
@@ -183,6 +184,50 @@ TEST_F(CustomizedThingsViewTest, ManyThingsShareTheWidthWithEqualGaps) {
     EXPECT_NEAR(list[i]->frame().size.width, side, 1e-9);
     EXPECT_NEAR(list[i]->frame().origin.y, (16 - side) / 2, 1e-9);  // centred across
   }
+  EXPECT_EQ(layoutConflicts(), 0u);
+}
+
+TEST_F(CustomizedThingsViewTest, EverySwitchAndBehaviourFitsInsideTheStripInItsOrder) {
+  Dict toggles;
+  std::vector<std::string> expected{"volume", "brightness"};
+  std::vector<std::string> behaviours;
+  int i = 0;
+  // Behaviours first in the dictionary: the strip still shows them after every switch.
+  for (const auto& d : actionDescriptions()) {
+    toggles.set(std::string(d.name), plist::Value(i++ % 2));
+    behaviours.emplace_back(d.name);
+  }
+  for (const auto& d : switchDescriptions()) {
+    toggles.set(std::string(d.name), plist::Value(i++ % 2));
+    expected.emplace_back(d.name);
+  }
+  expected.insert(expected.end(), behaviours.begin(), behaviours.end());
+  store({{"app", plist::Value(Dict{{"volume", 1.0}, {"brightness", 0.0}, {"toggles", plist::Value(toggles)}})}});
+  const double width = 275;
+  auto view = strip("app", CGRectMake(0, 0, width, 16));
+  const double n = static_cast<double>(expected.size());
+  EXPECT_EQ(TessraStorageManager::sharedInstance().getNbCustomizedThingsForBundleId("app"),
+            static_cast<int64_t>(expected.size()));
+  std::vector<std::string> shown = names(*view);
+  // The switches keep the dictionary's order among themselves, as do the behaviours.
+  ASSERT_EQ(shown.size(), expected.size());
+  std::vector<std::string> sortedShown(shown.begin() + 2,
+                                       shown.begin() + 2 + static_cast<long>(switchDescriptions().size()));
+  std::vector<std::string> sortedExpected(expected.begin() + 2,
+                                          expected.begin() + 2 + static_cast<long>(switchDescriptions().size()));
+  std::sort(sortedShown.begin(), sortedShown.end());
+  std::sort(sortedExpected.begin(), sortedExpected.end());
+  EXPECT_EQ(sortedShown, sortedExpected);
+  for (size_t k = 2 + switchDescriptions().size(); k < shown.size(); ++k)
+    EXPECT_TRUE(shown[k].starts_with("action_")) << k << " " << shown[k];
+  double right = 0;
+  for (auto* icon : icons(*view)) {
+    EXPECT_NEAR(icon->frame().size.width, width / n - 4, 1e-9);
+    EXPECT_GE(icon->frame().origin.x, right - 1e-9);  // no overlap
+    right = icon->frame().origin.x + icon->frame().size.width;
+    EXPECT_NE(icon->badgeLabel(), nullptr);
+  }
+  EXPECT_NEAR(right, width, 1e-9);
   EXPECT_EQ(layoutConflicts(), 0u);
 }
 

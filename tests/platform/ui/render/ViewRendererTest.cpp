@@ -496,6 +496,45 @@ TEST_F(ViewRendererTest, LabelTextIsDrawnInsideItsTextRect) {
   EXPECT_NEAR(left, right, inked / 4);
 }
 
+TEST_F(ViewRendererTest, AttributedColoursAreDrawnWhereTheyApply) {
+  auto root = box(CGRectMake(0, 0, 80, 30), std::nullopt);
+  auto label = std::make_shared<UILabel>(CGRectMake(0, 0, 80, 30));
+  label->setFont(UIFont::systemFontOfSize(14));
+  label->setTextColor(UIColor::redColor());
+  NSAttributedString text("WWWW WWWW");
+  text.addForegroundColor(UIColor::blueColor(), 5, 4);
+  label->setAttributedText(text);
+  root->addSubview(label);
+  auto out = renderer_.renderView(*root, 2);
+  // Left of the space the label's red, right of it the run's blue; nothing green.
+  const double split = TextLayout("WWWW ", {label->font()}, -1).size().width * 2;
+  int red = 0, blue = 0;
+  for (int y = 0; y < 60; ++y) {
+    for (int x = 0; x < 160; ++x) {
+      const uint32_t p = out->pixelAt(x, y);
+      if (alphaOf(p) < 128) continue;
+      EXPECT_EQ(greenOf(p), 0u);
+      if (x < split - 2) {
+        EXPECT_EQ(p & 0xFFu, 0u) << x << " " << y;  // no blue on the red side
+        ++red;
+      } else if (x > split + 2) {
+        EXPECT_EQ((p >> 16) & 0xFFu, 0u) << x << " " << y;  // no red on the blue side
+        ++blue;
+      }
+    }
+  }
+  EXPECT_GT(red, 50);
+  EXPECT_GT(blue, 50);
+  // A new text is laid out again: the kept layout is not reused for other runs.
+  text.addForegroundColor(UIColor::redColor(), 5, 4);
+  label->setAttributedText(text);
+  out = renderer_.renderView(*root, 2);
+  int blueLeft = 0;
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 160; ++x) blueLeft += alphaOf(out->pixelAt(x, y)) >= 128 && (out->pixelAt(x, y) & 0xFFu) != 0;
+  EXPECT_EQ(blueLeft, 0);
+}
+
 TEST_F(ViewRendererTest, EmptyLabelDrawsNothing) {
   auto label = std::make_shared<UILabel>(CGRectMake(0, 0, 10, 10));
   auto out = renderer_.renderView(*label, 1);

@@ -99,6 +99,31 @@ TEST_F(ScreenScriptTest, BadLinesAreRefusedWithTheirLineAndChangeNothing) {
   EXPECT_FALSE(fs::exists(scratch_ / "missing"));
 }
 
+// The panel's segmented control reached with touches: a tap on a segment, and a drag of its selector.
+TEST_F(ScreenScriptTest, ThePanelsSegmentedControlIsTappedAndDragged) {
+  ProcessResult run = dryRun(
+      "press icon com.apple.Maps\n"
+      "tap \"Tessra\"\n"
+      "wait 1\n"
+      "expect ring toggles\n"
+      "panel segment Behaviors\n"
+      "wait 0.6\n"
+      "expect ring behaviors\n"
+      "panel segment Toggles\n"
+      "wait 0.6\n"
+      "expect ring toggles\n"
+      "panel scroll 1\n"
+      "wait 1\n"
+      "expect ring behaviors\n"
+      "panel scroll 0.3\n"
+      "wait 1\n"
+      "expect ring toggles\n"
+      "panel scroll 0.7\n"
+      "wait 1\n"
+      "expect ring behaviors\n");
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+}
+
 TEST_F(ScreenScriptTest, TabletsAndOlderSystemsHaveTheirOwnMenus) {
   ProcessResult run = dryRun(
       "version 12.4\n"
