@@ -53,10 +53,16 @@ std::optional<pid_t> HostFiles::runningPid(const std::filesystem::path& root) {
   if (!pid) return std::nullopt;
   // A host that has ended but was not reaped yet is gone too.
   if (!platform::ProcessState::isRunning(*pid)) return std::nullopt;
-  // A pid may have been reused by an unrelated program after a crash: check its name.
+  // A pid may have been reused by an unrelated program after a crash: check its name. A host whose program
+  // file was replaced since it started (the project was built again) shows it as "SpringBoard (deleted)"
+  // and is still this device's host.
   std::error_code ec;
   auto exe = std::filesystem::read_symlink("/proc/" + std::to_string(*pid) + "/exe", ec);
-  if (!ec && exe.filename() != "SpringBoard") return std::nullopt;
+  if (ec) return pid;
+  std::string name = exe.filename().string();
+  if (constexpr std::string_view kReplaced = " (deleted)"; name.ends_with(kReplaced))
+    name.resize(name.size() - kReplaced.size());
+  if (name != "SpringBoard") return std::nullopt;
   return pid;
 }
 
