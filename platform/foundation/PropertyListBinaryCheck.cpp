@@ -5,19 +5,15 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/foundation/PropertyListBinaryLayout.h"
+
 namespace platform::plist {
 
 namespace {
 
-constexpr std::string_view kMagic = "bplist00";
-constexpr size_t kTrailerSize = 32;
-
-// Reads an unsigned big-endian integer of `width` bytes (1 to 8).
-uint64_t readBigEndian(const unsigned char* p, size_t width) {
-  uint64_t v = 0;
-  for (size_t i = 0; i < width; ++i) v = (v << 8) | p[i];
-  return v;
-}
+using binary::kMagic;
+using binary::kTrailerSize;
+using binary::readBigEndian;
 
 // What the check needs of one object: where its references are, how many,
 // and how many bytes of text or data it adds to the expanded tree.
@@ -65,13 +61,13 @@ class Walker {
 CheckResult Walker::readTrailer() {
   if (size_ < kMagic.size() + kTrailerSize)
     return CheckResult::fail(ReadStatus::Malformed, "binary property list too short for its trailer");
-  const unsigned char* t = data_ + size_ - kTrailerSize;
-  offsetSize_ = t[6];
-  refSize_ = t[7];
-  objectCount_ = readBigEndian(t + 8, 8);
-  topObject_ = readBigEndian(t + 16, 8);
-  tableOffset_ = readBigEndian(t + 24, 8);
-  if (offsetSize_ < 1 || offsetSize_ > 8 || refSize_ < 1 || refSize_ > 8)
+  const binary::Trailer trailer = binary::readTrailer(data_, size_);
+  offsetSize_ = trailer.offsetSize;
+  refSize_ = trailer.refSize;
+  objectCount_ = trailer.objectCount;
+  topObject_ = trailer.topObject;
+  tableOffset_ = trailer.tableOffset;
+  if (!trailer.widthsValid())
     return CheckResult::fail(ReadStatus::Malformed, "binary property list with invalid offset or reference size");
   if (objectCount_ == 0 || topObject_ >= objectCount_)
     return CheckResult::fail(ReadStatus::Malformed, "binary property list with no valid top object");
@@ -80,9 +76,7 @@ CheckResult Walker::readTrailer() {
   if (objectCount_ > maxObjects)
     return CheckResult::fail(ReadStatus::TooComplex, "binary property list with " + std::to_string(objectCount_) +
                                                          " objects (limit " + std::to_string(maxObjects) + ")");
-  const uint64_t trailerAt = size_ - kTrailerSize;
-  if (tableOffset_ < kMagic.size() || tableOffset_ > trailerAt ||
-      objectCount_ > (trailerAt - tableOffset_) / offsetSize_)
+  if (!trailer.tableFits(size_))
     return CheckResult::fail(ReadStatus::Malformed, "binary property list with its offset table outside the file");
   return {};
 }

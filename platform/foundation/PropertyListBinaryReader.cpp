@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/foundation/PropertyListBinaryLayout.h"
 #include "platform/foundation/PropertyListText.h"
 #include "platform/foundation/Utf8.h"
 
@@ -11,16 +12,11 @@ namespace platform::plist {
 
 namespace {
 
-constexpr size_t kHeaderSize = 8;  // "bplist00"
-constexpr size_t kTrailerSize = 32;
+using binary::kMagic;
+using binary::kTrailerSize;
+using binary::readBigEndian;
 // Nesting the reader follows at most; the structural check holds files to far less.
 constexpr size_t kMaxNesting = 512;
-
-uint64_t readBigEndian(const unsigned char* p, size_t width) {
-  uint64_t v = 0;
-  for (size_t i = 0; i < width; ++i) v = (v << 8) | p[i];
-  return v;
-}
 
 class Reader {
  public:
@@ -28,16 +24,14 @@ class Reader {
       : data_(reinterpret_cast<const unsigned char*>(bytes.data())), size_(bytes.size()) {}
 
   CheckResult run(Value& out) {
-    if (size_ < kHeaderSize + kTrailerSize) return malformed("too short for its trailer");
-    const unsigned char* t = data_ + size_ - kTrailerSize;
-    offsetSize_ = t[6];
-    refSize_ = t[7];
-    objectCount_ = readBigEndian(t + 8, 8);
-    const uint64_t top = readBigEndian(t + 16, 8);
-    tableOffset_ = readBigEndian(t + 24, 8);
-    if (offsetSize_ < 1 || offsetSize_ > 8 || refSize_ < 1 || refSize_ > 8 || top >= objectCount_ ||
-        tableOffset_ < kHeaderSize || tableOffset_ > size_ - kTrailerSize ||
-        objectCount_ > (size_ - kTrailerSize - tableOffset_) / offsetSize_)
+    if (size_ < kMagic.size() + kTrailerSize) return malformed("too short for its trailer");
+    const binary::Trailer trailer = binary::readTrailer(data_, size_);
+    offsetSize_ = trailer.offsetSize;
+    refSize_ = trailer.refSize;
+    objectCount_ = trailer.objectCount;
+    tableOffset_ = trailer.tableOffset;
+    const uint64_t top = trailer.topObject;
+    if (!trailer.widthsValid() || top >= objectCount_ || !trailer.tableFits(size_))
       return malformed("with an invalid trailer");
     if (!object(top, nullptr, 1, out)) {
       out = Value();
@@ -65,7 +59,7 @@ class Reader {
   bool offsetOf(uint64_t index, uint64_t& at) {
     if (index >= objectCount_) return fail(ReadStatus::Malformed, "binary property list reference out of range");
     at = readBigEndian(data_ + tableOffset_ + index * offsetSize_, offsetSize_);
-    if (at < kHeaderSize || at >= tableOffset_)
+    if (at < kMagic.size() || at >= tableOffset_)
       return fail(ReadStatus::Malformed, "binary property list object outside the object area");
     return true;
   }
