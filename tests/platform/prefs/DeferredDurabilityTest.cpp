@@ -31,6 +31,13 @@ using Api = DeferredDurabilityTestApi;
 
 class DeferredDurabilityTest : public testing::PrefsTest {
  protected:
+  // A descriptor that cannot be flushed (a pipe's read end, its write end closed), for a flush to own.
+  static int unflushable() {
+    int ends[2];
+    EXPECT_EQ(::pipe(ends), 0);
+    ::close(ends[1]);
+    return ends[0];
+  }
   ino_t inode() const {
     struct stat st {};
     EXPECT_EQ(::stat(domainFile().c_str(), &st), 0);
@@ -91,15 +98,12 @@ TEST_F(DeferredDurabilityTest, ASaveBelongsToTheInnermostScope) {
 
 TEST_F(DeferredDurabilityTest, AFlushThatFailsWritesTheFileAgainTheDurableWay) {
   HBPreferences prefs(kDomain);
-  int pipeEnds[2];
-  ASSERT_EQ(::pipe(pipeEnds), 0);
-  ::close(pipeEnds[1]);
   {
     DeferredDurability durability;
     ASSERT_TRUE(prefs.setObject(Value(false), "showVolumeHUD"));
     ASSERT_TRUE(durability.complete());
     const ino_t before = inode();
-    Api::oweFailingFlush(PreferenceDomain::existing(kDomain), pipeEnds[0]);
+    Api::oweFailingFlush(PreferenceDomain::existing(kDomain), unflushable());
     EXPECT_TRUE(durability.complete());
     EXPECT_NE(inode(), before);  // a new file, flushed before it replaced the old one
     EXPECT_EQ(logLinesContaining("could not be flushed"), 1u);
@@ -111,13 +115,10 @@ TEST_F(DeferredDurabilityTest, AFlushThatFailsWritesTheFileAgainTheDurableWay) {
 
 TEST_F(DeferredDurabilityTest, AFlushThatCannotBeMadeGoodIsReportedAndLeavesTheFileWhole) {
   HBPreferences prefs(kDomain);
-  int pipeEnds[2];
-  ASSERT_EQ(::pipe(pipeEnds), 0);
-  ::close(pipeEnds[1]);
   DeferredDurability durability;
   ASSERT_TRUE(prefs.setObject(Value(false), "showVolumeHUD"));
   ASSERT_TRUE(durability.complete());
-  Api::oweFailingFlush(PreferenceDomain::existing(kDomain), pipeEnds[0]);
+  Api::oweFailingFlush(PreferenceDomain::existing(kDomain), unflushable());
   {
     testing::FileSizeLimit full(16);  // the new file cannot be written either
     EXPECT_FALSE(durability.complete());
@@ -134,10 +135,7 @@ TEST_F(DeferredDurabilityTest, WithoutAScopeASaveIsFlushedBeforeItReturns) {
   EXPECT_EQ(onDisk()["a"], Value(int64_t{3}));
   // A FileFlush left alone completes when it goes.
   {
-    int pipeEnds[2];
-    ASSERT_EQ(::pipe(pipeEnds), 0);
-    ::close(pipeEnds[1]);
-    FileFlush flush(pipeEnds[0], -1, "a pipe");
+    FileFlush flush(unflushable(), -1, "a pipe");
     EXPECT_TRUE(flush.owed());
   }
   EXPECT_EQ(logLinesContaining("a pipe replaced, but its bytes could not be flushed"), 1u);
